@@ -1,0 +1,43 @@
+#include "builtins/int_convert.h"
+
+namespace mox {
+
+bool PassesIntegerTest(const Cell* c) {
+  if (c->IsLeaf()) {
+    unsigned char b0 = c->Bytes()[0];
+    if (b0 == 'K') return true;
+    if (b0 == '0') return c->Bytes()[1] != '0';
+    return IsDigit(b0);
+  }
+  const Cell* f = c->f;
+  return f->IsApp() && IsLeafText(f->f, "J") && IsLeafText(f->a, "K");
+}
+
+int64_t IntegerToInt64(const Cell* c) {
+  if (c->IsApp()) return 0;  // list-form numbers: handled with the number forms
+  std::string_view s = LeafView(c);
+  bool negative = s.size() > 1 && s[0] == '0';
+  if (negative) s.remove_prefix(1);
+  uint64_t v = 0;
+  for (char ch : s) {
+    if (!IsDigit(static_cast<unsigned char>(ch))) break;
+    v = v * 10 + static_cast<uint64_t>(ch - '0');  // wraps: keeps the low 64 bits
+  }
+  if (negative) v = ~v + 1;
+  return static_cast<int64_t>(v);
+}
+
+CellRef MakeInt64(int64_t v) {
+  char buf[24];
+  char* end = buf + sizeof buf;
+  char* p = end;
+  uint64_t m = v < 0 ? ~static_cast<uint64_t>(v) + 1 : static_cast<uint64_t>(v);
+  do {
+    *--p = static_cast<char>('0' + m % 10);
+    m /= 10;
+  } while (m != 0);
+  if (v < 0) *--p = '0';
+  return MakeLeaf(p, static_cast<size_t>(end - p));
+}
+
+}  // namespace mox

@@ -1,0 +1,23 @@
+// The shared integer conversion: an integer value (decimal text, a leading
+// "0" as minus sign) to a signed 64-bit number, from the low 64 bits of its
+// magnitude, negated in two's complement when negative. Used for the exit
+// code, counts, indexes and every integer that crosses into C.
+#pragma once
+
+#include <cstdint>
+
+#include "core/cell.h"
+
+namespace mox {
+
+// The integer test of the run driver: a leaf starting with "K", with "0"
+// not followed by "0", or with another digit; or the list form J K x.
+bool PassesIntegerTest(const Cell* c);
+
+// The conversion itself; a value that is not an integer converts as 0.
+int64_t IntegerToInt64(const Cell* c);
+
+// The number leaf of a signed 64-bit value ("05" for -5, "0" for zero).
+CellRef MakeInt64(int64_t v);
+
+}  // namespace mox

@@ -1,0 +1,41 @@
+// The two fatal paths. They write with raw descriptor writes (not through the
+// channels, whose own failures are assertions) and never return.
+#include "core/assert.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace mox {
+
+namespace {
+void WriteAll(int fd, const char* s, size_t n) {
+  while (n > 0) {
+    ssize_t w = ::write(fd, s, n);
+    if (w <= 0) return;  // nothing more can be done on a fatal path
+    s += w;
+    n -= static_cast<size_t>(w);
+  }
+}
+}  // namespace
+
+void AssertionFailed(const char* file, int line) {
+  char number[16];
+  int n = std::snprintf(number, sizeof number, "%d", line);
+  WriteAll(2, "ASSERTION FAILED:", 17);
+  WriteAll(2, file, std::strlen(file));
+  WriteAll(2, ":", 1);
+  WriteAll(2, number, static_cast<size_t>(n));
+  WriteAll(2, "\n", 1);
+  std::abort();
+}
+
+void FatalTag(const char* tag, const char* file, int line) {
+  WriteAll(1, "REDVFAIL: ", 10);
+  WriteAll(1, tag, std::strlen(tag));
+  WriteAll(1, "\n", 1);
+  AssertionFailed(file, line);
+}
+
+}  // namespace mox

@@ -1,0 +1,225 @@
+// Cells: the one data structure of the interpreter. Every value and every
+// piece of program text under evaluation is a graph of cells, shared freely
+// and freed by reference counting.
+//
+// Layout (programs can read cells through raw addresses, so it is fixed):
+//   header word, little-endian:
+//     bits  0..29  reference count
+//     bits 30..55  length / child count / variable set (depends on the cell)
+//     bits 56..61  analysis value, biased by 52
+//     bit  62      analysis flag
+//     bit  63      1 = leaf, 0 = application
+//   application: function part at byte 8, argument part at byte 16 (24 bytes)
+//   leaf: NUL-terminated bytes from byte 8; the first byte gives the kind.
+//
+// A leaf block also carries one hidden word *before* the cell, holding the
+// number of text bytes it was made with; it lets the allocator free the block
+// without reading the (possibly rewritten) text, and gives O(1) lengths.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "core/assert.h"
+#include "core/pool.h"
+#include "core/text.h"
+
+namespace mox {
+
+constexpr uint64_t kCountMask = (uint64_t{1} << 30) - 1;
+constexpr int kFieldShift = 30;
+constexpr uint64_t kFieldLimit = uint64_t{1} << 26;
+constexpr uint64_t kFieldMask = (kFieldLimit - 1) << kFieldShift;
+constexpr int kCacheShift = 56;
+constexpr uint64_t kCacheMask = uint64_t{0x7F} << kCacheShift;
+constexpr uint64_t kValueMask = uint64_t{0x3F} << kCacheShift;
+constexpr uint64_t kFlagBit = uint64_t{1} << 62;
+constexpr uint64_t kLeafBit = uint64_t{1} << 63;
+constexpr uint8_t kDataCache = 0x40;  // cache byte of a data cell
+
+// Leaf kinds, by first byte.
+constexpr unsigned char kVectorByte = 10;
+constexpr unsigned char kBlobByte = '(';
+constexpr unsigned char kRawByte = ' ';
+constexpr unsigned char kCycleByte = ')';
+constexpr unsigned char kErrorByte = ']';
+
+struct Cell {
+  uint64_t h;
+  Cell* f;  // application only: function part
+  Cell* a;  // application only: argument part
+
+  bool IsLeaf() const { return (h & kLeafBit) != 0; }
+  bool IsApp() const { return (h & kLeafBit) == 0; }
+  uint32_t Count() const { return static_cast<uint32_t>(h & kCountMask); }
+  uint32_t Field() const { return static_cast<uint32_t>((h & kFieldMask) >> kFieldShift); }
+  void SetField(uint64_t v) {
+    MOX_ASSERT(v < kFieldLimit);
+    h = (h & ~kFieldMask) | (v << kFieldShift);
+  }
+
+  // Analysis cache (bits 56..62); 0 means not analysed yet.
+  uint8_t CacheByte() const { return static_cast<uint8_t>((h & kCacheMask) >> kCacheShift); }
+  bool Analysed() const { return (h & kCacheMask) != 0; }
+  bool IsData() const { return (h & kCacheMask) == (uint64_t{kDataCache} << kCacheShift); }
+  bool Flag() const { return (h & kFlagBit) != 0; }
+  int AnalysisValue() const {
+    if (IsData()) return 1;
+    return static_cast<int>((h & kValueMask) >> kCacheShift) - 52;
+  }
+  void SetAnalysisValue(int v) {
+    MOX_ASSERT(v >= -52 && v <= 11);
+    h = (h & ~kValueMask) | (static_cast<uint64_t>(v + 52) << kCacheShift);
+  }
+  void SetFlag(bool on) { h = on ? (h | kFlagBit) : (h & ~kFlagBit); }
+  void MarkData() { h = (h & ~kCacheMask) | (uint64_t{kDataCache} << kCacheShift); }
+
+  unsigned char* Bytes() { return reinterpret_cast<unsigned char*>(this) + 8; }
+  const unsigned char* Bytes() const { return reinterpret_cast<const unsigned char*>(this) + 8; }
+  // First payload byte of a leaf; 0 for an application.
+  unsigned char First() const { return IsLeaf() ? Bytes()[0] : 0; }
+  // Number of text bytes the leaf was made with (the hidden word).
+  uint64_t StoredLength() const { return reinterpret_cast<const uint64_t*>(this)[-1]; }
+};
+static_assert(sizeof(Cell) == 24);
+
+// ---- counting --------------------------------------------------------------
+
+void FreeCell(Cell* c);        // count is 1: free it and release its parts
+[[noreturn]] void CountOverflow();
+
+inline void Retain(Cell* c) {
+  if (c == nullptr) return;
+  if ((c->h & kCountMask) == kCountMask) CountOverflow();
+  ++c->h;
+}
+
+inline void Release(Cell* c) {
+  if (c == nullptr) return;
+  if ((c->h & kCountMask) > 1) {
+    --c->h;
+    return;
+  }
+  FreeCell(c);
+}
+
+// An owning reference: holds exactly one count of its cell (or is null after
+// a move). Copies are explicit, with Copy(), so every count is visible.
+class CellRef {
+ public:
+  CellRef() = default;
+  explicit CellRef(Cell* adopt) : p_(adopt) {}  // takes over one count
+  static CellRef Share(Cell* c) {               // adds a count
+    Retain(c);
+    return CellRef(c);
+  }
+  CellRef(CellRef&& o) noexcept : p_(o.p_) { o.p_ = nullptr; }
+  CellRef& operator=(CellRef&& o) noexcept {
+    Cell* old = p_;
+    p_ = o.p_;
+    o.p_ = nullptr;
+    Release(old);
+    return *this;
+  }
+  CellRef(const CellRef&) = delete;
+  CellRef& operator=(const CellRef&) = delete;
+  ~CellRef() { Release(p_); }
+
+  CellRef Copy() const {
+    Retain(p_);
+    return CellRef(p_);
+  }
+  Cell* get() const { return p_; }
+  Cell* operator->() const {
+    MOX_ASSERT(p_ != nullptr);
+    return p_;
+  }
+  explicit operator bool() const { return p_ != nullptr; }
+  Cell* Leak() {  // gives up the count to the caller
+    Cell* p = p_;
+    p_ = nullptr;
+    return p;
+  }
+  // assign: both non-null; the source gains a count before the old is let go.
+  void Assign(const CellRef& source);
+
+ private:
+  Cell* p_ = nullptr;
+};
+
+// ---- making cells ------------------------------------------------------------
+
+inline CellRef MakeApp(CellRef f, CellRef a) {
+  MOX_ASSERT(f && a);
+  Cell* c = static_cast<Cell*>(PoolAllocApp());
+  c->h = 1;
+  c->f = f.Leak();
+  c->a = a.Leak();
+  return CellRef(c);
+}
+inline CellRef MakeApp(CellRef f, CellRef a, CellRef b) {
+  return MakeApp(MakeApp(std::move(f), std::move(a)), std::move(b));
+}
+inline CellRef MakeApp(CellRef f, CellRef a, CellRef b, CellRef c) {
+  return MakeApp(MakeApp(std::move(f), std::move(a), std::move(b)), std::move(c));
+}
+
+// A leaf holding n bytes (plus the NUL). The length field is set for number
+// and bracketed texts shorter than 2^26 bytes.
+CellRef MakeLeaf(const void* bytes, size_t n);
+inline CellRef MakeLeaf(std::string_view s) { return MakeLeaf(s.data(), s.size()); }
+CellRef MakeLeaf(const char* s);
+inline CellRef MakeLeaf(const Text& t) { return MakeLeaf(t.data(), static_cast<size_t>(t.size())); }
+
+// A leaf of n bytes whose contents the caller fills (Bytes() after the call);
+// the length field is set from the first byte by FinishLeaf.
+Cell* AllocLeaf(size_t n);
+CellRef FinishLeaf(Cell* c);
+
+// A vector leaf of n slots, all empty (null).
+CellRef MakeVector(size_t n);
+// A blob: "(" + length digits + ")" + the n data bytes.
+CellRef MakeBlob(const void* data, size_t n);
+// A raw leaf: a space and the 8 bytes of the double, least significant first.
+CellRef MakeReal(double d);
+
+// ---- reading cells -----------------------------------------------------------
+
+CellRef FunctionPart(const CellRef& c);
+CellRef ArgumentPart(const CellRef& c);
+
+// The text of a cell by its kind (no copy): number and bracketed texts by
+// their length, a blob with its data, a raw leaf as 9 bytes, the empty leaf
+// as one NUL byte, a vector as its marker byte and child references, other
+// leaves up to the first NUL; an application has the empty text.
+std::string_view LeafView(const Cell* c);
+inline Text CellText(const Cell* c) { return Text(LeafView(c)); }
+
+// Vector slots (unaligned references after the marker byte).
+inline uint32_t VectorSize(const Cell* v) { return v->Field(); }
+inline Cell* VectorSlot(const Cell* v, size_t i) {
+  Cell* p;
+  std::memcpy(&p, v->Bytes() + 1 + 8 * i, sizeof p);
+  return p;
+}
+inline void SetVectorSlot(Cell* v, size_t i, Cell* adopted) {
+  std::memcpy(v->Bytes() + 1 + 8 * i, &adopted, sizeof adopted);
+}
+
+// Blob payload: parses the "(" length ")" prefix.
+struct BlobView {
+  const unsigned char* data;
+  uint64_t size;
+};
+BlobView BlobPayload(const Cell* c);
+
+inline bool IsLeafText(const Cell* c, std::string_view s) {
+  return c->IsLeaf() && LeafView(c) == s;
+}
+inline bool IsDigit(unsigned char b) { return b >= '0' && b <= '9'; }
+
+// Cells alive now (made and not yet freed); for leak checks in tests.
+int64_t LiveCells();
+
+}  // namespace mox

@@ -1,0 +1,60 @@
+#include "core/output.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <unistd.h>
+
+namespace mox {
+
+namespace {
+constexpr size_t kChunk = 4096;
+uint64_t write_calls = 0;
+
+void WriteChunked(int fd, const char* p, size_t n) {
+  while (n > 0) {
+    size_t chunk = n < kChunk ? n : kChunk;
+    ++write_calls;
+    ssize_t w;
+    do {
+      w = ::write(fd, p, chunk);
+    } while (w < 0 && errno == EINTR);  // an interrupt note, not a failure
+    MOX_ASSERT(w == static_cast<ssize_t>(chunk));
+    p += chunk;
+    n -= chunk;
+  }
+}
+}  // namespace
+
+const OutputChannel& OutputChannel::Write(const char* s) const {
+  WriteChunked(fd, s, std::strlen(s));
+  return *this;
+}
+
+const OutputChannel& OutputChannel::Write(std::string_view s) const {
+  WriteChunked(fd, s.data(), s.size());
+  return *this;
+}
+
+const OutputChannel& OutputChannel::Write(const Text& t) const { return Write(t.view()); }
+
+const OutputChannel& OutputChannel::WriteInt(int32_t v) const {
+  char buf[16];
+  int n = std::snprintf(buf, sizeof buf, "%d", v);
+  ++write_calls;
+  MOX_ASSERT(::write(fd, buf, static_cast<size_t>(n)) == n);
+  return *this;
+}
+
+const OutputChannel& ErrorChannel() {
+  static const OutputChannel channel{2};
+  return channel;
+}
+
+const OutputChannel& ResultChannel() {
+  static const OutputChannel channel{1};
+  return channel;
+}
+
+uint64_t OutputWriteCalls() { return write_calls; }
+
+}  // namespace mox

@@ -1,0 +1,128 @@
+// Text storage: one allocation holds the record and its bytes.
+#include "core/text.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+
+namespace mox {
+
+namespace {
+TextRep* NewRep(size_t n) {
+  auto* r = static_cast<TextRep*>(std::malloc(sizeof(TextRep) + n + 1));
+  MOX_ASSERT(r != nullptr);
+  r->length = static_cast<int64_t>(n);
+  r->bytes = reinterpret_cast<unsigned char*>(r + 1);
+  r->bytes[n] = 0;
+  r->count = 1;
+  return r;
+}
+
+TextRep* EmptyRep() {
+  // Shared by every empty Text; its count starts high and never reaches 0.
+  static TextRep* empty = [] {
+    TextRep* r = NewRep(0);
+    r->count = uint64_t{1} << 62;
+    return r;
+  }();
+  return empty;
+}
+}  // namespace
+
+Text::Text() : r_(EmptyRep()) { ++r_->count; }
+
+Text::Text(const char* s) : Text(s, std::strlen(s)) {}
+
+Text::Text(const void* bytes, size_t n) {
+  if (n == 0) {
+    r_ = EmptyRep();
+    ++r_->count;
+    return;
+  }
+  r_ = NewRep(n);
+  std::memcpy(r_->bytes, bytes, n);
+}
+
+Text Text::OfLength(size_t n) { return Text(NewRep(n)); }
+
+Text Text::FromInt64(int64_t v) {
+  char buf[32];
+  int n = std::snprintf(buf, sizeof buf, "%" PRId64, v);
+  return Text(buf, static_cast<size_t>(n));
+}
+
+Text Text::FromUint64(uint64_t v) {
+  char buf[32];
+  int n = std::snprintf(buf, sizeof buf, "%" PRIu64, v);
+  return Text(buf, static_cast<size_t>(n));
+}
+
+Text& Text::operator=(const Text& o) {
+  ++o.r_->count;  // first, so that self-assignment is safe
+  Drop();
+  r_ = o.r_;
+  return *this;
+}
+
+Text& Text::operator=(Text&& o) noexcept {
+  if (this != &o) {
+    Drop();
+    r_ = o.r_;
+    o.r_ = nullptr;
+  }
+  return *this;
+}
+
+void Text::Drop() {
+  if (r_ != nullptr && --r_->count == 0) std::free(r_);
+  r_ = nullptr;
+}
+
+unsigned char* Text::MutableAt(int64_t i) {
+  MOX_ASSERT(i >= 0);
+  MOX_ASSERT(i <= r_->length);
+  if (r_->count > 1) {
+    TextRep* copy = NewRep(static_cast<size_t>(r_->length));
+    std::memcpy(copy->bytes, r_->bytes, static_cast<size_t>(r_->length));
+    Drop();
+    r_ = copy;
+  }
+  return r_->bytes + i;
+}
+
+void Text::Append(const Text& piece) { Append(piece.view()); }
+
+void Text::Append(std::string_view piece) {
+  if (piece.empty()) return;
+  size_t old = static_cast<size_t>(r_->length);
+  TextRep* joined = NewRep(old + piece.size());
+  std::memcpy(joined->bytes, r_->bytes, old);
+  std::memcpy(joined->bytes + old, piece.data(), piece.size());
+  Drop();
+  r_ = joined;
+}
+
+Text Text::Substr(int64_t start, int64_t count) const {
+  MOX_ASSERT(start >= 0);
+  MOX_ASSERT(count >= 0);
+  MOX_ASSERT(start <= r_->length);
+  if (count > r_->length - start) count = r_->length - start;
+  return Text(r_->bytes + start, static_cast<size_t>(count));
+}
+
+int Text::Compare(std::string_view a, std::string_view b) {
+  size_t n = a.size() < b.size() ? a.size() : b.size();
+  int c = n == 0 ? 0 : std::memcmp(a.data(), b.data(), n);  // memcmp is unsigned
+  if (c != 0) return c;
+  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+Text Concat(const Text& a, const Text& b) {
+  Text t = a;
+  t.Append(b);
+  return t;
+}
+
+Text operator+(const Text& a, const Text& b) { return Concat(a, b); }
+
+}  // namespace mox

@@ -1,0 +1,17 @@
+// The start-up stages that the entry runs in order. Each fills a Report;
+// the first that is not all-clear ends the run with its Banner.
+#pragma once
+
+#include "core/text.h"
+#include "diag/report.h"
+
+namespace mox {
+
+void LoadPrelude();
+// Defines the program's pieces; on success `program` holds the normalised text.
+void DefineProgram(Report& report, Text& program);
+// Static checks, evaluation of the main expression applied to `args` (the
+// address of the program's own argument vector), and the result test.
+void RunProgram(Report& report, char** args);
+
+}  // namespace mox

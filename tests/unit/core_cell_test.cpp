@@ -1,0 +1,132 @@
+// Cells: layout, counting, kinds and freeing without recursion.
+#include <gtest/gtest.h>
+
+#include "core/cell.h"
+
+namespace mox {
+namespace {
+
+TEST(Cell, LeafLengthFieldOnlyForNumbersAndBracketedTexts) {
+  CellRef number = MakeLeaf("123");
+  CellRef name = MakeLeaf("abc");
+  CellRef text = MakeLeaf("[a]");
+  EXPECT_EQ(number->Field(), 3u);
+  EXPECT_EQ(name->Field(), 0u);
+  EXPECT_EQ(text->Field(), 3u);
+  EXPECT_TRUE(number->IsLeaf());
+  EXPECT_EQ(number->Count(), 1u);
+  EXPECT_EQ(number->CacheByte(), 0u);
+  EXPECT_EQ(LeafView(name.get()), "abc");
+}
+
+TEST(Cell, HeaderLayoutIsBitExact) {
+  CellRef leaf = MakeLeaf("42");
+  // count 1, length field 2, leaf bit; payload right after the header word.
+  EXPECT_EQ(leaf->h, (uint64_t{1} << 63) | (uint64_t{2} << 30) | 1);
+  EXPECT_EQ(std::memcmp(reinterpret_cast<const char*>(leaf.get()) + 8, "42", 3), 0);
+  CellRef app = MakeApp(leaf.Copy(), MakeLeaf("x"));
+  EXPECT_EQ(app->h, 1u);
+  EXPECT_EQ(*reinterpret_cast<Cell* const*>(reinterpret_cast<const char*>(app.get()) + 8), leaf.get());
+  EXPECT_EQ(leaf->Count(), 2u);
+}
+
+TEST(Cell, CountChangesPreserveOtherFields) {
+  CellRef leaf = MakeLeaf("7");
+  leaf->SetAnalysisValue(-3);
+  leaf->SetFlag(true);
+  uint64_t high = leaf->h & ~kCountMask;
+  {
+    CellRef more = leaf.Copy();
+    EXPECT_EQ(leaf->Count(), 2u);
+  }
+  EXPECT_EQ(leaf->h & ~kCountMask, high);
+  EXPECT_EQ(leaf->AnalysisValue(), -3);
+}
+
+TEST(Cell, AnalysisCacheReadsDataAsOne) {
+  CellRef leaf = MakeLeaf("[x]");
+  leaf->MarkData();
+  EXPECT_TRUE(leaf->IsData());
+  EXPECT_EQ(leaf->AnalysisValue(), 1);
+  leaf->SetAnalysisValue(11);  // keeps the flag bit: 0x40 | 63
+  EXPECT_EQ(leaf->CacheByte(), 0x7Fu);
+  leaf->SetFlag(false);
+  EXPECT_EQ(leaf->CacheByte(), 63u);
+  EXPECT_FALSE(leaf->IsData());
+}
+
+TEST(Cell, KindsAndTheirTexts) {
+  unsigned char data[] = {'x', 0};
+  CellRef blob = MakeBlob(data, 2);
+  EXPECT_EQ(LeafView(blob.get()), std::string_view("(b)x\0", 5));
+  EXPECT_EQ(BlobPayload(blob.get()).size, 2u);
+  CellRef empty_blob = MakeBlob(nullptr, 0);
+  EXPECT_EQ(LeafView(empty_blob.get()), "()");
+  CellRef big_blob = MakeBlob(std::string(70, 'q').data(), 70);  // 70 = 1*64 + 6
+  EXPECT_EQ(LeafView(big_blob.get()).substr(0, 4), "(af)");
+  CellRef real = MakeReal(1.5);
+  EXPECT_EQ(LeafView(real.get()).size(), 9u);
+  CellRef nul = MakeLeaf("", 0);
+  EXPECT_EQ(LeafView(nul.get()), std::string_view("\0", 1));
+  CellRef app = MakeApp(MakeLeaf("f"), MakeLeaf("x"));
+  EXPECT_TRUE(LeafView(app.get()).empty());
+}
+
+TEST(Cell, HugeNumberTextHasZeroFieldAndIsMeasured) {
+  std::string digits(size_t{1} << 26, '7');
+  CellRef big = MakeLeaf(digits);
+  EXPECT_EQ(big->Field(), 0u);
+  EXPECT_EQ(LeafView(big.get()).size(), digits.size());
+}
+
+TEST(Cell, ReleasingFreesPartsAndVectorChildren) {
+  int64_t before = LiveCells();
+  {
+    CellRef shared = MakeLeaf("s");
+    CellRef vec = MakeVector(3);
+    SetVectorSlot(vec.get(), 0, shared.Copy().Leak());
+    SetVectorSlot(vec.get(), 2, MakeApp(MakeLeaf("a"), shared.Copy()).Leak());
+    EXPECT_EQ(shared->Count(), 3u);
+    vec = CellRef();
+    EXPECT_EQ(shared->Count(), 1u);
+  }
+  EXPECT_EQ(LiveCells(), before);
+}
+
+TEST(Cell, ReleasingTenMillionCellListUsesNoRecursion) {
+  int64_t before = LiveCells();
+  {
+    CellRef list = MakeLeaf("K");
+    for (int i = 0; i < 10'000'000; ++i)
+      list = MakeApp(MakeApp(MakeLeaf("J"), MakeLeaf("1")), std::move(list));
+    CellRef left = MakeLeaf("K");  // and a left-nested one
+    for (int i = 0; i < 1'000'000; ++i) left = MakeApp(std::move(left), MakeLeaf("x"));
+  }
+  EXPECT_EQ(LiveCells(), before);
+}
+
+TEST(CellDeath, CountOverflowAndLeafPartsAreInternalErrors) {
+  EXPECT_DEATH(
+      {
+        CellRef leaf = MakeLeaf("x");
+        leaf->h |= kCountMask;
+        Retain(leaf.get());
+      },
+      "ASSERTION FAILED:.*cell");
+  EXPECT_DEATH({ CellRef leaf = MakeLeaf("x"); FunctionPart(leaf); }, "ASSERTION FAILED:");
+  EXPECT_DEATH({ CellRef leaf = MakeLeaf("x"); leaf->SetAnalysisValue(12); }, "ASSERTION FAILED:");
+}
+
+TEST(Cell, AssignTakesTheSourceFirst) {
+  CellRef a = MakeLeaf("a");
+  CellRef b = a.Copy();
+  a.Assign(b);  // same cell: nothing changes
+  EXPECT_EQ(a->Count(), 2u);
+  CellRef c = MakeLeaf("c");
+  a.Assign(c);
+  EXPECT_EQ(b->Count(), 1u);
+  EXPECT_EQ(c->Count(), 2u);
+}
+
+}  // namespace
+}  // namespace mox

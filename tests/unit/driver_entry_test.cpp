@@ -1,0 +1,69 @@
+// The process entry as a user meets it: usage, unreadable files, exit codes.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "driver/entry.h"
+
+namespace mox {
+namespace {
+
+struct MoxRun {
+  int status;
+  std::string out, err;
+};
+
+// Runs the real binary with the given arguments (already shell-quoted).
+MoxRun RunMox(const std::string& args) {
+  std::string out = testing::TempDir() + "mox_out", err = testing::TempDir() + "mox_err";
+  std::string cmd = std::string(MOX_BINARY) + " " + args + " >" + out + " 2>" + err;
+  int raw = std::system(cmd.c_str());
+  auto slurp = [](const std::string& path) {
+    std::string s;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+      char buf[4096];
+      size_t n;
+      while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+      std::fclose(f);
+    }
+    return s;
+  };
+  return {WEXITSTATUS(raw), slurp(out), slurp(err)};
+}
+
+TEST(Entry, UsageLinesAndStatusOne) {
+  MoxRun r = RunMox("");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err,
+            "                        /\\\n"
+            "\\/\\oh [usage]     /\\   /  \\\n"
+            "/\\uck_________/\\_/  \\_/    \\_\n"
+            " <say> mox file args...\n");
+}
+
+TEST(Entry, MissingFileReportWithEscapedPath) {
+  MoxRun r = RunMox("\"$(printf '/no/such\\n[file]')\"");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "Error.\n");
+  EXPECT_EQ(r.err,
+            " Type: Start\n"
+            " Name: \"/no/such[0A][5B]file[5D]\"\n"
+            "Could not read program file.\n"
+            "\\/\n");
+}
+
+TEST(Entry, FailedStageCodeMapsToStatusTwoAndOthersPassThrough) {
+  EXPECT_EQ(kFailedStage, static_cast<int32_t>(0x80000000u));
+  EXPECT_EQ(ExitStatusFor(kFailedStage), 2);
+  EXPECT_EQ(ExitStatusFor(0), 0);
+  EXPECT_EQ(ExitStatusFor(5), 5);
+  EXPECT_EQ(ExitStatusFor(-1), -1);
+  char prog[] = "mox";
+  char* argv[] = {prog, nullptr};
+  EXPECT_EQ(MoxEntry(1, argv), 1);
+}
+
+}  // namespace
+}  // namespace mox
