@@ -1,5 +1,7 @@
 #include "builtins/int_convert.h"
 
+#include "builtins/number_bits.h"
+
 namespace mox {
 
 bool PassesIntegerTest(const Cell* c) {
@@ -14,7 +16,13 @@ bool PassesIntegerTest(const Cell* c) {
 }
 
 int64_t IntegerToInt64(const Cell* c) {
-  if (c->IsApp()) return 0;  // list-form numbers: handled with the number forms
+  CellRef text;  // a list-form integer converts through its text
+  if (c->IsApp()) {
+    if (!PassesIntegerTest(c)) return 0;
+    text = NumberListText(c);
+    if (!text) return 0;
+    c = text.get();
+  }
   std::string_view s = LeafView(c);
   bool negative = s.size() > 1 && s[0] == '0';
   if (negative) s.remove_prefix(1);

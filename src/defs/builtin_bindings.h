@@ -9,5 +9,6 @@
 namespace mox {
 
 // (Families add their declarations here.)
+std::span<const NativeBinding> ArithmeticBindings();  // builtins/arith.cpp
 
 }  // namespace mox

@@ -291,6 +291,7 @@ void Bind(BuiltinTable& table, std::span<const NativeBinding> family) {
 void Fill(BuiltinTable& table) {
   for (const Registration& r : kRegistrations) table.emplace(Text(r.name), BuiltinEntry{r.arity, NotWritten});
   (void)Bind;  // families bind their handlers here: Bind(table, SomeFamilyBindings());
+  Bind(table, ArithmeticBindings());
 }
 
 }  // namespace

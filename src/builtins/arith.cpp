@@ -1,0 +1,132 @@
+// The arithmetic builtins plus, dash, mult, over, cent and powa: numbers by
+// class, and the joins, cuts, repeats, appends and prepends of texts, blobs
+// and vectors. Every pair that no rule takes gives "Z".
+#include <string>
+
+#include "builtins/arith_numbers.h"
+#include "builtins/arith_operand.h"
+#include "builtins/sequences.h"
+#include "builtins/text_elements.h"
+#include "defs/builtin_bindings.h"
+
+namespace mox {
+
+namespace {
+
+bool IsText(char cls) { return cls == 'a' || cls == 'u'; }
+bool IsSequence(char cls) { return cls == 'a' || cls == 'c' || cls == 'u'; }
+
+CellRef OrZ(CellRef r) { return r ? std::move(r) : MakeLeaf("Z", 1); }
+
+// Text rule of plus: the bytes of both, as a blob when either is a blob,
+// else as a bracketed text.
+CellRef JoinTexts(const Operand& a, const Operand& b) {
+  std::string sa, sb;
+  std::string_view x, y;
+  if (!JoinBytes(a, &sa, &x) || !JoinBytes(b, &sb, &y)) return CellRef();
+  if (a.cls == 'a' || b.cls == 'a') return MakeJoinedBlob(x, y);
+  if (x.size() + y.size() > kMaxJoinBytes) return CellRef();
+  return MakeBracketed(x, y);
+}
+
+CellRef Plus(const Operand& a, const Operand& b) {
+  if (a.cls == 'c' || b.cls == 'c') {
+    if (a.cls != 'c' || b.cls != 'c') return CellRef();
+    return JoinVectors(a.cell, b.cell);
+  }
+  if (IsText(a.cls) || IsText(b.cls)) return JoinTexts(a, b);
+  return NumberArithmetic(ArithOp::kPlus, a, b);
+}
+
+// dash with a blob or bracketed text a and an integer b: a cut.
+CellRef CutText(const Operand& a, const Operand& b) {
+  std::string scratch;
+  std::string_view bytes, kept;
+  if (!JoinBytes(a, &scratch, &bytes)) return CellRef();
+  if (!CutBytes(bytes, OperandCount(b), &kept)) return CellRef();
+  if (a.cls == 'a') return MakeJoinedBlob(kept, {});
+  return MakeBracketed(kept);
+}
+
+CellRef Dash(const Operand& a, const Operand& b) {
+  if (a.cls == 'a' || a.cls == 'c') {
+    if (b.cls != 'i') return CellRef();
+    if (a.cls == 'c') return CutVector(a.cell, OperandCount(b));
+    return CutText(a, b);
+  }
+  if (a.cls == 'u' && b.cls == 'i') return CutText(a, b);
+  if (a.cls == 'u' && b.cls == 'u') return MakeApp(CellRef::Share(a.cell), CellRef::Share(b.cell));
+  if (IsSequence(a.cls) || IsSequence(b.cls)) return CellRef();
+  return NumberArithmetic(ArithOp::kDash, a, b);
+}
+
+CellRef Mult(const Operand& a0, const Operand& b0) {
+  bool swap = a0.cls == 'i' && IsSequence(b0.cls);
+  const Operand& a = swap ? b0 : a0;
+  const Operand& b = swap ? a0 : b0;
+  if (IsSequence(a.cls) && b.cls == 'i') {
+    int64_t n = OperandCount(b);
+    if (n < 0) return CellRef();
+    if (a.cls == 'c') return RepeatVector(a.cell, n);
+    std::string scratch;
+    std::string_view bytes;
+    if (!JoinBytes(a, &scratch, &bytes)) return CellRef();
+    return RepeatBytes(bytes, static_cast<uint64_t>(n), a.cls == 'a');
+  }
+  if (IsSequence(a.cls) || IsSequence(b.cls)) return CellRef();
+  return NumberArithmetic(ArithOp::kMult, a, b);
+}
+
+CellRef Over(const Operand& a, const Operand& b) {
+  if (IsSequence(a.cls) || IsSequence(b.cls)) return CellRef();
+  return NumberArithmetic(ArithOp::kOver, a, b);
+}
+
+CellRef Cent(const Operand& a, const Operand& b) {
+  if (IsSequence(a.cls) || IsSequence(b.cls)) return CellRef();
+  return NumberArithmetic(ArithOp::kCent, a, b);
+}
+
+CellRef Powa(const Operand& a, const Operand& b) {
+  if (IsSequence(a.cls) || IsSequence(b.cls)) return CellRef();
+  return NumberArithmetic(ArithOp::kPowa, a, b);
+}
+
+using Rule = CellRef (*)(const Operand&, const Operand&);
+
+// The common steps: the vector element rules (append for over and powa,
+// prepend for cent) take any value as the element; otherwise a void operand
+// gives "Z", and the operator's own rules decide.
+CellRef& Apply(CellRef& out, const CellRef& redex, Rule rule, char element_rule) {
+  Operand a, b;
+  ReadOperand(NativeArg(redex, 2, 1), &a);
+  ReadOperand(NativeArg(redex, 2, 2), &b);
+  if (element_rule == 'A' && a.cls == 'c') {
+    out = OrZ(AppendToVector(a.cell, b.cell));
+  } else if (element_rule == 'P' && b.cls == 'c') {
+    out = OrZ(PrependToVector(a.cell, b.cell));
+  } else if (a.cls == 'e' || b.cls == 'e') {
+    out = MakeLeaf("Z", 1);
+  } else {
+    out = OrZ(rule(a, b));
+  }
+  return out;
+}
+
+CellRef& PlusHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Plus, 0); }
+CellRef& DashHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Dash, 0); }
+CellRef& MultHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Mult, 0); }
+CellRef& OverHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Over, 'A'); }
+CellRef& CentHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Cent, 'P'); }
+CellRef& PowaHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Powa, 'A'); }
+
+constexpr NativeBinding kArithmetic[] = {
+    {"cent", CentHandler}, {"dash", DashHandler}, {"mult", MultHandler},
+    {"over", OverHandler}, {"plus", PlusHandler}, {"powa", PowaHandler},
+};
+
+}  // namespace
+
+std::span<const NativeBinding> ArithmeticBindings() { return kArithmetic; }
+
+}  // namespace mox

@@ -1,0 +1,35 @@
+// An operand of the arithmetic builtins, classified once: its class, the
+// cell, and for numbers their text form (list-form numbers converted).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/cell.h"
+
+namespace mox {
+
+struct Operand {
+  char cls;                // class letter (value_class.h)
+  Cell* cell;              // the value itself, borrowed from the redex
+  CellRef hold;            // a list-form number's text leaf
+  std::string_view text;   // classes 'i' and 'o': the number text
+};
+
+// Classifies c. A malformed list-form number reads as void ('e').
+void ReadOperand(Cell* c, Operand* op);
+
+// The bytes an operand contributes to a text or blob join: a blob's
+// payload, a bracketed text's content (a data application written out), a
+// number's text, a real's formatted text. `scratch` holds bytes made here.
+// False when a data application is too long to write out.
+bool JoinBytes(const Operand& op, std::string* scratch, std::string_view* bytes);
+
+// The double of a number operand: a real as stored, an integer through
+// strtod of its decimal text, a `numb` exactly rounded.
+double OperandDouble(const Operand& op);
+
+// The signed 64-bit count of an integer operand (low 64 bits, wrapping).
+int64_t OperandCount(const Operand& op);
+
+}  // namespace mox

@@ -1,0 +1,63 @@
+// Unbounded integer arithmetic on integer texts: decimal digits, most
+// significant first, with one leading "0" as the minus sign ("05" is -5,
+// "0" is zero). Every result is a new canonical integer leaf.
+//
+// Values of up to 18 digits are computed in machine words without any
+// allocation but the result leaf; longer ones go through base-10^18 limbs
+// (sums, differences, products and quotients by one limb); products,
+// quotients and powers of big operands are handed to GMP.
+#pragma once
+
+#include <gmp.h>
+
+#include <cstdint>
+#include <string_view>
+
+#include "core/cell.h"
+
+namespace mox {
+
+// An integer text taken apart: the sign and the digits of the magnitude
+// (no leading zero, "0" for zero; zero is never negative).
+struct IntText {
+  bool negative;
+  std::string_view magnitude;
+};
+
+// Reads an integer text. Only its leading run of digits counts.
+IntText ReadIntText(std::string_view text);
+
+inline bool IsZero(IntText a) { return a.magnitude.size() == 1 && a.magnitude[0] == '0'; }
+
+// Orders magnitudes (digit texts without leading zeros): -1, 0 or 1.
+int CompareMagnitudes(std::string_view a, std::string_view b);
+
+// Whether a text is a canonical integer: "0", or digits without a leading
+// zero, optionally after one "0" sign.
+bool IsCanonicalInteger(std::string_view text);
+
+CellRef IntegerSum(IntText a, IntText b);
+CellRef IntegerDifference(IntText a, IntText b);
+CellRef IntegerProduct(IntText a, IntText b);
+CellRef IntegerNegation(IntText a);
+
+// Quotient truncated toward zero; null when b is zero.
+CellRef IntegerQuotient(IntText a, IntText b);
+
+// Remainder, never negative: with r = |a| mod |b|, r when a and b have the
+// same sign, else 0 for r = 0 and |b| - r otherwise. Null when b is zero.
+CellRef IntegerRemainder(IntText a, IntText b);
+
+// a to the power b: "0" for b < 0, "1" for b = 0 (also when a is zero).
+// Null when the result would have more than kMaxPowerDigits digits.
+constexpr double kMaxPowerDigits = 4294967296.0;
+CellRef IntegerPower(IntText a, IntText b);
+
+// GMP forms of integers.
+void MpzFromInteger(mpz_t z, IntText a);
+CellRef IntegerLeafFromMpz(const mpz_t z);
+
+// The integer leaf of a sign and a magnitude below 2^64.
+CellRef SmallIntegerLeaf(bool negative, uint64_t magnitude);
+
+}  // namespace mox

@@ -1,0 +1,113 @@
+// Decimal digit kernels for the integer arithmetic: reading and writing runs
+// of ASCII digits as 64-bit numbers eight digits at a time, and dividing a
+// 128-bit number by a 64-bit divisor through a precomputed reciprocal (the
+// compiler has no fast path for 128-bit division by a constant).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace mox {
+
+constexpr uint64_t kLimbBase = 1000000000000000000ULL;  // 10^18
+constexpr int kLimbDigits = 18;
+
+// Length of the leading run of ASCII digits of s.
+size_t DigitRunLength(std::string_view s);
+
+// The value of n <= 19 digits at p (19 digits must stay below 2^64).
+uint64_t ReadDigits(const char* p, size_t n);
+
+// The value of exactly 8 digits at p.
+inline uint64_t ReadEightDigits(const char* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  v -= 0x3030303030303030ULL;
+  v = v * 10 + (v >> 8);
+  v = (((v & 0x000000FF000000FFULL) * 0x000F424000000064ULL) +
+       (((v >> 16) & 0x000000FF000000FFULL) * 0x0000271000000001ULL)) >> 32;
+  return v;
+}
+
+// The value of exactly 18 digits at p.
+inline uint64_t ReadLimbDigits(const char* p) {
+  return ReadEightDigits(p) * 10000000000ULL + ReadEightDigits(p + 8) * 100 +
+         static_cast<uint64_t>(p[16] - '0') * 10 + static_cast<uint64_t>(p[17] - '0');
+}
+
+// Writes v < 10^8 as exactly 8 digits.
+inline void WriteEightDigits(char* dst, uint32_t v) {
+  uint64_t t = (v / 10000) | (static_cast<uint64_t>(v % 10000) << 32);
+  uint64_t hundreds = ((t * 10486) >> 20) & 0x0000007F0000007FULL;
+  t = hundreds | ((t - hundreds * 100) << 16);
+  uint64_t tens = ((t * 103) >> 10) & 0x000F000F000F000FULL;
+  t = tens | ((t - tens * 10) << 8);
+  t += 0x3030303030303030ULL;
+  std::memcpy(dst, &t, 8);
+}
+
+// Writes v < 10^18 as exactly 18 digits.
+inline void WriteLimbDigits(char* dst, uint64_t v) {
+  uint64_t top = v / 10000000000000000ULL;  // two digits
+  uint64_t rest = v % 10000000000000000ULL;
+  dst[0] = static_cast<char>('0' + top / 10);
+  dst[1] = static_cast<char>('0' + top % 10);
+  WriteEightDigits(dst + 2, static_cast<uint32_t>(rest / 100000000));
+  WriteEightDigits(dst + 10, static_cast<uint32_t>(rest % 100000000));
+}
+
+// Number of decimal digits of v (1 for 0).
+int DigitCount(uint64_t v);
+
+// Writes v in exactly DigitCount(v) digits.
+void WriteDigits(char* dst, uint64_t v, int count);
+
+// A divisor prepared for repeated 128-by-64-bit division: the divisor
+// shifted until its top bit is set, and its reciprocal.
+struct Reciprocal {
+  uint64_t d;
+  uint64_t v;
+  int shift;
+};
+
+constexpr Reciprocal MakeReciprocal(uint64_t divisor) {  // divisor > 0
+  int shift = __builtin_clzll(divisor);
+  uint64_t d = divisor << shift;
+  unsigned __int128 top = (static_cast<unsigned __int128>(~d) << 64) | ~uint64_t{0};
+  return {d, static_cast<uint64_t>(top / d), shift};
+}
+
+inline constexpr Reciprocal kLimbBaseReciprocal = MakeReciprocal(kLimbBase);
+
+// Quotient of (hi * 2^64 + lo) by the divisor, with hi below the divisor
+// (so the quotient fits in 64 bits); the remainder goes to *rem.
+inline uint64_t DivRem128(uint64_t hi, uint64_t lo, const Reciprocal& r, uint64_t* rem) {
+  if (r.shift != 0) {
+    hi = (hi << r.shift) | (lo >> (64 - r.shift));
+    lo <<= r.shift;
+  }
+  unsigned __int128 q = static_cast<unsigned __int128>(r.v) * hi;
+  q += (static_cast<unsigned __int128>(hi + 1) << 64) | lo;
+  uint64_t q1 = static_cast<uint64_t>(q >> 64);
+  uint64_t q0 = static_cast<uint64_t>(q);
+  uint64_t rr = lo - q1 * r.d;
+  if (rr > q0) {
+    --q1;
+    rr += r.d;
+  }
+  if (rr >= r.d) {
+    ++q1;
+    rr -= r.d;
+  }
+  *rem = rr >> r.shift;
+  return q1;
+}
+
+// p split at 10^18: returns p / 10^18 (p below 10^18 * 2^64), *low = p % 10^18.
+inline uint64_t SplitAtLimbBase(unsigned __int128 p, uint64_t* low) {
+  return DivRem128(static_cast<uint64_t>(p >> 64), static_cast<uint64_t>(p), kLimbBaseReciprocal, low);
+}
+
+}  // namespace mox

@@ -1,0 +1,39 @@
+// Integer magnitudes as little-endian base-10^18 limbs: the working form of
+// the decimal integer arithmetic. Parsing from and printing to decimal text
+// is linear (18 digits per limb), and so are addition, subtraction and
+// multiplication or division by one limb. A normalised vector has no high
+// zero limb; zero is the empty vector.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace mox {
+
+using LimbVector = std::vector<uint64_t>;
+using Limbs = std::span<const uint64_t>;
+
+// digits: a magnitude without leading zeros ("0" for zero).
+void LimbsFromDigits(std::string_view digits, LimbVector* out);
+
+// Decimal digits of a normalised magnitude (1 for zero) and the digits
+// themselves, written to dst.
+size_t LimbDigitCount(Limbs a);
+void WriteLimbs(Limbs a, char* dst);
+
+// out = a + b; out = a - b with a >= b. out may not alias a or b.
+void AddLimbs(Limbs a, Limbs b, LimbVector* out);
+void SubtractLimbs(Limbs a, Limbs b, LimbVector* out);
+
+// out = a * m with m < 10^18.
+void MultiplyLimbsBySmall(Limbs a, uint64_t m, LimbVector* out);
+
+// out = a / d with 0 < d < 10^18; returns a % d.
+uint64_t DivideLimbsBySmall(Limbs a, uint64_t d, LimbVector* out);
+
+// out = a * b, schoolbook (quadratic): for operands of a few limbs.
+void MultiplyLimbs(Limbs a, Limbs b, LimbVector* out);
+
+}  // namespace mox

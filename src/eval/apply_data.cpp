@@ -1,0 +1,205 @@
+// Contraction rules for data values at the head of a redex: vectors index
+// and build, numbers, texts, blobs and raw words take themselves apart into
+// the pair and list shapes of the combinators.
+#include "eval/apply_data.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "builtins/bigint.h"
+#include "builtins/dec_digits.h"
+#include "builtins/int_convert.h"
+#include "builtins/number_bits.h"
+#include "builtins/sequences.h"
+#include "builtins/text_elements.h"
+#include "builtins/value_class.h"
+
+namespace mox {
+
+namespace {
+
+constexpr size_t kNoMatch = ~size_t{0};
+
+CellRef Letter(char c) { return MakeLeaf(&c, 1); }
+
+CellRef Pair(CellRef first, CellRef second) { return MakeApp(Letter('V'), std::move(first), std::move(second)); }
+
+CellRef Cons(CellRef head, CellRef tail) { return MakeApp(Letter('J'), std::move(head), std::move(tail)); }
+
+bool IsEmptyText(const Cell* c) { return c->IsLeaf() && BracketedContent(c).empty(); }
+
+// The list form of a bracketed text content: K for no elements, else
+// (J L(all but the last element) L(last element)), where a one-byte element
+// stands for itself and a nested group for the list form of its content.
+// Built from the left with an explicit stack over the nesting.
+CellRef TextListForm(std::string_view content) {
+  // close[i]: the "]" that matches the "[" at i when the content is read
+  // from the end (as the element split reads it), else kNoMatch.
+  std::vector<size_t> close(content.size(), kNoMatch);
+  std::vector<size_t> pending;
+  for (size_t i = content.size(); i-- > 0;) {
+    if (content[i] == ']') pending.push_back(i);
+    if (content[i] == '[' && !pending.empty()) {
+      close[i] = pending.back();
+      pending.pop_back();
+    }
+  }
+  struct Frame {
+    CellRef list;
+    size_t pos, end;
+  };
+  std::vector<Frame> stack;
+  stack.push_back({Letter('K'), 0, content.size()});
+  while (true) {
+    Frame& top = stack.back();
+    if (top.pos == top.end) {
+      CellRef done = std::move(top.list);
+      stack.pop_back();
+      if (stack.empty()) return done;
+      stack.back().list = Cons(std::move(stack.back().list), std::move(done));
+      continue;
+    }
+    size_t p = top.pos;
+    if (content[p] == '[' && close[p] != kNoMatch) {
+      top.pos = close[p] + 1;
+      stack.push_back({Letter('K'), p + 1, close[p]});
+    } else {
+      top.list = Cons(std::move(top.list), ByteElement(static_cast<unsigned char>(content[p])));
+      top.pos = p + 1;
+    }
+  }
+}
+
+// The list form of any data value: a data application d e gives
+// (J L(d) L(e)). Shared cells are converted once.
+CellRef DataListForm(Cell* data) {
+  struct Item {
+    Cell* cell;
+    bool expanded;
+  };
+  std::unordered_map<Cell*, CellRef> done;
+  std::vector<Item> work{{data, false}};
+  std::vector<CellRef> values;
+  while (!work.empty()) {
+    Item it = work.back();
+    work.pop_back();
+    if (!it.expanded) {
+      auto found = done.find(it.cell);
+      if (found != done.end()) {
+        values.push_back(found->second.Copy());
+        continue;
+      }
+    }
+    CellRef value;
+    if (it.cell->IsLeaf()) {
+      value = it.cell->Bytes()[0] == '[' ? TextListForm(BracketedContent(it.cell)) : CellRef::Share(it.cell);
+    } else if (!it.expanded) {
+      work.push_back({it.cell, true});
+      work.push_back({it.cell->a, false});
+      work.push_back({it.cell->f, false});
+      continue;
+    } else {
+      CellRef rest = std::move(values.back());
+      values.pop_back();
+      CellRef first = std::move(values.back());
+      values.pop_back();
+      value = Cons(std::move(first), std::move(rest));
+    }
+    if (it.cell->Count() > 1) done.emplace(it.cell, value.Copy());
+    values.push_back(std::move(value));
+  }
+  return std::move(values.back());
+}
+
+// first and rest of non-empty data: the parts of a data application, or a
+// text without its last element and that element.
+void SplitData(Cell* data, CellRef* first, CellRef* rest) {
+  if (data->IsApp()) {
+    *first = CellRef::Share(data->f);
+    *rest = CellRef::Share(data->a);
+    return;
+  }
+  std::string_view content = BracketedContent(data);
+  size_t start = LastElementStart(content);
+  *first = MakeBracketed(content.substr(0, start));
+  *rest = ElementLeaf(content.substr(start));
+}
+
+CellRef BitLetter(bool set, char one) { return Letter(set ? one : 'H'); }
+
+}  // namespace
+
+CellRef ApplyVector(Cell* vec, Cell* arg) {
+  size_t n = VectorSize(vec);
+  if (arg->IsLeaf() && arg->Bytes()[0] == 'Z') {
+    CellRef list = Letter('K');
+    for (size_t i = n; i-- > 0;) {
+      Cell* child = VectorSlot(vec, i);
+      list = Cons(child != nullptr ? CellRef::Share(child) : Letter('Z'), std::move(list));
+    }
+    return list;
+  }
+  if (ClassifyValue(arg) != 'i') return Letter('Z');
+  if (n > 0) {
+    int64_t i = IntegerToInt64(arg);
+    if (i < 0) i += static_cast<int64_t>(n);
+    if (i < 0 || static_cast<uint64_t>(i) >= n) return Letter('Z');
+    return Letter(VectorSlot(vec, static_cast<size_t>(i)) != nullptr ? 'K' : 'H');
+  }
+  CellRef hold;
+  std::string_view text;
+  if (!NumberTextOf(arg, &hold, &text)) return Letter('Z');
+  IntText size = ReadIntText(text);
+  if (size.negative || size.magnitude.size() > 8) return Letter('Z');
+  uint64_t count = ReadDigits(size.magnitude.data(), size.magnitude.size());
+  if (count > kMaxVectorSize) return Letter('Z');
+  return MakeVector(count);
+}
+
+CellRef ApplyNumber(Cell* num) {
+  CellRef tail;
+  bool integer = SplitNumberText(LeafView(num), &tail);
+  return Pair(Letter(integer ? 'K' : 'H'), tail ? std::move(tail) : Letter('K'));
+}
+
+CellRef ApplyDataValue(Cell* data, Cell* arg) {
+  if (IsEmptyText(data)) return MakeApp(CellRef::Share(arg), MakeApp(Letter('X'), Letter('J')), Letter('K'));
+  if (arg->IsLeaf() && arg->Bytes()[0] == 'G') {
+    CellRef first, rest;
+    SplitData(data, &first, &rest);
+    return Pair(Letter('H'), Pair(std::move(first), std::move(rest)));
+  }
+  return MakeApp(CellRef::Share(arg), MakeApp(Letter('X'), Letter('J')), DataListForm(data));
+}
+
+CellRef ApplyBlob(Cell* blob) {
+  BlobView b = BlobPayload(blob);
+  if (b.size == 0) return Letter('Z');
+  if (b.size == 1) {
+    unsigned char byte = b.data[0];
+    CellRef bits[8];
+    for (int k = 0; k < 8; ++k) bits[k] = BitLetter(((byte >> k) & 1) != 0, 'I');
+    auto cons_pair = [&](int k) { return Cons(std::move(bits[k]), std::move(bits[k + 1])); };
+    CellRef low = Cons(cons_pair(0), cons_pair(2));
+    CellRef high = Cons(cons_pair(4), cons_pair(6));
+    return Pair(std::move(low), std::move(high));
+  }
+  uint64_t k = uint64_t{1} << (63 - __builtin_clzll(b.size - 1));
+  const char* data = reinterpret_cast<const char*>(b.data);
+  return Pair(MakeJoinedBlob({data, k}, {}), MakeJoinedBlob({data + b.size - k, k}, {}));
+}
+
+CellRef ApplyRaw(Cell* raw, Cell* arg) {
+  uint64_t w;
+  std::memcpy(&w, raw->Bytes() + 1, sizeof w);
+  std::vector<CellRef> level;
+  for (int i = 0; i < 64; ++i) level.push_back(BitLetter(((w >> i) & 1) != 0, 'K'));
+  while (level.size() > 1) {
+    std::vector<CellRef> up;
+    for (size_t i = 0; i < level.size(); i += 2) up.push_back(Pair(std::move(level[i]), std::move(level[i + 1])));
+    level = std::move(up);
+  }
+  return MakeApp(std::move(level[0]), CellRef::Share(arg));
+}
+
+}  // namespace mox
