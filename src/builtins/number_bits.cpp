@@ -76,8 +76,10 @@ bool SplitNumberText(std::string_view text, CellRef* tail) {
   NumberBitsOfText(text, bits.z);
   bool flag = mpz_tstbit(bits.z, 0) != 0;
   mpz_tdiv_q_2exp(bits.z, bits.z, 1);
-  if (mpz_cmp_ui(bits.z, 1) <= 0) {
-    *tail = CellRef();
+  if (mpz_sgn(bits.z) == 0) {
+    *tail = MakeLeaf("K", 1);
+  } else if (mpz_cmp_ui(bits.z, 1) == 0) {
+    *tail = MakeApp(MakeLeaf("J", 1), MakeLeaf("K", 1), MakeLeaf("K", 1));
   } else {
     *tail = NumberTextOfBits(bits.z);
   }

@@ -34,11 +34,11 @@ bool IsNumberList(const Cell* c);
 CellRef NumberListText(const Cell* c);
 
 // A number text taken apart as the head and tail of its list form: returns
-// the flag (true for K: an integer), and sets *tail to the number text of
-// the remaining bits, or to null when no bits remain (the tail is K). The
-// remaining bits count as none when they are 0 or just the bit 1: that bit
-// string has no text of its own, and reading the tail K back gives the same
-// number.
+// the flag (true for K: an integer) and sets *tail to the rest of the bits:
+// the leaf K when none remain, the number text of the remaining bits, or,
+// for the one remaining bit string that has no text (just the bit 1, a
+// "negative zero" integer), the list (J K K) itself. Taking the tails apart
+// again and again thus spells out every bit and ends.
 bool SplitNumberText(std::string_view text, CellRef* tail);
 
 }  // namespace mox

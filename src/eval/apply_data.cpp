@@ -159,7 +159,7 @@ CellRef ApplyVector(Cell* vec, Cell* arg) {
 CellRef ApplyNumber(Cell* num) {
   CellRef tail;
   bool integer = SplitNumberText(LeafView(num), &tail);
-  return Pair(Letter(integer ? 'K' : 'H'), tail ? std::move(tail) : Letter('K'));
+  return Pair(Letter(integer ? 'K' : 'H'), std::move(tail));
 }
 
 CellRef ApplyDataValue(Cell* data, Cell* arg) {

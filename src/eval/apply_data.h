@@ -18,7 +18,7 @@ CellRef ApplyVector(Cell* vec, Cell* arg);
 
 // A number leaf applied to anything: the pair (V flag tail) of its list
 // form, flag K for an integer and H for a `numb`, tail the number text of
-// the remaining bits or K.
+// the remaining bits, K when none remain (see SplitNumberText).
 CellRef ApplyNumber(Cell* num);
 
 // A data value (bracketed text leaf or data application) applied to arg:
