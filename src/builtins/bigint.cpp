@@ -17,7 +17,7 @@ namespace {
 constexpr size_t kSmallDigits = 18;  // magnitudes below 10^18 fit one limb
 // Below this many digits in the shorter factor the schoolbook limb product
 // beats the round trip through GMP (bench/numbers_bench.cpp).
-constexpr size_t kSchoolbookDigits = 400;
+constexpr size_t kSchoolbookDigits = 1500;
 
 bool IsSmall(IntText a) { return a.magnitude.size() <= kSmallDigits; }
 uint64_t SmallValue(IntText a) { return ReadDigits(a.magnitude.data(), a.magnitude.size()); }

@@ -23,8 +23,8 @@ std::string Expected(const mpz_t z) {
 void ToMpz(const std::string& text, mpz_t z) { MpzFromInteger(z, ReadIntText(text)); }
 
 // Digit counts around the thresholds: one word (18), two limbs, the
-// schoolbook limit (400 digits) and beyond.
-constexpr int kSizes[] = {1, 2, 17, 18, 19, 20, 35, 36, 37, 54, 55, 150, 399, 400, 401, 1200, 3000};
+// schoolbook limit (1500 digits) and beyond.
+constexpr int kSizes[] = {1, 2, 17, 18, 19, 20, 35, 36, 37, 54, 55, 150, 1499, 1500, 1501, 3000};
 
 struct Random {
   std::mt19937_64 gen{20240611};
