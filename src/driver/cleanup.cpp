@@ -5,14 +5,17 @@
 #include "core/output.h"
 #include "defs/globals.h"
 #include "diag/banner.h"
+#include "eval/head_cache.h"
+#include "eval/reducer.h"
 
 namespace mox {
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
 void ClearGlobals() {
-  Globals().clear();
+  ClearGlobalTable();
   EmptyCallDefinitions().clear();
+  ForgetHeads();
 }
 
 namespace {
@@ -28,8 +31,20 @@ void InstallInterruptHandler() {
 }
 
 void RunShutdown() {
+  std::signal(SIGINT, SIG_DFL);  // a second interrupt ends the process at once
+  g_interrupted = 0;
   ErrorChannel().Write("\n");
-  // Evaluating `shut` arrives with the reducer.
+  auto shut = Globals().find(std::string_view("shut"));
+  if (shut != Globals().end()) {
+    CellRef result = Evaluate(shut->second.Copy());
+    if (!(result->IsLeaf() && result->Bytes()[0] == 'I')) {
+      ErrorChannel()
+          .Write(kBannerTop)
+          .Write(BannerTitleLine("after"))
+          .Write(kBannerBottom)
+          .Write(" <say> The shut function did not return I after SIGHUP.\n");
+    }
+  }
   std::exit(1);
 }
 

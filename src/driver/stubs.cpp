@@ -5,7 +5,7 @@
 
 namespace mox {
 
-void LoadPrelude() { Globals().clear(); }
+void LoadPrelude() { ClearGlobalTable(); }
 
 void DefineProgram(Report&, Text&) { Globals()[Text()] = MakeLeaf("0"); }
 
