@@ -84,11 +84,7 @@ void RunShutdown() {
   if (shut != Globals().end()) {
     CellRef result = Evaluate(shut->second.Copy());
     if (!(result->IsLeaf() && result->Bytes()[0] == 'I')) {
-      ErrorChannel()
-          .Write(kBannerTop)
-          .Write(BannerTitleLine("after"))
-          .Write(kBannerBottom)
-          .Write(" <say> The shut function did not return I after SIGHUP.\n");
+      ErrorChannel().Write(AfterBanner());
     }
   }
   std::exit(1);
