@@ -17,4 +17,11 @@ using NameSet = std::set<Text, TextOrder>;
 GlobalTable& Globals();
 NameSet& EmptyCallDefinitions();
 
+// Entries must be erased through these, never directly: the reducer keeps
+// pointers to table entries and drops them when the epoch changes.
+void EraseGlobal(std::string_view key);
+void ClearGlobalTable();
+extern uint64_t g_globals_epoch;
+inline uint64_t GlobalsEpoch() { return g_globals_epoch; }
+
 }  // namespace mox

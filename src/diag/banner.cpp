@@ -1,3 +1,5 @@
+// Formatting Banners: the three art lines, then the non-empty message fields
+// in the order way, vip, tip, say, each shown in display decoding.
 #include "diag/banner.h"
 
 #include "diag/display.h"
@@ -31,13 +33,24 @@ Text FormatBanner(const Report& report) {
   return out.Flatten();
 }
 
-Text UsageBanner() {
+namespace {
+
+// A Banner with a fixed title and one fixed say line, written as it is.
+Text FixedBanner(const char* title, const char* say_line) {
   TextBuilder out;
   out.Append(kBannerTop);
-  out.Append(BannerTitleLine("usage"));
+  out.Append(BannerTitleLine(title));
   out.Append(kBannerBottom);
-  out.Append(" <say> mox file args...\n");
+  out.Append(say_line);
   return out.Flatten();
+}
+
+}  // namespace
+
+Text UsageBanner() { return FixedBanner("usage", " <say> mox file args...\n"); }
+
+Text AfterBanner() {
+  return FixedBanner("after", " <say> The shut function did not return I after SIGHUP.\n");
 }
 
 }  // namespace mox

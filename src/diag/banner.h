@@ -16,5 +16,7 @@ Text FormatBanner(const Report& report);
 
 // The usage banner written when mox is run without a program file.
 Text UsageBanner();
+// The banner written after an interrupt when `shut` does not return I.
+Text AfterBanner();
 
 }  // namespace mox

@@ -1,3 +1,4 @@
+// The escaped form of file paths; see escape.h.
 #include "diag/escape.h"
 
 namespace mox {

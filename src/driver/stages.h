@@ -3,13 +3,12 @@
 #pragma once
 
 #include "core/text.h"
+#include "defs/define.h"
+#include "defs/prelude.h"
 #include "diag/report.h"
 
 namespace mox {
 
-void LoadPrelude();
-// Defines the program's pieces; on success `program` holds the normalised text.
-void DefineProgram(Report& report, Text& program);
 // Static checks, evaluation of the main expression applied to `args` (the
 // address of the program's own argument vector), and the result test.
 void RunProgram(Report& report, char** args);

@@ -10,6 +10,10 @@ namespace mox {
 // Fills the cache of c and of every unanalysed cell below it.
 void AnalyseCell(Cell* c);
 
+// Makes the application f a and analyses it at once; both parts must be
+// analysed already (as every value and every analysed cell's part is).
+CellRef MakeAnalysedApp(CellRef f, CellRef a);
+
 // Data (a finished, applicable value), or a cell with no redex inside that
 // still needs arguments (a partial application or a lambda).
 inline bool IsValue(Cell* c) {

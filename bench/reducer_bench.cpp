@@ -1,0 +1,69 @@
+// Whole programs run in-process through the real pipeline (prelude,
+// definitions, checks, reducer), reporting reduction steps per second. The
+// programs are bench/programs/*.mox.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "defs/check.h"
+#include "defs/define.h"
+#include "defs/prelude.h"
+#include "driver/cleanup.h"
+#include "eval/reducer.h"
+
+namespace mox {
+namespace {
+
+Text ReadProgram(const char* name) {
+  std::string path = std::string(MOX_SOURCE_DIR) + "/bench/programs/" + name;
+  std::string text;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+    std::fclose(f);
+  }
+  return Text(text);
+}
+
+void RunProgramFile(benchmark::State& state, const char* name) {
+  Text source = ReadProgram(name);
+  uint64_t steps = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    LoadPrelude();
+    Report report = AllClearReport();
+    Text program = source;
+    DefineProgram(report, program);
+    CheckProgram(report);
+    if (!report.IsAllClear()) {
+      state.SkipWithError("program rejected");
+      break;
+    }
+    CellRef main = MakeApp(Globals().find(std::string_view())->second.Copy(), MakeLeaf("0"));
+    uint64_t before = ReductionSteps();
+    state.ResumeTiming();
+    CellRef result = Evaluate(std::move(main));
+    steps += ReductionSteps() - before;
+    benchmark::DoNotOptimize(result.get());
+    state.PauseTiming();
+    result = CellRef();
+    ClearGlobals();
+    state.ResumeTiming();
+  }
+  state.counters["steps"] = benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kAvgIterations);
+  state.counters["steps/s"] = benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate);
+}
+
+void BM_Nfib(benchmark::State& state) { RunProgramFile(state, "nfib.mox"); }
+void BM_Church(benchmark::State& state) { RunProgramFile(state, "church.mox"); }
+void BM_Pairs(benchmark::State& state) { RunProgramFile(state, "pairs.mox"); }
+void BM_YLoop(benchmark::State& state) { RunProgramFile(state, "yloop.mox"); }
+BENCHMARK(BM_Nfib)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Church)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pairs)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_YLoop)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace mox

@@ -1,0 +1,133 @@
+#include "defs/define.h"
+
+#include <vector>
+
+#include "defs/builtin_table.h"
+#include "front/brackets.h"
+#include "front/names.h"
+#include "front/normalize.h"
+#include "front/parser.h"
+
+namespace mox {
+
+BacktickLines CountBacktickLines(std::string_view raw) {
+  BacktickLines lines;
+  int64_t line = 1, depth = 0;
+  for (char c : raw) {
+    if (c == '\n') ++line;
+    else if (c == '[') ++depth;
+    else if (c == ']') --depth;
+    else if (c == '`' && depth == 0) lines.insert(line);
+  }
+  return lines;
+}
+
+void StampBackticks(Cell* tree, BacktickLines& lines) {
+  std::vector<Cell*> stack{tree};
+  while (!stack.empty()) {
+    Cell* c = stack.back();
+    stack.pop_back();
+    if (c->IsApp()) {
+      stack.push_back(c->a);
+      stack.push_back(c->f);  // function part first
+    } else if (c->Bytes()[0] == '`' && c->Bytes()[1] == 0) {
+      MOX_ASSERT(!lines.empty());
+      c->SetField(static_cast<uint64_t>(*lines.begin()));
+      lines.erase(lines.begin());
+    }
+  }
+}
+
+Text ShortenSubject(const Text& name) {
+  if (name.size() == 5) return name + Text(" \"");
+  if (name.size() < 73) return name;
+  return name.Substr(0, 69) + Text("...");
+}
+
+void DefineBuiltinPlaceholders() {
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz";
+  for (const auto& [name, entry] : GetBuiltinTable()) {
+    CellRef value = MakeLeaf("Z");
+    for (int i = entry.arity; i > 0; --i)
+      value = MakeApp(MakeApp(MakeLeaf("\\"), MakeLeaf(&kLetters[i - 1], 1)), std::move(value));
+    Globals()[name] = std::move(value);
+  }
+}
+
+namespace {
+
+bool IsOneByteLeaf(const Cell* c, char b) {
+  return c->IsLeaf() && c->Bytes()[0] == static_cast<unsigned char>(b) && c->Bytes()[1] == 0;
+}
+
+}  // namespace
+
+bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& constants,
+                 Report& report, const PieceRules& rules) {
+  Cell* root = tree.get();
+  if (root->IsLeaf() || root->f->IsLeaf() || !IsOneByteLeaf(root->f->f, '\\')) return true;
+  Cell* head = root->f->a;
+  bool constant = false;
+  if (head->IsApp()) {
+    if (!(head->f->IsLeaf() && IsOneByteLeaf(head->a, '}'))) return true;
+    head = head->f;
+    constant = true;
+  }
+  std::string_view name = LeafView(head);
+  if (!IsDefinableName(name)) return true;
+  Text key = GlobalKey(name);
+  unsigned char k0 = key.First();
+  if (key.size() == 1 && k0 >= 'a' && k0 <= 'z') {
+    report.title = "lower";
+    report.say = Text("Single lowercase letters (") + key + Text(") cannot be defined as global variables.");
+  } else if (key == "\\" || key == "{" || FindBuiltin(key.view()) != nullptr) {
+    report.title = "built";
+    report.say = rules.bracket_builtin_name
+                     ? Text("Built in function [") + key + Text("] cannot be re-defined.")
+                     : Text("Built in function ") + key + Text(" cannot be re-defined.");
+  } else {
+    CellRef value = CellRef::Share(root->a);
+    if (constant) {
+      table[key] = MakeApp(MakeLeaf("I"), std::move(value));
+      constants.insert(key);
+    } else {
+      table[key] = std::move(value);
+      constants.erase(key);
+    }
+    return true;
+  }
+  report.vip = PlaceCode(start);
+  report.tip = ShortenSubject(key);
+  return false;
+}
+
+void DefineProgram(Report& report, Text& program) {
+  Report brackets = AllClearReport();
+  if (!CheckBrackets(program, brackets)) {
+    report = brackets;
+    return;
+  }
+  DefineBuiltinPlaceholders();
+  BacktickLines lines = CountBacktickLines(program.view());
+  program = NormalizeSource(program);
+  std::string_view source = program.view();
+  std::vector<int64_t> commas = FindTopLevel(source, ",");
+  size_t first_end = commas.empty() ? source.size() : static_cast<size_t>(commas[0]);
+  CellRef main = ParseExpression(source.substr(0, first_end));
+  StampBackticks(main.get(), lines);
+  Globals()[Text()] = std::move(main);
+  for (size_t i = 0; i < commas.size(); ++i) {
+    size_t start = static_cast<size_t>(commas[i]) + 1;
+    size_t end = i + 1 < commas.size() ? static_cast<size_t>(commas[i + 1]) : source.size();
+    CellRef tree = ParseExpression(source.substr(start, end - start));
+    StampBackticks(tree.get(), lines);
+    size_t place = start;
+    while (place < source.size() && source[place] == ' ') ++place;
+    if (!DefinePiece(std::move(tree), static_cast<int64_t>(place), Globals(), EmptyCallDefinitions(),
+                     report, PieceRules{true}))
+      return;
+  }
+  MOX_ASSERT(lines.empty());
+}
+
+}  // namespace mox

@@ -1,0 +1,47 @@
+// Encoding a Report as an error value and decoding it again.
+#include "diag/error_value.h"
+
+namespace mox {
+
+namespace {
+
+// Index of the "]" that closes the "[" at `open`.
+size_t ClosingBracket(std::string_view t, size_t open) {
+  MOX_ASSERT(open < t.size() && t[open] == '[');
+  int64_t depth = 0;
+  for (size_t i = open; i < t.size(); ++i) {
+    if (t[i] == '[') ++depth;
+    if (t[i] == ']' && --depth == 0) return i;
+  }
+  MOX_FAIL();
+}
+
+}  // namespace
+
+CellRef MakeErrorValue(const Report& report) {
+  TextBuilder t;
+  t.Append("['");
+  for (const Text* field : {&report.say, &report.title, &report.vip, &report.tip, &report.way}) {
+    t.Append("[\"");
+    t.Append(*field);
+    t.Append("]");
+  }
+  t.Append("]");
+  return MakeApp(MakeLeaf("]"), MakeLeaf(t.Flatten()));
+}
+
+Report DecodeErrorValue(std::string_view t) {
+  Report report = AllClearReport();
+  size_t p = ClosingBracket(t, 2);
+  MOX_ASSERT(p >= 4);  // the marker byte after the field's "["
+  report.say = Text(t.substr(4, p - 4));
+  for (Text* field : {&report.title, &report.vip, &report.tip, &report.way}) {
+    size_t q = ClosingBracket(t, p + 1);
+    MOX_ASSERT(q >= p + 3);
+    *field = Text(t.substr(p + 3, q - (p + 3)));
+    p = q;
+  }
+  return report;
+}
+
+}  // namespace mox

@@ -1,0 +1,23 @@
+// Error values: how a Report travels through evaluation. The value is the
+// application of the error tag leaf "]" to a bracketed text
+//   "['" + "[\"" say "]" + "[\"" title "]" + "[\"" vip "]" + "[\"" tip "]"
+//        + "[\"" way "]" + "]"
+// which the run driver decodes back into the Report. Square brackets inside a
+// field must balance, since the fields are found again by bracket matching.
+#pragma once
+
+#include <string_view>
+
+#include "core/cell.h"
+#include "diag/report.h"
+
+namespace mox {
+
+CellRef MakeErrorValue(const Report& report);
+
+// The Report held by the text of an error value's argument. Text that does
+// not follow the layout is an internal error (an unclosed bracket, or a
+// field that does not start with "[").
+Report DecodeErrorValue(std::string_view t);
+
+}  // namespace mox

@@ -1,0 +1,171 @@
+// Cell analysis. A cell is analysed once; afterwards every question the
+// reducer asks about it (how many arguments its head still needs, whether
+// some argument inside it is a redex, which variables occur free in it, is
+// it data) is a read of its header.
+//
+// The walk is iterative: unanalysed cells wait on an explicit stack, so a
+// freshly parsed expression of any depth is analysed without host recursion.
+#include "eval/analyse.h"
+
+#include <vector>
+
+#include "defs/globals.h"
+
+namespace mox {
+
+namespace {
+
+constexpr int kNoArity = 11;
+constexpr int kFloor = -51;
+
+bool IsLowerName(std::string_view s) {
+  for (char ch : s)
+    if (!(ch == '_' || (ch >= 'a' && ch <= 'z'))) return false;
+  return !s.empty();
+}
+
+bool IsOperatorNameByte(unsigned char b) {
+  static constexpr std::string_view kOperatorNames = "{,}~!@#$%^&*<>-|+/=\\.`'\":;?";
+  return kOperatorNames.find(static_cast<char>(b)) != std::string_view::npos;
+}
+
+// Leading lambda layers of a definition, counted up to 11.
+int LambdaLayers(const Cell* d) {
+  int n = 0;
+  while (n < kNoArity && BinderShape(d) == 'u') {
+    ++n;
+    d = d->a;
+  }
+  return n;
+}
+
+void AnalyseLeaf(Cell* c) {
+  unsigned char b = c->Bytes()[0];
+  if (b == '`' || b == kCycleByte || b == kVectorByte) {
+    c->SetAnalysisValue(1);
+    return;
+  }
+  if (b == kErrorByte) {
+    c->SetAnalysisValue(2);
+    return;
+  }
+  if (b == '[') {
+    c->MarkData();
+    return;
+  }
+  std::string_view text = LeafView(c);
+  if (!IsNameLeafText(text)) {
+    c->SetAnalysisValue(1);
+    return;
+  }
+  auto& globals = Globals();
+  auto it = globals.find(text);
+  if (it != globals.end()) {
+    c->SetAnalysisValue(LambdaLayers(it->second.get()));
+    c->SetFlag(false);
+    return;
+  }
+  MOX_ASSERT(text.size() == 1 && b >= 'a' && b <= 'z');  // an undefined global
+  c->SetAnalysisValue(kNoArity);
+  c->SetField(uint32_t{1} << (b - 'a'));
+}
+
+// The letter a lambda or let binds, as a one-bit set (0 when not a letter).
+uint32_t BoundLetter(const Cell* v) {
+  if (v->IsApp()) return 0;
+  unsigned char b = v->Bytes()[0];
+  return (b >= 'a' && b <= 'z') ? uint32_t{1} << (b - 'a') : 0;
+}
+
+bool IsLeafStarting(const Cell* c, unsigned char b) { return c->IsLeaf() && c->Bytes()[0] == b; }
+
+// Analyses an application whose two parts are analysed already.
+void AnalyseApp(Cell* p) {
+  Cell* f = p->f;
+  Cell* x = p->a;
+  if (f->IsData()) {
+    if (x->IsData()) {
+      uint64_t lf = f->Field(), lx = x->Field();
+      p->MarkData();
+      if (lf >= 2 && lx >= 2 && lf + lx < kFieldLimit) p->SetField(lf + lx);
+      return;
+    }
+    p->SetAnalysisValue(0);
+  } else {
+    int d = f->AnalysisValue();
+    p->SetAnalysisValue(d == kNoArity || d <= kFloor ? d : d - 1);
+  }
+  uint32_t vars;
+  if (f->IsApp() && IsLeafStarting(f->f, '\\')) {  // a lambda node: never pending
+    p->SetField(VariableSet(x) & ~BoundLetter(f->a));
+    return;
+  }
+  bool pending = (!f->IsData() && f->Flag()) || (!x->IsData() && (x->Flag() || x->AnalysisValue() < 1));
+  p->SetFlag(pending);
+  if (f->IsApp() && IsLeafText(f->f, "{")) {
+    vars = VariableSet(x);  // ({ v) y
+  } else if (f->IsApp() && f->f->IsApp() && IsLeafText(f->f->f, "{")) {
+    vars = (VariableSet(x) & ~BoundLetter(f->f->a)) | VariableSet(f->a);  // (({ v) y) z
+  } else {
+    vars = VariableSet(f) | VariableSet(x);
+  }
+  p->SetField(vars);
+}
+
+}  // namespace
+
+bool IsNameLeafText(std::string_view s) {
+  if (IsLowerName(s)) return true;
+  if (s.size() != 1) return false;
+  unsigned char b = static_cast<unsigned char>(s[0]);
+  return (b >= 'A' && b <= 'Z') || (b < 32 && b != '\n') || b >= 127 || IsOperatorNameByte(b);
+}
+
+void AnalyseCell(Cell* root) {
+  if (root->Analysed()) return;
+  if (root->IsLeaf()) return AnalyseLeaf(root);
+  if (root->f->Analysed() && root->a->Analysed()) return AnalyseApp(root);
+  static auto& stack = *new std::vector<Cell*>;
+  size_t base = stack.size();
+  stack.push_back(root);
+  while (stack.size() > base) {
+    Cell* c = stack.back();
+    if (c->Analysed()) {
+      stack.pop_back();
+    } else if (c->IsLeaf()) {
+      AnalyseLeaf(c);
+      stack.pop_back();
+    } else if (!c->f->Analysed()) {
+      stack.push_back(c->f);
+    } else if (!c->a->Analysed()) {
+      stack.push_back(c->a);
+    } else {
+      AnalyseApp(c);
+      stack.pop_back();
+    }
+  }
+}
+
+CellRef MakeAnalysedApp(CellRef f, CellRef a) {
+  MOX_ASSERT(f->Analysed() && a->Analysed());
+  CellRef p = MakeApp(std::move(f), std::move(a));
+  AnalyseApp(p.get());
+  return p;
+}
+
+bool HasLazyHead(const Cell* c) {
+  while (c->IsApp() && !c->IsData()) c = c->f;
+  unsigned char b = c->IsLeaf() ? c->Bytes()[0] : 0;
+  static constexpr std::string_view kLazy = "&|ABCDEFHIJKLNQRTUVXZ";
+  return b != 0 && kLazy.find(static_cast<char>(b)) != std::string_view::npos;
+}
+
+char BinderShape(const Cell* c) {
+  if (c->IsLeaf() || c->f->IsLeaf()) return 'o';
+  const Cell* g = c->f->f;
+  if (IsLeafText(g, "\\")) return 'u';
+  if (g->IsApp() && IsLeafText(g->f, "{")) return 'i';
+  return 'o';
+}
+
+}  // namespace mox

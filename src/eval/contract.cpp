@@ -1,0 +1,148 @@
+// Contraction: the rewrite of a saturated focus, chosen by the head of its
+// spine. Builtin names come first (they can never be shadowed), then the
+// data heads, lambdas and lets, the cycle and error markers, and last the
+// instantiation of a global definition.
+#include <cstring>
+
+#include "defs/builtin_table.h"
+#include "defs/globals.h"
+#include "eval/analyse.h"
+#include "eval/head_cache.h"
+#include "eval/machine.h"
+#include "eval/substitute.h"
+
+namespace mox {
+
+namespace {
+
+constexpr int kMaxArguments = 16;
+
+unsigned char LetterOf(const Cell* v) { return v->IsLeaf() ? v->Bytes()[0] : 0; }
+
+CellRef PrefixedLeaf(unsigned char prefix, std::string_view key) {
+  Cell* c = AllocLeaf(1 + key.size());
+  c->Bytes()[0] = prefix;
+  if (!key.empty()) std::memcpy(c->Bytes() + 1, key.data(), key.size());
+  return FinishLeaf(c);
+}
+
+// The evaluation ends at once with `answer` (an error or a cycle).
+void Escape(Machine& m, CellRef answer) {
+  m.DropContinuation();
+  m.focus = std::move(answer);
+}
+
+void CallNative(Machine& m, const BuiltinEntry& entry) {
+  CellRef out;
+  entry.handler(out, std::move(m.focus));
+  MOX_ASSERT(out);
+  Cell* r = out.get();
+  if (r->IsApp() && r->f->IsLeaf() && (r->f->Bytes()[0] == kCycleByte || r->f->Bytes()[0] == kErrorByte)) {
+    Escape(m, std::move(out));
+  } else {
+    m.focus = std::move(out);
+  }
+}
+
+// The first value of a parameterless global becomes its definition.
+void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
+  std::string_view key = LeafView(head).substr(1);
+  auto it = Globals().find(key);
+  MOX_ASSERT(it != Globals().end());
+  MOX_ASSERT(IsValue(value));
+  CellRef v = CellRef::Share(value);
+  if (BinderShape(value) == 'u') v = MakeApp(MakeApp(MakeLeaf("B"), MakeLeaf("I")), std::move(v));
+  it->second = v.Copy();
+  MOX_ASSERT(EmptyCallDefinitions().count(key) == 0);
+  m.focus = std::move(v);
+}
+
+void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
+  std::string_view key = LeafView(head);
+  CellRef* slot = GlobalSlot(head);
+  if (slot == nullptr) return Escape(m, PrefixedLeaf(kErrorByte, key));
+  Cell* d = slot->get();
+  uint32_t mask = 0;
+  Cell* values[26] = {};
+  int k = 0;
+  for (; BinderShape(d) == 'u'; d = d->a, ++k) {
+    MOX_ASSERT(k < n);  // fewer arguments than parameters
+    unsigned char p = LetterOf(d->f->a);
+    if (p >= 'a' && p <= 'z') {
+      mask |= uint32_t{1} << (p - 'a');
+      values[p - 'a'] = args[k];  // a later parameter of the same letter wins
+    }
+  }
+  if (k >= 1) {
+    CellRef body = SubstituteMany(d, mask, values);
+    for (int i = k; i < n; ++i) body = MakeApp(std::move(body), CellRef::Share(args[i]));
+    m.focus = std::move(body);
+    return;
+  }
+  CellRef def = slot->Copy();
+  if (EmptyCallDefinitions().count(key) != 0) {  // evaluated afresh at each use
+    m.focus = std::move(def);
+  } else if (def->IsLeaf() && def->Bytes()[0] == kCycleByte) {  // being evaluated further out
+    Escape(m, PrefixedLeaf(kCycleByte, key));
+  } else if (IsValue(def.get())) {
+    m.focus = std::move(def);
+  } else {
+    *slot = MakeLeaf(")");
+    m.focus = MakeApp(PrefixedLeaf(kCycleByte, key), std::move(def));
+  }
+}
+
+// Heads that are data values or other leaves with fixed meanings, handled
+// by the applicable-data rules.
+CellRef ApplyDataHead(Cell* head, Cell* const* args) {
+  (void)head;
+  (void)args;
+  return MakeLeaf("Z");
+}
+
+}  // namespace
+
+void Contract(Machine& m) {
+  Cell* a = m.focus.get();
+  MOX_ASSERT(VariableSet(a) == 0);
+  MOX_ASSERT(a->Analysed() && !a->IsData() && a->AnalysisValue() == 0);
+
+  Cell* args[kMaxArguments];
+  int n = 0;
+  Cell* h = a;
+  for (; h->IsApp() && !h->IsData(); h = h->f) {
+    MOX_ASSERT(n < kMaxArguments);
+    args[n++] = h->a;
+  }
+  for (int i = 0, j = n - 1; i < j; ++i, --j) std::swap(args[i], args[j]);
+
+  unsigned char b = h->IsLeaf() ? h->Bytes()[0] : 0;
+  if (b >= 'a' && b <= 'z') {
+    if (const BuiltinEntry* entry = BuiltinFor(h)) return CallNative(m, *entry);
+  }
+  if (h->IsData() || b == kVectorByte || IsDigit(b) || b == kBlobByte || b == kRawByte) {
+    m.focus = ApplyDataHead(h, args);
+    return;
+  }
+  if (b == '{' && h->Bytes()[1] == 0) {  // let: a1 = v, a2 = y, a3 = z
+    if (IsValue(args[1])) {
+      m.focus = Substitute(args[2], args[1], LetterOf(args[0]));
+    } else {
+      m.Push(FrameKind::kLet, a);
+      m.focus = CellRef::Share(args[1]);
+    }
+    return;
+  }
+  if (b == '\\' && h->Bytes()[1] == 0) {  // lambda: a1 = v, a2 = body, a3 = x
+    m.focus = Substitute(args[1], args[2], LetterOf(args[0]));
+    return;
+  }
+  if (b == kCycleByte) return StoreGlobalValue(m, h, args[0]);
+  if (b == kErrorByte) {
+    std::string_view payload = LeafView(args[0]);
+    return Escape(m, PrefixedLeaf(kErrorByte, payload));
+  }
+  InstantiateGlobal(m, h, args, n);
+}
+
+}  // namespace mox

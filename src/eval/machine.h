@@ -1,0 +1,50 @@
+// The reducer's state: the focus and the stack of continuation frames.
+// Shared by the step loop (reducer.cpp) and the contraction rules.
+#pragma once
+
+#include <vector>
+
+#include "core/cell.h"
+
+namespace mox {
+
+enum class FrameKind : uint8_t {
+  kPark,   // a surplus argument a: continue with  v a
+  kApply,  // a function F whose last argument is being reduced: continue with  F v
+  kLet,    // a let node whose bound expression is being reduced
+};
+
+struct Frame {
+  FrameKind kind;
+  Cell* cell;  // owns one count
+};
+
+struct Machine {
+  CellRef focus;
+  std::vector<Frame> frames;
+
+  Machine() = default;
+  Machine(const Machine&) = delete;
+  Machine& operator=(const Machine&) = delete;
+  ~Machine() { DropContinuation(); }
+
+  void Push(FrameKind kind, Cell* c) {
+    Retain(c);
+    frames.push_back({kind, c});
+  }
+  Frame Pop() {
+    Frame f = frames.back();
+    frames.pop_back();
+    return f;
+  }
+  // The evaluation ends with the focus as its answer (an error or a cycle).
+  void DropContinuation() {
+    for (Frame& f : frames) Release(f.cell);
+    frames.clear();
+  }
+};
+
+// Rewrites the saturated focus by the rule its head selects.
+void Contract(Machine& m);
+
+}  // namespace mox

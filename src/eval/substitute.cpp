@@ -1,0 +1,106 @@
+// One iterative pass over the parts of the body that hold a substituted
+// variable (the cached variable sets say where); every rebuilt node is
+// analysed on the spot from its already analysed parts.
+#include "eval/substitute.h"
+
+#include <vector>
+
+#include "eval/analyse.h"
+
+namespace mox {
+
+namespace {
+
+struct Job {
+  Cell* c;
+  uint32_t mask;
+  char shape;     // 'o', 'u' or 'i' (see BinderShape)
+  uint8_t stage;  // parts finished so far
+};
+
+uint32_t LetterBit(const Cell* v) {
+  if (v->IsApp()) return 0;
+  unsigned char b = v->Bytes()[0];
+  return (b >= 'a' && b <= 'z') ? uint32_t{1} << (b - 'a') : 0;
+}
+
+}  // namespace
+
+CellRef SubstituteMany(Cell* body, uint32_t mask, Cell* const values[26]) {
+  static auto& jobs = *new std::vector<Job>;
+  static auto& done = *new std::vector<Cell*>;  // finished parts, each owning a count
+  size_t job_base = jobs.size(), done_base = done.size();
+
+  // Either finishes c at once (no substituted variable inside, or c is one),
+  // or queues it.
+  auto start = [&](Cell* c, uint32_t m) {
+    AnalyseCell(c);
+    if ((VariableSet(c) & m) == 0) {
+      Retain(c);
+      done.push_back(c);
+    } else if (c->IsLeaf()) {
+      Cell* v = values[c->Bytes()[0] - 'a'];
+      Retain(v);
+      done.push_back(v);
+    } else {
+      jobs.push_back({c, m, BinderShape(c), 0});
+    }
+  };
+  auto take = [&]() {
+    Cell* c = done.back();
+    done.pop_back();
+    return CellRef(c);
+  };
+
+  start(body, mask);
+  while (jobs.size() > job_base) {
+    Job& j = jobs.back();
+    Cell* c = j.c;
+    if (j.stage == 0) {
+      j.stage = 1;
+      // 'o': the function part; 'u' ((\ v) z): the body z; 'i' ((({ v) y) z): y.
+      if (j.shape == 'o') start(c->f, j.mask);
+      else if (j.shape == 'u') start(c->a, j.mask & ~LetterBit(c->f->a));
+      else start(c->f->a, j.mask);
+      continue;
+    }
+    if (j.stage == 1 && j.shape != 'u') {
+      j.stage = 2;
+      // 'o': the argument part; 'i': z, unless v rebinds every letter there.
+      uint32_t m = j.shape == 'o' ? j.mask : j.mask & ~LetterBit(c->f->f->a);
+      start(c->a, m);
+      continue;
+    }
+    jobs.pop_back();
+    CellRef rebuilt;
+    if (j.shape == 'u') {
+      CellRef z = take();
+      rebuilt = MakeAnalysedApp(CellRef::Share(c->f), std::move(z));
+    } else {
+      CellRef second = take();
+      CellRef first = take();
+      if (j.shape == 'o') {
+        if (first.get() == c->f && second.get() == c->a) {
+          rebuilt = CellRef::Share(c);
+        } else {
+          rebuilt = MakeAnalysedApp(std::move(first), std::move(second));
+        }
+      } else {
+        rebuilt = MakeAnalysedApp(MakeAnalysedApp(CellRef::Share(c->f->f), std::move(first)),
+                                  std::move(second));
+      }
+    }
+    done.push_back(rebuilt.Leak());
+  }
+  MOX_ASSERT(done.size() == done_base + 1);
+  return take();
+}
+
+CellRef Substitute(Cell* body, Cell* value, unsigned char letter) {
+  if (letter < 'a' || letter > 'z') return CellRef::Share(body);
+  Cell* values[26] = {};
+  values[letter - 'a'] = value;
+  return SubstituteMany(body, uint32_t{1} << (letter - 'a'), values);
+}
+
+}  // namespace mox

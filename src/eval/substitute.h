@@ -1,0 +1,19 @@
+// Substitution: a body with the free occurrences of some variables replaced
+// by values. The values are closed, so no renaming is ever needed; subtrees
+// without those variables are shared, not copied.
+#pragma once
+
+#include <cstdint>
+
+#include "core/cell.h"
+
+namespace mox {
+
+// body with every free occurrence of `letter` (a..z) replaced by value.
+CellRef Substitute(Cell* body, Cell* value, unsigned char letter);
+
+// The same for several letters at once: the letters of `mask` (bit i for
+// 'a' + i) are replaced by values[i] in one pass over the body.
+CellRef SubstituteMany(Cell* body, uint32_t mask, Cell* const values[26]);
+
+}  // namespace mox
