@@ -5,6 +5,7 @@
 
 #include "builtins/int_convert.h"
 #include "builtins/numb.h"
+#include "builtins/real_text.h"
 #include "builtins/sequences.h"
 #include "builtins/text_elements.h"
 #include "builtins/value_class.h"
@@ -37,7 +38,7 @@ bool JoinBytes(const Operand& op, std::string* scratch, std::string_view* bytes)
       *bytes = op.text;
       return true;
     case 'r':
-      *scratch = RealJoinText(RealValue(op.cell));
+      *scratch = RealText(RealValue(op.cell)).view();
       *bytes = *scratch;
       return true;
     default:

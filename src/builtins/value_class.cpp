@@ -1,8 +1,6 @@
 // Value classification and the per-class views the builtins share.
 #include "builtins/value_class.h"
 
-#include <cstdio>
-
 #include "builtins/number_bits.h"
 #include "eval/analyse.h"
 
@@ -67,16 +65,6 @@ bool NumberTextOf(Cell* c, CellRef* hold, std::string_view* text) {
   if (!*hold) return false;
   *text = LeafView(hold->get());
   return true;
-}
-
-std::string RealJoinText(double d) {
-  // TODO(real_text): use the shared real formatter once it lands.
-  char buf[64];
-  int n = std::snprintf(buf, sizeof buf, "%+1.16e", d);
-  std::string s(buf, static_cast<size_t>(n));
-  if (n == 23) s.insert(21, "00");
-  if (n == 24) s.insert(21, "0");
-  return s;
 }
 
 }  // namespace mox

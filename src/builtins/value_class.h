@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "core/cell.h"
@@ -33,9 +32,5 @@ double RealValue(const Cell* c);
 // text, or for a list-form number the text it converts to, held in *hold.
 // False for a malformed list form.
 bool NumberTextOf(Cell* c, CellRef* hold, std::string_view* text);
-
-// The text that a real contributes when joined to texts: "%+1.16e" with
-// the exponent widened to four digits (+1.5000000000000000e+0000).
-std::string RealJoinText(double d);
 
 }  // namespace mox

@@ -8,6 +8,8 @@
 
 #include "builtins/value_class.h"
 #include "defs/builtin_table.h"
+#include "defs/prelude.h"
+#include "driver/cleanup.h"
 
 namespace mox {
 namespace {
@@ -55,7 +57,14 @@ std::string Payload(const CellRef& blob) {
 
 CellRef Letter(char c) { return MakeLeaf(&c, 1); }
 
-TEST(NumbersArith, IntegerEdgeCases) {
+// Operands that are applications are analysed, which needs the combinators.
+class NumbersArith : public ::testing::Test {
+ protected:
+  void SetUp() override { LoadPrelude(); }
+  void TearDown() override { ClearGlobals(); }
+};
+
+TEST_F(NumbersArith, IntegerEdgeCases) {
   EXPECT_EQ(Arith("plus", L("05"), L("7")), "2");
   EXPECT_EQ(Arith("dash", L("3"), L("5")), "02");
   EXPECT_EQ(Arith("dash", L("5"), L("5")), "0");
@@ -73,7 +82,7 @@ TEST(NumbersArith, IntegerEdgeCases) {
   EXPECT_EQ(Arith("plus", L("999999999999999999"), L("1")), "1000000000000000000");
 }
 
-TEST(NumbersArith, ListFormIntegersConvertFirst) {
+TEST_F(NumbersArith, ListFormIntegersConvertFirst) {
   // J K "2" spells the bits 1, then those of "2" (1011): 10111 = "5".
   CellRef five = MakeApp(Letter('J'), Letter('K'), L("2"));
   EXPECT_EQ(Arith("plus", five.Copy(), L("1")), "6");
@@ -85,7 +94,7 @@ TEST(NumbersArith, ListFormIntegersConvertFirst) {
   EXPECT_EQ(Arith("plus", broken.Copy(), L("1")), "Z");
 }
 
-TEST(NumbersArith, RealsAndMixing) {
+TEST_F(NumbersArith, RealsAndMixing) {
   EXPECT_EQ(RunReal("plus", L("1"), Real(2.5)), 3.5);
   EXPECT_EQ(RunReal("dash", Real(2.5), L("01")), 3.5);
   EXPECT_EQ(RunReal("mult", L("002"), Real(3.0)), 1.5);  // numb 0.5
@@ -106,7 +115,7 @@ TEST(NumbersArith, RealsAndMixing) {
   EXPECT_EQ(Arith("plus", L("005"), L("001")), "0016");  // 3 + 1 = 4
 }
 
-TEST(NumbersArith, NumbPowers) {
+TEST_F(NumbersArith, NumbPowers) {
   EXPECT_EQ(Arith("powa", L("004"), L("3")), "0064");  // 2^3 = 8: bit 6
   EXPECT_EQ(Arith("powa", L("002"), L("2")), "008");   // 0.25
   EXPECT_EQ(Arith("powa", L("000"), L("3")), "000");   // -1
@@ -117,7 +126,7 @@ TEST(NumbersArith, NumbPowers) {
   EXPECT_EQ(Arith("powa", L("000"), L("999999999999999999999")), "000");
 }
 
-TEST(NumbersArith, TextJoins) {
+TEST_F(NumbersArith, TextJoins) {
   EXPECT_EQ(Arith("plus", L("[ab]"), L("[cd]")), "[abcd]");
   EXPECT_EQ(Arith("plus", L("[ab]"), L("012")), "[ab012]");
   EXPECT_EQ(Arith("plus", L("003"), L("[x]")), "[003x]");
@@ -136,7 +145,7 @@ TEST(NumbersArith, TextJoins) {
   EXPECT_EQ(Arith("plus", data.Copy(), L("[x]")), "[ab[c]x]");
 }
 
-TEST(NumbersArith, TextCuts) {
+TEST_F(NumbersArith, TextCuts) {
   EXPECT_EQ(Arith("dash", L("[abcdef]"), L("2")), "[cdef]");
   EXPECT_EQ(Arith("dash", L("[abcdef]"), L("02")), "[abcd]");
   EXPECT_EQ(Arith("dash", L("[abcdef]"), L("6")), "[]");
@@ -160,7 +169,7 @@ TEST(NumbersArith, TextCuts) {
   EXPECT_EQ(app->a, b.get());
 }
 
-TEST(NumbersArith, Repeats) {
+TEST_F(NumbersArith, Repeats) {
   EXPECT_EQ(Arith("mult", L("3"), L("[ab]")), "[ababab]");
   EXPECT_EQ(Arith("mult", L("[ab]"), L("3")), "[ababab]");
   EXPECT_EQ(Arith("mult", L("[ab]"), L("0")), "[]");
@@ -176,7 +185,7 @@ TEST(NumbersArith, Repeats) {
   EXPECT_EQ(Arith("mult", L("[abcdefghijklm]"), L("7")), "[" + seven + "]");
 }
 
-TEST(NumbersArith, Vectors) {
+TEST_F(NumbersArith, Vectors) {
   CellRef x = L("[x]"), y = L("1");
   CellRef v = Vec(x.Copy(), CellRef(), y.Copy());
   CellRef joined = Call("plus", v.Copy(), Vec(L("2")));
@@ -206,7 +215,7 @@ TEST(NumbersArith, Vectors) {
   EXPECT_EQ(Arith("mult", v.Copy(), v.Copy()), "Z");
 }
 
-TEST(NumbersArith, AppendAndPrepend) {
+TEST_F(NumbersArith, AppendAndPrepend) {
   CellRef v = Vec(L("1"));
   CellRef f = MakeApp(L("S"), L("K"));  // a partial application: void, still appended
   for (const char* op : {"over", "powa"}) {
@@ -227,7 +236,7 @@ TEST(NumbersArith, AppendAndPrepend) {
   EXPECT_EQ(Arith("cent", v.Copy(), L("1")), "Z");
 }
 
-TEST(NumbersArith, VoidOperandsGiveZ) {
+TEST_F(NumbersArith, VoidOperandsGiveZ) {
   for (const char* op : {"plus", "dash", "mult", "over", "cent", "powa"}) {
     EXPECT_EQ(Arith(op, L("S"), L("1")), "Z") << op;
     EXPECT_EQ(Arith(op, L("1"), MakeApp(L("K"), L("1"))), "Z") << op;
@@ -241,7 +250,7 @@ TEST(NumbersArith, VoidOperandsGiveZ) {
   }
 }
 
-TEST(NumbersArith, OperandsAreReleased) {
+TEST_F(NumbersArith, OperandsAreReleased) {
   int64_t before = LiveCells();
   {
     CellRef v = Vec(L("1"), CellRef());
