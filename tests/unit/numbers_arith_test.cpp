@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "builtins/int_convert.h"
 #include "builtins/value_class.h"
 #include "defs/builtin_table.h"
 #include "defs/prelude.h"
@@ -63,6 +64,27 @@ class NumbersArith : public ::testing::Test {
   void SetUp() override { LoadPrelude(); }
   void TearDown() override { ClearGlobals(); }
 };
+
+TEST_F(NumbersArith, ClassesInTheirOrder) {
+  EXPECT_EQ(ClassifyValue(Real(1.0).get()), 'r');
+  EXPECT_EQ(ClassifyValue(Blob("").get()), 'a');
+  EXPECT_EQ(ClassifyValue(Vec().get()), 'c');
+  EXPECT_EQ(ClassifyValue(L("[]").get()), 'u');
+  EXPECT_EQ(ClassifyValue(MakeApp(L("[a]"), L("[b]")).get()), 'u');
+  EXPECT_EQ(ClassifyValue(MakeApp(Letter('J'), Letter('H'), L("[b]")).get()), 'o');
+  EXPECT_EQ(ClassifyValue(MakeApp(Letter('J'), Letter('K'), Letter('K')).get()), 'i');
+  EXPECT_EQ(ClassifyValue(MakeApp(Letter('J'), Letter('I'), Letter('K')).get()), 'e');
+  EXPECT_EQ(ClassifyValue(MakeApp(Letter('K'), L("1")).get()), 'e');
+  EXPECT_EQ(ClassifyValue(L("0").get()), 'i');
+  EXPECT_EQ(ClassifyValue(L("05").get()), 'i');
+  EXPECT_EQ(ClassifyValue(L("00").get()), 'o');
+  EXPECT_EQ(ClassifyValue(L("plus").get()), 'e');
+  EXPECT_STREQ(ClassName('o'), "[numb]");
+  // list-form integers convert for counts and indexes too
+  EXPECT_EQ(IntegerToInt64(MakeApp(Letter('J'), Letter('K'), L("2")).get()), 5);
+  EXPECT_EQ(IntegerToInt64(MakeApp(Letter('J'), Letter('K'), L("00")).get()), -1);
+  EXPECT_EQ(IntegerToInt64(MakeApp(Letter('J'), Letter('K'), L("[x]")).get()), 0);
+}
 
 TEST_F(NumbersArith, IntegerEdgeCases) {
   EXPECT_EQ(Arith("plus", L("05"), L("7")), "2");
