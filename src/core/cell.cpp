@@ -29,39 +29,51 @@ void FreeOne(Cell* c) {
 
 [[noreturn]] void CountOverflow() { MOX_FAIL(); }
 
+namespace {
+
+std::vector<Cell*>& Pending() {
+  static auto& pending = *new std::vector<Cell*>;  // outlives every static table
+  return pending;
+}
+
+// Drops one count of a part of a dead cell; a part that dies too is queued.
+inline void DropPart(Cell* part, std::vector<Cell*>& pending) {
+  if (part == nullptr) return;
+  if ((part->h & kCountMask) > 1) {
+    --part->h;
+  } else {
+    MOX_ASSERT((part->h & kCountMask) == 1);
+    pending.push_back(part);
+  }
+}
+
+// Frees one dead cell, queueing the parts that die with it.
+inline void FreeDead(Cell* dead, std::vector<Cell*>& pending) {
+  if (dead->IsApp()) {
+    Cell* f = dead->f;
+    Cell* a = dead->a;
+    PoolFreeApp(dead);
+    DropPart(f, pending);
+    DropPart(a, pending);
+    return;
+  }
+  if (dead->Bytes()[0] == kVectorByte) {
+    for (size_t i = 0, n = VectorSize(dead); i < n; ++i) DropPart(VectorSlot(dead, i), pending);
+  }
+  FreeOne(dead);
+}
+
+}  // namespace
+
 void FreeCell(Cell* c) {
   MOX_ASSERT((c->h & kCountMask) == 1);
-  static auto& pending = *new std::vector<Cell*>;  // outlives every static table
-  static bool draining = false;
-  pending.push_back(c);
-  if (draining) return;  // the outer call frees it
-  draining = true;
-  auto drop = [](Cell* part) {
-    if (part == nullptr) return;
-    if ((part->h & kCountMask) > 1) {
-      --part->h;
-    } else {
-      MOX_ASSERT((part->h & kCountMask) == 1);
-      pending.push_back(part);
-    }
-  };
+  std::vector<Cell*>& pending = Pending();
+  FreeDead(c, pending);
   while (!pending.empty()) {
     Cell* dead = pending.back();
     pending.pop_back();
-    if (dead->IsApp()) {
-      Cell* f = dead->f;
-      Cell* a = dead->a;
-      FreeOne(dead);
-      drop(f);
-      drop(a);
-    } else {
-      if (dead->First() == kVectorByte) {
-        for (size_t i = 0, n = VectorSize(dead); i < n; ++i) drop(VectorSlot(dead, i));
-      }
-      FreeOne(dead);
-    }
+    FreeDead(dead, pending);
   }
-  draining = false;
 }
 
 void CellRef::Assign(const CellRef& source) {

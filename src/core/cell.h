@@ -217,6 +217,10 @@ BlobView BlobPayload(const Cell* c);
 inline bool IsLeafText(const Cell* c, std::string_view s) {
   return c->IsLeaf() && LeafView(c) == s;
 }
+// A leaf whose whole text is the one byte b.
+inline bool IsOneByteLeaf(const Cell* c, unsigned char b) {
+  return c->IsLeaf() && c->Bytes()[0] == b && c->Bytes()[1] == 0;
+}
 inline bool IsDigit(unsigned char b) { return b >= '0' && b <= '9'; }
 
 // Cells alive now (made and not yet freed); for leak checks in tests.

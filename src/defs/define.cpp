@@ -111,7 +111,7 @@ void DefineProgram(Report& report, Text& program) {
   BacktickLines lines = CountBacktickLines(program.view());
   program = NormalizeSource(program);
   std::string_view source = program.view();
-  std::vector<int64_t> commas = FindTopLevel(source, ",");
+  std::vector<int64_t> commas = FindTopLevel(source, ByteSet(","));
   size_t first_end = commas.empty() ? source.size() : static_cast<size_t>(commas[0]);
   CellRef main = ParseExpression(source.substr(0, first_end));
   StampBackticks(main.get(), lines);

@@ -47,7 +47,7 @@ void LoadPrelude() {
 
   Text text = NormalizeSource(Text(kPreludeText));
   std::string_view source = text.view();
-  std::vector<int64_t> commas = FindTopLevel(source, ",");
+  std::vector<int64_t> commas = FindTopLevel(source, ByteSet(","));
   for (size_t i = 0; i < commas.size(); ++i) {
     size_t start = static_cast<size_t>(commas[i]) + 1;
     size_t end = i + 1 < commas.size() ? static_cast<size_t>(commas[i + 1]) : source.size();

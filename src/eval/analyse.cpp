@@ -102,9 +102,9 @@ void AnalyseApp(Cell* p) {
   }
   bool pending = (!f->IsData() && f->Flag()) || (!x->IsData() && (x->Flag() || x->AnalysisValue() < 1));
   p->SetFlag(pending);
-  if (f->IsApp() && IsLeafText(f->f, "{")) {
+  if (f->IsApp() && IsOneByteLeaf(f->f, '{')) {
     vars = VariableSet(x);  // ({ v) y
-  } else if (f->IsApp() && f->f->IsApp() && IsLeafText(f->f->f, "{")) {
+  } else if (f->IsApp() && f->f->IsApp() && IsOneByteLeaf(f->f->f, '{')) {
     vars = (VariableSet(x) & ~BoundLetter(f->f->a)) | VariableSet(f->a);  // (({ v) y) z
   } else {
     vars = VariableSet(f) | VariableSet(x);
@@ -121,8 +121,7 @@ bool IsNameLeafText(std::string_view s) {
   return (b >= 'A' && b <= 'Z') || (b < 32 && b != '\n') || b >= 127 || IsOperatorNameByte(b);
 }
 
-void AnalyseCell(Cell* root) {
-  if (root->Analysed()) return;
+void AnalyseUnanalysed(Cell* root) {
   if (root->IsLeaf()) return AnalyseLeaf(root);
   if (root->f->Analysed() && root->a->Analysed()) return AnalyseApp(root);
   static auto& stack = *new std::vector<Cell*>;
@@ -153,18 +152,26 @@ CellRef MakeAnalysedApp(CellRef f, CellRef a) {
   return p;
 }
 
+namespace {
+struct LazyHeads {
+  bool byte[256] = {};
+  constexpr LazyHeads() {
+    for (char c : std::string_view("&|ABCDEFHIJKLNQRTUVXZ")) byte[static_cast<unsigned char>(c)] = true;
+  }
+};
+constexpr LazyHeads kLazyHeads;
+}  // namespace
+
 bool HasLazyHead(const Cell* c) {
   while (c->IsApp() && !c->IsData()) c = c->f;
-  unsigned char b = c->IsLeaf() ? c->Bytes()[0] : 0;
-  static constexpr std::string_view kLazy = "&|ABCDEFHIJKLNQRTUVXZ";
-  return b != 0 && kLazy.find(static_cast<char>(b)) != std::string_view::npos;
+  return c->IsLeaf() && kLazyHeads.byte[c->Bytes()[0]];
 }
 
 char BinderShape(const Cell* c) {
   if (c->IsLeaf() || c->f->IsLeaf()) return 'o';
   const Cell* g = c->f->f;
-  if (IsLeafText(g, "\\")) return 'u';
-  if (g->IsApp() && IsLeafText(g->f, "{")) return 'i';
+  if (IsOneByteLeaf(g, '\\')) return 'u';
+  if (g->IsApp() && IsOneByteLeaf(g->f, '{')) return 'i';
   return 'o';
 }
 

@@ -8,7 +8,10 @@
 namespace mox {
 
 // Fills the cache of c and of every unanalysed cell below it.
-void AnalyseCell(Cell* c);
+void AnalyseUnanalysed(Cell* c);
+inline void AnalyseCell(Cell* c) {
+  if (!c->Analysed()) AnalyseUnanalysed(c);
+}
 
 // Makes the application f a and analyses it at once; both parts must be
 // analysed already (as every value and every analysed cell's part is).

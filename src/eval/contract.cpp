@@ -58,28 +58,22 @@ void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
 }
 
 void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
-  std::string_view key = LeafView(head);
-  CellRef* slot = GlobalSlot(head);
-  if (slot == nullptr) return Escape(m, PrefixedLeaf(kErrorByte, key));
-  Cell* d = slot->get();
-  uint32_t mask = 0;
-  Cell* values[26] = {};
-  int k = 0;
-  for (; BinderShape(d) == 'u'; d = d->a, ++k) {
-    MOX_ASSERT(k < n);  // fewer arguments than parameters
-    unsigned char p = LetterOf(d->f->a);
-    if (p >= 'a' && p <= 'z') {
-      mask |= uint32_t{1} << (p - 'a');
-      values[p - 'a'] = args[k];  // a later parameter of the same letter wins
+  const GlobalShape* g = GlobalFor(head);
+  if (g == nullptr) return Escape(m, PrefixedLeaf(kErrorByte, LeafView(head)));
+  if (g->k >= 1) {
+    MOX_ASSERT(g->k <= n);  // fewer arguments than parameters
+    Cell* values[26];  // only the letters of the mask are read
+    for (int i = 0; i < g->k; ++i) {  // a later parameter of the same letter wins
+      unsigned char p = g->letters[i];
+      if (p >= 'a' && p <= 'z') values[p - 'a'] = args[i];
     }
-  }
-  if (k >= 1) {
-    CellRef body = SubstituteMany(d, mask, values);
-    for (int i = k; i < n; ++i) body = MakeApp(std::move(body), CellRef::Share(args[i]));
+    CellRef body = SubstituteMany(g->body, g->mask, values);
+    for (int i = g->k; i < n; ++i) body = MakeApp(std::move(body), CellRef::Share(args[i]));
     m.focus = std::move(body);
     return;
   }
-  CellRef def = slot->Copy();
+  std::string_view key = LeafView(head);
+  CellRef def = g->slot->Copy();
   if (EmptyCallDefinitions().count(key) != 0) {  // evaluated afresh at each use
     m.focus = std::move(def);
   } else if (def->IsLeaf() && def->Bytes()[0] == kCycleByte) {  // being evaluated further out
@@ -87,7 +81,7 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   } else if (IsValue(def.get())) {
     m.focus = std::move(def);
   } else {
-    *slot = MakeLeaf(")");
+    *g->slot = MakeLeaf(")");
     m.focus = MakeApp(PrefixedLeaf(kCycleByte, key), std::move(def));
   }
 }

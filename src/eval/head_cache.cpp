@@ -1,12 +1,14 @@
 // A direct-mapped cache from head leaf to its table entries. Each line holds
 // a count on its leaf, so the address cannot be reused by another leaf while
-// cached; entries of the GlobalTable stay put until an erase, which changes
-// the table's epoch and so empties the cache.
+// cached, and a count on the definition it took apart, so that body pointers
+// stay valid. Entries of the GlobalTable stay put until an erase, which
+// changes the table's epoch and so invalidates every line.
 #include "eval/head_cache.h"
 
 #include <cstdint>
 
 #include "defs/globals.h"
+#include "eval/analyse.h"
 
 namespace mox {
 
@@ -16,7 +18,8 @@ struct Line {
   Cell* leaf = nullptr;
   uint64_t epoch = 0;
   const BuiltinEntry* builtin = nullptr;
-  CellRef* global = nullptr;
+  CellRef definition;  // the definition `shape` was taken from
+  GlobalShape shape = {};
 };
 
 constexpr size_t kLines = 4096;
@@ -31,7 +34,8 @@ Line& Fill(Line& line, Cell* head) {
   unsigned char b = head->Bytes()[0];
   line.builtin = (b >= 'a' && b <= 'z') ? FindBuiltin(key) : nullptr;
   auto it = Globals().find(key);
-  line.global = it == Globals().end() ? nullptr : &it->second;
+  line.shape.slot = it == Globals().end() ? nullptr : &it->second;
+  line.definition = CellRef();
   return line;
 }
 
@@ -41,20 +45,41 @@ Line& Lookup(Cell* head) {
   return Fill(line, head);
 }
 
+void TakeApart(Line& line) {
+  GlobalShape& s = line.shape;
+  line.definition = s.slot->Copy();
+  Cell* d = line.definition.get();
+  s.k = 0;
+  s.mask = 0;
+  for (; BinderShape(d) == 'u' && s.k < kMaxParameters; d = d->a) {
+    const Cell* v = d->f->a;
+    unsigned char p = v->IsLeaf() ? v->Bytes()[0] : 0;
+    s.letters[s.k++] = p;
+    if (p >= 'a' && p <= 'z') s.mask |= uint32_t{1} << (p - 'a');
+  }
+  s.body = d;
+}
+
 }  // namespace
 
 const BuiltinEntry* BuiltinFor(Cell* head) { return Lookup(head).builtin; }
 
-CellRef* GlobalSlot(Cell* head) {
-  Line& line = Lookup(head);
+const GlobalShape* GlobalFor(Cell* head) {
+  Line* line = &Lookup(head);
   // A name missing before may have been defined since (insertions keep the epoch).
-  return line.global != nullptr ? line.global : Fill(line, head).global;
+  if (line->shape.slot == nullptr) line = &Fill(*line, head);
+  if (line->shape.slot == nullptr) return nullptr;
+  if (line->definition.get() != line->shape.slot->get()) TakeApart(*line);
+  return &line->shape;
 }
 
 void ForgetHeads() {
   for (Line& line : lines) {
     Release(line.leaf);
-    line = Line{};
+    line.leaf = nullptr;
+    line.definition = CellRef();
+    line.builtin = nullptr;
+    line.shape = {};
   }
 }
 

@@ -98,7 +98,7 @@ CellRef SubstituteMany(Cell* body, uint32_t mask, Cell* const values[26]) {
 
 CellRef Substitute(Cell* body, Cell* value, unsigned char letter) {
   if (letter < 'a' || letter > 'z') return CellRef::Share(body);
-  Cell* values[26] = {};
+  Cell* values[26];  // only the letters of the mask are read
   values[letter - 'a'] = value;
   return SubstituteMany(body, uint32_t{1} << (letter - 'a'), values);
 }

@@ -99,7 +99,7 @@ std::string BalancedText(Random& rng, size_t length) {
 
 TEST(ParserProperty, RandomBalancedTexts) {
   Random rng{0x6D6F78u};
-  for (int i = 0; i < 4000; ++i) {
+  for (int i = 0; i < 10000; ++i) {
     std::string text = BalancedText(rng, 1 + rng.Below(48));
     ExpectSameTrees(text);
     if (HasFailure()) return;
