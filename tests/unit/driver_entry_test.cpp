@@ -14,10 +14,12 @@ struct MoxRun {
   std::string out, err;
 };
 
-// Runs the real binary with the given arguments (already shell-quoted).
-MoxRun RunMox(const std::string& args) {
+// Runs the real binary with the given arguments (already shell-quoted);
+// `then` is shell text run after starting it in the background, with $pid.
+MoxRun RunMox(const std::string& args, const std::string& then = "") {
   std::string out = testing::TempDir() + "mox_out", err = testing::TempDir() + "mox_err";
   std::string cmd = std::string(MOX_BINARY) + " " + args + " >" + out + " 2>" + err;
+  if (!then.empty()) cmd += " & pid=$!; " + then + "; wait $pid";
   int raw = std::system(cmd.c_str());
   auto slurp = [](const std::string& path) {
     std::string s;
@@ -63,6 +65,34 @@ TEST(Entry, FailedStageCodeMapsToStatusTwoAndOthersPassThrough) {
   char prog[] = "mox";
   char* argv[] = {prog, nullptr};
   EXPECT_EQ(MoxEntry(1, argv), 1);
+}
+
+// Runs a program that never ends, interrupts it after a second, and returns
+// what it wrote on standard error and its exit status.
+MoxRun Interrupted(const std::string& program) {
+  std::string path = testing::TempDir() + "mox_interrupt.mox";
+  FILE* f = std::fopen(path.c_str(), "wb");
+  std::fputs(program.c_str(), f);
+  std::fclose(f);
+  return RunMox(path, "sleep 1; kill -INT $pid");
+}
+
+TEST(Entry, InterruptRunsShutAndExitsWithOne) {
+  const std::string loop = "a\\Y(f\\x\\f x)(0)";
+  MoxRun plain = Interrupted(loop);
+  EXPECT_EQ(plain.status, 1);
+  EXPECT_EQ(plain.err, "\n");
+  MoxRun quiet = Interrupted(loop + ",shut\\I");
+  EXPECT_EQ(quiet.status, 1);
+  EXPECT_EQ(quiet.err, "\n");
+  MoxRun complaining = Interrupted(loop + ",shut\\5");
+  EXPECT_EQ(complaining.status, 1);
+  EXPECT_EQ(complaining.err,
+            "\n"
+            "                        /\\\n"
+            "\\/\\oh [after]     /\\   /  \\\n"
+            "/\\uck_________/\\_/  \\_/    \\_\n"
+            " <say> The shut function did not return I after SIGHUP.\n");
 }
 
 }  // namespace
