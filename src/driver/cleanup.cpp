@@ -7,6 +7,7 @@
 #include "core/output.h"
 #include "defs/globals.h"
 #include "diag/banner.h"
+#include "builtins/text_elements.h"
 #include "eval/head_cache.h"
 #include "eval/reducer.h"
 
@@ -62,6 +63,7 @@ void ClearGlobals() {
   ClearGlobalTable();
   EmptyCallDefinitions().clear();
   ForgetHeads();
+  ReleaseByteElements();
 }
 
 namespace {

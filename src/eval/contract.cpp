@@ -7,6 +7,7 @@
 #include "defs/builtin_table.h"
 #include "defs/globals.h"
 #include "eval/analyse.h"
+#include "eval/apply_data.h"
 #include "eval/head_cache.h"
 #include "eval/machine.h"
 #include "eval/substitute.h"
@@ -86,12 +87,15 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   }
 }
 
-// Heads that are data values or other leaves with fixed meanings, handled
-// by the applicable-data rules.
-CellRef ApplyDataHead(Cell* head, Cell* const* args) {
-  (void)head;
-  (void)args;
-  return MakeLeaf("Z");
+// A data head applied to its one argument. The order matters where kinds
+// could overlap: vectors and numbers before other data.
+CellRef ApplyDataHead(Cell* head, Cell* arg) {
+  unsigned char b = head->IsLeaf() ? head->Bytes()[0] : 0;
+  if (b == kVectorByte) return ApplyVector(head, arg);
+  if (IsDigit(b)) return ApplyNumber(head);
+  if (head->IsData()) return ApplyDataValue(head, arg);
+  if (b == kBlobByte) return ApplyBlob(head);
+  return ApplyRaw(head, arg);
 }
 
 }  // namespace
@@ -115,7 +119,7 @@ void Contract(Machine& m) {
     if (const BuiltinEntry* entry = BuiltinFor(h)) return CallNative(m, *entry);
   }
   if (h->IsData() || b == kVectorByte || IsDigit(b) || b == kBlobByte || b == kRawByte) {
-    m.focus = ApplyDataHead(h, args);
+    m.focus = ApplyDataHead(h, args[0]);
     return;
   }
   if (b == '{' && h->Bytes()[1] == 0) {  // let: a1 = v, a2 = y, a3 = z

@@ -91,8 +91,9 @@ TEST_F(Defining, BacktickLinesAreStampedInOrder) {
   const Cell* main = Globals().find(std::string_view())->second.get();
   EXPECT_EQ(line_of(main->f), 1u);  // (` a)
   const Cell* f = Globals().find(std::string_view("fn"))->second.get();
-  // body: ((+ ((+ (` x)) [`])) (` x)) under two lambdas
-  const Cell* body = f->a->a;
+  // ((\ x) body), body = ((+ ((+ (` x)) [`])) (` x))
+  ASSERT_EQ(Show(f), "((\\ x) ((+ ((+ (` x)) [`])) (` x)))");
+  const Cell* body = f->a;
   EXPECT_EQ(line_of(body->f->a->f->a->f), 3u);
   EXPECT_EQ(line_of(body->a->f), 3u);
 }
