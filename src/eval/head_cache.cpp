@@ -58,6 +58,8 @@ void TakeApart(Line& line) {
     if (p >= 'a' && p <= 'z') s.mask |= uint32_t{1} << (p - 'a');
   }
   s.body = d;
+  if (s.k >= 1) CompileTemplate(d, s.letters, s.k, s.instance);
+  else s.instance.ops.clear();
 }
 
 }  // namespace
@@ -79,7 +81,8 @@ void ForgetHeads() {
     line.leaf = nullptr;
     line.definition = CellRef();
     line.builtin = nullptr;
-    line.shape = {};
+    line.shape.slot = nullptr;
+    line.shape.instance.ops.clear();
   }
 }
 
