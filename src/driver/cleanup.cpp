@@ -6,6 +6,8 @@
 
 #include "core/output.h"
 #include "defs/globals.h"
+#include "defs/prelude.h"
+#include "defs/sharing.h"
 #include "diag/banner.h"
 #include "eval/head_cache.h"
 #include "eval/reducer.h"
@@ -61,6 +63,8 @@ void ClearGlobals() {
   for (auto& [key, value] : Globals()) value = WithoutTodo(value.get());
   ClearGlobalTable();
   EmptyCallDefinitions().clear();
+  PreludeSnapshot().clear();
+  ClearSharingTable();
   ForgetHeads();
 }
 

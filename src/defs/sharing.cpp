@@ -1,0 +1,222 @@
+// The sharing table: open addressing over representative cells, each slot
+// holding the cell and its hash. A leaf hashes its stored bytes, an
+// application the addresses of its two parts (which are representatives).
+// Sharing a graph is a post-order walk with an explicit stack; cells held
+// more than once remember their representative, so a heavily shared graph
+// is walked once per distinct cell.
+#include "defs/sharing.h"
+
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "eval/analyse.h"
+
+namespace mox {
+
+namespace {
+
+struct Slot {
+  Cell* cell;  // null when free; the table owns one count
+  uint64_t hash;
+};
+
+struct Table {
+  std::vector<Slot> slots;
+  size_t used = 0;
+};
+
+Table& Shared() {
+  static Table table;
+  return table;
+}
+
+uint64_t Mix(uint64_t h) {
+  h ^= h >> 33;
+  h *= 0xff51afd7ed558ccdULL;
+  h ^= h >> 33;
+  h *= 0xc4ceb9fe1a85ec53ULL;
+  h ^= h >> 33;
+  return h;
+}
+
+uint64_t LeafHash(std::string_view bytes) {
+  uint64_t h = 0x9e3779b97f4a7c15ULL ^ bytes.size();
+  for (unsigned char b : bytes) h = (h ^ b) * 0x100000001b3ULL;
+  return Mix(h);
+}
+
+uint64_t AppHash(const Cell* f, const Cell* a) {
+  return Mix(reinterpret_cast<uintptr_t>(f) * 0x9e3779b97f4a7c15ULL + reinterpret_cast<uintptr_t>(a));
+}
+
+size_t Mask(const Table& t) { return t.slots.size() - 1; }
+
+// The slot holding a cell equal to the key, or the free slot where it belongs.
+template <class Equal>
+Slot& Probe(Table& t, uint64_t hash, Equal&& equal) {
+  for (size_t i = hash & Mask(t);; i = (i + 1) & Mask(t)) {
+    Slot& s = t.slots[i];
+    if (s.cell == nullptr || (s.hash == hash && equal(s.cell))) return s;
+  }
+}
+
+void Grow(Table& t) {
+  std::vector<Slot> old = std::move(t.slots);
+  t.slots.assign(old.empty() ? 1024 : old.size() * 2, Slot{nullptr, 0});
+  for (const Slot& s : old) {
+    if (s.cell == nullptr) continue;
+    Probe(t, s.hash, [](Cell*) { return false; }) = s;
+  }
+}
+
+Slot& FindLeaf(Table& t, std::string_view bytes, uint64_t hash) {
+  return Probe(t, hash, [&](Cell* c) { return c->IsLeaf() && LeafView(c) == bytes; });
+}
+
+Slot& FindApp(Table& t, const Cell* f, const Cell* a, uint64_t hash) {
+  return Probe(t, hash, [&](Cell* c) { return c->IsApp() && c->f == f && c->a == a; });
+}
+
+// Enters c (taking a count) into the free slot found for it.
+Cell* Enter(Table& t, Slot& slot, Cell* c, uint64_t hash) {
+  Retain(c);
+  slot = Slot{c, hash};
+  ++t.used;
+  return c;
+}
+
+void Reserve(Table& t) {
+  if (t.slots.empty() || 2 * (t.used + 1) > t.slots.size()) Grow(t);
+}
+
+// Representative of a leaf.
+Cell* ShareLeaf(Table& t, Cell* c) {
+  Reserve(t);
+  std::string_view bytes = LeafView(c);
+  uint64_t hash = LeafHash(bytes);
+  Slot& slot = FindLeaf(t, bytes, hash);
+  return slot.cell != nullptr ? slot.cell : Enter(t, slot, c, hash);
+}
+
+// Representative of an application whose parts have representatives f and a.
+Cell* ShareApp(Table& t, Cell* c, Cell* f, Cell* a) {
+  Reserve(t);
+  uint64_t hash = AppHash(f, a);
+  Slot& slot = FindApp(t, f, a, hash);
+  if (slot.cell != nullptr) return slot.cell;
+  if (f == c->f && a == c->a) return Enter(t, slot, c, hash);
+  CellRef made = MakeApp(CellRef::Share(f), CellRef::Share(a));
+  return Enter(t, slot, made.get(), hash);  // the table keeps the only count
+}
+
+// An application whose parts are already representatives is found at once.
+Cell* FindByParts(Table& t, Cell* c) {
+  if (t.slots.empty()) return nullptr;
+  return FindApp(t, c->f, c->a, AppHash(c->f, c->a)).cell;
+}
+
+}  // namespace
+
+CellRef ShareValue(Cell* root) {
+  Table& t = Shared();
+  struct Step {
+    Cell* cell;
+    bool expanded;
+  };
+  std::vector<Step> todo{{root, false}};
+  std::vector<Cell*> done;  // representatives, borrowed from the table
+  std::unordered_map<Cell*, Cell*> memo;
+  // `shared`: c had more than one holder before the table took one.
+  auto finish = [&](Cell* c, bool shared, Cell* rep) {
+    done.push_back(rep);
+    if (shared) memo.emplace(c, rep);
+  };
+  while (!todo.empty()) {
+    Step step = todo.back();
+    Cell* c = step.cell;
+    if (step.expanded) {
+      todo.pop_back();
+      Cell* a = done.back();
+      done.pop_back();
+      Cell* f = done.back();
+      done.pop_back();
+      bool shared = c->Count() > 1;
+      finish(c, shared, ShareApp(t, c, f, a));
+      continue;
+    }
+    bool shared = c->Count() > 1;
+    if (shared) {
+      auto it = memo.find(c);
+      if (it != memo.end()) {
+        todo.pop_back();
+        done.push_back(it->second);
+        continue;
+      }
+    }
+    if (c->IsLeaf()) {
+      todo.pop_back();
+      finish(c, shared, ShareLeaf(t, c));
+      continue;
+    }
+    if (Cell* found = FindByParts(t, c)) {
+      todo.pop_back();
+      finish(c, shared, found);
+      continue;
+    }
+    todo.back().expanded = true;
+    todo.push_back({c->a, false});
+    todo.push_back({c->f, false});
+  }
+  MOX_ASSERT(done.size() == 1);
+  return CellRef::Share(done.back());
+}
+
+void KeepOnlySharedValues() {
+  Table& t = Shared();
+  // Values are kept. The parts of a value are values too, except the body of
+  // a lambda: such parts, and what lies below them, are rescued.
+  std::unordered_set<Cell*> rescued;
+  std::vector<Cell*> stack;
+  auto rescue = [&](Cell* c) {
+    if (!IsValue(c) && rescued.insert(c).second) stack.push_back(c);
+  };
+  for (const Slot& s : t.slots) {
+    if (s.cell == nullptr || s.cell->IsLeaf() || !IsValue(s.cell)) continue;
+    rescue(s.cell->a);
+    while (!stack.empty()) {
+      Cell* c = stack.back();
+      stack.pop_back();
+      if (c->IsLeaf()) continue;
+      rescue(c->f);
+      rescue(c->a);
+    }
+  }
+  std::vector<Slot> old = std::move(t.slots);
+  t.slots.clear();
+  t.used = 0;
+  std::vector<Cell*> dropped;
+  for (const Slot& s : old) {
+    if (s.cell == nullptr) continue;
+    if (!IsValue(s.cell) && rescued.count(s.cell) == 0) {
+      dropped.push_back(s.cell);
+      continue;
+    }
+    Reserve(t);
+    Probe(t, s.hash, [](Cell*) { return false; }) = s;
+    ++t.used;
+  }
+  for (Cell* c : dropped) Release(c);
+}
+
+void ClearSharingTable() {
+  Table& t = Shared();
+  std::vector<Slot> old = std::move(t.slots);
+  t.slots.clear();
+  t.used = 0;
+  for (const Slot& s : old) Release(s.cell);
+}
+
+size_t SharingTableSize() { return Shared().used; }
+
+}  // namespace mox
