@@ -2,8 +2,11 @@
 // definitions. Liveness walks from the main expression and insists that
 // every name it reaches is defined; pruning then removes the dead
 // definitions that mention undefined names, directly or through others.
+// Names are handled as views of the table's keys and of the definitions'
+// leaves; neither changes while these passes look at them.
 #include <map>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "defs/check_passes.h"
@@ -12,29 +15,41 @@
 
 namespace mox {
 
+namespace {
+
+struct KeyLess {
+  bool operator()(std::string_view a, std::string_view b) const { return Text::Compare(a, b) < 0; }
+};
+
+void ReportUndefined(Report& report, std::string_view referrer, std::string_view name, AliveWording wording) {
+  report.title = "alive";
+  report.say = Text("Alive function ") + Text(referrer) +
+               Text(wording == AliveWording::kRoad ? " references undefined function " : " references undefined ") +
+               DisplayName(name) + Text(".");
+  report.vip = ShortenSubject(Text(referrer));
+  report.tip = ShortenSubject(Text(name));
+}
+
+}  // namespace
+
 bool CheckLiveness(const CheckScope& scope, Report& report, AliveWording wording) {
-  std::map<Text, Text, TextOrder> worklist;  // name -> the name that referred to it
-  worklist.emplace(Text(), Text("nowhere"));
-  NameSet visited;
+  std::map<std::string_view, std::string_view, KeyLess> worklist;  // name -> its referrer
+  worklist.emplace(std::string_view(), "nowhere");
+  std::unordered_set<std::string_view> visited;
   while (!worklist.empty()) {
-    auto first = worklist.begin();
-    Text name = first->first;
-    Text referrer = first->second.empty() ? Text("TOP") : first->second;
-    worklist.erase(first);
+    auto [name, referrer] = *worklist.begin();
+    worklist.erase(worklist.begin());
+    if (referrer.empty()) referrer = "TOP";
     visited.insert(name);
     auto it = scope.table.find(name);
     if (it == scope.table.end()) {
-      if (scope.Defines(name.view())) continue;  // defined outside, checked there
-      report.title = "alive";
-      report.say = Text("Alive function ") + referrer +
-                   Text(wording == AliveWording::kRoad ? " references undefined function " : " references undefined ") +
-                   DisplayName(name.view()) + Text(".");
-      report.vip = ShortenSubject(referrer);
-      report.tip = ShortenSubject(name);
+      if (scope.Defines(name)) continue;  // defined outside, checked there
+      ReportUndefined(report, referrer, name, wording);
       return false;
     }
-    for (Text& m : CollectReferences(it->second.get())) {
-      if (visited.count(m) == 0) worklist[std::move(m)] = name;
+    std::string_view key = it->first.view();
+    for (std::string_view m : ReferenceViews(it->second.get())) {
+      if (visited.count(m) == 0) worklist[m] = key;
     }
   }
   return true;
@@ -54,11 +69,11 @@ void PruneDeadCode(const CheckScope& scope, const GlobalTable* restore_from) {
   std::vector<size_t> stack;
   size_t i = 0;
   for (const auto& [key, value] : table) {
-    for (const Text& name : CollectReferences(value.get())) {
-      auto target = index.find(name.view());
+    for (std::string_view name : ReferenceViews(value.get())) {
+      auto target = index.find(name);
       if (target != index.end()) {
         referrers[target->second].push_back(i);
-      } else if (!doomed[i] && !scope.Defines(name.view())) {
+      } else if (!doomed[i] && !scope.Defines(name)) {
         doomed[i] = 1;
         stack.push_back(i);
       }

@@ -21,7 +21,7 @@ inline CellRef KeepOrRebuild(Cell* c, CellRef f, CellRef a) {
 }
 
 // Rebuilds the graph under root. `leaf(Cell*) -> CellRef` gives a leaf's
-// replacement; `app(Cell* c, CellRef f, CellRef a) -> CellRef` the
+// replacement (asked again at every meeting, so it must give equal answers); `app(Cell* c, CellRef f, CellRef a) -> CellRef` the
 // replacement of application c whose function and argument parts were
 // rebuilt to f and a (function part first). The graph must stay alive
 // during the call; the callbacks may allocate and evaluate freely.
@@ -38,7 +38,7 @@ CellRef RebuildBottomUp(Cell* root, LeafFn&& leaf, AppFn&& app) {
     Step step = todo.back();
     Cell* c = step.cell;
     if (!step.expanded) {
-      if (c->Count() > 1) {
+      if (c->Count() > 1 && !memo.empty()) {
         auto it = memo.find(c);
         if (it != memo.end()) {
           todo.pop_back();
@@ -46,11 +46,9 @@ CellRef RebuildBottomUp(Cell* root, LeafFn&& leaf, AppFn&& app) {
           continue;
         }
       }
-      if (c->IsLeaf()) {
+      if (c->IsLeaf()) {  // cheap to redo: leaves are not remembered
         todo.pop_back();
-        bool shared = c->Count() > 1;  // before the result adds a holder
         done.push_back(leaf(c));
-        if (shared) memo.emplace(c, done.back().Copy());
         continue;
       }
       todo.back().expanded = true;

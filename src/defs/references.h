@@ -22,6 +22,9 @@ using NameList = std::vector<Text>;
 // name bound anywhere in the tree is not a reference anywhere in it.
 NameList CollectReferences(const Cell* tree);
 
+// The same names as views of the tree's leaf texts, valid while the tree lives.
+std::vector<std::string_view> ReferenceViews(const Cell* tree);
+
 // A one-byte operator-name key shown as "[" + key + "]"; any other key as itself.
 Text DisplayName(std::string_view key);
 

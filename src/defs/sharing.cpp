@@ -7,7 +7,6 @@
 #include "defs/sharing.h"
 
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "eval/analyse.h"
@@ -110,6 +109,13 @@ Cell* ShareApp(Table& t, Cell* c, Cell* f, Cell* a) {
   return Enter(t, slot, made.get(), hash);  // the table keeps the only count
 }
 
+// The slot of a representative.
+Slot& SlotOf(Table& t, Cell* c) {
+  Slot& s = c->IsLeaf() ? FindLeaf(t, LeafView(c), LeafHash(LeafView(c))) : FindApp(t, c->f, c->a, AppHash(c->f, c->a));
+  MOX_ASSERT(s.cell == c);
+  return s;
+}
+
 // An application whose parts are already representatives is found at once.
 Cell* FindByParts(Table& t, Cell* c) {
   if (t.slots.empty()) return nullptr;
@@ -145,7 +151,7 @@ CellRef ShareValue(Cell* root) {
       finish(c, shared, ShareApp(t, c, f, a));
       continue;
     }
-    bool shared = c->Count() > 1;
+    bool shared = c->IsApp() && c->Count() > 1;  // leaves are cheap to share again
     if (shared) {
       auto it = memo.find(c);
       if (it != memo.end()) {
@@ -175,35 +181,49 @@ CellRef ShareValue(Cell* root) {
 void KeepOnlySharedValues() {
   Table& t = Shared();
   // Values are kept. The parts of a value are values too, except the body of
-  // a lambda: such parts, and what lies below them, are rescued.
-  std::unordered_set<Cell*> rescued;
-  std::vector<Cell*> stack;
-  auto rescue = [&](Cell* c) {
-    if (!IsValue(c) && rescued.insert(c).second) stack.push_back(c);
+  // a lambda: such parts, and what lies below them, are kept as well, so that
+  // every application in the table still has representatives as its parts.
+  std::vector<char> keep(t.slots.size(), 0);
+  std::vector<Cell*> rescued;
+  size_t kept = 0;
+  for (size_t i = 0; i < t.slots.size(); ++i) {
+    Cell* c = t.slots[i].cell;
+    if (c != nullptr && IsValue(c)) keep[i] = 1;
+  }
+  auto rescue = [&](Cell* part) {
+    if (IsValue(part)) return;
+    size_t i = static_cast<size_t>(&SlotOf(t, part) - t.slots.data());
+    if (keep[i]) return;
+    keep[i] = 1;
+    rescued.push_back(part);
   };
-  for (const Slot& s : t.slots) {
-    if (s.cell == nullptr || s.cell->IsLeaf() || !IsValue(s.cell)) continue;
-    rescue(s.cell->a);
-    while (!stack.empty()) {
-      Cell* c = stack.back();
-      stack.pop_back();
-      if (c->IsLeaf()) continue;
-      rescue(c->f);
-      rescue(c->a);
+  for (size_t i = 0; i < t.slots.size(); ++i) {
+    Cell* c = t.slots[i].cell;
+    if (!keep[i] || c->IsLeaf()) continue;
+    rescue(c->a);
+    while (!rescued.empty()) {
+      Cell* r = rescued.back();
+      rescued.pop_back();
+      if (r->IsLeaf()) continue;
+      rescue(r->f);
+      rescue(r->a);
     }
   }
+  for (char k : keep) kept += static_cast<size_t>(k);
+  if (kept == t.used) return;
   std::vector<Slot> old = std::move(t.slots);
-  t.slots.clear();
+  size_t capacity = 1024;
+  while (capacity < 2 * (kept + 1)) capacity *= 2;
+  t.slots.assign(capacity, Slot{nullptr, 0});
   t.used = 0;
   std::vector<Cell*> dropped;
-  for (const Slot& s : old) {
-    if (s.cell == nullptr) continue;
-    if (!IsValue(s.cell) && rescued.count(s.cell) == 0) {
-      dropped.push_back(s.cell);
+  for (size_t i = 0; i < old.size(); ++i) {
+    if (old[i].cell == nullptr) continue;
+    if (!keep[i]) {
+      dropped.push_back(old[i].cell);
       continue;
     }
-    Reserve(t);
-    Probe(t, s.hash, [](Cell*) { return false; }) = s;
+    Probe(t, old[i].hash, [](Cell*) { return false; }) = old[i];
     ++t.used;
   }
   for (Cell* c : dropped) Release(c);
