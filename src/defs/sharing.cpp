@@ -25,8 +25,9 @@ struct Table {
   size_t used = 0;
 };
 
+// Never destroyed: a run that ends on a report leaves the table as it is.
 Table& Shared() {
-  static Table table;
+  static Table& table = *new Table;
   return table;
 }
 

@@ -4,6 +4,10 @@
 // field; programs that pass are evaluated on the argument 0.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "defs/check.h"
@@ -214,6 +218,22 @@ TEST_F(CheckProgramTest, DeepPrograms) {
   EXPECT_EQ(Run("a\\K(0,[" + Repeat("[", kDeep) + Repeat("]", kDeep) + "])"), "0");
   ExpectFields(Check("a\\" + Repeat("(x\\", kDeep) + "x y" + Repeat(")", kDeep)),
                {"alive", "Alive function TOP references undefined y.", "TOP", "y"});
+}
+
+// The same through the interpreter itself: a file nested 100,000 deep.
+TEST(CheckDeepFile, RunsThroughTheInterpreter) {
+  constexpr int kDeep = 100000;
+  std::string program = "a\\K(" + Repeat("(", kDeep) + "p q{V 7 2}p" + Repeat(")", kDeep) + "," +
+                        Repeat("K(0,", kDeep) + "long\\long `(K 1 2)" + Repeat(")", kDeep) + ")";
+  std::string path = testing::TempDir() + "deep_checks.mox";
+  FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fwrite(program.data(), 1, program.size(), file);
+  std::fclose(file);
+  int status = std::system((std::string(MOX_BINARY) + " " + path + " 2>/dev/null").c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 7);
+  std::remove(path.c_str());
 }
 
 // The passes on a table of their own, as the loaders run them.
