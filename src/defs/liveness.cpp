@@ -23,9 +23,8 @@ struct KeyLess {
 
 void ReportUndefined(Report& report, std::string_view referrer, std::string_view name, AliveWording wording) {
   report.title = "alive";
-  report.say = Text("Alive function ") + Text(referrer) +
-               Text(wording == AliveWording::kRoad ? " references undefined function " : " references undefined ") +
-               DisplayName(name) + Text(".");
+  const char* phrase = wording == AliveWording::kRoad ? " references undefined function " : " references undefined ";
+  report.say = Text("Alive function ") + Text(referrer) + Text(phrase) + DisplayName(name) + Text(".");
   report.vip = ShortenSubject(Text(referrer));
   report.tip = ShortenSubject(Text(name));
 }

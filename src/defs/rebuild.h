@@ -21,10 +21,11 @@ inline CellRef KeepOrRebuild(Cell* c, CellRef f, CellRef a) {
 }
 
 // Rebuilds the graph under root. `leaf(Cell*) -> CellRef` gives a leaf's
-// replacement (asked again at every meeting, so it must give equal answers); `app(Cell* c, CellRef f, CellRef a) -> CellRef` the
-// replacement of application c whose function and argument parts were
-// rebuilt to f and a (function part first). The graph must stay alive
-// during the call; the callbacks may allocate and evaluate freely.
+// replacement (asked again at every meeting, so it must give equal
+// answers); `app(Cell* c, CellRef f, CellRef a) -> CellRef` the replacement
+// of application c whose function and argument parts were rebuilt to f and
+// a (function part first). The graph must stay alive during the call; the
+// callbacks may allocate and evaluate freely.
 template <class LeafFn, class AppFn>
 CellRef RebuildBottomUp(Cell* root, LeafFn&& leaf, AppFn&& app) {
   struct Step {

@@ -112,7 +112,8 @@ Cell* ShareApp(Table& t, Cell* c, Cell* f, Cell* a) {
 
 // The slot of a representative.
 Slot& SlotOf(Table& t, Cell* c) {
-  Slot& s = c->IsLeaf() ? FindLeaf(t, LeafView(c), LeafHash(LeafView(c))) : FindApp(t, c->f, c->a, AppHash(c->f, c->a));
+  std::string_view bytes = LeafView(c);
+  Slot& s = c->IsLeaf() ? FindLeaf(t, bytes, LeafHash(bytes)) : FindApp(t, c->f, c->a, AppHash(c->f, c->a));
   MOX_ASSERT(s.cell == c);
   return s;
 }
