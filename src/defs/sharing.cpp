@@ -119,8 +119,10 @@ Slot& SlotOf(Table& t, Cell* c) {
 }
 
 // An application whose parts are already representatives is found at once.
+// A part with a single holder is no representative (the table holds one
+// count of each), which spares the search for freshly built graphs.
 Cell* FindByParts(Table& t, Cell* c) {
-  if (t.slots.empty()) return nullptr;
+  if (t.slots.empty() || c->f->Count() == 1 || c->a->Count() == 1) return nullptr;
   return FindApp(t, c->f, c->a, AppHash(c->f, c->a)).cell;
 }
 
