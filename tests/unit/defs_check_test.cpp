@@ -188,6 +188,10 @@ TEST_F(CheckProgramTest, Backticks) {
   EXPECT_EQ(Definition(""), "((\\ a) ((((U 1) []) [Ka1]) ((K a) 1)))");
   Check("a\\`(x\\x `(K 1 2))");
   EXPECT_EQ(Definition(""), "((\\ a) ((\\ x) (x 1)))");
+  // A line number is not a set of variables: gg's backtick (on line 1, the
+  // bit of `a`) must not be taken for the parameter a when main evaluates gg.
+  Check("`(gg 1),gg\\a\\`a");
+  EXPECT_EQ(Definition(""), "Z");
 }
 
 TEST_F(CheckProgramTest, SharingAndAnalysis) {
