@@ -51,7 +51,9 @@ bool AllocatePlaces(GlobalTable& table, Report& report);
 bool CheckArity(const GlobalTable& table, Report& report);
 
 // Backtick expressions: closed ones are evaluated now, open ones become
-// records of their line, function and text (see backtick.h).
+// records of their line, function and text (see backtick.h). Analysis and
+// evaluation look names up in the GlobalTable, so every name the table's
+// backtick expressions use must be defined there by then.
 void EvaluateBackticks(GlobalTable& table);
 
 // Replaces every definition by its copy from the sharing table (sharing.h).
