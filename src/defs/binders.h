@@ -7,10 +7,6 @@
 
 namespace mox {
 
-inline bool IsOneByteLeaf(const Cell* c, unsigned char b) {
-  return c->IsLeaf() && c->Bytes()[0] == b && c->Bytes()[1] == 0;
-}
-
 // c = ((\ v) body)
 inline bool IsLambdaNode(const Cell* c) {
   return c->IsApp() && c->f->IsApp() && IsOneByteLeaf(c->f->f, '\\');
