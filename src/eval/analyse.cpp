@@ -56,10 +56,15 @@ void AnalyseLeaf(Cell* c) {
     c->SetAnalysisValue(1);
     return;
   }
-  auto& globals = Globals();
-  auto it = globals.find(text);
-  if (it != globals.end()) {
-    c->SetAnalysisValue(LambdaLayers(it->second.get()));
+  CellRef* slot;
+  if (text.size() == 1) {
+    slot = OneByteGlobal(b);
+  } else {
+    auto it = Globals().find(text);
+    slot = it == Globals().end() ? nullptr : &it->second;
+  }
+  if (slot != nullptr) {
+    c->SetAnalysisValue(LambdaLayers(slot->get()));
     c->SetFlag(false);
     return;
   }
