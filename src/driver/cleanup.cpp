@@ -6,6 +6,8 @@
 
 #include "core/output.h"
 #include "defs/globals.h"
+#include "defs/prelude.h"
+#include "defs/sharing.h"
 #include "diag/banner.h"
 #include "builtins/identity.h"
 #include "builtins/text_elements.h"
@@ -63,6 +65,8 @@ void ClearGlobals() {
   for (auto& [key, value] : Globals()) value = WithoutTodo(value.get());
   ClearGlobalTable();
   EmptyCallDefinitions().clear();
+  PreludeSnapshot().clear();
+  ClearSharingTable();
   ForgetHeads();
   ReleaseByteElements();
   ReleaseEmptyVector();
