@@ -7,6 +7,7 @@
 #include "builtins/int_convert.h"
 #include "builtins/value_class.h"
 #include "defs/builtin_bindings.h"
+#include "defs/sharing.h"
 
 namespace mox {
 
@@ -27,6 +28,13 @@ void ReleaseEmptyVector() {
 }
 
 namespace {
+
+// The run-long sharing table's representative: equal values given to tern
+// come back as the very same cell.
+CellRef& TernHandler(CellRef& out, CellRef redex) {
+  out = ShareValue(NativeArg(redex, 1, 1));
+  return out;
+}
 
 CellRef& RawsHandler(CellRef& out, CellRef redex) {
   out = MakeLeaf(NativeArg(redex, 2, 1) == NativeArg(redex, 2, 2) ? "K" : "H", 1);
@@ -68,7 +76,7 @@ CellRef& TodoHandler(CellRef& out, CellRef redex) {
 
 constexpr NativeBinding kIdentity[] = {
     {"bond", BondHandler}, {"cray", CrayHandler}, {"leak", LeakHandler},
-    {"raws", RawsHandler}, {"todo", TodoHandler},
+    {"raws", RawsHandler}, {"tern", TernHandler}, {"todo", TodoHandler},
 };
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Cell identity and raw memory: raws, cray, leak and bond, post and copy,
+// Cell identity and raw memory: tern, raws, cray, leak and bond, post and copy,
 // and todo, including its answer when the function is its own head leaf.
 #include <cstring>
 #include <string>
@@ -24,6 +24,33 @@ TEST_F(CompareIdentity, RawsLooksOnlyAtCells) {
   EXPECT_EQ(Text2("raws", x, x), "K");
   EXPECT_EQ(Text2("raws", x, L("12")), "H");
   EXPECT_EQ(Text2("same", x, L("12")), "K");
+}
+
+TEST_F(CompareIdentity, TernMakesEqualValuesOneCell) {
+  CellRef a = L("12"), b = L("12");
+  CellRef ta = Call("tern", {a.get()}), tb = Call("tern", {b.get()});
+  EXPECT_EQ(Text2("raws", a, b), "H");
+  EXPECT_EQ(Text2("raws", ta, tb), "K");
+  EXPECT_EQ(Call("tern", {ta.get()}).get(), ta.get());  // twice: the same cell
+  // Applications are shared bottom-up: built from shared parts or not, an
+  // equal application comes back as the one representative.
+  CellRef from_parts = App(ta.Copy(), Call("tern", {L("[x]").get()}));
+  CellRef shared_app = Call("tern", {from_parts.get()});
+  CellRef fresh = App(L("12"), L("[x]"));
+  EXPECT_EQ(Call("tern", {fresh.get()}).get(), shared_app.get());
+  EXPECT_EQ(shared_app->f, ta.get());
+  CellRef other = App(L("12"), L("[y]"));
+  EXPECT_NE(Call("tern", {other.get()}).get(), shared_app.get());
+}
+
+TEST_F(CompareIdentity, TernOfDeepLists) {
+  auto list = [] {
+    CellRef l = L("K");
+    for (int i = 0; i < 1000000; ++i) l = App(App(L("J"), L("7")), std::move(l));
+    return l;
+  };
+  CellRef a = list(), b = list();
+  EXPECT_EQ(Call("tern", {a.get()}).get(), Call("tern", {b.get()}).get());
 }
 
 TEST_F(CompareIdentity, CrayIsOneCellForTheRun) {
