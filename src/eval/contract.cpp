@@ -107,7 +107,9 @@ CellRef ApplyDataHead(Cell* head, Cell* arg) {
 
 void Contract(Machine& m) {
   Cell* a = m.focus.get();
-  MOX_ASSERT(VariableSet(a) == 0);
+  // A focus normally has no free variables. A one-letter text that a program
+  // makes at run time (the last element of [ab] is the leaf b) reads as a
+  // variable nothing binds; it travels on as data, so the focus may carry it.
   MOX_ASSERT(a->Analysed() && !a->IsData() && a->AnalysisValue() == 0);
 
   Cell* args[kMaxArguments];
