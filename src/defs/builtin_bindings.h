@@ -10,5 +10,6 @@ namespace mox {
 
 // (Families add their declarations here.)
 std::span<const NativeBinding> ArithmeticBindings();  // builtins/arith.cpp
+std::span<const NativeBinding> InspectionBindings();  // builtins/inspect_bindings.cpp
 
 }  // namespace mox

@@ -7,6 +7,7 @@
 #include "core/output.h"
 #include "defs/globals.h"
 #include "diag/banner.h"
+#include "builtins/class_names.h"
 #include "builtins/text_elements.h"
 #include "eval/head_cache.h"
 #include "eval/reducer.h"
@@ -64,6 +65,7 @@ void ClearGlobals() {
   EmptyCallDefinitions().clear();
   ForgetHeads();
   ReleaseByteElements();
+  ReleaseClassNames();
 }
 
 namespace {
