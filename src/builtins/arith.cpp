@@ -5,6 +5,7 @@
 
 #include "builtins/arith_numbers.h"
 #include "builtins/arith_operand.h"
+#include "builtins/int_convert.h"
 #include "builtins/sequences.h"
 #include "builtins/text_elements.h"
 #include "defs/builtin_bindings.h"
@@ -94,10 +95,57 @@ CellRef Powa(const Operand& a, const Operand& b) {
 
 using Rule = CellRef (*)(const Operand&, const Operand&);
 
+// Most numbers in programs are small: two integer leaves of at most 18
+// digits are read into 64-bit words and answered without the general path.
+bool SmallInteger(const Cell* c, int64_t* v) {
+  if (c->IsApp()) return false;
+  const unsigned char* p = c->Bytes();
+  if (!IsDigit(p[0])) return false;
+  uint32_t n = c->Field();
+  bool negative = p[0] == '0' && n > 1;
+  if (negative) {
+    if (p[1] == '0') return false;  // a numb
+    ++p;
+    --n;
+  }
+  if (n == 0 || n > 18) return false;
+  int64_t m = 0;
+  for (uint32_t i = 0; i < n; ++i) m = m * 10 + (p[i] - '0');
+  *v = negative ? -m : m;
+  return true;
+}
+
+bool SmallArithmetic(ArithOp op, const Cell* a, const Cell* b, CellRef* out) {
+  int64_t x, y, r;
+  if (!SmallInteger(a, &x) || !SmallInteger(b, &y)) return false;
+  switch (op) {
+    case ArithOp::kPlus: r = x + y; break;
+    case ArithOp::kDash: r = x - y; break;
+    case ArithOp::kMult:
+      if (__builtin_mul_overflow(x, y, &r)) return false;
+      break;
+    case ArithOp::kOver:
+      if (y == 0) return false;
+      r = x / y;  // truncates toward zero
+      break;
+    case ArithOp::kCent: {
+      if (y == 0) return false;
+      int64_t m = (x < 0 ? -x : x) % (y < 0 ? -y : y);
+      r = ((x < 0) == (y < 0) || m == 0) ? m : (y < 0 ? -y : y) - m;
+      break;
+    }
+    default:
+      return false;
+  }
+  *out = MakeInt64(r);
+  return true;
+}
+
 // The common steps: the vector element rules (append for over and powa,
 // prepend for cent) take any value as the element; otherwise a void operand
 // gives "Z", and the operator's own rules decide.
-CellRef& Apply(CellRef& out, const CellRef& redex, Rule rule, char element_rule) {
+CellRef& Apply(CellRef& out, const CellRef& redex, Rule rule, char element_rule, ArithOp op) {
+  if (SmallArithmetic(op, NativeArg(redex, 2, 1), NativeArg(redex, 2, 2), &out)) return out;
   Operand a, b;
   ReadOperand(NativeArg(redex, 2, 1), &a);
   ReadOperand(NativeArg(redex, 2, 2), &b);
@@ -113,12 +161,12 @@ CellRef& Apply(CellRef& out, const CellRef& redex, Rule rule, char element_rule)
   return out;
 }
 
-CellRef& PlusHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Plus, 0); }
-CellRef& DashHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Dash, 0); }
-CellRef& MultHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Mult, 0); }
-CellRef& OverHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Over, 'A'); }
-CellRef& CentHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Cent, 'P'); }
-CellRef& PowaHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Powa, 'A'); }
+CellRef& PlusHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Plus, 0, ArithOp::kPlus); }
+CellRef& DashHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Dash, 0, ArithOp::kDash); }
+CellRef& MultHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Mult, 0, ArithOp::kMult); }
+CellRef& OverHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Over, 'A', ArithOp::kOver); }
+CellRef& CentHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Cent, 'P', ArithOp::kCent); }
+CellRef& PowaHandler(CellRef& out, CellRef redex) { return Apply(out, redex, Powa, 'A', ArithOp::kPowa); }
 
 constexpr NativeBinding kArithmetic[] = {
     {"cent", CentHandler}, {"dash", DashHandler}, {"mult", MultHandler},

@@ -9,6 +9,7 @@
 #include "builtins/inspect_handlers.h"
 #include "builtins/inspect_support.h"
 #include "builtins/int_convert.h"
+#include "builtins/lists.h"
 #include "builtins/mpz_text.h"
 #include "builtins/number_bits.h"
 #include "builtins/text_elements.h"
@@ -62,14 +63,6 @@ CellRef NegateNumber(const Operand& op) {
   return NumberTextOfBits(bits.z);
 }
 
-// wave of a text: its last element, as `rght` gives it.
-CellRef LastElement(Cell* a) {
-  if (a->IsApp()) return CellRef::Share(a->a);
-  std::string_view content = BracketedContent(a);
-  if (content.empty()) return CellRef();
-  return ElementLeaf(content.substr(LastElementStart(content)));
-}
-
 CellRef Wave(Cell* a) {
   Operand op;
   ReadOperand(a, &op);
@@ -81,7 +74,7 @@ CellRef Wave(Cell* a) {
       BlobView b = BlobPayload(a);
       return b.size == 0 ? CellRef() : MakeBlob(b.data + 1, b.size - 1);
     }
-    case 'u': return LastElement(a);
+    case 'u': return ListLast(a);  // the answer of `rght`
     default: return CellRef();
   }
 }

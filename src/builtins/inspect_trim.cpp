@@ -9,6 +9,7 @@
 #include <string>
 
 #include "builtins/arith_operand.h"
+#include "builtins/identity.h"
 #include "builtins/inspect_handlers.h"
 #include "builtins/inspect_support.h"
 #include "builtins/text_elements.h"
@@ -68,7 +69,7 @@ CellRef Trim(Cell* a, Cell* start, Cell* end) {
   uint64_t s, e;
   if (!ResolvePosition(s0, length, &s) || !ResolvePosition(e0, length, &e)) return CellRef();
   if (s != e && (e < s || e > length)) return CellRef();
-  if (op.cls == 'c') return SliceVector(a, s, e);
+  if (op.cls == 'c') return s == e ? EmptyVector() : SliceVector(a, s, e);
   std::string_view slice = s == e ? std::string_view() : bytes.substr(s, e - s);
   if (op.cls == 'a') return MakeBlob(slice.data(), slice.size());
   if (!Balanced(slice)) return CellRef();

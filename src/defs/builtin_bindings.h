@@ -11,5 +11,10 @@ namespace mox {
 // (Families add their declarations here.)
 std::span<const NativeBinding> ArithmeticBindings();  // builtins/arith.cpp
 std::span<const NativeBinding> InspectionBindings();  // builtins/inspect_bindings.cpp
+std::span<const NativeBinding> ComparisonBindings();  // builtins/compare.cpp
+std::span<const NativeBinding> ListBindings();        // builtins/lists.cpp
+std::span<const NativeBinding> CharacterBindings();   // builtins/char_texts.cpp
+std::span<const NativeBinding> IdentityBindings();    // builtins/identity.cpp
+std::span<const NativeBinding> RawMemoryBindings();   // builtins/raw_memory.cpp
 
 }  // namespace mox

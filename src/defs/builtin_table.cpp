@@ -293,6 +293,11 @@ void Fill(BuiltinTable& table) {
   (void)Bind;  // families bind their handlers here: Bind(table, SomeFamilyBindings());
   Bind(table, ArithmeticBindings());
   Bind(table, InspectionBindings());
+  Bind(table, ComparisonBindings());
+  Bind(table, ListBindings());
+  Bind(table, CharacterBindings());
+  Bind(table, IdentityBindings());
+  Bind(table, RawMemoryBindings());
 }
 
 }  // namespace

@@ -22,6 +22,21 @@ void ClearGlobalTable() {
 }
 
 
+CellRef* OneByteGlobal(unsigned char b) {
+  static struct {
+    uint64_t epoch;
+    CellRef* slot;
+  } known[256];
+  auto& k = known[b];
+  // A cached entry stays valid until an erase changes the epoch; a missing
+  // one is looked for again, since the name may have been defined since.
+  if (k.slot != nullptr && k.epoch == g_globals_epoch) return k.slot;
+  auto it = Globals().find(std::string_view(reinterpret_cast<const char*>(&b), 1));
+  k.slot = it == Globals().end() ? nullptr : &it->second;
+  k.epoch = g_globals_epoch;
+  return k.slot;
+}
+
 NameSet& EmptyCallDefinitions() {
   static NameSet names;
   return names;

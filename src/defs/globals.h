@@ -21,6 +21,10 @@ NameSet& EmptyCallDefinitions();
 // pointers to table entries and drops them when the epoch changes.
 void EraseGlobal(std::string_view key);
 void ClearGlobalTable();
+// The entry of a one-byte name (an operator or a combinator letter), found
+// without a search after the first time; null when there is none.
+CellRef* OneByteGlobal(unsigned char b);
+
 extern uint64_t g_globals_epoch;
 inline uint64_t GlobalsEpoch() { return g_globals_epoch; }
 

@@ -8,6 +8,7 @@
 #include "defs/globals.h"
 #include "diag/banner.h"
 #include "builtins/class_names.h"
+#include "builtins/identity.h"
 #include "builtins/text_elements.h"
 #include "eval/head_cache.h"
 #include "eval/reducer.h"
@@ -66,6 +67,7 @@ void ClearGlobals() {
   ForgetHeads();
   ReleaseByteElements();
   ReleaseClassNames();
+  ReleaseEmptyVector();
 }
 
 namespace {

@@ -15,8 +15,6 @@ namespace mox {
 
 namespace {
 
-constexpr int kNoArity = 11;
-constexpr int kFloor = -51;
 
 bool IsLowerName(std::string_view s) {
   for (char ch : s)
@@ -58,58 +56,21 @@ void AnalyseLeaf(Cell* c) {
     c->SetAnalysisValue(1);
     return;
   }
-  auto& globals = Globals();
-  auto it = globals.find(text);
-  if (it != globals.end()) {
-    c->SetAnalysisValue(LambdaLayers(it->second.get()));
+  CellRef* slot;
+  if (text.size() == 1) {
+    slot = OneByteGlobal(b);
+  } else {
+    auto it = Globals().find(text);
+    slot = it == Globals().end() ? nullptr : &it->second;
+  }
+  if (slot != nullptr) {
+    c->SetAnalysisValue(LambdaLayers(slot->get()));
     c->SetFlag(false);
     return;
   }
   MOX_ASSERT(text.size() == 1 && b >= 'a' && b <= 'z');  // an undefined global
   c->SetAnalysisValue(kNoArity);
   c->SetField(uint32_t{1} << (b - 'a'));
-}
-
-// The letter a lambda or let binds, as a one-bit set (0 when not a letter).
-uint32_t BoundLetter(const Cell* v) {
-  if (v->IsApp()) return 0;
-  unsigned char b = v->Bytes()[0];
-  return (b >= 'a' && b <= 'z') ? uint32_t{1} << (b - 'a') : 0;
-}
-
-bool IsLeafStarting(const Cell* c, unsigned char b) { return c->IsLeaf() && c->Bytes()[0] == b; }
-
-// Analyses an application whose two parts are analysed already.
-void AnalyseApp(Cell* p) {
-  Cell* f = p->f;
-  Cell* x = p->a;
-  if (f->IsData()) {
-    if (x->IsData()) {
-      uint64_t lf = f->Field(), lx = x->Field();
-      p->MarkData();
-      if (lf >= 2 && lx >= 2 && lf + lx < kFieldLimit) p->SetField(lf + lx);
-      return;
-    }
-    p->SetAnalysisValue(0);
-  } else {
-    int d = f->AnalysisValue();
-    p->SetAnalysisValue(d == kNoArity || d <= kFloor ? d : d - 1);
-  }
-  uint32_t vars;
-  if (f->IsApp() && IsLeafStarting(f->f, '\\')) {  // a lambda node: never pending
-    p->SetField(VariableSet(x) & ~BoundLetter(f->a));
-    return;
-  }
-  bool pending = (!f->IsData() && f->Flag()) || (!x->IsData() && (x->Flag() || x->AnalysisValue() < 1));
-  p->SetFlag(pending);
-  if (f->IsApp() && IsOneByteLeaf(f->f, '{')) {
-    vars = VariableSet(x);  // ({ v) y
-  } else if (f->IsApp() && f->f->IsApp() && IsOneByteLeaf(f->f->f, '{')) {
-    vars = (VariableSet(x) & ~BoundLetter(f->f->a)) | VariableSet(f->a);  // (({ v) y) z
-  } else {
-    vars = VariableSet(f) | VariableSet(x);
-  }
-  p->SetField(vars);
 }
 
 }  // namespace
@@ -123,7 +84,7 @@ bool IsNameLeafText(std::string_view s) {
 
 void AnalyseUnanalysed(Cell* root) {
   if (root->IsLeaf()) return AnalyseLeaf(root);
-  if (root->f->Analysed() && root->a->Analysed()) return AnalyseApp(root);
+  if (root->f->Analysed() && root->a->Analysed()) return AnalyseApplication(root);
   static auto& stack = *new std::vector<Cell*>;
   size_t base = stack.size();
   stack.push_back(root);
@@ -139,17 +100,10 @@ void AnalyseUnanalysed(Cell* root) {
     } else if (!c->a->Analysed()) {
       stack.push_back(c->a);
     } else {
-      AnalyseApp(c);
+      AnalyseApplication(c);
       stack.pop_back();
     }
   }
-}
-
-CellRef MakeAnalysedApp(CellRef f, CellRef a) {
-  MOX_ASSERT(f->Analysed() && a->Analysed());
-  CellRef p = MakeApp(std::move(f), std::move(a));
-  AnalyseApp(p.get());
-  return p;
 }
 
 namespace {

@@ -13,9 +13,6 @@ inline void AnalyseCell(Cell* c) {
   if (!c->Analysed()) AnalyseUnanalysed(c);
 }
 
-// Makes the application f a and analyses it at once; both parts must be
-// analysed already (as every value and every analysed cell's part is).
-CellRef MakeAnalysedApp(CellRef f, CellRef a);
 
 // Data (a finished, applicable value), or a cell with no redex inside that
 // still needs arguments (a partial application or a lambda).
@@ -32,6 +29,62 @@ inline uint32_t VariableSet(const Cell* c) {
     if (IsDigit(b) || b == '[' || b == kVectorByte) return 0;
   }
   return c->Field();
+}
+
+constexpr int kNoArity = 11;  // a variable at the head: never saturated
+constexpr int kArityFloor = -51;
+
+// The letter a lambda or let binds, as a one-bit set (0 when not a letter).
+inline uint32_t BoundLetter(const Cell* v) {
+  if (v->IsApp()) return 0;
+  unsigned char b = v->Bytes()[0];
+  return (b >= 'a' && b <= 'z') ? uint32_t{1} << (b - 'a') : 0;
+}
+
+// Analyses an application whose two parts are analysed already. The whole
+// cache and variable set are computed first and stored with one write.
+inline void AnalyseApplication(Cell* p) {
+  const Cell* f = p->f;
+  const Cell* x = p->a;
+  uint64_t h = p->h & kCountMask;
+  int d;
+  if (f->IsData()) {
+    if (x->IsData()) {
+      uint64_t lf = f->Field(), lx = x->Field();
+      uint64_t length = (lf >= 2 && lx >= 2 && lf + lx < kFieldLimit) ? lf + lx : 0;
+      p->h = h | (length << kFieldShift) | (uint64_t{kDataCache} << kCacheShift);
+      return;
+    }
+    d = 0;
+  } else {
+    d = f->AnalysisValue();
+    if (d != kNoArity && d > kArityFloor) --d;
+  }
+  h |= static_cast<uint64_t>(d + 52) << kCacheShift;
+  uint32_t vars;
+  const Cell* g = f->IsApp() ? f->f : nullptr;
+  if (g != nullptr && IsOneByteLeaf(g, '\\')) {  // a lambda node: never pending
+    vars = VariableSet(x) & ~BoundLetter(f->a);
+  } else {
+    bool pending = (!f->IsData() && f->Flag()) || (!x->IsData() && (x->Flag() || x->AnalysisValue() < 1));
+    if (pending) h |= kFlagBit;
+    if (g != nullptr && IsOneByteLeaf(g, '{')) {
+      vars = VariableSet(x);  // ({ v) y
+    } else if (g != nullptr && g->IsApp() && IsOneByteLeaf(g->f, '{')) {
+      vars = (VariableSet(x) & ~BoundLetter(g->a)) | VariableSet(f->a);  // (({ v) y) z
+    } else {
+      vars = VariableSet(f) | VariableSet(x);
+    }
+  }
+  p->h = h | (uint64_t{vars} << kFieldShift);
+}
+
+// Makes the application f a and analyses it at once; both parts must be
+// analysed already (as every value and every analysed cell's part is).
+inline CellRef MakeAnalysedApp(CellRef f, CellRef a) {
+  CellRef p = MakeApp(std::move(f), std::move(a));
+  AnalyseApplication(p.get());
+  return p;
 }
 
 // Whether the head of c's spine is one of the non-duplicating combinators

@@ -63,12 +63,17 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   if (g == nullptr) return Escape(m, PrefixedLeaf(kErrorByte, LeafView(head)));
   if (g->k >= 1) {
     MOX_ASSERT(g->k <= n);  // fewer arguments than parameters
-    Cell* values[26];  // only the letters of the mask are read
-    for (int i = 0; i < g->k; ++i) {  // a later parameter of the same letter wins
-      unsigned char p = g->letters[i];
-      if (p >= 'a' && p <= 'z') values[p - 'a'] = args[i];
+    CellRef body;
+    if (!g->instance.ops.empty()) {
+      body = RunTemplate(g->instance, args);
+    } else {
+      Cell* values[26];  // only the letters of the mask are read
+      for (int i = 0; i < g->k; ++i) {  // a later parameter of the same letter wins
+        unsigned char p = g->letters[i];
+        if (p >= 'a' && p <= 'z') values[p - 'a'] = args[i];
+      }
+      body = SubstituteMany(g->body, g->mask, values);
     }
-    CellRef body = SubstituteMany(g->body, g->mask, values);
     for (int i = g->k; i < n; ++i) body = MakeApp(std::move(body), CellRef::Share(args[i]));
     m.focus = std::move(body);
     return;

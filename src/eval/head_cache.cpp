@@ -24,6 +24,12 @@ struct Line {
 
 constexpr size_t kLines = 4096;
 Line lines[kLines];
+// One-byte names (combinator letters, operators) are looked up by their
+// byte instead: their leaves are often fresh cells (a comparison's K or H),
+// which would only crowd the lines of the longer names out.
+Line byte_lines[256];
+
+bool IsOneByteName(const Cell* head) { return head->Bytes()[0] != 0 && head->Bytes()[1] == 0; }
 
 Line& Fill(Line& line, Cell* head) {
   Retain(head);
@@ -39,7 +45,17 @@ Line& Fill(Line& line, Cell* head) {
   return line;
 }
 
+Line& ByteLine(Cell* head) {
+  Line& line = byte_lines[head->Bytes()[0]];
+  if (line.shape.slot == nullptr || line.epoch != GlobalsEpoch()) {
+    line.shape.slot = OneByteGlobal(head->Bytes()[0]);  // no builtin has a one-byte name
+    line.epoch = GlobalsEpoch();
+  }
+  return line;
+}
+
 Line& Lookup(Cell* head) {
+  if (IsOneByteName(head)) return ByteLine(head);
   Line& line = lines[(reinterpret_cast<uintptr_t>(head) >> 4) & (kLines - 1)];
   if (line.leaf == head && line.epoch == GlobalsEpoch()) return line;
   return Fill(line, head);
@@ -58,28 +74,36 @@ void TakeApart(Line& line) {
     if (p >= 'a' && p <= 'z') s.mask |= uint32_t{1} << (p - 'a');
   }
   s.body = d;
+  if (s.k >= 1) CompileTemplate(d, s.letters, s.k, s.instance);
+  else s.instance.ops.clear();
 }
 
 }  // namespace
 
-const BuiltinEntry* BuiltinFor(Cell* head) { return Lookup(head).builtin; }
+const BuiltinEntry* BuiltinFor(Cell* head) { return IsOneByteName(head) ? nullptr : Lookup(head).builtin; }
 
 const GlobalShape* GlobalFor(Cell* head) {
   Line* line = &Lookup(head);
   // A name missing before may have been defined since (insertions keep the epoch).
-  if (line->shape.slot == nullptr) line = &Fill(*line, head);
+  if (line->shape.slot == nullptr && !IsOneByteName(head)) line = &Fill(*line, head);
   if (line->shape.slot == nullptr) return nullptr;
   if (line->definition.get() != line->shape.slot->get()) TakeApart(*line);
   return &line->shape;
 }
 
 void ForgetHeads() {
+  for (Line& line : byte_lines) {
+    line.definition = CellRef();
+    line.shape.slot = nullptr;
+    line.shape.instance.ops.clear();
+  }
   for (Line& line : lines) {
     Release(line.leaf);
     line.leaf = nullptr;
     line.definition = CellRef();
     line.builtin = nullptr;
-    line.shape = {};
+    line.shape.slot = nullptr;
+    line.shape.instance.ops.clear();
   }
 }
 

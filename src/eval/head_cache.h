@@ -7,6 +7,7 @@
 
 #include "core/cell.h"
 #include "defs/builtin_table.h"
+#include "eval/template.h"
 
 namespace mox {
 
@@ -18,6 +19,7 @@ struct GlobalShape {
   Cell* body;         // under them (borrowed from the definition)
   uint32_t mask;      // the parameter letters as a set
   unsigned char letters[kMaxParameters];
+  Template instance;  // the body compiled for these parameters, when small
 };
 
 // The builtin a lower-case head names, or null.

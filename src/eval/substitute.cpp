@@ -1,6 +1,8 @@
-// One iterative pass over the parts of the body that hold a substituted
-// variable (the cached variable sets say where); every rebuilt node is
-// analysed on the spot from its already analysed parts.
+// One pass over the parts of the body that hold a substituted variable (the
+// cached variable sets say where); every rebuilt node is analysed on the
+// spot from its already analysed parts. Shallow bodies, the common case, are
+// walked by a recursion of bounded depth; below that depth the walk goes on
+// with an explicit stack, so no body is too deep.
 #include "eval/substitute.h"
 
 #include <vector>
@@ -26,7 +28,7 @@ uint32_t LetterBit(const Cell* v) {
 
 }  // namespace
 
-CellRef SubstituteMany(Cell* body, uint32_t mask, Cell* const values[26]) {
+CellRef SubstituteDeep(Cell* body, uint32_t mask, Cell* const values[26]) {
   static auto& jobs = *new std::vector<Job>;
   static auto& done = *new std::vector<Cell*>;  // finished parts, each owning a count
   size_t job_base = jobs.size(), done_base = done.size();
@@ -94,6 +96,40 @@ CellRef SubstituteMany(Cell* body, uint32_t mask, Cell* const values[26]) {
   }
   MOX_ASSERT(done.size() == done_base + 1);
   return take();
+}
+
+namespace {
+
+constexpr int kRecursionBudget = 128;
+
+// body analysed; returns the substituted body with its count.
+CellRef SubstituteShallow(Cell* c, uint32_t mask, Cell* const values[26], int budget) {
+  if ((VariableSet(c) & mask) == 0) return CellRef::Share(c);
+  if (c->IsLeaf()) return CellRef::Share(values[c->Bytes()[0] - 'a']);
+  if (budget == 0) return SubstituteDeep(c, mask, values);
+  switch (BinderShape(c)) {
+    case 'u':
+      return MakeAnalysedApp(CellRef::Share(c->f),
+                             SubstituteShallow(c->a, mask & ~LetterBit(c->f->a), values, budget - 1));
+    case 'i': {
+      CellRef y = SubstituteShallow(c->f->a, mask, values, budget - 1);
+      CellRef z = SubstituteShallow(c->a, mask & ~LetterBit(c->f->f->a), values, budget - 1);
+      return MakeAnalysedApp(MakeAnalysedApp(CellRef::Share(c->f->f), std::move(y)), std::move(z));
+    }
+    default: {
+      CellRef f = SubstituteShallow(c->f, mask, values, budget - 1);
+      CellRef a = SubstituteShallow(c->a, mask, values, budget - 1);
+      if (f.get() == c->f && a.get() == c->a) return CellRef::Share(c);
+      return MakeAnalysedApp(std::move(f), std::move(a));
+    }
+  }
+}
+
+}  // namespace
+
+CellRef SubstituteMany(Cell* body, uint32_t mask, Cell* const values[26]) {
+  AnalyseCell(body);
+  return SubstituteShallow(body, mask, values, kRecursionBudget);
 }
 
 CellRef Substitute(Cell* body, Cell* value, unsigned char letter) {

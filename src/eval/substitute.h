@@ -16,4 +16,8 @@ CellRef Substitute(Cell* body, Cell* value, unsigned char letter);
 // 'a' + i) are replaced by values[i] in one pass over the body.
 CellRef SubstituteMany(Cell* body, uint32_t mask, Cell* const values[26]);
 
+// The same with an explicit stack for bodies of any depth (SubstituteMany
+// switches to it below a fixed depth).
+CellRef SubstituteDeep(Cell* body, uint32_t mask, Cell* const values[26]);
+
 }  // namespace mox

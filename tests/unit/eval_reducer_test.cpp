@@ -111,5 +111,13 @@ TEST_F(ReducerTest, MillionDeepNonTailRecursion) {
   EXPECT_EQ(Show(result.get()), "Z");
 }
 
+TEST_F(ReducerTest, DeepDefinitionBodiesAreSubstitutedWithoutRecursion) {
+  // deep x = id (id (... (id x))), 300,000 levels.
+  CellRef body = MakeLeaf("x");
+  for (int i = 0; i < 300'000; ++i) body = MakeApp(MakeLeaf("id"), std::move(body));
+  Globals()[Text("deep")] = MakeApp(MakeApp(MakeLeaf("\\"), MakeLeaf("x")), std::move(body));
+  EXPECT_EQ(Eval("deep 5"), "5");
+}
+
 }  // namespace
 }  // namespace mox
