@@ -34,11 +34,6 @@ namespace mox {
 
 namespace {
 
-CellRef& Answer(CellRef& out, CellRef r) {
-  out = r ? std::move(r) : Letter('Z');
-  return out;
-}
-
 std::string_view PayloadView(const Cell* blob) {
   BlobView b = BlobPayload(blob);
   return {reinterpret_cast<const char*>(b.data), b.size};
@@ -152,10 +147,10 @@ CellRef ToNumber(Cell* a) {
 
 }  // namespace
 
-CellRef& RealHandler(CellRef& out, CellRef redex) { return Answer(out, ToReal(NativeArg(redex, 1, 1))); }
+CellRef& RealHandler(CellRef& out, CellRef redex) { return AnswerOrZ(out, ToReal(NativeArg(redex, 1, 1))); }
 
-CellRef& InitHandler(CellRef& out, CellRef redex) { return Answer(out, ToBlob(NativeArg(redex, 1, 1))); }
+CellRef& InitHandler(CellRef& out, CellRef redex) { return AnswerOrZ(out, ToBlob(NativeArg(redex, 1, 1))); }
 
-CellRef& LitsHandler(CellRef& out, CellRef redex) { return Answer(out, ToNumber(NativeArg(redex, 1, 1))); }
+CellRef& LitsHandler(CellRef& out, CellRef redex) { return AnswerOrZ(out, ToNumber(NativeArg(redex, 1, 1))); }
 
 }  // namespace mox

@@ -29,11 +29,6 @@ namespace {
 
 constexpr uint64_t kMaxNumberBit = uint64_t{1} << 32;
 
-CellRef& Answer(CellRef& out, CellRef r) {
-  out = r ? std::move(r) : Letter('Z');
-  return out;
-}
-
 // The bit index n of a number whose bit form is `length` bits long: a
 // negative n counts back from the length.
 bool NumberBitIndex(int64_t n, uint64_t length, uint64_t* index) {
@@ -161,9 +156,9 @@ CellRef Cork(const CellRef& redex) {
 }  // namespace
 
 CellRef& LookHandler(CellRef& out, CellRef redex) {
-  return Answer(out, Look(NativeArg(redex, 2, 1), NativeArg(redex, 2, 2)));
+  return AnswerOrZ(out, Look(NativeArg(redex, 2, 1), NativeArg(redex, 2, 2)));
 }
 
-CellRef& CorkHandler(CellRef& out, CellRef redex) { return Answer(out, Cork(redex)); }
+CellRef& CorkHandler(CellRef& out, CellRef redex) { return AnswerOrZ(out, Cork(redex)); }
 
 }  // namespace mox

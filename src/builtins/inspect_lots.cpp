@@ -74,9 +74,7 @@ CellRef Lots(Cell* a) {
 }  // namespace
 
 CellRef& LotsHandler(CellRef& out, CellRef redex) {
-  CellRef r = Lots(NativeArg(redex, 1, 1));
-  out = r ? std::move(r) : Letter('Z');
-  return out;
+  return AnswerOrZ(out, Lots(NativeArg(redex, 1, 1)));
 }
 
 }  // namespace mox

@@ -20,11 +20,6 @@ namespace mox {
 
 namespace {
 
-CellRef& Answer(CellRef& out, CellRef r) {
-  out = r ? std::move(r) : Letter('Z');
-  return out;
-}
-
 CellRef Count(uint64_t n) { return MakeInt64(static_cast<int64_t>(n)); }
 
 // rank: a blob's payload length, a real's 8 bytes, a number's text length,
@@ -46,9 +41,8 @@ CellRef Rank(Cell* a) {
   }
 }
 
-// The list form of a number negated the way its text is: the class flag at
-// its head is swapped (J K t and J H t trade places) and the tail shared, so
-// a program can toggle it without the number being rebuilt.
+// A list-form number is toggled rather than rebuilt: the flag at its head
+// is swapped (J K t becomes J H t and back) and the tail shared.
 CellRef SwapListFlag(Cell* list) {
   bool integer = TruthValue(list->f->a) == 1;
   return MakeApp(CellRef::Share(list->f->f), Truth(!integer), CellRef::Share(list->a));
@@ -116,9 +110,9 @@ CellRef& TypeHandler(CellRef& out, CellRef redex) {
   return out;
 }
 
-CellRef& RankHandler(CellRef& out, CellRef redex) { return Answer(out, Rank(NativeArg(redex, 1, 1))); }
+CellRef& RankHandler(CellRef& out, CellRef redex) { return AnswerOrZ(out, Rank(NativeArg(redex, 1, 1))); }
 
-CellRef& WaveHandler(CellRef& out, CellRef redex) { return Answer(out, Wave(NativeArg(redex, 1, 1))); }
+CellRef& WaveHandler(CellRef& out, CellRef redex) { return AnswerOrZ(out, Wave(NativeArg(redex, 1, 1))); }
 
 CellRef& LispHandler(CellRef& out, CellRef redex) {
   Text form = DisplayForm(NativeArg(redex, 1, 1));

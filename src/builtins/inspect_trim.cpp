@@ -79,9 +79,7 @@ CellRef Trim(Cell* a, Cell* start, Cell* end) {
 }  // namespace
 
 CellRef& TrimHandler(CellRef& out, CellRef redex) {
-  CellRef r = Trim(NativeArg(redex, 3, 1), NativeArg(redex, 3, 2), NativeArg(redex, 3, 3));
-  out = r ? std::move(r) : Letter('Z');
-  return out;
+  return AnswerOrZ(out, Trim(NativeArg(redex, 3, 1), NativeArg(redex, 3, 2), NativeArg(redex, 3, 3)));
 }
 
 }  // namespace mox
