@@ -6,6 +6,8 @@
 
 #include "core/output.h"
 #include "defs/globals.h"
+#include "defs/prelude.h"
+#include "defs/sharing.h"
 #include "diag/banner.h"
 #include "builtins/class_names.h"
 #include "builtins/identity.h"
@@ -64,6 +66,8 @@ void ClearGlobals() {
   for (auto& [key, value] : Globals()) value = WithoutTodo(value.get());
   ClearGlobalTable();
   EmptyCallDefinitions().clear();
+  PreludeSnapshot().clear();
+  ClearSharingTable();
   ForgetHeads();
   ReleaseByteElements();
   ReleaseClassNames();

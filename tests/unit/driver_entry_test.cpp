@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include <unistd.h>
+
 #include "driver/entry.h"
 
 namespace mox {
@@ -17,7 +19,11 @@ struct MoxRun {
 // Runs the real binary with the given arguments (already shell-quoted);
 // `then` is shell text run after starting it in the background, with $pid.
 MoxRun RunMox(const std::string& args, const std::string& then = "") {
-  std::string out = testing::TempDir() + "mox_out", err = testing::TempDir() + "mox_err";
+  // Files of this test's own: tests run in parallel processes.
+  std::string base = testing::TempDir() + "mox_" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                     std::to_string(getpid());
+  std::string out = base + "_out", err = base + "_err";
   std::string cmd = std::string(MOX_BINARY) + " " + args + " >" + out + " 2>" + err;
   if (!then.empty()) cmd += " & pid=$!; " + then + "; wait $pid";
   int raw = std::system(cmd.c_str());
@@ -70,7 +76,7 @@ TEST(Entry, FailedStageCodeMapsToStatusTwoAndOthersPassThrough) {
 // Runs a program that never ends, interrupts it after a second, and returns
 // what it wrote on standard error and its exit status.
 MoxRun Interrupted(const std::string& program) {
-  std::string path = testing::TempDir() + "mox_interrupt.mox";
+  std::string path = testing::TempDir() + "mox_interrupt_" + std::to_string(getpid()) + ".mox";
   FILE* f = std::fopen(path.c_str(), "wb");
   std::fputs(program.c_str(), f);
   std::fclose(f);

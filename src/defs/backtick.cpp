@@ -1,0 +1,62 @@
+// The backtick rewrite; see backtick.h.
+#include "defs/backtick.h"
+
+#include <unordered_set>
+#include <vector>
+
+#include "defs/binders.h"
+#include "defs/rebuild.h"
+#include "diag/render.h"
+#include "eval/analyse.h"
+#include "eval/reducer.h"
+
+namespace mox {
+
+namespace {
+
+bool IsBacktickLeaf(const Cell* c) { return IsOneByteLeaf(c, '`'); }
+
+uint32_t LineOf(const Cell* leaf, const BacktickStamps& stamps) {
+  auto it = stamps.find(leaf);
+  return it != stamps.end() ? it->second : leaf->Field();
+}
+
+CellRef Bracketed(const Text& inside) { return MakeLeaf(Text("[") + inside + Text("]")); }
+
+CellRef Replace(Cell* backtick, CellRef x, const Text& name, const BacktickStamps& stamps) {
+  AnalyseCell(x.get());
+  if (VariableSet(x.get()) == 0 && !IsLeafText(x.get(), "U")) return Evaluate(std::move(x));
+  CellRef line = MakeLeaf(Text::FromInt64(LineOf(backtick, stamps)));
+  CellRef shown = Bracketed(DisplayForm(x.get()));
+  return MakeApp(MakeApp(MakeLeaf("U"), std::move(line), Bracketed(name), std::move(shown)), std::move(x));
+}
+
+}  // namespace
+
+void TakeBacktickStamps(Cell* tree, BacktickStamps& stamps) {
+  std::vector<Cell*> stack{tree};
+  std::unordered_set<Cell*> seen;
+  while (!stack.empty()) {
+    Cell* c = stack.back();
+    stack.pop_back();
+    if (c->IsApp()) {
+      if (c->Count() > 1 && !seen.insert(c).second) continue;
+      stack.push_back(c->a);
+      stack.push_back(c->f);
+    } else if (IsBacktickLeaf(c) && c->Field() != 0) {
+      stamps[c] = c->Field();
+      c->SetField(0);
+    }
+  }
+}
+
+CellRef RewriteBackticks(Cell* tree, const Text& name, const BacktickStamps& stamps) {
+  auto leaf = [](Cell* c) { return CellRef::Share(c); };
+  auto app = [&](Cell* c, CellRef f, CellRef a) {
+    if (IsBacktickLeaf(c->f)) return Replace(c->f, std::move(a), name, stamps);
+    return KeepOrRebuild(c, std::move(f), std::move(a));
+  };
+  return RebuildBottomUp(tree, leaf, app);
+}
+
+}  // namespace mox

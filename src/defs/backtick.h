@@ -1,0 +1,27 @@
+// Backtick expressions: `X evaluates a closed X once, before the run, and
+// turns an open X into a record of where it stands (line, function, text).
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+
+#include "core/cell.h"
+#include "core/text.h"
+
+namespace mox {
+
+// Line numbers of backtick leaves. Until the backtick pass, each backtick
+// leaf carries its line in its length field (put there when the text was
+// defined); the pass takes the lines out first and clears the fields, so
+// that the cell analysis never reads a line number as a set of variables.
+using BacktickStamps = std::unordered_map<const Cell*, uint32_t>;
+void TakeBacktickStamps(Cell* tree, BacktickStamps& stamps);
+
+// The tree rewritten bottom-up: every application (` X), X rewritten first
+// to X', becomes the value of X' (Evaluate) when X' is closed and is not
+// the leaf "U", and otherwise ((((U line) [name]) [shown]) X'), `shown` the
+// display form of X'. By U a b c d e = e (V a b) (V c d) that is a function
+// that hands (V line [name]) and (V [shown] X') to its argument.
+CellRef RewriteBackticks(Cell* tree, const Text& name, const BacktickStamps& stamps);
+
+}  // namespace mox

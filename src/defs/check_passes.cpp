@@ -1,0 +1,159 @@
+// The definition-by-definition passes of the static checks (liveness and
+// pruning, which look at the reference graph, are in liveness.cpp).
+#include "defs/check_passes.h"
+
+#include <vector>
+
+#include "defs/backtick.h"
+#include "defs/binders.h"
+#include "defs/define.h"
+#include "defs/funky.h"
+#include "defs/pair_let.h"
+#include "defs/rename.h"
+#include "defs/sharing.h"
+#include "diag/render.h"
+#include "eval/analyse.h"
+
+namespace mox {
+
+namespace {
+
+constexpr size_t kMaxPlaces = 26;
+constexpr int kMaxArity = 10;
+
+// " in function NAME." for a named definition, "." for the main expression.
+Text InFunction(const Text& key) {
+  return key.empty() ? Text(".") : Text(" in function ") + key + Text(".");
+}
+
+// A ")" or "}" that closes nothing (an empty expression shows as "}")
+// cannot be shortened with balanced brackets; such a text is only cut.
+bool HasUnmatchedCloser(const Text& t) {
+  std::vector<unsigned char> open;
+  for (int64_t i = 0; i < t.size(); ++i) {
+    unsigned char b = t.At(i);
+    bool square = !open.empty() && open.back() == '[';
+    if (square ? b == '[' : (b == '(' || b == '{' || b == '[')) {
+      open.push_back(b);
+    } else if (square ? b == ']' : (b == ')' || b == '}')) {
+      if (open.empty()) return true;
+      open.pop_back();
+    }
+  }
+  return false;
+}
+
+Text ShortenedField(const Text& t) {
+  return HasUnmatchedCloser(t) ? t.Substr(0, 72) : ShortenedForm(t);
+}
+
+int LeadingLambdas(const Cell* d, int limit) {
+  int n = 0;
+  for (; n < limit && IsLambdaNode(d); d = d->a) ++n;
+  return n;
+}
+
+}  // namespace
+
+void EraseDefinition(GlobalTable& table, std::string_view key) {
+  if (&table == &Globals()) {
+    EraseGlobal(key);
+  } else {
+    table.erase(Text(key));
+  }
+}
+
+void ExpandPairLets(GlobalTable& table) {
+  for (auto& [key, value] : table) value = RewritePairLets(value.get());
+}
+
+bool CheckFunkyKeys(const GlobalTable& table, Report& report) {
+  for (const auto& [key, value] : table) {
+    CellRef funky = FindFunkyKey(value.get());
+    if (!funky) continue;
+    Text shown = DisplayForm(funky.get());
+    report.title = "funky";
+    report.say = Text("Funky key in expression ") + shown + InFunction(key);
+    if (!key.empty()) report.vip = ShortenSubject(key);
+    report.tip = ShortenedField(shown);
+    return false;
+  }
+  return true;
+}
+
+bool AllocatePlaces(GlobalTable& table, Report& report) {
+  for (auto& [key, value] : table) {
+    PlaceLists lists = CollectPlaces(value.get());
+    if (lists.multi.size() + lists.single.size() > kMaxPlaces) {
+      report.title = "place";
+      report.say = key.empty() ? Text("Place error.") : Text("Place error in function ") + key + Text(".");
+      if (!key.empty()) report.vip = ShortenSubject(key);
+      return false;
+    }
+    uint32_t used = 0;
+    for (const Text& letter : lists.single) used |= uint32_t{1} << (letter.First() - 'a');
+    for (const Text& name : lists.multi) {
+      int free = 0;
+      while ((used >> free) & 1) ++free;
+      used |= uint32_t{1} << free;
+      value = RenameLocal(value.get(), name.view(), static_cast<char>('a' + free));
+    }
+  }
+  return true;
+}
+
+bool CheckArity(const GlobalTable& table, Report& report) {
+  for (const auto& [key, value] : table) {
+    if (LeadingLambdas(value.get(), kMaxArity + 1) <= kMaxArity) continue;
+    report.title = "arity";
+    report.say = Text("Arity of function ") + key + Text(" may not exceed ten.");
+    report.vip = ShortenSubject(key);
+    return false;
+  }
+  return true;
+}
+
+void EvaluateBackticks(GlobalTable& table) {
+  BacktickStamps stamps;
+  for (auto& [key, value] : table) TakeBacktickStamps(value.get(), stamps);
+  if (stamps.empty()) return;
+  // Evaluation may load code and so add definitions: walk the keys as they
+  // stand now, and look each one up afresh.
+  std::vector<Text> keys;
+  for (const auto& entry : table) keys.push_back(entry.first);
+  for (const Text& key : keys) {
+    auto it = table.find(key);
+    if (it == table.end()) continue;
+    CellRef old = it->second.Copy();
+    CellRef rewritten = RewriteBackticks(old.get(), key, stamps);
+    it = table.find(key);
+    if (it != table.end()) it->second = std::move(rewritten);
+  }
+}
+
+void ShareDefinitions(GlobalTable& table) {
+  for (auto& [key, value] : table) value = ShareValue(value.get());
+}
+
+bool CheckUnboundLocals(GlobalTable& table, Report& report) {
+  for (auto& [key, value] : table) {
+    AnalyseCell(value.get());
+    uint32_t free = VariableSet(value.get());
+    if (free == 0) continue;
+    char letter = 'a';
+    while (((free >> (letter - 'a')) & 1) == 0) ++letter;
+    report.title = "local";
+    report.say = Text("Local variable ") + Text(std::string_view(&letter, 1)) +
+                 (key.empty() ? Text(" unbound.") : Text(" unbound in function ") + key + Text("."));
+    report.vip = ShortenedField(key);
+    report.tip = Text(std::string_view(&letter, 1));
+    return false;
+  }
+  return true;
+}
+
+void AnalyseDefinitions(GlobalTable& table) {
+  for (auto& [key, value] : table) AnalyseCell(value.get());
+}
+
+}  // namespace mox

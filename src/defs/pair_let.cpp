@@ -1,0 +1,46 @@
+// The pair-let rewrite; see pair_let.h.
+#include "defs/pair_let.h"
+
+#include "defs/binders.h"
+#include "defs/rebuild.h"
+#include "front/names.h"
+
+namespace mox {
+
+namespace {
+
+bool IsNameLeaf(const Cell* c) { return c->IsLeaf() && IsDefinableName(LeafView(c)); }
+
+CellRef Let(const CellRef& brace, CellRef variable, CellRef value, CellRef body) {
+  return MakeApp(brace.Copy(), std::move(variable), std::move(value), std::move(body));
+}
+
+// node = ((({ (p q)) y) z), already rebuilt.
+CellRef ExpandPairLet(Cell* node) {
+  CellRef brace = CellRef::Share(node->f->f->f);
+  Cell* pattern = LetVariable(node);
+  CellRef p = CellRef::Share(pattern->f);
+  CellRef q = CellRef::Share(pattern->a);
+  CellRef y = CellRef::Share(node->f->a);
+  CellRef z = CellRef::Share(node->a);
+  CellRef pair = MakeLeaf(GlobalKey(LeafView(pattern->a)));
+  CellRef second = Let(brace, q.Copy(), MakeApp(pair.Copy(), MakeLeaf("H")), std::move(z));
+  CellRef first = Let(brace, std::move(p), MakeApp(std::move(pair), MakeLeaf("K")), std::move(second));
+  return Let(brace, std::move(q), std::move(y), std::move(first));
+}
+
+}  // namespace
+
+CellRef RewritePairLets(Cell* tree) {
+  auto leaf = [](Cell* c) { return CellRef::Share(c); };
+  auto app = [](Cell* c, CellRef f, CellRef a) {
+    CellRef node = KeepOrRebuild(c, std::move(f), std::move(a));
+    if (!IsLetNode(node.get())) return node;
+    Cell* pattern = LetVariable(node.get());
+    if (pattern->IsLeaf() || !IsNameLeaf(pattern->f) || !IsNameLeaf(pattern->a)) return node;
+    return ExpandPairLet(node.get());
+  };
+  return RebuildBottomUp(tree, leaf, app);
+}
+
+}  // namespace mox

@@ -1,0 +1,53 @@
+// Place lists and renaming of local names; see rename.h.
+#include "defs/rename.h"
+
+#include <unordered_set>
+#include <vector>
+
+#include "defs/binders.h"
+#include "defs/rebuild.h"
+#include "defs/references.h"
+
+namespace mox {
+
+PlaceLists CollectPlaces(const Cell* tree) {
+  PlaceLists lists;
+  std::vector<const Cell*> stack{tree};
+  std::unordered_set<const Cell*> seen;
+  auto note = [&](const Cell* v) {
+    if (v->IsApp()) return;
+    std::string_view name = LeafView(v);
+    (IsLowerLetter(name) ? lists.single : lists.multi).emplace(name);
+  };
+  while (!stack.empty()) {
+    const Cell* c = stack.back();
+    stack.pop_back();
+    if (c->IsLeaf()) continue;
+    if (c->Count() > 1 && !seen.insert(c).second) continue;
+    if (IsLambdaNode(c)) note(LambdaVariable(c));
+    if (IsLetNode(c)) note(LetVariable(c));
+    stack.push_back(c->a);
+    stack.push_back(c->f);
+  }
+  return lists;
+}
+
+CellRef RenameLocal(Cell* tree, std::string_view name, char letter) {
+  CellRef letter_leaf = MakeLeaf(&letter, 1);
+  auto leaf = [&](Cell* c) {
+    return LeafView(c) == name ? letter_leaf.Copy() : CellRef::Share(c);
+  };
+  auto app = [&](Cell* c, CellRef f, CellRef a) {
+    if (IsBinderHead(c) && c->a->IsLeaf()) {
+      std::string_view variable = LeafView(c->a);
+      if (variable != name) {
+        Text shown = DisplayName(variable);
+        if (shown.view() != variable) a = MakeLeaf(shown);
+      }
+    }
+    return KeepOrRebuild(c, std::move(f), std::move(a));
+  };
+  return RebuildBottomUp(tree, leaf, app);
+}
+
+}  // namespace mox

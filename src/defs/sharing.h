@@ -1,0 +1,33 @@
+// The sharing table: one representative cell for every structurally equal
+// family of sub-graphs. The static checks share all definitions through it
+// (equal sub-trees of the whole program become one cell), and the builtin
+// `tern` uses it at run time so that equal values become the same cell.
+//
+// The table lives for the whole run and holds one count on each
+// representative. An application is entered only with representatives as its
+// parts, so two applications are equal exactly when their parts are the same
+// cells; leaves are equal when their stored bytes are.
+#pragma once
+
+#include <cstddef>
+
+#include "core/cell.h"
+
+namespace mox {
+
+// The representative of the graph c: the table's cell when an equal one is
+// there, otherwise c itself or, when some part had an equal representative,
+// a rebuilt copy; every sub-graph met is entered, function part first.
+CellRef ShareValue(Cell* c);
+
+// Drops every representative that is not a value, except the parts of the
+// values that stay (a lambda's body need not be a value).
+void KeepOnlySharedValues();
+
+// Empties the table, releasing its counts.
+void ClearSharingTable();
+
+// Number of representatives (for tests and benchmarks).
+size_t SharingTableSize();
+
+}  // namespace mox
