@@ -5,7 +5,6 @@
 
 #include "builtins/arith_operand.h"
 #include "builtins/bigint.h"
-#include "builtins/class_names.h"
 #include "builtins/inspect_handlers.h"
 #include "builtins/inspect_support.h"
 #include "builtins/int_convert.h"
@@ -14,6 +13,7 @@
 #include "builtins/number_bits.h"
 #include "builtins/text_elements.h"
 #include "builtins/value_class.h"
+#include "defs/sharing.h"
 #include "diag/render.h"
 
 namespace mox {
@@ -105,8 +105,11 @@ CellRef BracketedForm(std::string_view form) {
 
 }  // namespace
 
+// The class name comes from the run's sharing table, so every answer naming
+// the same class is the same cell (and the one `tern` gives for that text).
 CellRef& TypeHandler(CellRef& out, CellRef redex) {
-  out = ClassNameLeaf(ClassifyValue(NativeArg(redex, 1, 1)));
+  CellRef name = MakeLeaf(ClassName(ClassifyValue(NativeArg(redex, 1, 1))));
+  out = ShareValue(name.get());
   return out;
 }
 

@@ -9,7 +9,6 @@
 #include "defs/prelude.h"
 #include "defs/sharing.h"
 #include "diag/banner.h"
-#include "builtins/class_names.h"
 #include "builtins/identity.h"
 #include "builtins/text_elements.h"
 #include "eval/head_cache.h"
@@ -70,7 +69,6 @@ void ClearGlobals() {
   ClearSharingTable();
   ForgetHeads();
   ReleaseByteElements();
-  ReleaseClassNames();
   ReleaseEmptyVector();
 }
 
