@@ -10,6 +10,7 @@ namespace mox {
 
 // (Families add their declarations here.)
 std::span<const NativeBinding> ArithmeticBindings();  // builtins/arith.cpp
+std::span<const NativeBinding> InspectionBindings();  // builtins/inspect_bindings.cpp
 std::span<const NativeBinding> ComparisonBindings();  // builtins/compare.cpp
 std::span<const NativeBinding> ListBindings();        // builtins/lists.cpp
 std::span<const NativeBinding> CharacterBindings();   // builtins/char_texts.cpp

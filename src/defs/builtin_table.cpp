@@ -292,6 +292,7 @@ void Fill(BuiltinTable& table) {
   for (const Registration& r : kRegistrations) table.emplace(Text(r.name), BuiltinEntry{r.arity, NotWritten});
   (void)Bind;  // families bind their handlers here: Bind(table, SomeFamilyBindings());
   Bind(table, ArithmeticBindings());
+  Bind(table, InspectionBindings());
   Bind(table, ComparisonBindings());
   Bind(table, ListBindings());
   Bind(table, CharacterBindings());
