@@ -73,14 +73,18 @@ TEST(Entry, FailedStageCodeMapsToStatusTwoAndOthersPassThrough) {
   EXPECT_EQ(MoxEntry(1, argv), 1);
 }
 
-// Runs a program that never ends, interrupts it after a second, and returns
+// Runs a program that never ends, interrupts it while it runs, and returns
 // what it wrote on standard error and its exit status.
 MoxRun Interrupted(const std::string& program) {
   std::string path = testing::TempDir() + "mox_interrupt_" + std::to_string(getpid()) + ".mox";
   FILE* f = std::fopen(path.c_str(), "wb");
   std::fputs(program.c_str(), f);
   std::fclose(f);
-  return RunMox(path, "sleep 1; kill -INT $pid");
+  // Interrupt only once the handler is installed (SIGINT caught), so that a
+  // slow start cannot meet the default action instead.
+  return RunMox(path,
+                "for i in $(seq 400); do m=$(awk '/SigCgt/{print $2}' /proc/$pid/status); "
+                "[ $((0x$m & 2)) -ne 0 ] && break; sleep 0.05; done; sleep 0.2; kill -INT $pid");
 }
 
 TEST(Entry, InterruptRunsShutAndExitsWithOne) {
