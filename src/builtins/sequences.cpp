@@ -19,27 +19,13 @@ void CopySlots(Cell* to, size_t at, const Cell* from, size_t start, size_t count
 
 uint64_t Magnitude(int64_t n) { return n < 0 ? ~static_cast<uint64_t>(n) + 1 : static_cast<uint64_t>(n); }
 
-// A blob of n payload bytes to be filled: returns the payload pointer.
-Cell* StartBlob(uint64_t n, unsigned char** payload) {
-  char digits[12];
-  int k = 0;
-  for (uint64_t v = n; v != 0; v >>= 6) digits[k++] = kDigitAlphabet[v & 63];
-  Cell* c = AllocLeaf(2 + static_cast<size_t>(k) + n);
-  unsigned char* p = c->Bytes();
-  *p++ = '(';
-  while (k > 0) *p++ = static_cast<unsigned char>(digits[--k]);
-  *p++ = ')';
-  *payload = p;
-  return c;
-}
-
 }  // namespace
 
 CellRef MakeJoinedBlob(std::string_view first, std::string_view second) {
   uint64_t n = first.size() + second.size();
   if (n > kMaxJoinBytes) return CellRef();
   unsigned char* p;
-  Cell* c = StartBlob(n, &p);
+  Cell* c = AllocBlob(n, &p);
   if (!first.empty()) std::memcpy(p, first.data(), first.size());
   if (!second.empty()) std::memcpy(p + first.size(), second.data(), second.size());
   return FinishLeaf(c);
@@ -58,7 +44,7 @@ CellRef RepeatBytes(std::string_view s, uint64_t n, bool blob) {
   unsigned char* p;
   Cell* c;
   if (blob) {
-    c = StartBlob(total, &p);
+    c = AllocBlob(total, &p);
   } else {
     c = AllocLeaf(total + 2);
     p = c->Bytes();

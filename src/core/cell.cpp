@@ -121,7 +121,7 @@ CellRef MakeVector(size_t n) {
   return CellRef(c);
 }
 
-CellRef MakeBlob(const void* data, size_t n) {
+Cell* AllocBlob(uint64_t n, unsigned char** payload) {
   char digits[12];
   int k = 0;
   for (uint64_t v = n; v != 0; v >>= 6) digits[k++] = kDigitAlphabet[v & 63];
@@ -130,6 +130,13 @@ CellRef MakeBlob(const void* data, size_t n) {
   *p++ = '(';
   while (k > 0) *p++ = static_cast<unsigned char>(digits[--k]);
   *p++ = ')';
+  *payload = p;
+  return c;
+}
+
+CellRef MakeBlob(const void* data, size_t n) {
+  unsigned char* p;
+  Cell* c = AllocBlob(n, &p);
   if (n > 0) std::memcpy(p, data, n);
   return CellRef(c);
 }

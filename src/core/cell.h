@@ -181,6 +181,8 @@ CellRef FinishLeaf(Cell* c);
 CellRef MakeVector(size_t n);
 // A blob: "(" + length digits + ")" + the n data bytes.
 CellRef MakeBlob(const void* data, size_t n);
+// A blob of n payload bytes that the caller fills from *payload on.
+Cell* AllocBlob(uint64_t n, unsigned char** payload);
 // A raw leaf: a space and the 8 bytes of the double, least significant first.
 CellRef MakeReal(double d);
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <limits>
 
-#include "inspect_calls.h"
+#include "builtin_calls.h"
 
-namespace mox::inspect_test {
+namespace mox::builtin_test {
 namespace {
 
 using Convert = InspectTest;
@@ -105,4 +105,4 @@ TEST_F(Convert, RoundTripsThroughLots) {
 }
 
 }  // namespace
-}  // namespace mox::inspect_test
+}  // namespace mox::builtin_test

@@ -1,8 +1,8 @@
 // look, cork and trim: the index rule, each class, and the vector write that
 // other holders must not see.
-#include "inspect_calls.h"
+#include "builtin_calls.h"
 
-namespace mox::inspect_test {
+namespace mox::builtin_test {
 namespace {
 
 using Index = InspectTest;
@@ -145,4 +145,4 @@ TEST_F(Index, TrimBlobsAndVectors) {
 }
 
 }  // namespace
-}  // namespace mox::inspect_test
+}  // namespace mox::builtin_test

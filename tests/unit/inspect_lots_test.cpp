@@ -1,9 +1,9 @@
 // lots: the J-list of every class, and long lists built without recursion.
 #include "builtins/mpz_text.h"
 #include "builtins/number_bits.h"
-#include "inspect_calls.h"
+#include "builtin_calls.h"
 
-namespace mox::inspect_test {
+namespace mox::builtin_test {
 namespace {
 
 using Lots = InspectTest;
@@ -66,4 +66,4 @@ TEST_F(Lots, LongListsAreBuiltAndReadIteratively) {
 }
 
 }  // namespace
-}  // namespace mox::inspect_test
+}  // namespace mox::builtin_test

@@ -3,9 +3,9 @@
 #include <limits>
 
 #include "builtins/text_elements.h"
-#include "inspect_calls.h"
+#include "builtin_calls.h"
 
-namespace mox::inspect_test {
+namespace mox::builtin_test {
 namespace {
 
 using Inspect = InspectTest;
@@ -130,4 +130,4 @@ TEST_F(Inspect, LispOfAMillionDeepList) {
 }
 
 }  // namespace
-}  // namespace mox::inspect_test
+}  // namespace mox::builtin_test

@@ -11,33 +11,12 @@
 #include "defs/builtin_table.h"
 #include "defs/prelude.h"
 #include "driver/cleanup.h"
+#include "builtin_calls.h"
 
 namespace mox {
 namespace {
 
-CellRef L(const char* s) { return MakeLeaf(s); }
-CellRef Real(double d) { return MakeReal(d); }
-CellRef Blob(std::string_view s) { return MakeBlob(s.data(), s.size()); }
-
-// A vector of the given children; a null entry is an empty slot.
-template <typename... T>
-CellRef Vec(T... parts) {
-  std::vector<CellRef> children;
-  (children.push_back(std::move(parts)), ...);
-  CellRef v = MakeVector(children.size());
-  for (size_t i = 0; i < children.size(); ++i) SetVectorSlot(v.get(), i, children[i].Leak());
-  return v;
-}
-
-CellRef Call(const char* op, CellRef a, CellRef b) {
-  const BuiltinEntry* e = FindBuiltin(op);
-  EXPECT_NE(e, nullptr);
-  EXPECT_EQ(e->arity, 2);
-  CellRef out;
-  e->handler(out, MakeApp(MakeLeaf(op), std::move(a), std::move(b)));
-  EXPECT_TRUE(out);
-  return out;
-}
+using namespace builtin_test;
 
 // The result as text: a leaf's text; "<app>" for an application.
 std::string Arith(const char* op, CellRef a, CellRef b) {
@@ -51,10 +30,6 @@ double RunReal(const char* op, CellRef a, CellRef b) {
   return ClassifyValue(r.get()) == 'r' ? RealValue(r.get()) : -12345.0;
 }
 
-std::string Payload(const CellRef& blob) {
-  BlobView b = BlobPayload(blob.get());
-  return std::string(reinterpret_cast<const char*>(b.data), b.size);
-}
 
 CellRef Letter(char c) { return MakeLeaf(&c, 1); }
 

@@ -1,4 +1,4 @@
-// Test helper for the inspection builtins: values of every class, calls
+// Test helper for builtin handlers: values of every class, calls
 // through the BuiltinTable handlers, and results shown as text.
 #pragma once
 
@@ -16,7 +16,7 @@
 #include "driver/cleanup.h"
 #include "tree_notation.h"
 
-namespace mox::inspect_test {
+namespace mox::builtin_test {
 
 inline CellRef L(std::string_view s) { return MakeLeaf(s); }
 inline CellRef Real(double d) { return MakeReal(d); }
@@ -79,4 +79,4 @@ class InspectTest : public ::testing::Test {
   void TearDown() override { ClearGlobals(); }
 };
 
-}  // namespace mox::inspect_test
+}  // namespace mox::builtin_test
