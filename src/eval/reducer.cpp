@@ -82,8 +82,13 @@ CellRef Evaluate(CellRef expression) {
       continue;
     }
     int d = a->AnalysisValue();
-    if (d < 0) {  // over-applied: park the surplus last argument
-      Descend(m, std::move(m.focus), false);
+    if (d < 0) {  // over-applied: park the surplus arguments, last first
+      Cell* f = a;
+      do {
+        m.Push(FrameKind::kPark, f->a);
+        f = f->f;
+      } while (f->AnalysisValue() < 0 && !f->IsData());
+      m.focus = CellRef::Share(f);
       continue;
     }
     if (d == 0) {
