@@ -96,28 +96,10 @@ CellRef Powa(const Operand& a, const Operand& b) {
 using Rule = CellRef (*)(const Operand&, const Operand&);
 
 // Most numbers in programs are small: two integer leaves of at most 18
-// digits are read into 64-bit words and answered without the general path.
-bool SmallInteger(const Cell* c, int64_t* v) {
-  if (c->IsApp()) return false;
-  const unsigned char* p = c->Bytes();
-  if (!IsDigit(p[0])) return false;
-  uint32_t n = c->Field();
-  bool negative = p[0] == '0' && n > 1;
-  if (negative) {
-    if (p[1] == '0') return false;  // a numb
-    ++p;
-    --n;
-  }
-  if (n == 0 || n > 18) return false;
-  int64_t m = 0;
-  for (uint32_t i = 0; i < n; ++i) m = m * 10 + (p[i] - '0');
-  *v = negative ? -m : m;
-  return true;
-}
-
+// digits are answered from 64-bit words without the general path.
 bool SmallArithmetic(ArithOp op, const Cell* a, const Cell* b, CellRef* out) {
   int64_t x, y, r;
-  if (!SmallInteger(a, &x) || !SmallInteger(b, &y)) return false;
+  if (!SmallIntegerValue(a, &x) || !SmallIntegerValue(b, &y)) return false;
   switch (op) {
     case ArithOp::kPlus: r = x + y; break;
     case ArithOp::kDash: r = x - y; break;

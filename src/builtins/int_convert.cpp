@@ -35,6 +35,24 @@ int64_t IntegerToInt64(const Cell* c) {
   return static_cast<int64_t>(v);
 }
 
+bool SmallIntegerValue(const Cell* c, int64_t* v) {
+  if (c->IsApp()) return false;
+  const unsigned char* p = c->Bytes();
+  if (!IsDigit(p[0])) return false;
+  uint32_t n = c->Field();
+  bool negative = p[0] == '0' && n > 1;
+  if (negative) {
+    if (p[1] == '0') return false;  // a numb
+    ++p;
+    --n;
+  }
+  if (n == 0 || n > 18) return false;
+  int64_t m = 0;
+  for (uint32_t i = 0; i < n; ++i) m = m * 10 + (p[i] - '0');
+  *v = negative ? -m : m;
+  return true;
+}
+
 CellRef MakeInt64(int64_t v) {
   char buf[24];
   char* end = buf + sizeof buf;

@@ -17,6 +17,10 @@ bool PassesIntegerTest(const Cell* c);
 // The conversion itself; a value that is not an integer converts as 0.
 int64_t IntegerToInt64(const Cell* c);
 
+// The value of an integer text leaf of at most 18 digits (false for any
+// other cell): the fast path of arithmetic and comparison.
+bool SmallIntegerValue(const Cell* c, int64_t* v);
+
 // The number leaf of a signed 64-bit value ("05" for -5, "0" for zero).
 CellRef MakeInt64(int64_t v);
 

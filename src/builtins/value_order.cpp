@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "builtins/arith_operand.h"
+#include "builtins/int_convert.h"
 #include "builtins/bigint.h"
 #include "builtins/content_order.h"
 #include "builtins/numb.h"
@@ -78,6 +79,9 @@ Order PairOrder(Cell* x, Cell* y, bool top, bool* descend) {
 }  // namespace
 
 Order ValueOrder(Cell* a, Cell* b) {
+  int64_t x, y;
+  if (SmallIntegerValue(a, &x) && SmallIntegerValue(b, &y))  // the common case, at once
+    return x < y ? Order::kBelow : (x > y ? Order::kAbove : Order::kEqual);
   bool descend;
   Order order = PairOrder(a, b, true, &descend);
   if (!descend) return order;

@@ -36,43 +36,51 @@ std::vector<Cell*>& Pending() {
   return pending;
 }
 
-// Drops one count of a part of a dead cell; a part that dies too is queued.
-inline void DropPart(Cell* part, std::vector<Cell*>& pending) {
-  if (part == nullptr) return;
+// Drops one count of a part of a dead cell; true when the part dies too.
+inline bool Dies(Cell* part) {
+  if (part == nullptr) return false;
   if ((part->h & kCountMask) > 1) {
     --part->h;
-  } else {
-    MOX_ASSERT((part->h & kCountMask) == 1);
-    pending.push_back(part);
+    return false;
   }
-}
-
-// Frees one dead cell, queueing the parts that die with it.
-inline void FreeDead(Cell* dead, std::vector<Cell*>& pending) {
-  if (dead->IsApp()) {
-    Cell* f = dead->f;
-    Cell* a = dead->a;
-    PoolFreeApp(dead);
-    DropPart(f, pending);
-    DropPart(a, pending);
-    return;
-  }
-  if (dead->Bytes()[0] == kVectorByte) {
-    for (size_t i = 0, n = VectorSize(dead); i < n; ++i) DropPart(VectorSlot(dead, i), pending);
-  }
-  FreeOne(dead);
+  MOX_ASSERT((part->h & kCountMask) == 1);
+  return true;
 }
 
 }  // namespace
 
+// Frees c and every part that dies with it. A dying part is freed next
+// without going through the queue (a list dies cell by cell this way);
+// only a second dying part of the same cell waits in the queue.
 void FreeCell(Cell* c) {
   MOX_ASSERT((c->h & kCountMask) == 1);
   std::vector<Cell*>& pending = Pending();
-  FreeDead(c, pending);
-  while (!pending.empty()) {
-    Cell* dead = pending.back();
-    pending.pop_back();
-    FreeDead(dead, pending);
+  for (;;) {
+    Cell* next = nullptr;
+    if (c->IsApp()) {
+      Cell* f = c->f;
+      Cell* a = c->a;
+      PoolFreeApp(c);
+      if (Dies(f)) next = f;
+      if (Dies(a)) {
+        if (next != nullptr) pending.push_back(a);
+        else next = a;
+      }
+    } else {
+      if (c->Bytes()[0] == kVectorByte) {
+        for (size_t i = 0, n = VectorSize(c); i < n; ++i) {
+          Cell* child = VectorSlot(c, i);
+          if (Dies(child)) pending.push_back(child);
+        }
+      }
+      FreeOne(c);
+    }
+    if (next == nullptr) {
+      if (pending.empty()) return;
+      next = pending.back();
+      pending.pop_back();
+    }
+    c = next;
   }
 }
 

@@ -51,6 +51,10 @@ void AnalyseLeaf(Cell* c) {
     c->MarkData();
     return;
   }
+  if (IsDigit(b)) {  // a number: the commonest fresh leaf
+    c->SetAnalysisValue(1);
+    return;
+  }
   std::string_view text = LeafView(c);
   if (!IsNameLeafText(text)) {
     c->SetAnalysisValue(1);
