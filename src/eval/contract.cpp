@@ -80,7 +80,8 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   }
   std::string_view key = LeafView(head);
   CellRef def = g->slot->Copy();
-  if (EmptyCallDefinitions().count(key) != 0) {  // evaluated afresh at each use
+  const NameSet& constants = EmptyCallDefinitions();
+  if (!constants.empty() && constants.count(key) != 0) {  // evaluated afresh at each use
     m.focus = std::move(def);
   } else if (def->IsLeaf() && def->Bytes()[0] == kCycleByte) {  // being evaluated further out
     Escape(m, PrefixedLeaf(kCycleByte, key));
