@@ -1,3 +1,4 @@
+// Integer conversion at the edges: number leaves to and from 64-bit words.
 #include "builtins/int_convert.h"
 
 #include "builtins/number_bits.h"

@@ -1,3 +1,4 @@
+// Chunked descriptor writes for the two output channels.
 #include "core/output.h"
 
 #include <cerrno>

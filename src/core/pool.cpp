@@ -1,3 +1,4 @@
+// The slow paths of the cell allocator: new chunks and large blocks.
 #include "core/pool.h"
 
 #include "core/assert.h"

@@ -1,3 +1,4 @@
+// The process-wide name tables and their change epoch.
 #include "defs/globals.h"
 
 namespace mox {

@@ -1,16 +1,19 @@
+// The end of a run (every table and run-long cache emptied, pending `todo`
+// applications removed first) and the interrupt: SIGINT is only noted, and
+// the reducer calls RunShutdown at its next step.
 #include "driver/cleanup.h"
 
 #include <cstdlib>
 #include <unordered_map>
 #include <vector>
 
+#include "builtins/identity.h"
+#include "builtins/text_elements.h"
 #include "core/output.h"
 #include "defs/globals.h"
 #include "defs/prelude.h"
 #include "defs/sharing.h"
 #include "diag/banner.h"
-#include "builtins/identity.h"
-#include "builtins/text_elements.h"
 #include "eval/head_cache.h"
 #include "eval/reducer.h"
 

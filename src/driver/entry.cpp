@@ -1,3 +1,4 @@
+// The run sequence from command line to exit code.
 #include "driver/entry.h"
 
 #include <cstdio>

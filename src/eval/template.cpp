@@ -1,3 +1,4 @@
+// Compiling a definition body into a build template, and running one.
 #include "eval/template.h"
 
 #include "eval/analyse.h"
