@@ -1,5 +1,5 @@
 // The definition stage: bracket check, builtin placeholders, backtick
-// lines, then the main expression and every `name\\value` piece.
+// lines, then the main expression and every `name\value` piece.
 #include "defs/define.h"
 
 #include <vector>
