@@ -10,21 +10,16 @@
 #include <vector>
 
 #include "defs/globals.h"
+#include "front/charset.h"
 
 namespace mox {
 
 namespace {
 
-
 bool IsLowerName(std::string_view s) {
   for (char ch : s)
-    if (!(ch == '_' || (ch >= 'a' && ch <= 'z'))) return false;
+    if (!IsNameChar(static_cast<unsigned char>(ch))) return false;
   return !s.empty();
-}
-
-bool IsOperatorNameByte(unsigned char b) {
-  static constexpr std::string_view kOperatorNames = "{,}~!@#$%^&*<>-|+/=\\.`'\":;?";
-  return kOperatorNames.find(static_cast<char>(b)) != std::string_view::npos;
 }
 
 // Leading lambda layers of a definition, counted up to 11.
@@ -83,7 +78,7 @@ bool IsNameLeafText(std::string_view s) {
   if (IsLowerName(s)) return true;
   if (s.size() != 1) return false;
   unsigned char b = static_cast<unsigned char>(s[0]);
-  return (b >= 'A' && b <= 'Z') || (b < 32 && b != '\n') || b >= 127 || IsOperatorNameByte(b);
+  return (b >= 'A' && b <= 'Z') || (b < 32 && b != '\n') || b >= 127 || IsOperatorNameChar(b);
 }
 
 void AnalyseUnanalysed(Cell* root) {

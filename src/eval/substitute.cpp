@@ -20,12 +20,6 @@ struct Job {
   uint8_t stage;  // parts finished so far
 };
 
-uint32_t LetterBit(const Cell* v) {
-  if (v->IsApp()) return 0;
-  unsigned char b = v->Bytes()[0];
-  return (b >= 'a' && b <= 'z') ? uint32_t{1} << (b - 'a') : 0;
-}
-
 }  // namespace
 
 CellRef SubstituteDeep(Cell* body, uint32_t mask, Cell* const values[26]) {
@@ -62,14 +56,14 @@ CellRef SubstituteDeep(Cell* body, uint32_t mask, Cell* const values[26]) {
       j.stage = 1;
       // 'o': the function part; 'u' ((\ v) z): the body z; 'i' ((({ v) y) z): y.
       if (j.shape == 'o') start(c->f, j.mask);
-      else if (j.shape == 'u') start(c->a, j.mask & ~LetterBit(c->f->a));
+      else if (j.shape == 'u') start(c->a, j.mask & ~BoundLetter(c->f->a));
       else start(c->f->a, j.mask);
       continue;
     }
     if (j.stage == 1 && j.shape != 'u') {
       j.stage = 2;
       // 'o': the argument part; 'i': z, unless v rebinds every letter there.
-      uint32_t m = j.shape == 'o' ? j.mask : j.mask & ~LetterBit(c->f->f->a);
+      uint32_t m = j.shape == 'o' ? j.mask : j.mask & ~BoundLetter(c->f->f->a);
       start(c->a, m);
       continue;
     }
@@ -110,10 +104,10 @@ CellRef SubstituteShallow(Cell* c, uint32_t mask, Cell* const values[26], int bu
   switch (BinderShape(c)) {
     case 'u':
       return MakeAnalysedApp(CellRef::Share(c->f),
-                             SubstituteShallow(c->a, mask & ~LetterBit(c->f->a), values, budget - 1));
+                             SubstituteShallow(c->a, mask & ~BoundLetter(c->f->a), values, budget - 1));
     case 'i': {
       CellRef y = SubstituteShallow(c->f->a, mask, values, budget - 1);
-      CellRef z = SubstituteShallow(c->a, mask & ~LetterBit(c->f->f->a), values, budget - 1);
+      CellRef z = SubstituteShallow(c->a, mask & ~BoundLetter(c->f->f->a), values, budget - 1);
       return MakeAnalysedApp(MakeAnalysedApp(CellRef::Share(c->f->f), std::move(y)), std::move(z));
     }
     default: {

@@ -20,6 +20,7 @@
 #include "front/normalize.h"
 #include "front/parser.h"
 #include "tree_notation.h"
+#include "leak_checked_test.h"
 
 namespace mox {
 namespace {
@@ -44,16 +45,8 @@ void ExpectFields(const Report& r, const Fields& want) {
   EXPECT_TRUE(r.way.empty());
 }
 
-class CheckProgramTest : public ::testing::Test {
+class CheckProgramTest : public LeakCheckedTest {
  protected:
-  void SetUp() override {
-    ClearGlobals();
-    live_ = LiveCells();
-  }
-  void TearDown() override {
-    ClearGlobals();
-    EXPECT_EQ(LiveCells(), live_) << "cells leaked";
-  }
   Report Check(const std::string& program) {
     LoadPrelude();
     Text text(program);
@@ -74,7 +67,6 @@ class CheckProgramTest : public ::testing::Test {
     auto it = Globals().find(key);
     return it == Globals().end() ? "none" : Show(it->second.get());
   }
-  int64_t live_ = 0;
 };
 
 TEST_F(CheckProgramTest, FunkyKeys) {

@@ -7,6 +7,7 @@
 #include "defs/sharing.h"
 #include "driver/cleanup.h"
 #include "tree_notation.h"
+#include "leak_checked_test.h"
 
 namespace mox {
 namespace {
@@ -14,18 +15,12 @@ namespace {
 using testing_notation::Show;
 using testing_notation::Tree;
 
-class SharingTest : public ::testing::Test {
+class SharingTest : public LeakCheckedTest {
  protected:
-  void SetUp() override {
-    ClearGlobals();
-    live_ = LiveCells();
-  }
   void TearDown() override {
-    ClearGlobals();
+    LeakCheckedTest::TearDown();
     EXPECT_EQ(SharingTableSize(), 0u);
-    EXPECT_EQ(LiveCells(), live_) << "cells leaked";
   }
-  int64_t live_ = 0;
 };
 
 TEST_F(SharingTest, EqualGraphsGetOneRepresentative) {

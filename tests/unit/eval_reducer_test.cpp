@@ -9,6 +9,7 @@
 #include "eval/reducer.h"
 #include "eval/substitute.h"
 #include "tree_notation.h"
+#include "leak_checked_test.h"
 
 namespace mox {
 namespace {
@@ -16,11 +17,10 @@ namespace {
 using testing_notation::Show;
 using testing_notation::Tree;
 
-class ReducerTest : public ::testing::Test {
+class ReducerTest : public LeakCheckedTest {
  protected:
   void SetUp() override {
-    ClearGlobals();
-    live_ = LiveCells();
+    LeakCheckedTest::SetUp();
     Define("K", "(\\ a (\\ b a))");
     Define("I", "(\\ a a)");
     Define("S", "(\\ a (\\ b (\\ c (a c (b c)))))");
@@ -34,14 +34,8 @@ class ReducerTest : public ::testing::Test {
     Define("{", "(\\ a (\\ b (\\ c Z)))");
     Define("id", "(\\ x x)");
   }
-  void TearDown() override {
-    ClearGlobals();
-    EXPECT_EQ(LiveCells(), live_) << "cells leaked";
-  }
   void Define(const char* name, const char* tree) { Globals()[Text(name)] = Tree(tree); }
   std::string Eval(const char* tree) { return Show(Evaluate(Tree(tree)).get()); }
-
-  int64_t live_ = 0;
 };
 
 TEST_F(ReducerTest, CombinatorsAndEvaluationOrder) {
