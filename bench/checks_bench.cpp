@@ -6,10 +6,11 @@
 
 #include <string>
 
+#include "core/run_end.h"
 #include "defs/check.h"
 #include "defs/define.h"
 #include "defs/prelude.h"
-#include "driver/cleanup.h"
+#include "driver/catalogue.h"
 
 namespace mox {
 namespace {
@@ -53,6 +54,7 @@ std::string DeepExpression(int n) {
 void CheckGenerated(benchmark::State& state, const std::string& source) {
   for (auto _ : state) {
     state.PauseTiming();
+    InstallBuiltinCatalogue();
     LoadPrelude();
     Text text(source);
     Report report = AllClearReport();
@@ -61,7 +63,7 @@ void CheckGenerated(benchmark::State& state, const std::string& source) {
     CheckProgram(report);
     state.PauseTiming();
     if (!report.IsAllClear()) state.SkipWithError(report.say.c_str());
-    ClearGlobals();
+    EndRun();
     state.ResumeTiming();
   }
 }

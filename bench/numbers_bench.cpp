@@ -7,10 +7,10 @@
 #include <random>
 #include <string>
 
-#include "builtins/bigint.h"
-#include "builtins/dec_limbs.h"
-#include "builtins/mpz_text.h"
-#include "builtins/numb.h"
+#include "values/bigint.h"
+#include "values/dec_limbs.h"
+#include "values/mpz_text.h"
+#include "values/numb.h"
 
 namespace mox {
 namespace {

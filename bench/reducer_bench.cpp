@@ -6,10 +6,11 @@
 #include <cstdio>
 #include <string>
 
+#include "core/run_end.h"
 #include "defs/check.h"
 #include "defs/define.h"
 #include "defs/prelude.h"
-#include "driver/cleanup.h"
+#include "driver/catalogue.h"
 #include "eval/reducer.h"
 
 namespace mox {
@@ -32,6 +33,7 @@ void RunProgramFile(benchmark::State& state, const char* name) {
   uint64_t steps = 0;
   for (auto _ : state) {
     state.PauseTiming();
+    InstallBuiltinCatalogue();
     LoadPrelude();
     Report report = AllClearReport();
     Text program = source;
@@ -41,7 +43,7 @@ void RunProgramFile(benchmark::State& state, const char* name) {
       state.SkipWithError("program rejected");
       break;
     }
-    CellRef main = MakeApp(Globals().find(std::string_view())->second.Copy(), MakeLeaf("0"));
+    CellRef main = MakeApp((*Globals().Find("")).Copy(), MakeLeaf("0"));
     uint64_t before = ReductionSteps();
     state.ResumeTiming();
     CellRef result = Evaluate(std::move(main));
@@ -49,7 +51,7 @@ void RunProgramFile(benchmark::State& state, const char* name) {
     benchmark::DoNotOptimize(result.get());
     state.PauseTiming();
     result = CellRef();
-    ClearGlobals();
+    EndRun();
     state.ResumeTiming();
   }
   state.counters["steps"] = benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kAvgIterations);

@@ -10,8 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "builtins/int_convert.h"
-#include "defs/builtin_table.h"
+#include "driver/catalogue.h"
+#include "program/builtin_table.h"
+#include "values/int_convert.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: numbers_driver fact N | pow B E | fib N\n");
     return 2;
   }
+  mox::InstallBuiltinCatalogue();
   auto start = std::chrono::steady_clock::now();
   CellRef r;
   if (std::strcmp(argv[1], "fact") == 0) {

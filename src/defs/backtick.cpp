@@ -4,11 +4,11 @@
 #include <unordered_set>
 #include <vector>
 
-#include "defs/binders.h"
-#include "defs/rebuild.h"
+#include "core/rebuild.h"
 #include "diag/render.h"
-#include "eval/analyse.h"
 #include "eval/reducer.h"
+#include "front/binders.h"
+#include "program/analyse.h"
 
 namespace mox {
 

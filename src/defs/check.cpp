@@ -5,7 +5,7 @@
 #include "defs/check_passes.h"
 #include "defs/prelude.h"
 #include "defs/record_layout.h"
-#include "defs/sharing.h"
+#include "program/sharing.h"
 
 namespace mox {
 
@@ -17,7 +17,7 @@ void CheckProgram(Report& report) {
   if (!CheckFunkyKeys(table, report)) return;
   if (!CheckLiveness(scope, report)) return;
   PruneDeadCode(scope, &PreludeSnapshot());
-  PreludeSnapshot().clear();
+  PreludeSnapshot().Clear();
   if (!AllocatePlaces(table, report)) return;
   if (!CheckArity(table, report)) return;
   EvaluateBackticks(table);

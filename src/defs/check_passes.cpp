@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "defs/backtick.h"
-#include "defs/binders.h"
 #include "defs/define.h"
 #include "defs/funky.h"
 #include "defs/pair_let.h"
 #include "defs/rename.h"
-#include "defs/sharing.h"
 #include "diag/render.h"
-#include "eval/analyse.h"
+#include "front/binders.h"
+#include "program/analyse.h"
+#include "program/sharing.h"
 
 namespace mox {
 
@@ -54,14 +54,6 @@ int LeadingLambdas(const Cell* d, int limit) {
 }
 
 }  // namespace
-
-void EraseDefinition(GlobalTable& table, std::string_view key) {
-  if (&table == &Globals()) {
-    EraseGlobal(key);
-  } else {
-    table.erase(Text(key));
-  }
-}
 
 void ExpandPairLets(GlobalTable& table) {
   for (auto& [key, value] : table) value = RewritePairLets(value.get());
@@ -122,12 +114,12 @@ void EvaluateBackticks(GlobalTable& table) {
   std::vector<Text> keys;
   for (const auto& entry : table) keys.push_back(entry.first);
   for (const Text& key : keys) {
-    auto it = table.find(key);
-    if (it == table.end()) continue;
-    CellRef old = it->second.Copy();
+    CellRef* entry = table.Find(key.view());
+    if (entry == nullptr) continue;
+    CellRef old = entry->Copy();
     CellRef rewritten = RewriteBackticks(old.get(), key, stamps);
-    it = table.find(key);
-    if (it != table.end()) it->second = std::move(rewritten);
+    entry = table.Find(key.view());
+    if (entry != nullptr) *entry = std::move(rewritten);
   }
 }
 

@@ -8,8 +8,8 @@
 
 #include <string_view>
 
-#include "defs/globals.h"
 #include "diag/report.h"
+#include "program/globals.h"
 
 namespace mox {
 
@@ -20,12 +20,9 @@ struct CheckScope {
   const GlobalTable* outer = nullptr;
 
   bool Defines(std::string_view name) const {
-    return table.count(name) != 0 || (outer != nullptr && outer->count(name) != 0);
+    return table.Contains(name) || (outer != nullptr && outer->Contains(name));
   }
 };
-
-// Erases a definition; entries of the GlobalTable go through EraseGlobal.
-void EraseDefinition(GlobalTable& table, std::string_view key);
 
 // Pair lets `p q{y}z` become three plain lets (see pair_let.h).
 void ExpandPairLets(GlobalTable& table);

@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "defs/builtin_table.h"
 #include "front/brackets.h"
 #include "front/names.h"
 #include "front/normalize.h"
 #include "front/parser.h"
+#include "program/builtin_table.h"
 
 namespace mox {
 
@@ -52,7 +52,7 @@ void DefineBuiltinPlaceholders() {
     CellRef value = MakeLeaf("Z");
     for (int i = entry.arity; i > 0; --i)
       value = MakeApp(MakeApp(MakeLeaf("\\"), MakeLeaf(&kLetters[i - 1], 1)), std::move(value));
-    Globals()[name] = std::move(value);
+    Globals().Set(name, std::move(value));
   }
 }
 
@@ -90,10 +90,10 @@ bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& const
   } else {
     CellRef value = CellRef::Share(root->a);
     if (constant) {
-      table[key] = MakeApp(MakeLeaf("I"), std::move(value));
+      table.Set(key, MakeApp(MakeLeaf("I"), std::move(value)));
       constants.insert(key);
     } else {
-      table[key] = std::move(value);
+      table.Set(key, std::move(value));
       constants.erase(key);
     }
     return true;
@@ -117,7 +117,7 @@ void DefineProgram(Report& report, Text& program) {
   size_t first_end = commas.empty() ? source.size() : static_cast<size_t>(commas[0]);
   CellRef main = ParseExpression(source.substr(0, first_end));
   StampBackticks(main.get(), lines);
-  Globals()[Text()] = std::move(main);
+  Globals().Set(Text(), std::move(main));
   for (size_t i = 0; i < commas.size(); ++i) {
     size_t start = static_cast<size_t>(commas[i]) + 1;
     size_t end = i + 1 < commas.size() ? static_cast<size_t>(commas[i + 1]) : source.size();

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "core/cell.h"
-#include "defs/globals.h"
 #include "diag/report.h"
+#include "program/globals.h"
 
 namespace mox {
 

@@ -4,7 +4,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "defs/binders.h"
+#include "front/binders.h"
 #include "front/names.h"
 
 namespace mox {

@@ -40,15 +40,14 @@ bool CheckLiveness(const CheckScope& scope, Report& report, AliveWording wording
     worklist.erase(worklist.begin());
     if (referrer.empty()) referrer = "TOP";
     visited.insert(name);
-    auto it = scope.table.find(name);
-    if (it == scope.table.end()) {
+    const CellRef* definition = scope.table.Find(name);
+    if (definition == nullptr) {
       if (scope.Defines(name)) continue;  // defined outside, checked there
       ReportUndefined(report, referrer, name, wording);
       return false;
     }
-    std::string_view key = it->first.view();
-    for (std::string_view m : ReferenceViews(it->second.get())) {
-      if (visited.count(m) == 0) worklist[m] = key;
+    for (std::string_view m : ReferenceViews(definition->get())) {
+      if (visited.count(m) == 0) worklist[m] = name;
     }
   }
   return true;
@@ -92,15 +91,11 @@ void PruneDeadCode(const CheckScope& scope, const GlobalTable* restore_from) {
   for (size_t k = 0; k < keys.size(); ++k)
     if (doomed[k]) dead.emplace_back(keys[k]);
   for (const Text& name : dead) {
-    const CellRef* saved = nullptr;
-    if (restore_from != nullptr) {
-      auto it = restore_from->find(name);
-      if (it != restore_from->end()) saved = &it->second;
-    }
+    const CellRef* saved = restore_from != nullptr ? restore_from->Find(name.view()) : nullptr;
     if (saved != nullptr) {
-      table[name] = saved->Copy();
+      table.Set(name, saved->Copy());
     } else {
-      EraseDefinition(table, name.view());
+      table.Erase(name.view());
     }
   }
 }

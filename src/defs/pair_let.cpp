@@ -1,8 +1,8 @@
 // The pair-let rewrite; see pair_let.h.
 #include "defs/pair_let.h"
 
-#include "defs/binders.h"
-#include "defs/rebuild.h"
+#include "core/rebuild.h"
+#include "front/binders.h"
 #include "front/names.h"
 
 namespace mox {

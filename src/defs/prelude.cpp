@@ -3,10 +3,11 @@
 // a bracketed operator name [c], stored under its key (c for [c]).
 #include "defs/prelude.h"
 
-#include "defs/builtin_table.h"
+#include "core/run_end.h"
 #include "front/names.h"
 #include "front/normalize.h"
 #include "front/parser.h"
+#include "program/builtin_table.h"
 
 namespace mox {
 
@@ -24,24 +25,16 @@ const char kPreludeText[] =
 static_assert(sizeof(kPreludeText) == 574);
 
 GlobalTable& PreludeSnapshot() {
-  static GlobalTable snapshot;
+  static auto& snapshot = *new GlobalTable;
   return snapshot;
 }
 
 namespace {
-
-GlobalTable CopyTable(const GlobalTable& table) {
-  GlobalTable copy;
-  for (const auto& [key, value] : table) copy.emplace(key, value.Copy());
-  return copy;
-}
-
+const bool kReleased = AtRunEnd([] { PreludeSnapshot().Clear(); });
 }  // namespace
 
 void LoadPrelude() {
-  ClearGlobalTable();
-  EmptyCallDefinitions().clear();
-  PreludeSnapshot().clear();
+  EndRun();
   ResetBuiltinTable();
   GetBuiltinTable();
 
@@ -53,9 +46,9 @@ void LoadPrelude() {
     size_t end = i + 1 < commas.size() ? static_cast<size_t>(commas[i + 1]) : source.size();
     CellRef root = ParseExpression(source.substr(start, end - start));
     Text key = GlobalKey(LeafView(root->f->a));
-    Globals()[key] = CellRef::Share(root->a);
+    Globals().Set(key, CellRef::Share(root->a));
   }
-  PreludeSnapshot() = CopyTable(Globals());
+  PreludeSnapshot().CopyFrom(Globals());
 }
 
 }  // namespace mox

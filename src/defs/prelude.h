@@ -2,7 +2,7 @@
 // in the language itself and defined before every program.
 #pragma once
 
-#include "defs/globals.h"
+#include "program/globals.h"
 
 namespace mox {
 

@@ -90,6 +90,6 @@ Text RecordLayoutText() {
   return Text(out);
 }
 
-void DefineRecordLayouts(GlobalTable& table) { table[Text("_")] = MakeLeaf(RecordLayoutText()); }
+void DefineRecordLayouts(GlobalTable& table) { table.Set(Text("_"), MakeLeaf(RecordLayoutText())); }
 
 }  // namespace mox

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/text.h"
-#include "defs/globals.h"
+#include "program/globals.h"
 
 namespace mox {
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "defs/binders.h"
-#include "eval/analyse.h"
+#include "front/binders.h"
 #include "front/charset.h"
+#include "program/analyse.h"
 
 namespace mox {
 

@@ -4,9 +4,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "defs/binders.h"
-#include "defs/rebuild.h"
+#include "core/rebuild.h"
 #include "defs/references.h"
+#include "front/binders.h"
 
 namespace mox {
 

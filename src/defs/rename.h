@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/cell.h"
-#include "defs/globals.h"
+#include "program/globals.h"
 
 namespace mox {
 

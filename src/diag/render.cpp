@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "builtins/real_text.h"
+#include "core/real_text.h"
 
 namespace mox {
 

@@ -3,13 +3,15 @@
 
 #include <cstdio>
 
-#include "builtins/int_convert.h"
+#include "core/interrupt.h"
 #include "core/output.h"
-#include "defs/globals.h"
 #include "diag/banner.h"
 #include "diag/escape.h"
-#include "driver/cleanup.h"
+#include "driver/catalogue.h"
+#include "driver/finish.h"
 #include "driver/stages.h"
+#include "program/globals.h"
+#include "values/int_convert.h"
 
 namespace mox {
 
@@ -56,19 +58,20 @@ int32_t MoxEntry(int argc, char** argv) {
   std::fclose(probe);
   Text program = ReadWhole(path);
 
+  InstallBuiltinCatalogue();
   LoadPrelude();
   Report report = AllClearReport();
   DefineProgram(report, program);
   if (!report.IsAllClear()) return FailedStage(report);
 
-  InstallInterruptHandler();
+  InstallInterruptHandler(Shutdown);
   RunProgram(report, argv + 2);
   if (!report.IsAllClear()) return FailedStage(report);
 
-  auto entry = Globals().find(std::string_view());
-  MOX_ASSERT(entry != Globals().end());
-  CellRef result = entry->second.Copy();
-  ClearGlobals();
+  CellRef* entry = Globals().Find("");
+  MOX_ASSERT(entry != nullptr);
+  CellRef result = entry->Copy();
+  FinishRun();
   int64_t value = IntegerToInt64(result.get());
   return static_cast<int32_t>(static_cast<uint32_t>(value));
 }

@@ -1,10 +1,10 @@
 // Classifying the program's value; see result.h.
 #include "driver/result.h"
 
-#include "builtins/int_convert.h"
-#include "defs/globals.h"
 #include "diag/error_value.h"
 #include "diag/render.h"
+#include "program/globals.h"
+#include "values/int_convert.h"
 
 namespace mox {
 
@@ -23,7 +23,7 @@ void ClassifyResult(Report& report, CellRef result) {
     return;
   }
   if (PassesIntegerTest(r)) {
-    Globals()[Text()] = std::move(result);
+    Globals().Set(Text(), std::move(result));
     return;
   }
   Text shown = DisplayForm(r);

@@ -6,13 +6,13 @@
 #include <unordered_map>
 #include <vector>
 
-#include "builtins/bigint.h"
-#include "builtins/dec_digits.h"
-#include "builtins/int_convert.h"
-#include "builtins/number_bits.h"
-#include "builtins/sequences.h"
-#include "builtins/text_elements.h"
-#include "builtins/value_class.h"
+#include "values/bigint.h"
+#include "values/dec_digits.h"
+#include "values/int_convert.h"
+#include "values/number_bits.h"
+#include "values/sequences.h"
+#include "values/text_elements.h"
+#include "values/value_class.h"
 
 namespace mox {
 

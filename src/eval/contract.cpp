@@ -4,13 +4,13 @@
 // instantiation of a global definition.
 #include <cstring>
 
-#include "defs/builtin_table.h"
-#include "defs/globals.h"
-#include "eval/analyse.h"
 #include "eval/apply_data.h"
 #include "eval/head_cache.h"
 #include "eval/machine.h"
 #include "eval/substitute.h"
+#include "program/analyse.h"
+#include "program/builtin_table.h"
+#include "program/globals.h"
 
 namespace mox {
 
@@ -48,12 +48,12 @@ void CallNative(Machine& m, const BuiltinEntry& entry) {
 // The first value of a parameterless global becomes its definition.
 void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
   std::string_view key = LeafView(head).substr(1);
-  auto it = Globals().find(key);
-  MOX_ASSERT(it != Globals().end());
+  CellRef* entry = Globals().Find(key);
+  MOX_ASSERT(entry != nullptr);
   MOX_ASSERT(IsValue(value));
   CellRef v = CellRef::Share(value);
   if (BinderShape(value) == 'u') v = MakeApp(MakeApp(MakeLeaf("B"), MakeLeaf("I")), std::move(v));
-  it->second = v.Copy();
+  *entry = v.Copy();
   MOX_ASSERT(EmptyCallDefinitions().count(key) == 0);
   m.focus = std::move(v);
 }

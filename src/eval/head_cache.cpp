@@ -7,8 +7,9 @@
 
 #include <cstdint>
 
-#include "defs/globals.h"
-#include "eval/analyse.h"
+#include "core/run_end.h"
+#include "program/analyse.h"
+#include "program/globals.h"
 
 namespace mox {
 
@@ -35,21 +36,20 @@ Line& Fill(Line& line, Cell* head) {
   Retain(head);
   Release(line.leaf);
   line.leaf = head;
-  line.epoch = GlobalsEpoch();
+  line.epoch = Globals().Epoch();
   std::string_view key = LeafView(head);
   unsigned char b = head->Bytes()[0];
   line.builtin = (b >= 'a' && b <= 'z') ? FindBuiltin(key) : nullptr;
-  auto it = Globals().find(key);
-  line.shape.slot = it == Globals().end() ? nullptr : &it->second;
+  line.shape.slot = Globals().Find(key);
   line.definition = CellRef();
   return line;
 }
 
 Line& ByteLine(Cell* head) {
   Line& line = byte_lines[head->Bytes()[0]];
-  if (line.shape.slot == nullptr || line.epoch != GlobalsEpoch()) {
-    line.shape.slot = OneByteGlobal(head->Bytes()[0]);  // no builtin has a one-byte name
-    line.epoch = GlobalsEpoch();
+  if (line.shape.slot == nullptr || line.epoch != Globals().Epoch()) {
+    line.shape.slot = Globals().FindByte(head->Bytes()[0]);  // no builtin has a one-byte name
+    line.epoch = Globals().Epoch();
   }
   return line;
 }
@@ -57,7 +57,7 @@ Line& ByteLine(Cell* head) {
 Line& Lookup(Cell* head) {
   if (IsOneByteName(head)) return ByteLine(head);
   Line& line = lines[(reinterpret_cast<uintptr_t>(head) >> 4) & (kLines - 1)];
-  if (line.leaf == head && line.epoch == GlobalsEpoch()) return line;
+  if (line.leaf == head && line.epoch == Globals().Epoch()) return line;
   return Fill(line, head);
 }
 
@@ -91,6 +91,9 @@ const GlobalShape* GlobalFor(Cell* head) {
   return &line->shape;
 }
 
+namespace {
+
+// Drops every cached head (and the counts held on them).
 void ForgetHeads() {
   for (Line& line : byte_lines) {
     line.definition = CellRef();
@@ -106,5 +109,9 @@ void ForgetHeads() {
     line.shape.instance.ops.clear();
   }
 }
+
+const bool kReleased = AtRunEnd(ForgetHeads);
+
+}  // namespace
 
 }  // namespace mox

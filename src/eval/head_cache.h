@@ -6,8 +6,8 @@
 #pragma once
 
 #include "core/cell.h"
-#include "defs/builtin_table.h"
 #include "eval/template.h"
+#include "program/builtin_table.h"
 
 namespace mox {
 
@@ -27,7 +27,5 @@ const BuiltinEntry* BuiltinFor(Cell* head);
 // The global a head names, with its current definition taken apart; null
 // when the GlobalTable has no entry for the head's text.
 const GlobalShape* GlobalFor(Cell* head);
-// Drops every cached head (and the counts held on them).
-void ForgetHeads();
 
 }  // namespace mox

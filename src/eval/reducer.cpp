@@ -2,10 +2,10 @@
 // top of the machine state. Contraction of a saturated focus is in contract.cpp.
 #include "eval/reducer.h"
 
-#include "driver/cleanup.h"
-#include "eval/analyse.h"
+#include "core/interrupt.h"
 #include "eval/machine.h"
 #include "eval/substitute.h"
+#include "program/analyse.h"
 
 namespace mox {
 
@@ -72,7 +72,7 @@ CellRef Evaluate(CellRef expression) {
   Machine m;
   m.focus = std::move(expression);
   for (;;) {
-    if (g_interrupted) RunShutdown();
+    if (g_interrupted) RunInterruptAction();
     ++steps;
     Cell* a = m.focus.get();
     AnalyseCell(a);

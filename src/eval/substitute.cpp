@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "eval/analyse.h"
+#include "program/analyse.h"
 
 namespace mox {
 

@@ -1,7 +1,7 @@
 // Compiling a definition body into a build template, and running one.
 #include "eval/template.h"
 
-#include "eval/analyse.h"
+#include "program/analyse.h"
 
 namespace mox {
 

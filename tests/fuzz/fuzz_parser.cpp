@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "../unit/front_reference_parser.h"
-#include "../unit/front_tree.h"
+#include "../unit/support/reference_parser.h"
+#include "../unit/support/tree.h"
 #include "core/cell.h"
 #include "front/brackets.h"
 #include "front/normalize.h"

@@ -1,0 +1,155 @@
+// The arithmetic builtins plus, dash, mult, over, cent and powa: numbers by
+// class, and the joins, cuts, repeats, appends and prepends of texts, blobs
+// and vectors. Every pair that no rule takes gives "Z".
+#include <string>
+
+#include "builtins/arith/numbers.h"
+#include "builtins/families.h"
+#include "values/int_convert.h"
+#include "values/operand.h"
+#include "values/sequences.h"
+#include "values/text_elements.h"
+
+namespace mox {
+
+namespace {
+
+bool IsText(char cls) { return cls == 'a' || cls == 'u'; }
+bool IsSequence(char cls) { return cls == 'a' || cls == 'c' || cls == 'u'; }
+
+// Text rule of plus: the bytes of both, as a blob when either is a blob,
+// else as a bracketed text.
+CellRef JoinTexts(const Operand& a, const Operand& b) {
+  std::string sa, sb;
+  std::string_view x, y;
+  if (!JoinBytes(a, &sa, &x) || !JoinBytes(b, &sb, &y)) return CellRef();
+  if (a.cls == 'a' || b.cls == 'a') return MakeJoinedBlob(x, y);
+  if (x.size() + y.size() > kMaxJoinBytes) return CellRef();
+  return MakeBracketed(x, y);
+}
+
+CellRef PlusRule(const Operand& a, const Operand& b) {
+  if (a.cls == 'c' || b.cls == 'c') {
+    if (a.cls != 'c' || b.cls != 'c') return CellRef();
+    return JoinVectors(a.cell, b.cell);
+  }
+  if (IsText(a.cls) || IsText(b.cls)) return JoinTexts(a, b);
+  return NumberArithmetic(ArithOp::kPlus, a, b);
+}
+
+// dash with a blob or bracketed text a and an integer b: a cut.
+CellRef CutText(const Operand& a, const Operand& b) {
+  std::string scratch;
+  std::string_view bytes, kept;
+  if (!JoinBytes(a, &scratch, &bytes)) return CellRef();
+  if (!CutBytes(bytes, OperandCount(b), &kept)) return CellRef();
+  if (a.cls == 'a') return MakeJoinedBlob(kept, {});
+  return MakeBracketed(kept);
+}
+
+CellRef DashRule(const Operand& a, const Operand& b) {
+  if (a.cls == 'a' || a.cls == 'c') {
+    if (b.cls != 'i') return CellRef();
+    if (a.cls == 'c') return CutVector(a.cell, OperandCount(b));
+    return CutText(a, b);
+  }
+  if (a.cls == 'u' && b.cls == 'i') return CutText(a, b);
+  if (a.cls == 'u' && b.cls == 'u') return MakeApp(CellRef::Share(a.cell), CellRef::Share(b.cell));
+  if (IsSequence(a.cls) || IsSequence(b.cls)) return CellRef();
+  return NumberArithmetic(ArithOp::kDash, a, b);
+}
+
+CellRef MultRule(const Operand& a0, const Operand& b0) {
+  bool swap = a0.cls == 'i' && IsSequence(b0.cls);
+  const Operand& a = swap ? b0 : a0;
+  const Operand& b = swap ? a0 : b0;
+  if (IsSequence(a.cls) && b.cls == 'i') {
+    int64_t n = OperandCount(b);
+    if (n < 0) return CellRef();
+    if (a.cls == 'c') return RepeatVector(a.cell, n);
+    std::string scratch;
+    std::string_view bytes;
+    if (!JoinBytes(a, &scratch, &bytes)) return CellRef();
+    return RepeatBytes(bytes, static_cast<uint64_t>(n), a.cls == 'a');
+  }
+  if (IsSequence(a.cls) || IsSequence(b.cls)) return CellRef();
+  return NumberArithmetic(ArithOp::kMult, a, b);
+}
+
+CellRef OverRule(const Operand& a, const Operand& b) {
+  if (IsSequence(a.cls) || IsSequence(b.cls)) return CellRef();
+  return NumberArithmetic(ArithOp::kOver, a, b);
+}
+
+CellRef CentRule(const Operand& a, const Operand& b) {
+  if (IsSequence(a.cls) || IsSequence(b.cls)) return CellRef();
+  return NumberArithmetic(ArithOp::kCent, a, b);
+}
+
+CellRef PowaRule(const Operand& a, const Operand& b) {
+  if (IsSequence(a.cls) || IsSequence(b.cls)) return CellRef();
+  return NumberArithmetic(ArithOp::kPowa, a, b);
+}
+
+using Rule = CellRef (*)(const Operand&, const Operand&);
+
+// Most numbers in programs are small: two integer leaves of at most 18
+// digits are answered from 64-bit words without the general path.
+bool SmallArithmetic(ArithOp op, const Cell* a, const Cell* b, CellRef* out) {
+  int64_t x, y, r;
+  if (!SmallIntegerValue(a, &x) || !SmallIntegerValue(b, &y)) return false;
+  switch (op) {
+    case ArithOp::kPlus: r = x + y; break;
+    case ArithOp::kDash: r = x - y; break;
+    case ArithOp::kMult:
+      if (__builtin_mul_overflow(x, y, &r)) return false;
+      break;
+    case ArithOp::kOver:
+      if (y == 0) return false;
+      r = x / y;  // truncates toward zero
+      break;
+    case ArithOp::kCent: {
+      if (y == 0) return false;
+      int64_t m = (x < 0 ? -x : x) % (y < 0 ? -y : y);
+      r = ((x < 0) == (y < 0) || m == 0) ? m : (y < 0 ? -y : y) - m;
+      break;
+    }
+    default:
+      return false;
+  }
+  *out = MakeInt64(r);
+  return true;
+}
+
+// The common steps: the vector element rules (append for over and powa,
+// prepend for cent) take any value as the element; otherwise a void operand
+// gives "Z", and the operator's own rules decide.
+CellRef Apply(const NativeArgs<2>& args, Rule rule, char element_rule, ArithOp op) {
+  CellRef small;
+  if (SmallArithmetic(op, args[0], args[1], &small)) return small;
+  Operand a, b;
+  ReadOperand(args[0], &a);
+  ReadOperand(args[1], &b);
+  if (element_rule == 'A' && a.cls == 'c') return AppendToVector(a.cell, b.cell);
+  if (element_rule == 'P' && b.cls == 'c') return PrependToVector(a.cell, b.cell);
+  if (a.cls == 'e' || b.cls == 'e') return CellRef();
+  return rule(a, b);
+}
+
+CellRef Plus(const NativeArgs<2>& a) { return Apply(a, PlusRule, 0, ArithOp::kPlus); }
+CellRef Dash(const NativeArgs<2>& a) { return Apply(a, DashRule, 0, ArithOp::kDash); }
+CellRef Mult(const NativeArgs<2>& a) { return Apply(a, MultRule, 0, ArithOp::kMult); }
+CellRef Over(const NativeArgs<2>& a) { return Apply(a, OverRule, 'A', ArithOp::kOver); }
+CellRef Cent(const NativeArgs<2>& a) { return Apply(a, CentRule, 'P', ArithOp::kCent); }
+CellRef Powa(const NativeArgs<2>& a) { return Apply(a, PowaRule, 'A', ArithOp::kPowa); }
+
+constexpr BuiltinBinding kArithmetic[] = {
+    Builtin<Cent>("cent"), Builtin<Dash>("dash"), Builtin<Mult>("mult"),
+    Builtin<Over>("over"), Builtin<Plus>("plus"), Builtin<Powa>("powa"),
+};
+
+}  // namespace
+
+BuiltinFamily ArithmeticBuiltins() { return kArithmetic; }
+
+}  // namespace mox

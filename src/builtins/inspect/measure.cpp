@@ -1,0 +1,128 @@
+// type, rank, wave and lisp: what a value is, how big it is, its negation
+// (or the rest of a blob or text), and its printed form.
+#include <string>
+#include <vector>
+
+#include "builtins/families.h"
+#include "builtins/inspect/support.h"
+#include "diag/render.h"
+#include "program/sharing.h"
+#include "values/bigint.h"
+#include "values/int_convert.h"
+#include "values/lists.h"
+#include "values/mpz_text.h"
+#include "values/number_bits.h"
+#include "values/operand.h"
+#include "values/text_elements.h"
+#include "values/value_class.h"
+
+namespace mox {
+
+namespace {
+
+CellRef Count(uint64_t n) { return MakeInt64(static_cast<int64_t>(n)); }
+
+// rank: a blob's payload length, a real's 8 bytes, a number's text length,
+// a vector's child count, a text's content length.
+CellRef Rank(const NativeArgs<1>& args) {
+  Cell* a = args[0];
+  Operand op;
+  ReadOperand(a, &op);
+  switch (op.cls) {
+    case 'a': return Count(BlobPayload(a).size);
+    case 'r': return Count(8);
+    case 'i':
+    case 'o': return Count(op.text.size());
+    case 'c': return Count(VectorSize(a));
+    case 'u': {
+      uint64_t n;
+      return ContentLength(a, &n) ? Count(n) : CellRef();
+    }
+    default: return CellRef();
+  }
+}
+
+// A list-form number is toggled rather than rebuilt: the flag at its head
+// is swapped (J K t becomes J H t and back) and the tail shared.
+CellRef SwapListFlag(Cell* list) {
+  bool integer = TruthValue(list->f->a) == 1;
+  return MakeApp(CellRef::Share(list->f->f), Truth(!integer), CellRef::Share(list->a));
+}
+
+CellRef NegateNumber(const Operand& op) {
+  if (op.cell->IsApp()) return SwapListFlag(op.cell);
+  if (op.cls == 'i') return IntegerNegation(ReadIntText(op.text));
+  Mpz bits;  // a `numb`: flip the sign bit; zero stays zero
+  NumberBitsOfText(op.text, bits.z);
+  mpz_combit(bits.z, 1);
+  return NumberTextOfBits(bits.z);
+}
+
+CellRef Wave(const NativeArgs<1>& args) {
+  Cell* a = args[0];
+  Operand op;
+  ReadOperand(a, &op);
+  switch (op.cls) {
+    case 'r': return RealFromBits(RealBits(a) ^ (uint64_t{1} << 63));
+    case 'i':
+    case 'o': return NegateNumber(op);
+    case 'a': {
+      BlobView b = BlobPayload(a);
+      return b.size == 0 ? CellRef() : MakeBlob(b.data + 1, b.size - 1);
+    }
+    case 'u': return ListLast(a);  // the answer of `rght`
+    default: return CellRef();
+  }
+}
+
+// The printed form as the content of a bracketed text. The display form of
+// an odd leaf may hold a "[" or "]" without its partner; such a byte is
+// written as the escape [q] or [r], so the answer is always a well-formed
+// bracketed text whose elements can be taken apart.
+CellRef BracketedForm(std::string_view form) {
+  std::vector<bool> lone(form.size(), false);
+  std::vector<size_t> open;
+  bool any = false;
+  for (size_t i = 0; i < form.size(); ++i) {
+    if (form[i] == '[') open.push_back(i);
+    if (form[i] != ']') continue;
+    if (open.empty()) {
+      lone[i] = any = true;
+    } else {
+      open.pop_back();
+    }
+  }
+  for (size_t i : open) lone[i] = any = true;
+  if (!any) return MakeBracketed(form);
+  std::string escaped;
+  for (size_t i = 0; i < form.size(); ++i) {
+    if (lone[i]) {
+      escaped.append(form[i] == '[' ? "[q]" : "[r]");
+    } else {
+      escaped.push_back(form[i]);
+    }
+  }
+  return MakeBracketed(escaped);
+}
+
+// The class name comes from the run's sharing table, so every answer naming
+// the same class is the same cell (and the one `tern` gives for that text).
+CellRef Type(const NativeArgs<1>& a) {
+  CellRef name = MakeLeaf(ClassName(ClassifyValue(a[0])));
+  return ShareValue(name.get());
+}
+
+CellRef Lisp(const NativeArgs<1>& a) { return BracketedForm(DisplayForm(a[0]).view()); }
+
+constexpr BuiltinBinding kMeasureBuiltins[] = {
+    Builtin<Type>("type"),
+    Builtin<Rank>("rank"),
+    Builtin<Wave>("wave"),
+    Builtin<Lisp>("lisp"),
+};
+
+}  // namespace
+
+BuiltinFamily MeasureBuiltins() { return kMeasureBuiltins; }
+
+}  // namespace mox

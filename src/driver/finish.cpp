@@ -1,0 +1,47 @@
+// The end of a run: pending `todo` applications removed, every table emptied;
+// and the interrupt action, which runs the program's `shut` function.
+#include "driver/finish.h"
+
+#include <csignal>
+#include <cstdlib>
+
+#include "core/output.h"
+#include "core/rebuild.h"
+#include "core/run_end.h"
+#include "diag/banner.h"
+#include "eval/reducer.h"
+#include "program/globals.h"
+
+namespace mox {
+
+namespace {
+
+// The value with every application `todo x y` replaced by "Z"; unchanged
+// subgraphs stay shared.
+CellRef WithoutTodo(Cell* root) {
+  auto leaf = [](Cell* c) { return CellRef::Share(c); };
+  auto app = [](Cell* c, CellRef f, CellRef a) {
+    if (c->f->IsApp() && IsLeafText(c->f->f, "todo")) return MakeLeaf("Z", 1);
+    return KeepOrRebuild(c, std::move(f), std::move(a));
+  };
+  return RebuildBottomUp(root, leaf, app);
+}
+
+}  // namespace
+
+void FinishRun() {
+  for (auto& [key, value] : Globals()) value = WithoutTodo(value.get());
+  EndRun();
+}
+
+void Shutdown() {
+  std::signal(SIGINT, SIG_DFL);  // a second interrupt ends the process at once
+  ErrorChannel().Write("\n");
+  if (const CellRef* shut = Globals().Find("shut")) {
+    CellRef result = Evaluate(shut->Copy());
+    if (!(result->IsLeaf() && result->Bytes()[0] == 'I')) ErrorChannel().Write(AfterBanner());
+  }
+  std::exit(1);
+}
+
+}  // namespace mox

@@ -1,0 +1,125 @@
+// Cell analysis. A cell is analysed once; afterwards every question the
+// reducer asks about it (how many arguments its head still needs, whether
+// some argument inside it is a redex, which variables occur free in it, is
+// it data) is a read of its header.
+//
+// The walk is iterative: unanalysed cells wait on an explicit stack, so a
+// freshly parsed expression of any depth is analysed without host recursion.
+#include "program/analyse.h"
+
+#include <vector>
+
+#include "front/charset.h"
+#include "program/globals.h"
+
+namespace mox {
+
+namespace {
+
+bool IsLowerName(std::string_view s) {
+  for (char ch : s)
+    if (!IsNameChar(static_cast<unsigned char>(ch))) return false;
+  return !s.empty();
+}
+
+// Leading lambda layers of a definition, counted up to 11.
+int LambdaLayers(const Cell* d) {
+  int n = 0;
+  while (n < kNoArity && BinderShape(d) == 'u') {
+    ++n;
+    d = d->a;
+  }
+  return n;
+}
+
+void AnalyseLeaf(Cell* c) {
+  unsigned char b = c->Bytes()[0];
+  if (b == '`' || b == kCycleByte || b == kVectorByte) {
+    c->SetAnalysisValue(1);
+    return;
+  }
+  if (b == kErrorByte) {
+    c->SetAnalysisValue(2);
+    return;
+  }
+  if (b == '[') {
+    c->MarkData();
+    return;
+  }
+  if (IsDigit(b)) {  // a number: the commonest fresh leaf
+    c->SetAnalysisValue(1);
+    return;
+  }
+  std::string_view text = LeafView(c);
+  if (!IsNameLeafText(text)) {
+    c->SetAnalysisValue(1);
+    return;
+  }
+  CellRef* slot = text.size() == 1 ? Globals().FindByte(b) : Globals().Find(text);
+  if (slot != nullptr) {
+    c->SetAnalysisValue(LambdaLayers(slot->get()));
+    c->SetFlag(false);
+    return;
+  }
+  MOX_ASSERT(text.size() == 1 && b >= 'a' && b <= 'z');  // an undefined global
+  c->SetAnalysisValue(kNoArity);
+  c->SetField(uint32_t{1} << (b - 'a'));
+}
+
+}  // namespace
+
+bool IsNameLeafText(std::string_view s) {
+  if (IsLowerName(s)) return true;
+  if (s.size() != 1) return false;
+  unsigned char b = static_cast<unsigned char>(s[0]);
+  return (b >= 'A' && b <= 'Z') || (b < 32 && b != '\n') || b >= 127 || IsOperatorNameChar(b);
+}
+
+void AnalyseUnanalysed(Cell* root) {
+  if (root->IsLeaf()) return AnalyseLeaf(root);
+  if (root->f->Analysed() && root->a->Analysed()) return AnalyseApplication(root);
+  static auto& stack = *new std::vector<Cell*>;
+  size_t base = stack.size();
+  stack.push_back(root);
+  while (stack.size() > base) {
+    Cell* c = stack.back();
+    if (c->Analysed()) {
+      stack.pop_back();
+    } else if (c->IsLeaf()) {
+      AnalyseLeaf(c);
+      stack.pop_back();
+    } else if (!c->f->Analysed()) {
+      stack.push_back(c->f);
+    } else if (!c->a->Analysed()) {
+      stack.push_back(c->a);
+    } else {
+      AnalyseApplication(c);
+      stack.pop_back();
+    }
+  }
+}
+
+namespace {
+struct LazyHeads {
+  bool byte[256] = {};
+  constexpr LazyHeads() {
+    for (char c : std::string_view("&|ABCDEFHIJKLNQRTUVXZ")) byte[static_cast<unsigned char>(c)] = true;
+  }
+};
+constexpr LazyHeads kLazyHeads;
+}  // namespace
+
+bool HasLazyHead(const Cell* c) {
+  while (c->IsApp() && !c->IsData()) c = c->f;
+  return c->IsLeaf() && kLazyHeads.byte[c->Bytes()[0]];
+}
+
+char BinderShape(const Cell* c) {
+  if (c->IsLeaf() || c->f->IsLeaf()) return 'o';
+  const Cell* g = c->f->f;
+  if (IsOneByteLeaf(g, '\\')) return 'u';
+  if (g->IsApp() && IsOneByteLeaf(g->f, '{')) return 'i';
+  return 'o';
+}
+
+}  // namespace mox

@@ -1,0 +1,81 @@
+// The contract between the reducer and every native builtin.
+//
+// The reducer calls a NativeHandler with a fresh output slot and the
+// saturated redex `name a1 .. an` (left-nested; the bare name leaf for
+// n = 0), which the handler owns. Every argument is already a value with no
+// free variables. The handler stores one result in the slot: "Z" means "no
+// meaningful result"; an application of an error-tag leaf ("]...") or a
+// cycle-marker leaf (")...") ends the whole evaluation.
+//
+// Builtins are not written against that raw form. Each is a function
+//   CellRef Name(const NativeArgs<n>& a)
+// whose parameter type carries its arity n; `Builtin<Name>("name")` makes
+// its table row, with the arity read off that type and a handler that
+// unpacks the n arguments and answers "Z" for a null result. The arity is
+// thus written once, and a handler cannot read an argument it does not have.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "core/cell.h"
+
+namespace mox {
+
+using NativeHandler = CellRef& (*)(CellRef& out, CellRef redex);
+
+// The arguments a1 .. an of a redex, borrowed: valid while the redex is
+// held. a[0] is a1; a_n is the redex's argument part, a_(n-1) that of its
+// function part, and so on.
+template <int N>
+struct NativeArgs {
+  Cell* redex;
+  std::array<Cell*, N> cell;
+
+  explicit NativeArgs(Cell* r) : redex(r) {
+    Cell* c = r;
+    for (int i = N - 1; i >= 0; --i) {
+      cell[static_cast<size_t>(i)] = c->a;
+      c = c->f;
+    }
+  }
+  Cell* operator[](int i) const {
+    MOX_ASSERT(i >= 0 && i < N);
+    return cell[static_cast<size_t>(i)];
+  }
+};
+
+template <int N>
+using BuiltinFunction = CellRef (*)(const NativeArgs<N>&);
+
+// One row of the BuiltinTable: the name, its arity and its handler.
+struct BuiltinBinding {
+  const char* name;
+  uint8_t arity;
+  NativeHandler handler;
+};
+
+namespace detail {
+
+template <int N>
+constexpr int ArityOf(BuiltinFunction<N>) {
+  return N;
+}
+
+template <int N, BuiltinFunction<N> F>
+CellRef& CallBuiltin(CellRef& out, CellRef redex) {
+  CellRef result = F(NativeArgs<N>(redex.get()));
+  out = result ? std::move(result) : MakeLeaf("Z", 1);
+  return out;
+}
+
+}  // namespace detail
+
+template <auto F>
+constexpr BuiltinBinding Builtin(const char* name) {
+  constexpr int n = detail::ArityOf(F);
+  static_assert(n >= 0 && n <= 7, "builtins take at most seven arguments");
+  return {name, static_cast<uint8_t>(n), &detail::CallBuiltin<n, F>};
+}
+
+}  // namespace mox

@@ -1,0 +1,251 @@
+// The sharing table: open addressing over representative cells, each slot
+// holding the cell and its hash. A leaf hashes its stored bytes, an
+// application the addresses of its two parts (which are representatives).
+// Sharing a graph is a post-order walk with an explicit stack; cells held
+// more than once remember their representative, so a heavily shared graph
+// is walked once per distinct cell.
+#include "program/sharing.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "core/run_end.h"
+#include "program/analyse.h"
+
+namespace mox {
+
+namespace {
+
+struct Slot {
+  Cell* cell;  // null when free; the table owns one count
+  uint64_t hash;
+};
+
+struct Table {
+  std::vector<Slot> slots;
+  size_t used = 0;
+};
+
+// Never destroyed: a run that ends on a report leaves the table as it is.
+Table& Shared() {
+  static Table& table = *new Table;
+  return table;
+}
+
+uint64_t Mix(uint64_t h) {
+  h ^= h >> 33;
+  h *= 0xff51afd7ed558ccdULL;
+  h ^= h >> 33;
+  h *= 0xc4ceb9fe1a85ec53ULL;
+  h ^= h >> 33;
+  return h;
+}
+
+uint64_t LeafHash(std::string_view bytes) {
+  uint64_t h = 0x9e3779b97f4a7c15ULL ^ bytes.size();
+  for (unsigned char b : bytes) h = (h ^ b) * 0x100000001b3ULL;
+  return Mix(h);
+}
+
+uint64_t AppHash(const Cell* f, const Cell* a) {
+  return Mix(reinterpret_cast<uintptr_t>(f) * 0x9e3779b97f4a7c15ULL + reinterpret_cast<uintptr_t>(a));
+}
+
+size_t Mask(const Table& t) { return t.slots.size() - 1; }
+
+// The slot holding a cell equal to the key, or the free slot where it belongs.
+template <class Equal>
+Slot& Probe(Table& t, uint64_t hash, Equal&& equal) {
+  for (size_t i = hash & Mask(t);; i = (i + 1) & Mask(t)) {
+    Slot& s = t.slots[i];
+    if (s.cell == nullptr || (s.hash == hash && equal(s.cell))) return s;
+  }
+}
+
+void Grow(Table& t) {
+  std::vector<Slot> old = std::move(t.slots);
+  t.slots.assign(old.empty() ? 1024 : old.size() * 2, Slot{nullptr, 0});
+  for (const Slot& s : old) {
+    if (s.cell == nullptr) continue;
+    Probe(t, s.hash, [](Cell*) { return false; }) = s;
+  }
+}
+
+Slot& FindLeaf(Table& t, std::string_view bytes, uint64_t hash) {
+  return Probe(t, hash, [&](Cell* c) { return c->IsLeaf() && LeafView(c) == bytes; });
+}
+
+Slot& FindApp(Table& t, const Cell* f, const Cell* a, uint64_t hash) {
+  return Probe(t, hash, [&](Cell* c) { return c->IsApp() && c->f == f && c->a == a; });
+}
+
+// Enters c (taking a count) into the free slot found for it.
+Cell* Enter(Table& t, Slot& slot, Cell* c, uint64_t hash) {
+  Retain(c);
+  slot = Slot{c, hash};
+  ++t.used;
+  return c;
+}
+
+void Reserve(Table& t) {
+  if (t.slots.empty() || 2 * (t.used + 1) > t.slots.size()) Grow(t);
+}
+
+// Representative of a leaf.
+Cell* ShareLeaf(Table& t, Cell* c) {
+  Reserve(t);
+  std::string_view bytes = LeafView(c);
+  uint64_t hash = LeafHash(bytes);
+  Slot& slot = FindLeaf(t, bytes, hash);
+  return slot.cell != nullptr ? slot.cell : Enter(t, slot, c, hash);
+}
+
+// Representative of an application whose parts have representatives f and a.
+Cell* ShareApp(Table& t, Cell* c, Cell* f, Cell* a) {
+  Reserve(t);
+  uint64_t hash = AppHash(f, a);
+  Slot& slot = FindApp(t, f, a, hash);
+  if (slot.cell != nullptr) return slot.cell;
+  if (f == c->f && a == c->a) return Enter(t, slot, c, hash);
+  CellRef made = MakeApp(CellRef::Share(f), CellRef::Share(a));
+  return Enter(t, slot, made.get(), hash);  // the table keeps the only count
+}
+
+// The slot of a representative.
+Slot& SlotOf(Table& t, Cell* c) {
+  std::string_view bytes = LeafView(c);
+  Slot& s = c->IsLeaf() ? FindLeaf(t, bytes, LeafHash(bytes)) : FindApp(t, c->f, c->a, AppHash(c->f, c->a));
+  MOX_ASSERT(s.cell == c);
+  return s;
+}
+
+// An application whose parts are already representatives is found at once.
+// A part with a single holder is no representative (the table holds one
+// count of each), which spares the search for freshly built graphs.
+Cell* FindByParts(Table& t, Cell* c) {
+  if (t.slots.empty() || c->f->Count() == 1 || c->a->Count() == 1) return nullptr;
+  return FindApp(t, c->f, c->a, AppHash(c->f, c->a)).cell;
+}
+
+}  // namespace
+
+CellRef ShareValue(Cell* root) {
+  Table& t = Shared();
+  struct Step {
+    Cell* cell;
+    bool expanded;
+  };
+  std::vector<Step> todo{{root, false}};
+  std::vector<Cell*> done;  // representatives, borrowed from the table
+  std::unordered_map<Cell*, Cell*> memo;
+  // `shared`: c had more than one holder before the table took one.
+  auto finish = [&](Cell* c, bool shared, Cell* rep) {
+    done.push_back(rep);
+    if (shared) memo.emplace(c, rep);
+  };
+  while (!todo.empty()) {
+    Step step = todo.back();
+    Cell* c = step.cell;
+    if (step.expanded) {
+      todo.pop_back();
+      Cell* a = done.back();
+      done.pop_back();
+      Cell* f = done.back();
+      done.pop_back();
+      bool shared = c->Count() > 1;
+      finish(c, shared, ShareApp(t, c, f, a));
+      continue;
+    }
+    bool shared = c->IsApp() && c->Count() > 1;  // leaves are cheap to share again
+    if (shared) {
+      auto it = memo.find(c);
+      if (it != memo.end()) {
+        todo.pop_back();
+        done.push_back(it->second);
+        continue;
+      }
+    }
+    if (c->IsLeaf()) {
+      todo.pop_back();
+      finish(c, shared, ShareLeaf(t, c));
+      continue;
+    }
+    if (Cell* found = FindByParts(t, c)) {
+      todo.pop_back();
+      finish(c, shared, found);
+      continue;
+    }
+    todo.back().expanded = true;
+    todo.push_back({c->a, false});
+    todo.push_back({c->f, false});
+  }
+  MOX_ASSERT(done.size() == 1);
+  return CellRef::Share(done.back());
+}
+
+void KeepOnlySharedValues() {
+  Table& t = Shared();
+  // Values are kept. The parts of a value are values too, except the body of
+  // a lambda: such parts, and what lies below them, are kept as well, so that
+  // every application in the table still has representatives as its parts.
+  std::vector<char> keep(t.slots.size(), 0);
+  std::vector<Cell*> rescued;
+  size_t kept = 0;
+  for (size_t i = 0; i < t.slots.size(); ++i) {
+    Cell* c = t.slots[i].cell;
+    if (c != nullptr && IsValue(c)) keep[i] = 1;
+  }
+  auto rescue = [&](Cell* part) {
+    if (IsValue(part)) return;
+    size_t i = static_cast<size_t>(&SlotOf(t, part) - t.slots.data());
+    if (keep[i]) return;
+    keep[i] = 1;
+    rescued.push_back(part);
+  };
+  for (size_t i = 0; i < t.slots.size(); ++i) {
+    Cell* c = t.slots[i].cell;
+    if (!keep[i] || c->IsLeaf()) continue;
+    rescue(c->a);
+    while (!rescued.empty()) {
+      Cell* r = rescued.back();
+      rescued.pop_back();
+      if (r->IsLeaf()) continue;
+      rescue(r->f);
+      rescue(r->a);
+    }
+  }
+  for (char k : keep) kept += static_cast<size_t>(k);
+  if (kept == t.used) return;
+  std::vector<Slot> old = std::move(t.slots);
+  size_t capacity = 1024;
+  while (capacity < 2 * (kept + 1)) capacity *= 2;
+  t.slots.assign(capacity, Slot{nullptr, 0});
+  t.used = 0;
+  std::vector<Cell*> dropped;
+  for (size_t i = 0; i < old.size(); ++i) {
+    if (old[i].cell == nullptr) continue;
+    if (!keep[i]) {
+      dropped.push_back(old[i].cell);
+      continue;
+    }
+    Probe(t, old[i].hash, [](Cell*) { return false; }) = old[i];
+    ++t.used;
+  }
+  for (Cell* c : dropped) Release(c);
+}
+
+void ClearSharingTable() {
+  Table& t = Shared();
+  std::vector<Slot> old = std::move(t.slots);
+  t.slots.clear();
+  t.used = 0;
+  for (const Slot& s : old) Release(s.cell);
+}
+
+namespace {
+const bool kReleased = AtRunEnd(ClearSharingTable);
+}  // namespace
+
+size_t SharingTableSize() { return Shared().used; }
+
+}  // namespace mox

@@ -1,0 +1,76 @@
+// Decimal digit kernels: digit runs, small values to and from digits.
+#include "values/dec_digits.h"
+
+namespace mox {
+
+namespace {
+
+inline bool EightDigits(const char* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return ((v & 0xF0F0F0F0F0F0F0F0ULL) | (((v + 0x0606060606060606ULL) & 0xF0F0F0F0F0F0F0F0ULL) >> 4)) ==
+         0x3333333333333333ULL;
+}
+
+constexpr uint64_t kPowers[20] = {1ULL,
+                                  10ULL,
+                                  100ULL,
+                                  1000ULL,
+                                  10000ULL,
+                                  100000ULL,
+                                  1000000ULL,
+                                  10000000ULL,
+                                  100000000ULL,
+                                  1000000000ULL,
+                                  10000000000ULL,
+                                  100000000000ULL,
+                                  1000000000000ULL,
+                                  10000000000000ULL,
+                                  100000000000000ULL,
+                                  1000000000000000ULL,
+                                  10000000000000000ULL,
+                                  100000000000000000ULL,
+                                  1000000000000000000ULL,
+                                  10000000000000000000ULL};
+
+}  // namespace
+
+size_t DigitRunLength(std::string_view s) {
+  const char* p = s.data();
+  size_t n = s.size(), i = 0;
+  while (i + 8 <= n && EightDigits(p + i)) i += 8;
+  while (i < n && p[i] >= '0' && p[i] <= '9') ++i;
+  return i;
+}
+
+uint64_t ReadDigits(const char* p, size_t n) {
+  uint64_t v = 0;
+  while (n >= 8) {
+    v = v * 100000000 + ReadEightDigits(p);
+    p += 8;
+    n -= 8;
+  }
+  while (n-- > 0) v = v * 10 + static_cast<uint64_t>(*p++ - '0');
+  return v;
+}
+
+int DigitCount(uint64_t v) {
+  if (v == 0) return 1;
+  int t = ((64 - __builtin_clzll(v)) * 1233) >> 12;
+  return t - (v < kPowers[t] ? 1 : 0) + 1;
+}
+
+void WriteDigits(char* dst, uint64_t v, int count) {
+  char* p = dst + count;
+  while (v >= 100000000) {
+    p -= 8;
+    WriteEightDigits(p, static_cast<uint32_t>(v % 100000000));
+    v /= 100000000;
+  }
+  while (p > dst) {
+    *--p = static_cast<char>('0' + v % 10);
+    v /= 10;
+  }
+}
+
+}  // namespace mox

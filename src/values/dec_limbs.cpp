@@ -1,0 +1,130 @@
+// Base-10^18 limb arithmetic on integer magnitudes.
+#include "values/dec_limbs.h"
+
+#include "core/assert.h"
+#include "values/dec_digits.h"
+
+namespace mox {
+
+namespace {
+
+void Normalise(LimbVector* v) {
+  while (!v->empty() && v->back() == 0) v->pop_back();
+}
+
+}  // namespace
+
+void LimbsFromDigits(std::string_view digits, LimbVector* out) {
+  size_t n = digits.size();
+  size_t full = n / kLimbDigits, top = n % kLimbDigits;
+  out->resize(full + (top != 0 ? 1 : 0));
+  const char* end = digits.data() + n;
+  for (size_t i = 0; i < full; ++i) (*out)[i] = ReadLimbDigits(end - kLimbDigits * (i + 1));
+  if (top != 0) (*out)[full] = ReadDigits(digits.data(), top);
+  Normalise(out);
+}
+
+size_t LimbDigitCount(Limbs a) {
+  if (a.empty()) return 1;
+  return (a.size() - 1) * kLimbDigits + static_cast<size_t>(DigitCount(a.back()));
+}
+
+void WriteLimbs(Limbs a, char* dst) {
+  if (a.empty()) {
+    *dst = '0';
+    return;
+  }
+  int top = DigitCount(a.back());
+  WriteDigits(dst, a.back(), top);
+  dst += top;
+  for (size_t i = a.size() - 1; i-- > 0;) {
+    WriteLimbDigits(dst, a[i]);
+    dst += kLimbDigits;
+  }
+}
+
+void AddLimbs(Limbs a, Limbs b, LimbVector* out) {
+  if (a.size() < b.size()) std::swap(a, b);
+  out->resize(a.size() + 1);
+  uint64_t carry = 0;
+  size_t i = 0;
+  for (; i < b.size(); ++i) {
+    uint64_t s = a[i] + b[i] + carry;
+    carry = s >= kLimbBase ? 1 : 0;
+    (*out)[i] = s - (carry != 0 ? kLimbBase : 0);
+  }
+  for (; i < a.size(); ++i) {
+    uint64_t s = a[i] + carry;
+    carry = s >= kLimbBase ? 1 : 0;
+    (*out)[i] = s - (carry != 0 ? kLimbBase : 0);
+  }
+  (*out)[i] = carry;
+  Normalise(out);
+}
+
+void SubtractLimbs(Limbs a, Limbs b, LimbVector* out) {
+  MOX_ASSERT(a.size() >= b.size());
+  out->resize(a.size());
+  uint64_t borrow = 0;
+  size_t i = 0;
+  for (; i < b.size(); ++i) {
+    uint64_t sub = b[i] + borrow;
+    borrow = a[i] < sub ? 1 : 0;
+    (*out)[i] = a[i] - sub + (borrow != 0 ? kLimbBase : 0);
+  }
+  for (; i < a.size(); ++i) {
+    if (borrow != 0 && a[i] == 0) {
+      (*out)[i] = kLimbBase - 1;
+    } else {
+      (*out)[i] = a[i] - borrow;
+      borrow = 0;
+    }
+  }
+  MOX_ASSERT(borrow == 0);
+  Normalise(out);
+}
+
+void MultiplyLimbsBySmall(Limbs a, uint64_t m, LimbVector* out) {
+  out->resize(a.size() + 1);
+  uint64_t carry = 0;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned __int128 p = static_cast<unsigned __int128>(a[i]) * m + carry;
+    carry = SplitAtLimbBase(p, &(*out)[i]);
+  }
+  (*out)[a.size()] = carry;
+  Normalise(out);
+}
+
+uint64_t DivideLimbsBySmall(Limbs a, uint64_t d, LimbVector* out) {
+  MOX_ASSERT(d != 0 && d < kLimbBase);
+  Reciprocal r = MakeReciprocal(d);
+  out->resize(a.size());
+  uint64_t rem = 0;
+  for (size_t i = a.size(); i-- > 0;) {
+    unsigned __int128 x = static_cast<unsigned __int128>(rem) * kLimbBase + a[i];
+    (*out)[i] = DivRem128(static_cast<uint64_t>(x >> 64), static_cast<uint64_t>(x), r, &rem);
+  }
+  Normalise(out);
+  return rem;
+}
+
+void MultiplyLimbs(Limbs a, Limbs b, LimbVector* out) {
+  out->assign(a.size() + b.size(), 0);
+  if (a.empty() || b.empty()) {
+    out->clear();
+    return;
+  }
+  uint64_t* o = out->data();
+  for (size_t i = 0; i < a.size(); ++i) {
+    uint64_t carry = 0;
+    uint64_t ai = a[i];
+    for (size_t j = 0; j < b.size(); ++j) {
+      unsigned __int128 p = static_cast<unsigned __int128>(ai) * b[j] + o[i + j] + carry;
+      carry = SplitAtLimbBase(p, &o[i + j]);
+    }
+    o[i + b.size()] = carry;
+  }
+  Normalise(out);
+}
+
+}  // namespace mox

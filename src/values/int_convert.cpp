@@ -1,0 +1,70 @@
+// Integer conversion at the edges: number leaves to and from 64-bit words.
+#include "values/int_convert.h"
+
+#include "values/number_bits.h"
+
+namespace mox {
+
+bool PassesIntegerTest(const Cell* c) {
+  if (c->IsLeaf()) {
+    unsigned char b0 = c->Bytes()[0];
+    if (b0 == 'K') return true;
+    if (b0 == '0') return c->Bytes()[1] != '0';
+    return IsDigit(b0);
+  }
+  const Cell* f = c->f;
+  return f->IsApp() && IsLeafText(f->f, "J") && IsLeafText(f->a, "K");
+}
+
+int64_t IntegerToInt64(const Cell* c) {
+  CellRef text;  // a list-form integer converts through its text
+  if (c->IsApp()) {
+    if (!PassesIntegerTest(c)) return 0;
+    text = NumberListText(c);
+    if (!text) return 0;
+    c = text.get();
+  }
+  std::string_view s = LeafView(c);
+  bool negative = s.size() > 1 && s[0] == '0';
+  if (negative) s.remove_prefix(1);
+  uint64_t v = 0;
+  for (char ch : s) {
+    if (!IsDigit(static_cast<unsigned char>(ch))) break;
+    v = v * 10 + static_cast<uint64_t>(ch - '0');  // wraps: keeps the low 64 bits
+  }
+  if (negative) v = ~v + 1;
+  return static_cast<int64_t>(v);
+}
+
+bool SmallIntegerValue(const Cell* c, int64_t* v) {
+  if (c->IsApp()) return false;
+  const unsigned char* p = c->Bytes();
+  if (!IsDigit(p[0])) return false;
+  uint32_t n = c->Field();
+  bool negative = p[0] == '0' && n > 1;
+  if (negative) {
+    if (p[1] == '0') return false;  // a numb
+    ++p;
+    --n;
+  }
+  if (n == 0 || n > 18) return false;
+  int64_t m = 0;
+  for (uint32_t i = 0; i < n; ++i) m = m * 10 + (p[i] - '0');
+  *v = negative ? -m : m;
+  return true;
+}
+
+CellRef MakeInt64(int64_t v) {
+  char buf[24];
+  char* end = buf + sizeof buf;
+  char* p = end;
+  uint64_t m = v < 0 ? ~static_cast<uint64_t>(v) + 1 : static_cast<uint64_t>(v);
+  do {
+    *--p = static_cast<char>('0' + m % 10);
+    m /= 10;
+  } while (m != 0);
+  if (v < 0) *--p = '0';
+  return MakeLeaf(p, static_cast<size_t>(end - p));
+}
+
+}  // namespace mox

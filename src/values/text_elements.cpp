@@ -1,0 +1,94 @@
+// The element split of bracketed texts, shared one-byte elements, and the
+// written-out text of data applications.
+#include "values/text_elements.h"
+
+#include <vector>
+
+#include "core/run_end.h"
+
+namespace mox {
+
+namespace {
+
+Cell* g_byte_elements[256];
+
+}  // namespace
+
+size_t LastElementStart(std::string_view content) {
+  MOX_ASSERT(!content.empty());
+  size_t end = content.size() - 1;
+  if (content[end] != ']') return end;
+  size_t depth = 0;
+  for (size_t i = end + 1; i-- > 0;) {
+    if (content[i] == ']') ++depth;
+    if (content[i] == '[' && --depth == 0) return i;
+  }
+  return end;  // no matching "[": the "]" alone
+}
+
+std::string_view BracketedContent(const Cell* leaf) {
+  std::string_view text = LeafView(leaf);
+  if (text.size() < 2) return {};
+  return text.substr(1, text.size() - 2);
+}
+
+CellRef MakeBracketed(std::string_view content) { return MakeBracketed(content, {}); }
+
+CellRef MakeBracketed(std::string_view first, std::string_view second) {
+  Cell* c = AllocLeaf(first.size() + second.size() + 2);
+  unsigned char* p = c->Bytes();
+  *p++ = '[';
+  if (!first.empty()) std::memcpy(p, first.data(), first.size());
+  p += first.size();
+  if (!second.empty()) std::memcpy(p, second.data(), second.size());
+  p[second.size()] = ']';
+  return FinishLeaf(c);
+}
+
+CellRef ByteElement(unsigned char b) {
+  Cell*& slot = g_byte_elements[b];
+  if (slot == nullptr) slot = MakeLeaf(&b, 1).Leak();
+  return CellRef::Share(slot);
+}
+
+namespace {
+const bool kReleased = AtRunEnd([] {
+  for (Cell*& slot : g_byte_elements) {
+    Release(slot);
+    slot = nullptr;
+  }
+});
+}  // namespace
+
+CellRef ElementLeaf(std::string_view element) {
+  MOX_ASSERT(!element.empty());
+  if (element.size() == 1) return ByteElement(static_cast<unsigned char>(element[0]));
+  return MakeLeaf(element);
+}
+
+bool WriteOutData(Cell* data, uint64_t limit, std::string* out) {
+  out->clear();
+  struct Item {
+    Cell* cell;
+    char kind;  // 'w': write out the cell; '[' or ']': that byte
+  };
+  std::vector<Item> work{{data, 'w'}};
+  while (!work.empty()) {
+    Item it = work.back();
+    work.pop_back();
+    if (it.kind != 'w') {
+      out->push_back(it.kind);
+    } else if (it.cell->IsLeaf()) {
+      out->append(BracketedContent(it.cell));
+    } else {
+      work.push_back({nullptr, ']'});
+      work.push_back({it.cell->a, 'w'});
+      work.push_back({nullptr, '['});
+      work.push_back({it.cell->f, 'w'});
+    }
+    if (out->size() > limit) return false;
+  }
+  return true;
+}
+
+}  // namespace mox

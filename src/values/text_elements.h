@@ -1,0 +1,41 @@
+// Bracketed texts as lists of elements. The content of a bracketed text
+// (the bytes between its outer "[" and "]") is read from the end: when the
+// last byte is "]", the last element is the whole nested group from its
+// matching "[" (found by counting "]" up and "[" down backwards), otherwise
+// it is that one byte. A "]" without a match counts as a one-byte element.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/cell.h"
+
+namespace mox {
+
+// Where the last element of a non-empty content begins.
+size_t LastElementStart(std::string_view content);
+
+// The content of a bracketed text leaf (its text less the outer brackets).
+std::string_view BracketedContent(const Cell* leaf);
+
+// A new bracketed text leaf "[" + content + "]".
+CellRef MakeBracketed(std::string_view content);
+// The same from two pieces, joined.
+CellRef MakeBracketed(std::string_view first, std::string_view second);
+
+// The shared one-character leaf of a byte: equal one-byte elements are the
+// same cell for the whole run.
+CellRef ByteElement(unsigned char b);
+
+// The leaf of one element: a shared one-character leaf for one byte, a
+// bracketed text for a nested group.
+CellRef ElementLeaf(std::string_view element);
+
+// The written-out content of a data value: a bracketed text leaf gives its
+// content, a data application d e the content of d followed by e as a
+// nested group ("[" + content of e + "]"). False when the content would be
+// longer than limit bytes.
+bool WriteOutData(Cell* data, uint64_t limit, std::string* out);
+
+}  // namespace mox

@@ -1,0 +1,157 @@
+// The tree helpers of the static checks, on parsed expressions: reference
+// sets, funky keys, place lists and renaming, pair lets, and the record
+// layout. Each walk is also run on a heavily shared graph, which only a walk
+// that visits every distinct cell once can finish.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "defs/funky.h"
+#include "defs/pair_let.h"
+#include "defs/record_layout.h"
+#include "defs/references.h"
+#include "defs/rename.h"
+#include "front/normalize.h"
+#include "front/parser.h"
+#include "support/tree_notation.h"
+
+namespace mox {
+namespace {
+
+using testing_notation::Show;
+
+CellRef Parse(const char* source) { return ParseExpression(NormalizeSource(Text(source))); }
+
+std::string Names(const NameList& names) {
+  std::string out;
+  for (const Text& n : names) out += (out.empty() ? "" : " ") + std::string(n.view());
+  return out;
+}
+
+std::string References(const char* source) { return Names(CollectReferences(Parse(source).get())); }
+
+// d(0) = leaf, d(i+1) = (d(i) d(i)): 2^depth leaves when unfolded.
+CellRef Doubling(CellRef leaf, int depth) {
+  CellRef c = std::move(leaf);
+  for (int i = 0; i < depth; ++i) c = MakeApp(c.Copy(), c.Copy());
+  return c;
+}
+
+TEST(CheckHelpers, ReferencesAreNamesThatNoBinderBinds) {
+  EXPECT_EQ(References("x\\y\\plus x y q"), "\\ plus q");
+  EXPECT_EQ(References("a+b*c"), "* + a b c");  // operators refer to their one-byte keys
+  EXPECT_EQ(References("foo{1}foo bar"), "bar {");
+  EXPECT_EQ(References("g(12,[abc],[+])"), "g");  // numbers and text literals are no names
+  EXPECT_EQ(References("S K(K I)"), "I K S");
+  EXPECT_EQ(References("g()"), "g }");  // the empty expression is the name "}"
+  // A name bound anywhere in the definition is bound everywhere in it.
+  EXPECT_EQ(References("(x\\x) x"), "\\");
+  // The variable of a non-pair let that is no leaf is mentioned, not bound.
+  EXPECT_EQ(References("(a+b){1}c"), "+ a b c {");
+}
+
+TEST(CheckHelpers, ReferencesOfASharedGraph) {
+  CellRef graph = MakeApp(Doubling(MakeLeaf("foo"), 200), MakeLeaf("K"));
+  EXPECT_EQ(Names(CollectReferences(graph.get())), "K foo");
+}
+
+TEST(CheckHelpers, DisplayNameBracketsOperatorKeys) {
+  EXPECT_EQ(DisplayName("+"), "[+]");
+  EXPECT_EQ(DisplayName("}"), "[}]");
+  EXPECT_EQ(DisplayName("\\"), "[\\]");
+  EXPECT_EQ(DisplayName("K"), "K");
+  EXPECT_EQ(DisplayName("plus"), "plus");
+  EXPECT_EQ(DisplayName("("), "(");  // a bracket is no operator name
+  EXPECT_EQ(DisplayName(""), "");
+}
+
+std::string Funky(const char* source) {
+  CellRef key = FindFunkyKey(Parse(source).get());
+  return key ? Show(key.get()) : "none";
+}
+
+TEST(CheckHelpers, FunkyKeys) {
+  EXPECT_EQ(Funky("(a+b)\\x"), "((+ a) b)");
+  EXPECT_EQ(Funky("x\\y\\[+]\\K\\x"), "none");  // definable names only
+  EXPECT_EQ(Funky("\\x"), "}");
+  EXPECT_EQ(Funky("3\\x"), "3");
+  EXPECT_EQ(Funky("g(1\\x, 2\\y)"), "1");  // the first in pre-order
+  EXPECT_EQ(Funky("x\\g(y\\(2\\z))"), "2");  // inside a lambda's body
+  EXPECT_EQ(Funky("(a+b){1}c"), "none");   // lets are not searched for keys
+  CellRef lambda = Parse("x\\(p+q)\\y");
+  CellRef graph = Doubling(lambda.Copy(), 200);
+  EXPECT_EQ(Show(FindFunkyKey(graph.get()).get()), "((+ p) q)");
+  EXPECT_FALSE(FindFunkyKey(Doubling(Parse("x\\x"), 200).get()));
+}
+
+TEST(CheckHelpers, PlaceListsSplitLettersFromOtherNames) {
+  PlaceLists lists = CollectPlaces(Parse("x\\foo\\y{1}bar{x}K\\foo").get());
+  EXPECT_EQ(Names({lists.multi.begin(), lists.multi.end()}), "K bar foo");
+  EXPECT_EQ(Names({lists.single.begin(), lists.single.end()}), "x y");
+}
+
+TEST(CheckHelpers, RenameLocalReplacesTheNameEverywhere) {
+  CellRef tree = Parse("foo\\bar\\foo bar(g foo)");
+  CellRef renamed = RenameLocal(tree.get(), "foo", 'c');
+  EXPECT_EQ(Show(renamed.get()), "((\\ c) ((\\ bar) (c (bar (g c)))))");
+  // A global of the same name becomes the letter too.
+  CellRef global = RenameLocal(Parse("(foo\\foo) foo").get(), "foo", 'a');
+  EXPECT_EQ(Show(global.get()), "(((\\ a) a) a)");
+  // Sub-trees without the name are kept, not copied.
+  CellRef same = Parse("x\\g(y,z)");
+  CellRef out = RenameLocal(same.get(), "foo", 'a');
+  EXPECT_EQ(out.get(), same.get());
+  // A binder variable that is not renamed is shown by its DisplayName.
+  CellRef let = RenameLocal(Parse("{1}2").get(), "foo", 'a');
+  EXPECT_EQ(Show(let.get()), "((({ [}]) 1) 2)");
+}
+
+TEST(CheckHelpers, RenameLocalOnASharedGraph) {
+  CellRef graph = Doubling(Parse("foo\\foo x"), 300);
+  CellRef out = RenameLocal(graph.get(), "foo", 'b');
+  const Cell* c = out.get();
+  for (int i = 0; i < 300; ++i) {
+    ASSERT_EQ(c->f, c->a);  // the sharing survives
+    c = c->f;
+  }
+  EXPECT_EQ(Show(c), "((\\ b) (b x))");
+}
+
+TEST(CheckHelpers, PairLetsBecomeThreeLets) {
+  CellRef out = RewritePairLets(Parse("p q{V 1 2}p q").get());
+  EXPECT_EQ(Show(out.get()),
+            "((({ q) ((V 1) 2)) ((({ p) (q K)) ((({ q) (q H)) (p q))))");
+  // Nested pair lets are rewritten bottom-up, in the bound value too.
+  CellRef nested = RewritePairLets(Parse("a b{c d{y}d}a").get());
+  EXPECT_EQ(Show(nested.get()),
+            "((({ b) ((({ d) y) ((({ c) (d K)) ((({ d) (d H)) d)))) ((({ a) (b K)) ((({ b) (b H)) a)))");
+  // The second name is read as a key: [+] is bound, "+" is taken apart.
+  CellRef key = RewritePairLets(Parse("p [+]{y}z").get());
+  EXPECT_EQ(Show(key.get()), "((({ [+]) y) ((({ p) (+ K)) ((({ [+]) (+ H)) z)))");
+}
+
+TEST(CheckHelpers, OtherLetsAreLeftAlone) {
+  for (const char* source : {"x{1}x", "p 3{1}2", "(a+b){1}2", "p(q r){1}2", "[p] q{1}2"}) {
+    CellRef tree = Parse(source);
+    CellRef out = RewritePairLets(tree.get());
+    EXPECT_EQ(out.get(), tree.get()) << source;
+  }
+  CellRef graph = Doubling(Parse("p q{y}z"), 200);
+  CellRef out = RewritePairLets(graph.get());
+  EXPECT_EQ(out->f, out->a);
+}
+
+TEST(CheckHelpers, RecordLayoutText) {
+  Text layout = RecordLayoutText();
+  EXPECT_EQ(layout.size(), 272);
+  EXPECT_EQ(layout.view().substr(0, 39), "[[addrinfo[ai_flags[4]][ai_family[4]][a");
+  EXPECT_NE(layout.view().find("[d_reclen[2]][[6]][d_namlen[8]]"), std::string_view::npos);
+  EXPECT_NE(layout.view().find("[d_name[261]][[7]]]"), std::string_view::npos);
+  GlobalTable table;
+  DefineRecordLayouts(table);
+  ASSERT_TRUE(table.Contains("_"));
+  EXPECT_EQ(LeafView(table.begin()->second.get()), layout.view());
+}
+
+}  // namespace
+}  // namespace mox

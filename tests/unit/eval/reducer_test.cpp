@@ -1,0 +1,117 @@
+// The reducer on hand-built definitions: evaluation order, lazy and strict
+// heads, lets and lambdas, parameterless globals and cycles, error escapes,
+// and deep recursion without host stack growth.
+#include <gtest/gtest.h>
+
+#include "core/run_end.h"
+#include "eval/reducer.h"
+#include "eval/substitute.h"
+#include "program/analyse.h"
+#include "program/globals.h"
+#include "support/leak_checked_test.h"
+#include "support/tree_notation.h"
+
+namespace mox {
+namespace {
+
+using testing_notation::Show;
+using testing_notation::Tree;
+
+class ReducerTest : public LeakCheckedTest {
+ protected:
+  void SetUp() override {
+    LeakCheckedTest::SetUp();
+    Define("K", "(\\ a (\\ b a))");
+    Define("I", "(\\ a a)");
+    Define("S", "(\\ a (\\ b (\\ c (a c (b c)))))");
+    Define("B", "(\\ a (\\ b (\\ c (a (b c)))))");
+    Define("T", "(\\ a (\\ b (b a)))");
+    Define("V", "(\\ a (\\ b (\\ c (c a b))))");
+    Define("J", "(\\ a (\\ b (\\ c (V a b))))");
+    Define("Z", "(\\ a Z)");
+    Define("H", "(\\ a I)");
+    Define("\\", "(\\ a (\\ b (\\ c Z)))");
+    Define("{", "(\\ a (\\ b (\\ c Z)))");
+    Define("id", "(\\ x x)");
+  }
+  void Define(const char* name, const char* tree) { Globals().Set(Text(name), Tree(tree)); }
+  std::string Eval(const char* tree) { return Show(Evaluate(Tree(tree)).get()); }
+};
+
+TEST_F(ReducerTest, CombinatorsAndEvaluationOrder) {
+  EXPECT_EQ(Eval("5"), "5");
+  EXPECT_EQ(Eval("K 1 2"), "1");
+  EXPECT_EQ(Eval("S K K (K 1 2)"), "1");
+  EXPECT_EQ(Eval("B (K 7) I 3"), "7");
+  EXPECT_EQ(Eval("T 4 (K 9)"), "9");
+  // A pending argument under a lazy head is dropped unreduced: Y-like loop.
+  Define("loop", "(\\ x (loop x))");
+  EXPECT_EQ(Eval("K 1 (loop 0)"), "1");
+  // Over-application parks surplus arguments: (K I 5) 6 = I 6 = 6.
+  EXPECT_EQ(Eval("K I 5 6"), "6");
+}
+
+TEST_F(ReducerTest, LambdasAndLets) {
+  EXPECT_EQ(Eval("((\\ x) (x x)) K"), "(K K)");
+  Define("twice", "(\\ a (\\ a a))");  // the later parameter wins
+  EXPECT_EQ(Eval("twice 1 2"), "2");
+  // let x = K 1 2 in (x x): the bound expression is reduced first.
+  EXPECT_EQ(Eval("(({ x) (K 1 2)) (V x x)"), "((V 1) 1)");
+  // A lambda node is a value even with a redex in its body.
+  EXPECT_EQ(Eval("(\\ x) (K 1 2)"), "((\\ x) ((K 1) 2))");
+}
+
+TEST_F(ReducerTest, SubstituteSharesAndRespectsBinders) {
+  CellRef body = Tree("(\\ x) (x y)");
+  CellRef value = Tree("v");
+  AnalyseCell(value.get());
+  CellRef same = Substitute(body.get(), value.get(), 'x');
+  EXPECT_EQ(same.get(), body.get());  // x is bound: unchanged and shared
+  CellRef let = Tree("(({ x) x) (x y)");
+  CellRef out = Substitute(let.get(), value.get(), 'x');
+  EXPECT_EQ(Show(out.get()), "((({ x) v) (x y))");  // y substituted, the body is in x's scope
+}
+
+TEST_F(ReducerTest, ParameterlessGlobalsAreEvaluatedOnceAndCyclesEscape) {
+  Define("one", "K 1 2");
+  EXPECT_EQ(Eval("V one one"), "((V 1) 1)");
+  EXPECT_EQ(Show((*Globals().Find("one")).get()), "1");
+  Define("fn", "K ((\\ x) x) 0");  // a lambda value is wrapped as B I (lambda)
+  Eval("fn");
+  EXPECT_EQ(Show((*Globals().Find("fn")).get()), "((B I) ((\\ x) x))");
+  Define("g", "id g");
+  EXPECT_EQ(Eval("V 1 (id g)"), ")g");
+}
+
+TEST_F(ReducerTest, UndefinedNameAtRunTimeEndsWithErrorTag) {
+  CellRef call = Tree("id (gone 1)");
+  Define("gone", "(\\ a a)");
+  AnalyseCell(call.get());  // analysed while defined
+  Globals().Erase("gone");
+  EXPECT_EQ(Show(Evaluate(std::move(call)).get()), "]gone");
+}
+
+TEST_F(ReducerTest, ErrorTagAppliedToTwoArgumentsEnds) {
+  EXPECT_EQ(Eval("id (]x [payload] 2)"), "][payload]");
+}
+
+TEST_F(ReducerTest, MillionDeepNonTailRecursion) {
+  // walk l = l Z (\h \t id (walk t)): a list cell J h t applied to anything
+  // is the pair V h t; id is strict, so each level leaves a frame.
+  Define("walk", "(\\ l (l Z ((\\ h) ((\\ t) (id (walk t))))))");
+  CellRef list = MakeLeaf("K");
+  for (int i = 0; i < 1'000'000; ++i) list = MakeApp(MakeApp(MakeLeaf("J"), MakeLeaf("1")), std::move(list));
+  CellRef result = Evaluate(MakeApp(MakeLeaf("walk"), std::move(list)));
+  EXPECT_EQ(Show(result.get()), "Z");
+}
+
+TEST_F(ReducerTest, DeepDefinitionBodiesAreSubstitutedWithoutRecursion) {
+  // deep x = id (id (... (id x))), 300,000 levels.
+  CellRef body = MakeLeaf("x");
+  for (int i = 0; i < 300'000; ++i) body = MakeApp(MakeLeaf("id"), std::move(body));
+  Globals().Set(Text("deep"), MakeApp(MakeApp(MakeLeaf("\\"), MakeLeaf("x")), std::move(body)));
+  EXPECT_EQ(Eval("deep 5"), "5");
+}
+
+}  // namespace
+}  // namespace mox

@@ -1,0 +1,109 @@
+// The sharing table: structurally equal graphs map to one representative,
+// parts are shared first, the walk copes with heavily shared graphs, and
+// pruning to values keeps what later sharing needs.
+#include <gtest/gtest.h>
+
+#include "core/run_end.h"
+#include "program/globals.h"
+#include "program/sharing.h"
+#include "support/leak_checked_test.h"
+#include "support/tree_notation.h"
+
+namespace mox {
+namespace {
+
+using testing_notation::Show;
+using testing_notation::Tree;
+
+class SharingTest : public LeakCheckedTest {
+ protected:
+  void TearDown() override {
+    LeakCheckedTest::TearDown();
+    EXPECT_EQ(SharingTableSize(), 0u);
+  }
+};
+
+TEST_F(SharingTest, EqualGraphsGetOneRepresentative) {
+  CellRef a = Tree("f (g 1) [xy]");
+  CellRef b = Tree("f (g 1) [xy]");
+  CellRef ra = ShareValue(a.get());
+  CellRef rb = ShareValue(b.get());
+  EXPECT_EQ(ra.get(), a.get());  // the first graph is entered as it is
+  EXPECT_EQ(rb.get(), a.get());
+  EXPECT_EQ(SharingTableSize(), 7u);  // f, g, 1, (g 1), (f (g 1)), [xy], the root
+  CellRef other = Tree("f (g 2) [xy]");
+  CellRef ro = ShareValue(other.get());
+  EXPECT_NE(ro.get(), other.get());  // rebuilt around the shared parts
+  EXPECT_EQ(ro->a, a->a);
+  EXPECT_EQ(ro->f->f, a->f->f);
+  EXPECT_EQ(Show(ro.get()), "((f (g 2)) [xy])");
+}
+
+TEST_F(SharingTest, EqualPartsOfOneGraphMerge) {
+  CellRef t = Tree("(h (k 5)) (k 5) 5");
+  CellRef r = ShareValue(t.get());
+  EXPECT_EQ(r->f->a, r->f->f->a);  // both (k 5)
+  EXPECT_EQ(r->a, r->f->a->a);     // all three 5s
+  // The function part is shared first: its (k 5) is the one kept.
+  EXPECT_EQ(r->f->a, t->f->f->a);
+}
+
+TEST_F(SharingTest, LeavesCompareTheirStoredBytes) {
+  CellRef n1 = MakeLeaf("12"), n2 = MakeLeaf("12"), s = MakeLeaf("[12]"), m = MakeLeaf("1");
+  CellRef b1 = MakeBlob("a\0b", 3), b2 = MakeBlob("a\0c", 3);
+  EXPECT_EQ(ShareValue(n1.get()).get(), ShareValue(n2.get()).get());
+  EXPECT_NE(ShareValue(s.get()).get(), ShareValue(n1.get()).get());
+  EXPECT_NE(ShareValue(m.get()).get(), ShareValue(n1.get()).get());
+  EXPECT_NE(ShareValue(b1.get()).get(), ShareValue(b2.get()).get());  // bytes after a NUL count
+}
+
+TEST_F(SharingTest, HeavilySharedGraphs) {
+  CellRef c = MakeLeaf("x");
+  for (int i = 0; i < 500; ++i) c = MakeApp(c.Copy(), c.Copy());
+  CellRef d = MakeLeaf("x");  // the same shape, built apart
+  for (int i = 0; i < 500; ++i) d = MakeApp(d.Copy(), d.Copy());
+  EXPECT_EQ(ShareValue(c.get()).get(), c.get());
+  EXPECT_EQ(ShareValue(d.get()).get(), c.get());
+  EXPECT_EQ(SharingTableSize(), 501u);
+}
+
+TEST_F(SharingTest, DeepGraphs) {
+  CellRef s = MakeLeaf("S"), k = MakeLeaf("K");
+  CellRef c = MakeLeaf("0");
+  for (int i = 0; i < 200000; ++i) c = MakeApp(s.Copy(), std::move(c));
+  CellRef d = MakeLeaf("0");
+  for (int i = 0; i < 200000; ++i) d = MakeApp(std::move(d), k.Copy());
+  EXPECT_EQ(ShareValue(c.get()).get(), c.get());
+  CellRef rd = ShareValue(d.get());  // its leaf "0" is the other graph's
+  EXPECT_NE(rd.get(), d.get());
+  EXPECT_EQ(SharingTableSize(), 400000u + 3u);
+  // Separate leaves of equal text merge, so every node is rebuilt once.
+  CellRef e = MakeLeaf("0");
+  for (int i = 0; i < 200000; ++i) e = MakeApp(MakeLeaf("S"), std::move(e));
+  EXPECT_EQ(ShareValue(e.get()).get(), c.get());
+}
+
+TEST_F(SharingTest, PruningKeepsValuesAndTheirParts) {
+  Globals().Set(Text("K"), Tree("(\\ a (\\ b a))"));
+  Globals().Set(Text("\\"), Tree("(\\ a (\\ b (\\ c Z)))"));
+  Globals().Set(Text("Z"), Tree("(\\ a Z)"));
+  CellRef value = Tree("K 7");                   // a partial application
+  CellRef redex = Tree("K 1 2");                 // saturated: no value
+  CellRef lambda = Tree("(\\ x) (K (K 3 4) x)");  // a value whose body is not
+  CellRef rv = ShareValue(value.get());
+  CellRef rr = ShareValue(redex.get());
+  CellRef rl = ShareValue(lambda.get());
+  KeepOnlySharedValues();
+  // K, 7, (K 7); 1, (K 1), 2 of the redex; \, x, (\ x), 3, (K 3), 4,
+  // (K 3 4), (K (K 3 4)), the body and the lambda.
+  EXPECT_EQ(SharingTableSize(), 16u);
+  CellRef again = Tree("(\\ x) (K (K 3 4) x)");
+  EXPECT_EQ(ShareValue(again.get()).get(), rl.get());
+  CellRef redex2 = Tree("K 1 2");
+  EXPECT_NE(ShareValue(redex2.get()).get(), rr.get());  // forgotten: entered afresh
+  ClearSharingTable();
+  EXPECT_EQ(SharingTableSize(), 0u);
+}
+
+}  // namespace
+}  // namespace mox

@@ -1,0 +1,203 @@
+// Integer text arithmetic: random operands across the word, limb and GMP
+// thresholds checked against GMP and against the arithmetic identities.
+#include <gmp.h>
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "values/bigint.h"
+#include "values/mpz_text.h"
+
+namespace mox {
+namespace {
+
+std::string Text(const CellRef& c) { return c ? std::string(LeafView(c.get())) : std::string("<null>"); }
+
+// The integer text of an mpz: "0" sign for negatives.
+std::string Expected(const mpz_t z) {
+  std::string s = MpzDigits(z);
+  return mpz_sgn(z) < 0 ? "0" + s : s;
+}
+
+void ToMpz(const std::string& text, mpz_t z) { MpzFromInteger(z, ReadIntText(text)); }
+
+// Digit counts around the thresholds: one word (18), two limbs, the
+// schoolbook limit (1500 digits) and beyond.
+constexpr int kSizes[] = {1, 2, 17, 18, 19, 20, 35, 36, 37, 54, 55, 150, 1499, 1500, 1501, 3000};
+
+struct Random {
+  std::mt19937_64 gen{20240611};
+  std::string Digits(int n) {
+    std::string s;
+    s.push_back(static_cast<char>('1' + gen() % 9));
+    for (int i = 1; i < n; ++i) s.push_back(static_cast<char>('0' + gen() % 10));
+    // Runs of 9s and 0s stress the carries and borrows.
+    if (n > 4 && gen() % 3 == 0) {
+      size_t at = gen() % static_cast<size_t>(n - 1) + 1, len = gen() % static_cast<size_t>(n - at) + 1;
+      s.replace(at, len, len, gen() % 2 ? '9' : '0');
+    }
+    return s;
+  }
+  std::string Integer(int n) {
+    std::string d = Digits(n);
+    return gen() % 2 ? "0" + d : d;
+  }
+};
+
+// Values at the limb and word boundaries: 10^18 +- 1, 10^36 +- 1, 2^64 +- 1.
+std::vector<std::string> BoundaryValues() {
+  std::vector<std::string> v = {"0", "1", "01", "9", "10"};
+  const char* bases[] = {"1000000000000000000", "1000000000000000000000000000000000000", "18446744073709551616"};
+  for (const char* b : bases) {
+    Mpz z, t;
+    mpz_set_str(z.z, b, 10);
+    for (int d = -1; d <= 1; ++d) {
+      mpz_add_ui(t.z, z.z, 0);
+      if (d < 0) mpz_sub_ui(t.z, t.z, 1);
+      if (d > 0) mpz_add_ui(t.z, t.z, 1);
+      v.push_back(Expected(t.z));
+      v.push_back("0" + Expected(t.z));
+    }
+  }
+  return v;
+}
+
+void CheckAgainstGmp(const std::string& a, const std::string& b) {
+  IntText x = ReadIntText(a), y = ReadIntText(b);
+  Mpz ma, mb, r;
+  ToMpz(a, ma.z);
+  ToMpz(b, mb.z);
+  mpz_add(r.z, ma.z, mb.z);
+  ASSERT_EQ(Text(IntegerSum(x, y)), Expected(r.z)) << a << " + " << b;
+  mpz_sub(r.z, ma.z, mb.z);
+  ASSERT_EQ(Text(IntegerDifference(x, y)), Expected(r.z)) << a << " - " << b;
+  mpz_mul(r.z, ma.z, mb.z);
+  ASSERT_EQ(Text(IntegerProduct(x, y)), Expected(r.z)) << a << " * " << b;
+  if (mpz_sgn(mb.z) == 0) {
+    EXPECT_FALSE(IntegerQuotient(x, y));
+    EXPECT_FALSE(IntegerRemainder(x, y));
+    return;
+  }
+  mpz_tdiv_q(r.z, ma.z, mb.z);
+  ASSERT_EQ(Text(IntegerQuotient(x, y)), Expected(r.z)) << a << " / " << b;
+  // The remainder rule: |a| mod |b|, complemented when the signs differ.
+  Mpz abs_a, abs_b;
+  mpz_abs(abs_a.z, ma.z);
+  mpz_abs(abs_b.z, mb.z);
+  mpz_tdiv_r(r.z, abs_a.z, abs_b.z);
+  bool same = (mpz_sgn(ma.z) < 0) == (mpz_sgn(mb.z) < 0);
+  if (!same && mpz_sgn(r.z) != 0) mpz_sub(r.z, abs_b.z, r.z);
+  ASSERT_EQ(Text(IntegerRemainder(x, y)), Expected(r.z)) << a << " % " << b;
+}
+
+TEST(NumbersBigint, RandomOperandsMatchGmp) {
+  Random rnd;
+  for (int sa : kSizes)
+    for (int sb : kSizes)
+      for (int k = 0; k < 3; ++k) CheckAgainstGmp(rnd.Integer(sa), rnd.Integer(sb));
+}
+
+TEST(NumbersBigint, BoundaryValuesMatchGmp) {
+  std::vector<std::string> v = BoundaryValues();
+  for (const std::string& a : v)
+    for (const std::string& b : v) CheckAgainstGmp(a, b);
+}
+
+TEST(NumbersBigint, IdentitiesHold) {
+  Random rnd;
+  for (int sa : kSizes) {
+    for (int sb : kSizes) {
+      std::string a = rnd.Integer(sa), b = rnd.Integer(sb);
+      IntText x = ReadIntText(a), y = ReadIntText(b);
+      CellRef sum = IntegerSum(x, y);
+      EXPECT_EQ(Text(IntegerDifference(ReadIntText(LeafView(sum.get())), y)), a);
+      CellRef product = IntegerProduct(x, y);
+      EXPECT_EQ(Text(IntegerQuotient(ReadIntText(LeafView(product.get())), y)), a);
+      // a = q*b + t with t the truncated remainder; our remainder is |t|
+      // for equal signs and |b| - |t| otherwise (0 stays 0).
+      CellRef q = IntegerQuotient(x, y);
+      CellRef qb = IntegerProduct(ReadIntText(LeafView(q.get())), y);
+      CellRef t = IntegerDifference(x, ReadIntText(LeafView(qb.get())));
+      IntText tt = ReadIntText(LeafView(t.get()));
+      CellRef r = IntegerRemainder(x, y);
+      if (x.negative == y.negative || IsZero(tt)) {
+        EXPECT_EQ(Text(r), std::string(tt.magnitude)) << a << " % " << b;
+      } else {
+        EXPECT_EQ(Text(r), Text(IntegerDifference({false, y.magnitude}, {false, tt.magnitude})));
+      }
+    }
+  }
+}
+
+TEST(NumbersBigint, SignsAndCanonicalZero) {
+  auto sum = [](const char* a, const char* b) { return Text(IntegerSum(ReadIntText(a), ReadIntText(b))); };
+  auto diff = [](const char* a, const char* b) { return Text(IntegerDifference(ReadIntText(a), ReadIntText(b))); };
+  EXPECT_EQ(sum("05", "7"), "2");
+  EXPECT_EQ(diff("3", "5"), "02");
+  EXPECT_EQ(diff("5", "5"), "0");
+  EXPECT_EQ(diff("05", "05"), "0");
+  EXPECT_EQ(sum("0", "0"), "0");
+  EXPECT_EQ(diff("0", "0"), "0");
+  EXPECT_EQ(Text(IntegerProduct(ReadIntText("0"), ReadIntText("07"))), "0");
+  EXPECT_EQ(Text(IntegerProduct(ReadIntText("0100000000000000000000"), ReadIntText("0"))), "0");
+  EXPECT_EQ(Text(IntegerQuotient(ReadIntText("7"), ReadIntText("02"))), "03");
+  EXPECT_EQ(Text(IntegerQuotient(ReadIntText("07"), ReadIntText("2"))), "03");
+  EXPECT_EQ(Text(IntegerQuotient(ReadIntText("01"), ReadIntText("2"))), "0");
+  EXPECT_EQ(Text(IntegerNegation(ReadIntText("0"))), "0");
+  EXPECT_EQ(Text(IntegerNegation(ReadIntText("5"))), "05");
+  EXPECT_EQ(Text(IntegerNegation(ReadIntText("05"))), "5");
+}
+
+TEST(NumbersBigint, RemainderIsNeverNegative) {
+  auto rem = [](const char* a, const char* b) { return Text(IntegerRemainder(ReadIntText(a), ReadIntText(b))); };
+  EXPECT_EQ(rem("7", "3"), "1");
+  EXPECT_EQ(rem("07", "3"), "2");
+  EXPECT_EQ(rem("7", "03"), "2");
+  EXPECT_EQ(rem("07", "03"), "1");
+  EXPECT_EQ(rem("06", "3"), "0");
+  EXPECT_EQ(rem("0", "03"), "0");
+  EXPECT_EQ(rem("01", "100000000000000000000"), "99999999999999999999");
+  EXPECT_EQ(rem("100000000000000000000", "07"), "5");
+}
+
+TEST(NumbersBigint, Powers) {
+  auto pow = [](const char* a, const char* b) { return Text(IntegerPower(ReadIntText(a), ReadIntText(b))); };
+  EXPECT_EQ(pow("2", "010"), "0");
+  EXPECT_EQ(pow("1", "01"), "0");
+  EXPECT_EQ(pow("0", "0"), "1");
+  EXPECT_EQ(pow("07", "0"), "1");
+  EXPECT_EQ(pow("02", "3"), "08");
+  EXPECT_EQ(pow("02", "4"), "16");
+  EXPECT_EQ(pow("01", "99999999999999999999999"), "01");
+  EXPECT_EQ(pow("0", "99999999999999999999999"), "0");
+  EXPECT_EQ(pow("2", "62"), "4611686018427387904");
+  EXPECT_EQ(pow("2", "64"), "18446744073709551616");
+  EXPECT_EQ(pow("10", "40"), "1" + std::string(40, '0'));
+  // Results past the size limit give no value rather than exhausting memory.
+  EXPECT_FALSE(IntegerPower(ReadIntText("2"), ReadIntText("99999999999999999999")));
+  EXPECT_FALSE(IntegerPower(ReadIntText("10"), ReadIntText("9000000000")));
+  Random rnd;
+  for (int e : {3, 17, 64, 200}) {
+    std::string a = rnd.Integer(25);
+    Mpz z;
+    ToMpz(a, z.z);
+    mpz_pow_ui(z.z, z.z, static_cast<unsigned long>(e));
+    EXPECT_EQ(pow(a.c_str(), std::to_string(e).c_str()), Expected(z.z));
+  }
+}
+
+TEST(NumbersBigint, ReadsOnlyTheLeadingDigits) {
+  IntText a = ReadIntText(std::string_view("12x5", 4));
+  EXPECT_FALSE(a.negative);
+  EXPECT_EQ(a.magnitude, "12");
+  IntText b = ReadIntText("0123");
+  EXPECT_TRUE(b.negative);
+  EXPECT_EQ(b.magnitude, "123");
+  EXPECT_TRUE(IsCanonicalInteger("0"));
+  EXPECT_TRUE(IsCanonicalInteger("05"));
+  EXPECT_FALSE(IsCanonicalInteger("00"));
+}
+
+}  // namespace
+}  // namespace mox
