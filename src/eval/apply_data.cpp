@@ -139,7 +139,7 @@ CellRef ApplyVector(Cell* vec, Cell* arg) {
     }
     return list;
   }
-  if (ClassifyValue(arg) != 'i') return Letter('Z');
+  if (ClassifyValue(arg) != ValueClass::kInteger) return Letter('Z');
   if (n > 0) {
     int64_t i = IntegerToInt64(arg);
     if (i < 0) i += static_cast<int64_t>(n);

@@ -15,17 +15,17 @@ namespace mox {
 void ReadOperand(Cell* c, Operand* op) {
   op->cell = c;
   op->cls = ClassifyValue(c);
-  if ((op->cls == 'i' || op->cls == 'o') && !NumberTextOf(c, &op->hold, &op->text)) op->cls = 'e';
+  if ((op->cls == ValueClass::kInteger || op->cls == ValueClass::kNumb) && !NumberTextOf(c, &op->hold, &op->text)) op->cls = ValueClass::kVoid;
 }
 
 bool JoinBytes(const Operand& op, std::string* scratch, std::string_view* bytes) {
   switch (op.cls) {
-    case 'a': {
+    case ValueClass::kBlob: {
       BlobView b = BlobPayload(op.cell);
       *bytes = {reinterpret_cast<const char*>(b.data), b.size};
       return true;
     }
-    case 'u':
+    case ValueClass::kText:
       if (op.cell->IsLeaf()) {
         *bytes = BracketedContent(op.cell);
         return true;
@@ -33,11 +33,11 @@ bool JoinBytes(const Operand& op, std::string* scratch, std::string_view* bytes)
       if (!WriteOutData(op.cell, kMaxJoinBytes, scratch)) return false;
       *bytes = *scratch;
       return true;
-    case 'i':
-    case 'o':
+    case ValueClass::kInteger:
+    case ValueClass::kNumb:
       *bytes = op.text;
       return true;
-    case 'r':
+    case ValueClass::kReal:
       *scratch = RealText(RealValue(op.cell)).view();
       *bytes = *scratch;
       return true;
@@ -47,13 +47,13 @@ bool JoinBytes(const Operand& op, std::string* scratch, std::string_view* bytes)
 }
 
 double OperandDouble(const Operand& op) {
-  if (op.cls == 'r') return RealValue(op.cell);
-  if (op.cls == 'o') {
+  if (op.cls == ValueClass::kReal) return RealValue(op.cell);
+  if (op.cls == ValueClass::kNumb) {
     Numb n;
     NumbFromText(op.text, &n);
     return NumbToDouble(n);
   }
-  MOX_ASSERT(op.cls == 'i');
+  MOX_ASSERT(op.cls == ValueClass::kInteger);
   IntText a = ReadIntText(op.text);
   std::string s = a.negative ? "-" : "";
   s.append(a.magnitude);
@@ -61,7 +61,7 @@ double OperandDouble(const Operand& op) {
 }
 
 int64_t OperandCount(const Operand& op) {
-  MOX_ASSERT(op.cls == 'i');
+  MOX_ASSERT(op.cls == ValueClass::kInteger);
   return IntegerToInt64(op.hold ? op.hold.get() : op.cell);
 }
 

@@ -6,17 +6,18 @@
 #include <string_view>
 
 #include "core/cell.h"
+#include "values/value_class.h"
 
 namespace mox {
 
 struct Operand {
-  char cls;                // class letter (value_class.h)
+  ValueClass cls;                // class letter (value_class.h)
   Cell* cell;              // the value itself, borrowed from the redex
   CellRef hold;            // a list-form number's text leaf
-  std::string_view text;   // classes 'i' and 'o': the number text
+  std::string_view text;   // integers and numbs: the number text
 };
 
-// Classifies c. A malformed list-form number reads as void ('e').
+// Classifies c. A malformed list-form number reads as void.
 void ReadOperand(Cell* c, Operand* op);
 
 // The bytes an operand contributes to a text or blob join: a blob's

@@ -6,46 +6,38 @@
 
 namespace mox {
 
-namespace {
-
-bool IsOneLetter(const Cell* c, char letter) {
-  return c->IsLeaf() && c->Bytes()[0] == static_cast<unsigned char>(letter) && c->Bytes()[1] == 0;
-}
-
-}  // namespace
-
 bool IsDataValue(Cell* c) {
   if (c->IsLeaf()) return c->Bytes()[0] == '[';
   AnalyseCell(c);
   return c->IsData();
 }
 
-char ClassifyValue(Cell* c) {
+ValueClass ClassifyValue(Cell* c) {
   unsigned char first = c->First();
   if (c->IsLeaf()) {
-    if (first == kRawByte) return 'r';
-    if (first == kBlobByte) return 'a';
-    if (first == kVectorByte) return 'c';
-    if (first == '[') return 'u';
-    if (IsDigit(first)) return c->Bytes()[1] == '0' && first == '0' ? 'o' : 'i';
-    return 'e';
+    if (first == kRawByte) return ValueClass::kReal;
+    if (first == kBlobByte) return ValueClass::kBlob;
+    if (first == kVectorByte) return ValueClass::kVector;
+    if (first == '[') return ValueClass::kText;
+    if (IsDigit(first)) return c->Bytes()[1] == '0' && first == '0' ? ValueClass::kNumb : ValueClass::kInteger;
+    return ValueClass::kVoid;
   }
-  if (IsDataValue(c)) return 'u';
-  if (c->f->IsApp() && IsOneLetter(c->f->f, 'J')) {
-    if (IsOneLetter(c->f->a, 'H')) return 'o';
-    if (IsOneLetter(c->f->a, 'K')) return 'i';
+  if (IsDataValue(c)) return ValueClass::kText;
+  if (c->f->IsApp() && IsOneByteLeaf(c->f->f, 'J')) {
+    if (IsOneByteLeaf(c->f->a, 'H')) return ValueClass::kNumb;
+    if (IsOneByteLeaf(c->f->a, 'K')) return ValueClass::kInteger;
   }
-  return 'e';
+  return ValueClass::kVoid;
 }
 
-const char* ClassName(char cls) {
+const char* ClassName(ValueClass cls) {
   switch (cls) {
-    case 'a': return "[post]";
-    case 'c': return "[cray]";
-    case 'i': return "[hint]";
-    case 'o': return "[numb]";
-    case 'r': return "[real]";
-    case 'u': return "[zits]";
+    case ValueClass::kBlob: return "[post]";
+    case ValueClass::kVector: return "[cray]";
+    case ValueClass::kInteger: return "[hint]";
+    case ValueClass::kNumb: return "[numb]";
+    case ValueClass::kReal: return "[real]";
+    case ValueClass::kText: return "[zits]";
     default: return "[void]";
   }
 }

@@ -1,9 +1,6 @@
 // Value classes: how the numeric and text builtins sort an operand, by its
-// shape and first byte, into one of seven classes:
-//   'a' blob ("[post]"), 'c' vector ("[cray]"), 'e' void ("[void]"),
-//   'i' integer ("[hint]"), 'o' exact binary number ("[numb]"),
-//   'r' real ("[real]"), 'u' bracketed text or other data ("[zits]").
-// The letters order the classes in comparisons; they are never printed.
+// shape and first byte, into one of seven classes, named by `type` as
+// "[post]", "[cray]", "[void]", "[hint]", "[numb]", "[real]" and "[zits]".
 #pragma once
 
 #include <cstdint>
@@ -13,13 +10,24 @@
 
 namespace mox {
 
-// The class of a value. Checks, first match wins: raw leaf 'r', blob 'a',
-// vector 'c', data 'u', J H y 'o', J K y 'i', other applications 'e',
-// number leaves 'o' (text "00...") or 'i', other leaves 'e'.
-char ClassifyValue(Cell* c);
+// In the order the comparisons give classes (a blob is below a vector, ...).
+enum class ValueClass : uint8_t {
+  kBlob,     // "(" length ")" bytes
+  kVector,   // the vector leaf
+  kVoid,     // anything else
+  kInteger,  // decimal text, or the list form J K y
+  kNumb,     // exact binary number: text "00...", or the list form J H y
+  kReal,     // raw leaf of a double
+  kText,     // bracketed text, or other data
+};
 
-// The name the `type` builtin gives a class letter, e.g. "[hint]".
-const char* ClassName(char cls);
+// The class of a value. Checks, first match wins: raw leaf real, blob,
+// vector, data text, J H y numb, J K y integer, other applications void,
+// number leaves numb (text "00...") or integer, other leaves void.
+ValueClass ClassifyValue(Cell* c);
+
+// The name the `type` builtin gives a class, e.g. "[hint]".
+const char* ClassName(ValueClass cls);
 
 // A data value: a bracketed text leaf or an application of data to data
 // (the analysis marks it; leaves are recognised by their "[").
@@ -28,7 +36,7 @@ bool IsDataValue(Cell* c);
 // The double of a raw leaf.
 double RealValue(const Cell* c);
 
-// The text of a number of class 'i' or 'o' in text form: the leaf's own
+// The text of an integer or numb in text form: the leaf's own
 // text, or for a list-form number the text it converts to, held in *hold.
 // False for a malformed list form.
 bool NumberTextOf(Cell* c, CellRef* hold, std::string_view* text);

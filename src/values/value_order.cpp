@@ -50,12 +50,12 @@ Order RealOrder(double x, double y) {
 // Two operands of one class other than vector.
 Order SameClassOrder(const Operand& a, const Operand& b) {
   switch (a.cls) {
-    case 'a': return FromSign(Text::Compare(Payload(a.cell), Payload(b.cell)));
-    case 'e': return FromSign(StructuralOrder(a.cell, b.cell));
-    case 'i': return IntegerOrder(a.text, b.text);
-    case 'o': return NumbOrder(a.text, b.text);
-    case 'r': return RealOrder(RealValue(a.cell), RealValue(b.cell));
-    case 'u': return FromSign(CompareContents(a.cell, b.cell));
+    case ValueClass::kBlob: return FromSign(Text::Compare(Payload(a.cell), Payload(b.cell)));
+    case ValueClass::kVoid: return FromSign(StructuralOrder(a.cell, b.cell));
+    case ValueClass::kInteger: return IntegerOrder(a.text, b.text);
+    case ValueClass::kNumb: return NumbOrder(a.text, b.text);
+    case ValueClass::kReal: return RealOrder(RealValue(a.cell), RealValue(b.cell));
+    case ValueClass::kText: return FromSign(CompareContents(a.cell, b.cell));
     default: MOX_FAIL();
   }
 }
@@ -71,7 +71,7 @@ Order PairOrder(Cell* x, Cell* y, bool top, bool* descend) {
   ReadOperand(x, &a);
   ReadOperand(y, &b);
   if (a.cls != b.cls) return a.cls < b.cls ? Order::kBelow : Order::kAbove;
-  if (a.cls != 'c') return SameClassOrder(a, b);
+  if (a.cls != ValueClass::kVector) return SameClassOrder(a, b);
   *descend = true;
   return Order::kEqual;
 }

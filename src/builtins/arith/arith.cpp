@@ -14,8 +14,8 @@ namespace mox {
 
 namespace {
 
-bool IsText(char cls) { return cls == 'a' || cls == 'u'; }
-bool IsSequence(char cls) { return cls == 'a' || cls == 'c' || cls == 'u'; }
+bool IsText(ValueClass cls) { return cls == ValueClass::kBlob || cls == ValueClass::kText; }
+bool IsSequence(ValueClass cls) { return cls == ValueClass::kBlob || cls == ValueClass::kVector || cls == ValueClass::kText; }
 
 // Text rule of plus: the bytes of both, as a blob when either is a blob,
 // else as a bracketed text.
@@ -23,14 +23,14 @@ CellRef JoinTexts(const Operand& a, const Operand& b) {
   std::string sa, sb;
   std::string_view x, y;
   if (!JoinBytes(a, &sa, &x) || !JoinBytes(b, &sb, &y)) return CellRef();
-  if (a.cls == 'a' || b.cls == 'a') return MakeJoinedBlob(x, y);
+  if (a.cls == ValueClass::kBlob || b.cls == ValueClass::kBlob) return MakeJoinedBlob(x, y);
   if (x.size() + y.size() > kMaxJoinBytes) return CellRef();
   return MakeBracketed(x, y);
 }
 
 CellRef PlusRule(const Operand& a, const Operand& b) {
-  if (a.cls == 'c' || b.cls == 'c') {
-    if (a.cls != 'c' || b.cls != 'c') return CellRef();
+  if (a.cls == ValueClass::kVector || b.cls == ValueClass::kVector) {
+    if (a.cls != ValueClass::kVector || b.cls != ValueClass::kVector) return CellRef();
     return JoinVectors(a.cell, b.cell);
   }
   if (IsText(a.cls) || IsText(b.cls)) return JoinTexts(a, b);
@@ -43,34 +43,34 @@ CellRef CutText(const Operand& a, const Operand& b) {
   std::string_view bytes, kept;
   if (!JoinBytes(a, &scratch, &bytes)) return CellRef();
   if (!CutBytes(bytes, OperandCount(b), &kept)) return CellRef();
-  if (a.cls == 'a') return MakeJoinedBlob(kept, {});
+  if (a.cls == ValueClass::kBlob) return MakeJoinedBlob(kept, {});
   return MakeBracketed(kept);
 }
 
 CellRef DashRule(const Operand& a, const Operand& b) {
-  if (a.cls == 'a' || a.cls == 'c') {
-    if (b.cls != 'i') return CellRef();
-    if (a.cls == 'c') return CutVector(a.cell, OperandCount(b));
+  if (a.cls == ValueClass::kBlob || a.cls == ValueClass::kVector) {
+    if (b.cls != ValueClass::kInteger) return CellRef();
+    if (a.cls == ValueClass::kVector) return CutVector(a.cell, OperandCount(b));
     return CutText(a, b);
   }
-  if (a.cls == 'u' && b.cls == 'i') return CutText(a, b);
-  if (a.cls == 'u' && b.cls == 'u') return MakeApp(CellRef::Share(a.cell), CellRef::Share(b.cell));
+  if (a.cls == ValueClass::kText && b.cls == ValueClass::kInteger) return CutText(a, b);
+  if (a.cls == ValueClass::kText && b.cls == ValueClass::kText) return MakeApp(CellRef::Share(a.cell), CellRef::Share(b.cell));
   if (IsSequence(a.cls) || IsSequence(b.cls)) return CellRef();
   return NumberArithmetic(ArithOp::kDash, a, b);
 }
 
 CellRef MultRule(const Operand& a0, const Operand& b0) {
-  bool swap = a0.cls == 'i' && IsSequence(b0.cls);
+  bool swap = a0.cls == ValueClass::kInteger && IsSequence(b0.cls);
   const Operand& a = swap ? b0 : a0;
   const Operand& b = swap ? a0 : b0;
-  if (IsSequence(a.cls) && b.cls == 'i') {
+  if (IsSequence(a.cls) && b.cls == ValueClass::kInteger) {
     int64_t n = OperandCount(b);
     if (n < 0) return CellRef();
-    if (a.cls == 'c') return RepeatVector(a.cell, n);
+    if (a.cls == ValueClass::kVector) return RepeatVector(a.cell, n);
     std::string scratch;
     std::string_view bytes;
     if (!JoinBytes(a, &scratch, &bytes)) return CellRef();
-    return RepeatBytes(bytes, static_cast<uint64_t>(n), a.cls == 'a');
+    return RepeatBytes(bytes, static_cast<uint64_t>(n), a.cls == ValueClass::kBlob);
   }
   if (IsSequence(a.cls) || IsSequence(b.cls)) return CellRef();
   return NumberArithmetic(ArithOp::kMult, a, b);
@@ -124,24 +124,25 @@ bool SmallArithmetic(ArithOp op, const Cell* a, const Cell* b, CellRef* out) {
 // The common steps: the vector element rules (append for over and powa,
 // prepend for cent) take any value as the element; otherwise a void operand
 // gives "Z", and the operator's own rules decide.
-CellRef Apply(const NativeArgs<2>& args, Rule rule, char element_rule, ArithOp op) {
+CellRef Apply(const NativeArgs<2>& args, Rule rule, ArithOp op) {
   CellRef small;
   if (SmallArithmetic(op, args[0], args[1], &small)) return small;
   Operand a, b;
   ReadOperand(args[0], &a);
   ReadOperand(args[1], &b);
-  if (element_rule == 'A' && a.cls == 'c') return AppendToVector(a.cell, b.cell);
-  if (element_rule == 'P' && b.cls == 'c') return PrependToVector(a.cell, b.cell);
-  if (a.cls == 'e' || b.cls == 'e') return CellRef();
+  bool appends = op == ArithOp::kOver || op == ArithOp::kPowa;
+  if (appends && a.cls == ValueClass::kVector) return AppendToVector(a.cell, b.cell);
+  if (op == ArithOp::kCent && b.cls == ValueClass::kVector) return PrependToVector(a.cell, b.cell);
+  if (a.cls == ValueClass::kVoid || b.cls == ValueClass::kVoid) return CellRef();
   return rule(a, b);
 }
 
-CellRef Plus(const NativeArgs<2>& a) { return Apply(a, PlusRule, 0, ArithOp::kPlus); }
-CellRef Dash(const NativeArgs<2>& a) { return Apply(a, DashRule, 0, ArithOp::kDash); }
-CellRef Mult(const NativeArgs<2>& a) { return Apply(a, MultRule, 0, ArithOp::kMult); }
-CellRef Over(const NativeArgs<2>& a) { return Apply(a, OverRule, 'A', ArithOp::kOver); }
-CellRef Cent(const NativeArgs<2>& a) { return Apply(a, CentRule, 'P', ArithOp::kCent); }
-CellRef Powa(const NativeArgs<2>& a) { return Apply(a, PowaRule, 'A', ArithOp::kPowa); }
+CellRef Plus(const NativeArgs<2>& a) { return Apply(a, PlusRule, ArithOp::kPlus); }
+CellRef Dash(const NativeArgs<2>& a) { return Apply(a, DashRule, ArithOp::kDash); }
+CellRef Mult(const NativeArgs<2>& a) { return Apply(a, MultRule, ArithOp::kMult); }
+CellRef Over(const NativeArgs<2>& a) { return Apply(a, OverRule, ArithOp::kOver); }
+CellRef Cent(const NativeArgs<2>& a) { return Apply(a, CentRule, ArithOp::kCent); }
+CellRef Powa(const NativeArgs<2>& a) { return Apply(a, PowaRule, ArithOp::kPowa); }
 
 constexpr BuiltinBinding kArithmetic[] = {
     Builtin<Cent>("cent"), Builtin<Dash>("dash"), Builtin<Mult>("mult"),

@@ -51,7 +51,7 @@ CellRef Numbs(ArithOp op, const Numb& a, const Numb& b) {
 }
 
 void ReadNumb(const Operand& op, Numb* n) {
-  if (op.cls == 'o') {
+  if (op.cls == ValueClass::kNumb) {
     NumbFromText(op.text, n);
   } else {
     NumbFromInteger(ReadIntText(op.text), n);
@@ -77,15 +77,15 @@ CellRef NumbPowerOf(const Operand& a, const Operand& b) {
 }  // namespace
 
 CellRef NumberArithmetic(ArithOp op, const Operand& a, const Operand& b) {
-  if (a.cls == 'i' && b.cls == 'i') return Integers(op, ReadIntText(a.text), ReadIntText(b.text));
-  if (a.cls == 'r' || b.cls == 'r') return Reals(op, OperandDouble(a), OperandDouble(b));
+  if (a.cls == ValueClass::kInteger && b.cls == ValueClass::kInteger) return Integers(op, ReadIntText(a.text), ReadIntText(b.text));
+  if (a.cls == ValueClass::kReal || b.cls == ValueClass::kReal) return Reals(op, OperandDouble(a), OperandDouble(b));
   if (op == ArithOp::kPowa) {
-    if (a.cls == 'o' && b.cls == 'i') return NumbPowerOf(a, b);
-    if (a.cls == 'o' && b.cls == 'o') return CellRef();
+    if (a.cls == ValueClass::kNumb && b.cls == ValueClass::kInteger) return NumbPowerOf(a, b);
+    if (a.cls == ValueClass::kNumb && b.cls == ValueClass::kNumb) return CellRef();
     return Reals(op, OperandDouble(a), OperandDouble(b));
   }
   if (op == ArithOp::kOver) {
-    if (a.cls == 'o' && b.cls == 'o') return CellRef();
+    if (a.cls == ValueClass::kNumb && b.cls == ValueClass::kNumb) return CellRef();
     return Reals(op, OperandDouble(a), OperandDouble(b));
   }
   Numb x, y;

@@ -10,7 +10,7 @@ namespace mox {
 
 enum class ArithOp { kPlus, kDash, kMult, kOver, kCent, kPowa };
 
-// op applied to two number operands (classes 'i', 'o', 'r'); null when the
+// op applied to two number operands (integers, numbs and reals); null when the
 // operator has no result for them (a zero divisor, `numb` division, ...).
 CellRef NumberArithmetic(ArithOp op, const Operand& a, const Operand& b);
 

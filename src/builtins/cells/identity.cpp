@@ -25,7 +25,7 @@ CellRef Leak(const NativeArgs<1>& a) { return MakeInt64(static_cast<int64_t>(rei
 // The address must be that of a live cell; the program vouches for it. Only
 // the null address, which can never be one, is refused.
 CellRef Bond(const NativeArgs<1>& a) {
-  uintptr_t address = ClassifyValue(a[0]) == 'i' ? static_cast<uintptr_t>(IntegerToInt64(a[0])) : 0;
+  uintptr_t address = ClassifyValue(a[0]) == ValueClass::kInteger ? static_cast<uintptr_t>(IntegerToInt64(a[0])) : 0;
   if (address == 0) return CellRef();
   return CellRef::Share(reinterpret_cast<Cell*>(address));
 }

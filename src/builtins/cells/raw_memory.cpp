@@ -15,7 +15,7 @@ namespace {
 bool IsInteger(Cell* c) {
   Operand op;
   ReadOperand(c, &op);
-  return op.cls == 'i';
+  return op.cls == ValueClass::kInteger;
 }
 
 void* AddressOf(Cell* c) { return reinterpret_cast<void*>(static_cast<uintptr_t>(IntegerToInt64(c))); }
@@ -33,7 +33,7 @@ CellRef Post(const NativeArgs<2>& args) {
 // number's text, a real's eight bytes, a vector's child references (as they
 // are: the memory written holds no counts).
 bool BytesOf(const Operand& op, std::string* scratch, std::string_view* bytes) {
-  if (op.cls == 'r' || op.cls == 'c') {  // the bytes after the marker byte
+  if (op.cls == ValueClass::kReal || op.cls == ValueClass::kVector) {  // the bytes after the marker byte
     *bytes = LeafView(op.cell).substr(1);
     return true;
   }
@@ -44,7 +44,7 @@ CellRef Copy(const NativeArgs<2>& args) {
   Cell* a = args[0];
   Operand value;
   ReadOperand(args[1], &value);
-  if (!IsInteger(a) || value.cls == 'e' || AddressOf(a) == nullptr) return CellRef();
+  if (!IsInteger(a) || value.cls == ValueClass::kVoid || AddressOf(a) == nullptr) return CellRef();
   std::string scratch;
   std::string_view bytes;
   if (!BytesOf(value, &scratch, &bytes)) return CellRef();

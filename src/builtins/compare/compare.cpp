@@ -20,7 +20,7 @@ CellRef Less(const NativeArgs<2>& a) { return Truth(ValueOrder(a[0], a[1]) == Or
 // Unordered vectors (a NaN child decides) are not below, so they answer "K".
 CellRef Gteq(const NativeArgs<2>& a) {
   Order order = ValueOrder(a[0], a[1]);
-  bool real = ClassifyValue(a[0]) == 'r';
+  bool real = ClassifyValue(a[0]) == ValueClass::kReal;
   return Truth(order == Order::kAbove || order == Order::kEqual || (order == Order::kUnordered && !real));
 }
 

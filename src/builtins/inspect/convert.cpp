@@ -45,14 +45,14 @@ CellRef ToReal(Cell* a) {
   Operand op;
   ReadOperand(a, &op);
   switch (op.cls) {
-    case 'r': return CellRef::Share(a);
-    case 'i':
-    case 'o': return MakeReal(OperandDouble(op));
-    case 'a': {
+    case ValueClass::kReal: return CellRef::Share(a);
+    case ValueClass::kInteger:
+    case ValueClass::kNumb: return MakeReal(OperandDouble(op));
+    case ValueClass::kBlob: {
       std::string payload(PayloadView(a));  // strtod stops at a NUL byte
       return MakeReal(std::strtod(payload.c_str(), nullptr));
     }
-    case 'u': {
+    case ValueClass::kText: {
       std::string scratch;
       std::string_view content;
       if (!SequenceBytes(op, &scratch, &content)) return CellRef();
@@ -67,19 +67,19 @@ CellRef ToBlob(Cell* a) {
   Operand op;
   ReadOperand(a, &op);
   switch (op.cls) {
-    case 'a': return CellRef::Share(a);
-    case 'r': return MakeBlob(a->Bytes() + 1, 8);
-    case 'i': {
+    case ValueClass::kBlob: return CellRef::Share(a);
+    case ValueClass::kReal: return MakeBlob(a->Bytes() + 1, 8);
+    case ValueClass::kInteger: {
       auto low = static_cast<unsigned char>(OperandCount(op) & 0xFF);
       return MakeBlob(&low, 1);
     }
-    case 'u': {
+    case ValueClass::kText: {
       std::string scratch;
       std::string_view content;
       if (!SequenceBytes(op, &scratch, &content)) return CellRef();
       return MakeBlob(content.data(), content.size());
     }
-    case 'e': {
+    case ValueClass::kVoid: {
       std::string bytes;
       if (!ReadByteList(a, &bytes)) return CellRef();
       return MakeBlob(bytes.data(), bytes.size());
@@ -131,16 +131,16 @@ CellRef ToNumber(Cell* a) {
   Operand op;
   ReadOperand(a, &op);
   switch (op.cls) {
-    case 'r': return RealToNumb(RealValue(a));
-    case 'a':
-    case 'u': {
+    case ValueClass::kReal: return RealToNumb(RealValue(a));
+    case ValueClass::kBlob:
+    case ValueClass::kText: {
       std::string scratch;
       std::string_view bytes;
       if (!SequenceBytes(op, &scratch, &bytes)) return CellRef();
       return LowWord(bytes);
     }
-    case 'i':
-    case 'o': return ToggleNumberForm(op);
+    case ValueClass::kInteger:
+    case ValueClass::kNumb: return ToggleNumberForm(op);
     default: return CellRef();
   }
 }

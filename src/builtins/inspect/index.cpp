@@ -46,23 +46,23 @@ CellRef Look(const NativeArgs<2>& args) {
   ReadOperand(a, &op);
   uint64_t i;
   switch (op.cls) {
-    case 'c': {
+    case ValueClass::kVector: {
       if (!ResolveIndex(n, VectorSize(a), &i)) return CellRef();
       Cell* child = VectorSlot(a, i);
       return child != nullptr ? CellRef::Share(child) : CellRef();
     }
-    case 'a':
-    case 'u': {
+    case ValueClass::kBlob:
+    case ValueClass::kText: {
       std::string scratch;
       std::string_view bytes;
       if (!SequenceBytes(op, &scratch, &bytes) || !ResolveIndex(n, bytes.size(), &i)) return CellRef();
       return MakeInt64(static_cast<unsigned char>(bytes[i]));
     }
-    case 'r':
+    case ValueClass::kReal:
       if (!ResolveIndex(n, 64, &i)) return CellRef();
       return Truth(((RealBits(a) >> i) & 1) != 0);
-    case 'i':
-    case 'o': {
+    case ValueClass::kInteger:
+    case ValueClass::kNumb: {
       Mpz bits;
       OperandNumberBits(op, bits.z);
       if (!NumberBitIndex(n, mpz_sizeinbase(bits.z, 2), &i)) return CellRef();
@@ -83,7 +83,7 @@ CellRef CorkBytes(const Operand& op, int64_t n, Cell* c) {
   uint64_t i;
   if (!ByteArgument(c, &value) || !SequenceBytes(op, &scratch, &bytes) || !ResolveIndex(n, bytes.size(), &i))
     return CellRef();
-  bool text = op.cls == 'u';
+  bool text = op.cls == ValueClass::kText;
   if (text && (IsBracket(static_cast<unsigned char>(bytes[i])) || IsBracket(value))) return CellRef();
   std::string copy(bytes);
   copy[i] = static_cast<char>(value);
@@ -144,12 +144,12 @@ CellRef Cork(const NativeArgs<3>& args) {
   Operand op;
   ReadOperand(a, &op);
   switch (op.cls) {
-    case 'a':
-    case 'u': return CorkBytes(op, n, c);
-    case 'c': return CorkVector(args.redex, a, n, c);
-    case 'i':
-    case 'o': return CorkNumber(op, n, c);
-    case 'r': return CorkReal(a, n, c);
+    case ValueClass::kBlob:
+    case ValueClass::kText: return CorkBytes(op, n, c);
+    case ValueClass::kVector: return CorkVector(args.redex, a, n, c);
+    case ValueClass::kInteger:
+    case ValueClass::kNumb: return CorkNumber(op, n, c);
+    case ValueClass::kReal: return CorkReal(a, n, c);
     default: return CellRef();
   }
 }

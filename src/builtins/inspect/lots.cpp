@@ -50,24 +50,24 @@ CellRef Lots(const NativeArgs<1>& args) {
   Operand op;
   ReadOperand(a, &op);
   switch (op.cls) {
-    case 'r': {
+    case ValueClass::kReal: {
       uint64_t word = RealBits(a);
       return BitList(64, [word](size_t i) { return ((word >> i) & 1) != 0; });
     }
-    case 'i':
-    case 'o': {
+    case ValueClass::kInteger:
+    case ValueClass::kNumb: {
       Mpz bits;
       OperandNumberBits(op, bits.z);
       return BitList(mpz_sizeinbase(bits.z, 2), [&bits](size_t i) { return mpz_tstbit(bits.z, i) != 0; });
     }
-    case 'a':
-    case 'u': {
+    case ValueClass::kBlob:
+    case ValueClass::kText: {
       std::string scratch;
       std::string_view bytes;
       if (!SequenceBytes(op, &scratch, &bytes)) return CellRef();
       return ByteList(bytes);
     }
-    case 'c': return ChildList(a);
+    case ValueClass::kVector: return ChildList(a);
     default: return CellRef();
   }
 }

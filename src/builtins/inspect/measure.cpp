@@ -29,12 +29,12 @@ CellRef Rank(const NativeArgs<1>& args) {
   Operand op;
   ReadOperand(a, &op);
   switch (op.cls) {
-    case 'a': return Count(BlobPayload(a).size);
-    case 'r': return Count(8);
-    case 'i':
-    case 'o': return Count(op.text.size());
-    case 'c': return Count(VectorSize(a));
-    case 'u': {
+    case ValueClass::kBlob: return Count(BlobPayload(a).size);
+    case ValueClass::kReal: return Count(8);
+    case ValueClass::kInteger:
+    case ValueClass::kNumb: return Count(op.text.size());
+    case ValueClass::kVector: return Count(VectorSize(a));
+    case ValueClass::kText: {
       uint64_t n;
       return ContentLength(a, &n) ? Count(n) : CellRef();
     }
@@ -51,7 +51,7 @@ CellRef SwapListFlag(Cell* list) {
 
 CellRef NegateNumber(const Operand& op) {
   if (op.cell->IsApp()) return SwapListFlag(op.cell);
-  if (op.cls == 'i') return IntegerNegation(ReadIntText(op.text));
+  if (op.cls == ValueClass::kInteger) return IntegerNegation(ReadIntText(op.text));
   Mpz bits;  // a `numb`: flip the sign bit; zero stays zero
   NumberBitsOfText(op.text, bits.z);
   mpz_combit(bits.z, 1);
@@ -63,14 +63,14 @@ CellRef Wave(const NativeArgs<1>& args) {
   Operand op;
   ReadOperand(a, &op);
   switch (op.cls) {
-    case 'r': return RealFromBits(RealBits(a) ^ (uint64_t{1} << 63));
-    case 'i':
-    case 'o': return NegateNumber(op);
-    case 'a': {
+    case ValueClass::kReal: return RealFromBits(RealBits(a) ^ (uint64_t{1} << 63));
+    case ValueClass::kInteger:
+    case ValueClass::kNumb: return NegateNumber(op);
+    case ValueClass::kBlob: {
       BlobView b = BlobPayload(a);
       return b.size == 0 ? CellRef() : MakeBlob(b.data + 1, b.size - 1);
     }
-    case 'u': return ListLast(a);  // the answer of `rght`
+    case ValueClass::kText: return ListLast(a);  // the answer of `rght`
     default: return CellRef();
   }
 }

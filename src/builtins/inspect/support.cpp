@@ -22,7 +22,7 @@ int TruthValue(const Cell* c) {
 bool IntegerArgument(Cell* c, int64_t* value) {
   Operand op;
   ReadOperand(c, &op);
-  if (op.cls != 'i') return false;
+  if (op.cls != ValueClass::kInteger) return false;
   *value = OperandCount(op);
   return true;
 }
@@ -30,7 +30,7 @@ bool IntegerArgument(Cell* c, int64_t* value) {
 bool ByteArgument(Cell* c, unsigned char* byte) {
   Operand op;
   ReadOperand(c, &op);
-  if (op.cls != 'i') return false;
+  if (op.cls != ValueClass::kInteger) return false;
   IntText t = ReadIntText(op.text);
   if (t.negative || t.magnitude.size() > 3) return false;
   unsigned v = 0;
@@ -65,12 +65,12 @@ CellRef RealFromBits(uint64_t bits) {
 }
 
 void OperandNumberBits(const Operand& op, mpz_t bits) {
-  MOX_ASSERT(op.cls == 'i' || op.cls == 'o');
+  MOX_ASSERT(op.cls == ValueClass::kInteger || op.cls == ValueClass::kNumb);
   NumberBitsOfText(op.text, bits);
 }
 
 bool SequenceBytes(const Operand& op, std::string* scratch, std::string_view* bytes) {
-  MOX_ASSERT(op.cls == 'a' || op.cls == 'u');
+  MOX_ASSERT(op.cls == ValueClass::kBlob || op.cls == ValueClass::kText);
   return JoinBytes(op, scratch, bytes);
 }
 

@@ -44,7 +44,7 @@ bool ResolveIndex(int64_t n, uint64_t size, uint64_t* index);
 uint64_t RealBits(const Cell* real);
 CellRef RealFromBits(uint64_t bits);
 
-// The NumberBits of an operand of class 'i' or 'o' (its text form).
+// The NumberBits of an integer or numb operand (its text form).
 void OperandNumberBits(const Operand& op, mpz_t bits);
 
 // The bytes of a blob (payload) or bracketed text (content; a data

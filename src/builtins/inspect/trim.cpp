@@ -59,11 +59,11 @@ CellRef Trim(const NativeArgs<3>& args) {
   if (!IntegerArgument(start, &s0) || !IntegerArgument(end, &e0)) return CellRef();
   Operand op;
   ReadOperand(a, &op);
-  if (op.cls != 'a' && op.cls != 'c' && op.cls != 'u') return CellRef();
+  if (op.cls != ValueClass::kBlob && op.cls != ValueClass::kVector && op.cls != ValueClass::kText) return CellRef();
   std::string scratch;
   std::string_view bytes;
   uint64_t length;
-  if (op.cls == 'c') {
+  if (op.cls == ValueClass::kVector) {
     length = VectorSize(a);
   } else {
     if (!SequenceBytes(op, &scratch, &bytes)) return CellRef();
@@ -72,9 +72,9 @@ CellRef Trim(const NativeArgs<3>& args) {
   uint64_t s, e;
   if (!ResolvePosition(s0, length, &s) || !ResolvePosition(e0, length, &e)) return CellRef();
   if (s != e && (e < s || e > length)) return CellRef();
-  if (op.cls == 'c') return s == e ? EmptyVector() : SliceVector(a, s, e);
+  if (op.cls == ValueClass::kVector) return s == e ? EmptyVector() : SliceVector(a, s, e);
   std::string_view slice = s == e ? std::string_view() : bytes.substr(s, e - s);
-  if (op.cls == 'a') return MakeBlob(slice.data(), slice.size());
+  if (op.cls == ValueClass::kBlob) return MakeBlob(slice.data(), slice.size());
   if (!Balanced(slice)) return CellRef();
   return MakeBracketed(slice);
 }

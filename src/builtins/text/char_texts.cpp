@@ -54,7 +54,7 @@ CellRef CapeOf(const Cell* blob) {
 }
 
 bool IsNonNegative(const Operand& op) {
-  if (op.cls == 'i') return op.text == "0" || op.text[0] != '0';
+  if (op.cls == ValueClass::kInteger) return op.text == "0" || op.text[0] != '0';
   return op.text.size() < 3 || op.text[2] != '0';  // a `numb`: "00" then no further "0"
 }
 
@@ -63,14 +63,14 @@ CellRef Buck(const NativeArgs<1>& args) {
   Operand op;
   ReadOperand(a, &op);
   switch (op.cls) {
-    case 'r': return MakeLeaf(std::signbit(RealValue(a)) ? "H" : "K", 1);
-    case 'i':
-    case 'o': return MakeLeaf(IsNonNegative(op) ? "K" : "H", 1);
-    case 'a': {
+    case ValueClass::kReal: return MakeLeaf(std::signbit(RealValue(a)) ? "H" : "K", 1);
+    case ValueClass::kInteger:
+    case ValueClass::kNumb: return MakeLeaf(IsNonNegative(op) ? "K" : "H", 1);
+    case ValueClass::kBlob: {
       BlobView b = BlobPayload(a);
       return b.size == 0 ? CellRef() : OneCharText(b.data[0], true);
     }
-    case 'u': return ListInit(a);
+    case ValueClass::kText: return ListInit(a);
     default: return CellRef();
   }
 }
@@ -79,7 +79,7 @@ CellRef VectorCodes(const Cell* v) {
   std::string content;
   for (size_t i = 0, n = VectorSize(v); i < n; ++i) {
     Cell* child = VectorSlot(v, i);
-    if (child == nullptr || ClassifyValue(child) != 'i') return CellRef();
+    if (child == nullptr || ClassifyValue(child) != ValueClass::kInteger) return CellRef();
     AppendEscaped(&content, static_cast<unsigned char>(IntegerToInt64(child)), false);
   }
   return MakeBracketed(content);
@@ -101,17 +101,17 @@ CellRef Zits(const NativeArgs<1>& args) {
   Operand op;
   ReadOperand(a, &op);
   switch (op.cls) {
-    case 'i': return OneCharText(static_cast<unsigned char>(IntegerToInt64(a)), false);
-    case 'u': return a->IsLeaf() ? CellRef::Share(a) : WrittenOut(a);
-    case 'a': return CapeOf(a);
-    case 'r': return MakeBracketed(RealText(RealValue(a)).view());
-    case 'c': return VectorCodes(a);
-    case 'e': return WrittenOut(a);
+    case ValueClass::kInteger: return OneCharText(static_cast<unsigned char>(IntegerToInt64(a)), false);
+    case ValueClass::kText: return a->IsLeaf() ? CellRef::Share(a) : WrittenOut(a);
+    case ValueClass::kBlob: return CapeOf(a);
+    case ValueClass::kReal: return MakeBracketed(RealText(RealValue(a)).view());
+    case ValueClass::kVector: return VectorCodes(a);
+    case ValueClass::kVoid: return WrittenOut(a);
     default: return CellRef();  // a `numb`
   }
 }
 
-CellRef Cape(const NativeArgs<1>& a) { return ClassifyValue(a[0]) == 'a' ? CapeOf(a[0]) : CellRef(); }
+CellRef Cape(const NativeArgs<1>& a) { return ClassifyValue(a[0]) == ValueClass::kBlob ? CapeOf(a[0]) : CellRef(); }
 
 constexpr BuiltinBinding kCharacters[] = {
     Builtin<Buck>("buck"),

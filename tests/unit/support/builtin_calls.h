@@ -56,7 +56,7 @@ std::string Ans(const char* name, T... args) {
 }
 
 inline std::string Payload(const CellRef& blob) {
-  EXPECT_EQ(ClassifyValue(blob.get()), 'a');
+  EXPECT_EQ(ClassifyValue(blob.get()), ValueClass::kBlob);
   BlobView b = BlobPayload(blob.get());
   return std::string(reinterpret_cast<const char*>(b.data), b.size);
 }
@@ -68,8 +68,8 @@ inline uint64_t BitsOf(double d) {
 }
 
 inline double RealOf(const CellRef& r) {
-  EXPECT_EQ(ClassifyValue(r.get()), 'r');
-  return ClassifyValue(r.get()) == 'r' ? RealValue(r.get()) : -12345.0;
+  EXPECT_EQ(ClassifyValue(r.get()), ValueClass::kReal);
+  return ClassifyValue(r.get()) == ValueClass::kReal ? RealValue(r.get()) : -12345.0;
 }
 
 // Applications are analysed, which needs the combinators.

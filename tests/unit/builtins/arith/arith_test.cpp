@@ -26,8 +26,8 @@ std::string Arith(const char* op, CellRef a, CellRef b) {
 
 double RunReal(const char* op, CellRef a, CellRef b) {
   CellRef r = Call(op, std::move(a), std::move(b));
-  EXPECT_EQ(ClassifyValue(r.get()), 'r');
-  return ClassifyValue(r.get()) == 'r' ? RealValue(r.get()) : -12345.0;
+  EXPECT_EQ(ClassifyValue(r.get()), ValueClass::kReal);
+  return ClassifyValue(r.get()) == ValueClass::kReal ? RealValue(r.get()) : -12345.0;
 }
 
 
@@ -41,20 +41,20 @@ class NumbersArith : public ::testing::Test {
 };
 
 TEST_F(NumbersArith, ClassesInTheirOrder) {
-  EXPECT_EQ(ClassifyValue(Real(1.0).get()), 'r');
-  EXPECT_EQ(ClassifyValue(Blob("").get()), 'a');
-  EXPECT_EQ(ClassifyValue(Vec().get()), 'c');
-  EXPECT_EQ(ClassifyValue(L("[]").get()), 'u');
-  EXPECT_EQ(ClassifyValue(MakeApp(L("[a]"), L("[b]")).get()), 'u');
-  EXPECT_EQ(ClassifyValue(MakeApp(Letter('J'), Letter('H'), L("[b]")).get()), 'o');
-  EXPECT_EQ(ClassifyValue(MakeApp(Letter('J'), Letter('K'), Letter('K')).get()), 'i');
-  EXPECT_EQ(ClassifyValue(MakeApp(Letter('J'), Letter('I'), Letter('K')).get()), 'e');
-  EXPECT_EQ(ClassifyValue(MakeApp(Letter('K'), L("1")).get()), 'e');
-  EXPECT_EQ(ClassifyValue(L("0").get()), 'i');
-  EXPECT_EQ(ClassifyValue(L("05").get()), 'i');
-  EXPECT_EQ(ClassifyValue(L("00").get()), 'o');
-  EXPECT_EQ(ClassifyValue(L("plus").get()), 'e');
-  EXPECT_STREQ(ClassName('o'), "[numb]");
+  EXPECT_EQ(ClassifyValue(Real(1.0).get()), ValueClass::kReal);
+  EXPECT_EQ(ClassifyValue(Blob("").get()), ValueClass::kBlob);
+  EXPECT_EQ(ClassifyValue(Vec().get()), ValueClass::kVector);
+  EXPECT_EQ(ClassifyValue(L("[]").get()), ValueClass::kText);
+  EXPECT_EQ(ClassifyValue(MakeApp(L("[a]"), L("[b]")).get()), ValueClass::kText);
+  EXPECT_EQ(ClassifyValue(MakeApp(Letter('J'), Letter('H'), L("[b]")).get()), ValueClass::kNumb);
+  EXPECT_EQ(ClassifyValue(MakeApp(Letter('J'), Letter('K'), Letter('K')).get()), ValueClass::kInteger);
+  EXPECT_EQ(ClassifyValue(MakeApp(Letter('J'), Letter('I'), Letter('K')).get()), ValueClass::kVoid);
+  EXPECT_EQ(ClassifyValue(MakeApp(Letter('K'), L("1")).get()), ValueClass::kVoid);
+  EXPECT_EQ(ClassifyValue(L("0").get()), ValueClass::kInteger);
+  EXPECT_EQ(ClassifyValue(L("05").get()), ValueClass::kInteger);
+  EXPECT_EQ(ClassifyValue(L("00").get()), ValueClass::kNumb);
+  EXPECT_EQ(ClassifyValue(L("plus").get()), ValueClass::kVoid);
+  EXPECT_STREQ(ClassName(ValueClass::kNumb), "[numb]");
   // list-form integers convert for counts and indexes too
   EXPECT_EQ(IntegerToInt64(MakeApp(Letter('J'), Letter('K'), L("2")).get()), 5);
   EXPECT_EQ(IntegerToInt64(MakeApp(Letter('J'), Letter('K'), L("00")).get()), -1);
@@ -132,13 +132,13 @@ TEST_F(NumbersArith, TextJoins) {
   EXPECT_EQ(Arith("plus", Real(1e300), L("[]")), "[+1.0000000000000001e+0300]");
   EXPECT_EQ(Arith("plus", L("[]"), Real(INFINITY)), "[+inf]");
   CellRef blob = Call("plus", Blob(std::string("a\0b", 3)), L("[c]"));
-  EXPECT_EQ(ClassifyValue(blob.get()), 'a');
+  EXPECT_EQ(ClassifyValue(blob.get()), ValueClass::kBlob);
   EXPECT_EQ(Payload(blob), std::string("a\0bc", 4));
   EXPECT_EQ(Payload(Call("plus", L("7"), Blob("x"))), "7x");
   EXPECT_EQ(Payload(Call("plus", Blob("x"), Blob(""))), "x");
   // A data application is written out: [ab] applied to [c] reads "ab[c]".
   CellRef data = MakeApp(L("[ab]"), L("[c]"));
-  EXPECT_EQ(ClassifyValue(data.get()), 'u');
+  EXPECT_EQ(ClassifyValue(data.get()), ValueClass::kText);
   EXPECT_EQ(Arith("plus", data.Copy(), L("[x]")), "[ab[c]x]");
 }
 

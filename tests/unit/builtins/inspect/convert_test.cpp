@@ -61,7 +61,7 @@ TEST_F(Convert, LitsOfRealsIsExact) {
   EXPECT_EQ(Ans("lits", Real(std::nan(""))), "00");
   for (double d : {1.0 / 3, -DBL_MAX, DBL_MIN, 5e-324, -1e300, 123456.789, 0x1p-1074 * 3}) {
     CellRef n = Call("lits", Real(d));
-    EXPECT_EQ(ClassifyValue(n.get()), 'o') << d;
+    EXPECT_EQ(ClassifyValue(n.get()), ValueClass::kNumb) << d;
     EXPECT_EQ(RealOf(Call("real", std::move(n))), d) << d;
   }
 }

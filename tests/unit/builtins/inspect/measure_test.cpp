@@ -111,7 +111,7 @@ TEST_F(Inspect, LispWrapsTheDisplayForm) {
   EXPECT_EQ(Ans("lisp", Real(1.5)), "[real[+1.5000000000000000e+0000]]");
   EXPECT_EQ(Ans("lisp", Vec(L("1"), L("2"))), "[(/ (/ cray 1) 2)]");
   EXPECT_EQ(Ans("lisp", Blob("a]")), "[cape[a[r]]]");
-  EXPECT_EQ(ClassifyValue(Call("lisp", L("5")).get()), 'u');
+  EXPECT_EQ(ClassifyValue(Call("lisp", L("5")).get()), ValueClass::kText);
 }
 
 TEST_F(Inspect, LispEscapesLoneBrackets) {
