@@ -47,12 +47,6 @@ Text ShortenedField(const Text& t) {
   return HasUnmatchedCloser(t) ? t.Substr(0, 72) : ShortenedForm(t);
 }
 
-int LeadingLambdas(const Cell* d, int limit) {
-  int n = 0;
-  for (; n < limit && IsLambdaNode(d); d = d->a) ++n;
-  return n;
-}
-
 }  // namespace
 
 void ExpandPairLets(GlobalTable& table) {

@@ -18,8 +18,6 @@ namespace {
 
 constexpr int kMaxArguments = 16;
 
-unsigned char LetterOf(const Cell* v) { return v->IsLeaf() ? v->Bytes()[0] : 0; }
-
 CellRef PrefixedLeaf(unsigned char prefix, std::string_view key) {
   Cell* c = AllocLeaf(1 + key.size());
   c->Bytes()[0] = prefix;
@@ -52,7 +50,7 @@ void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
   MOX_ASSERT(entry != nullptr);
   MOX_ASSERT(IsValue(value));
   CellRef v = CellRef::Share(value);
-  if (BinderShape(value) == 'u') v = MakeApp(MakeApp(MakeLeaf("B"), MakeLeaf("I")), std::move(v));
+  if (IsLambdaNode(value)) v = MakeApp(MakeApp(MakeLeaf("B"), MakeLeaf("I")), std::move(v));
   *entry = v.Copy();
   MOX_ASSERT(EmptyCallDefinitions().count(key) == 0);
   m.focus = std::move(v);
@@ -132,7 +130,7 @@ void Contract(Machine& m) {
   }
   if (b == '{' && h->Bytes()[1] == 0) {  // let: a1 = v, a2 = y, a3 = z
     if (IsValue(args[1])) {
-      m.focus = Substitute(args[2], args[1], LetterOf(args[0]));
+      m.focus = Substitute(args[2], args[0], args[1]);
     } else {
       m.Push(FrameKind::kLet, a);
       m.focus = CellRef::Share(args[1]);
@@ -140,7 +138,7 @@ void Contract(Machine& m) {
     return;
   }
   if (b == '\\' && h->Bytes()[1] == 0) {  // lambda: a1 = v, a2 = body, a3 = x
-    m.focus = Substitute(args[1], args[2], LetterOf(args[0]));
+    m.focus = Substitute(args[1], args[0], args[2]);
     return;
   }
   if (b == kCycleByte) return StoreGlobalValue(m, h, args[0]);

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "core/run_end.h"
+#include "front/binders.h"
 #include "program/analyse.h"
 #include "program/globals.h"
 
@@ -65,13 +66,12 @@ void TakeApart(Line& line) {
   GlobalShape& s = line.shape;
   line.definition = s.slot->Copy();
   Cell* d = line.definition.get();
-  s.k = 0;
+  s.k = LeadingLambdas(d, kMaxParameters);
   s.mask = 0;
-  for (; BinderShape(d) == 'u' && s.k < kMaxParameters; d = d->a) {
-    const Cell* v = d->f->a;
-    unsigned char p = v->IsLeaf() ? v->Bytes()[0] : 0;
-    s.letters[s.k++] = p;
-    if (p >= 'a' && p <= 'z') s.mask |= uint32_t{1} << (p - 'a');
+  for (int i = 0; i < s.k; ++i, d = d->a) {
+    const Cell* v = LambdaVariable(d);
+    s.letters[i] = v->IsLeaf() ? v->Bytes()[0] : 0;
+    s.mask |= BoundLetter(v);
   }
   s.body = d;
   if (s.k >= 1) CompileTemplate(d, s.letters, s.k, s.instance);

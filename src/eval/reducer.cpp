@@ -29,9 +29,7 @@ void Resume(Machine& m, Cell* v) {
       m.focus = MakeAnalysedApp(std::move(held), std::move(value));
       break;
     case FrameKind::kLet: {  // held is the let node ((({ x) y) z): reduce z[x := v]
-      Cell* x = held->f->f->a;
-      unsigned char letter = x->IsLeaf() ? x->Bytes()[0] : 0;
-      m.focus = Substitute(held->a, v, letter);
+      m.focus = Substitute(held->a, LetVariable(held.get()), v);
       break;
     }
   }
@@ -94,7 +92,7 @@ CellRef Evaluate(CellRef expression) {
     if (d == 0) {
       if (HasLazyHead(a) || !a->Flag()) {
         Contract(m);
-      } else if (BinderShape(a) == 'i') {
+      } else if (BinderOf(a) == Binder::kLet) {
         Cell* y = a->f->a;
         if (IsValue(y)) {
           Contract(m);

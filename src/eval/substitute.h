@@ -9,8 +9,9 @@
 
 namespace mox {
 
-// body with every free occurrence of `letter` (a..z) replaced by value.
-CellRef Substitute(Cell* body, Cell* value, unsigned char letter);
+// body with every free occurrence of the variable that the binder variable
+// `variable` binds replaced by value (body itself when it binds no letter).
+CellRef Substitute(Cell* body, const Cell* variable, Cell* value);
 
 // The same for several letters at once: the letters of `mask` (bit i for
 // 'a' + i) are replaced by values[i] in one pass over the body.

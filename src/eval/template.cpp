@@ -1,6 +1,7 @@
 // Compiling a definition body into a build template, and running one.
 #include "eval/template.h"
 
+#include "front/binders.h"
 #include "program/analyse.h"
 
 namespace mox {
@@ -30,23 +31,13 @@ struct Compiler {
     }
     if ((VariableSet(c) & mask) == 0) return Constant(c);
     if (c->IsLeaf()) return Push({TemplateOp::kArgument, static_cast<uint8_t>(slot_of_letter[c->Bytes()[0] - 'a']), nullptr});
-    switch (BinderShape(c)) {
-      case 'u':  // ((\ v) z): z in v's scope
-        Constant(c->f);
-        Emit(c->a, mask & ~BoundLetter(c->f->a), budget - 1);
-        break;
-      case 'i':  // ((({ v) y) z): y outside v's scope, z inside
-        Constant(c->f->f);
-        Emit(c->f->a, mask, budget - 1);
-        Push({TemplateOp::kApply, 0, nullptr});
-        Emit(c->a, mask & ~BoundLetter(c->f->f->a), budget - 1);
-        break;
-      default:
-        Emit(c->f, mask, budget - 1);
-        Emit(c->a, mask, budget - 1);
-        break;
+    // The node is rebuilt as its kept part applied to its parts in turn.
+    Scope scope = ScopeOf(c);
+    if (scope.kept != nullptr) Constant(scope.kept);
+    for (int i = 0; i < scope.count; ++i) {
+      Emit(scope.part[i], mask & ~scope.hidden[i], budget - 1);
+      if (scope.kept != nullptr || i > 0) Push({TemplateOp::kApply, 0, nullptr});
     }
-    Push({TemplateOp::kApply, 0, nullptr});
   }
 };
 

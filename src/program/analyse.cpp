@@ -22,16 +22,6 @@ bool IsLowerName(std::string_view s) {
   return !s.empty();
 }
 
-// Leading lambda layers of a definition, counted up to 11.
-int LambdaLayers(const Cell* d) {
-  int n = 0;
-  while (n < kNoArity && BinderShape(d) == 'u') {
-    ++n;
-    d = d->a;
-  }
-  return n;
-}
-
 void AnalyseLeaf(Cell* c) {
   unsigned char b = c->Bytes()[0];
   if (b == '`' || b == kCycleByte || b == kVectorByte) {
@@ -57,7 +47,7 @@ void AnalyseLeaf(Cell* c) {
   }
   CellRef* slot = text.size() == 1 ? Globals().FindByte(b) : Globals().Find(text);
   if (slot != nullptr) {
-    c->SetAnalysisValue(LambdaLayers(slot->get()));
+    c->SetAnalysisValue(LeadingLambdas(slot->get(), kNoArity));
     c->SetFlag(false);
     return;
   }
@@ -114,12 +104,5 @@ bool HasLazyHead(const Cell* c) {
   return c->IsLeaf() && kLazyHeads.byte[c->Bytes()[0]];
 }
 
-char BinderShape(const Cell* c) {
-  if (c->IsLeaf() || c->f->IsLeaf()) return 'o';
-  const Cell* g = c->f->f;
-  if (IsOneByteLeaf(g, '\\')) return 'u';
-  if (g->IsApp() && IsOneByteLeaf(g->f, '{')) return 'i';
-  return 'o';
-}
 
 }  // namespace mox

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/cell.h"
+#include "front/binders.h"
 
 namespace mox {
 
@@ -34,13 +35,6 @@ inline uint32_t VariableSet(const Cell* c) {
 constexpr int kNoArity = 11;  // a variable at the head: never saturated
 constexpr int kArityFloor = -51;
 
-// The letter a lambda or let binds, as a one-bit set (0 when not a letter).
-inline uint32_t BoundLetter(const Cell* v) {
-  if (v->IsApp()) return 0;
-  unsigned char b = v->Bytes()[0];
-  return (b >= 'a' && b <= 'z') ? uint32_t{1} << (b - 'a') : 0;
-}
-
 // Analyses an application whose two parts are analysed already. The whole
 // cache and variable set are computed first and stored with one write.
 inline void AnalyseApplication(Cell* p) {
@@ -61,21 +55,13 @@ inline void AnalyseApplication(Cell* p) {
     if (d != kNoArity && d > kArityFloor) --d;
   }
   h |= static_cast<uint64_t>(d + 52) << kCacheShift;
-  uint32_t vars;
-  const Cell* g = f->IsApp() ? f->f : nullptr;
-  if (g != nullptr && IsOneByteLeaf(g, '\\')) {  // a lambda node: never pending
-    vars = VariableSet(x) & ~BoundLetter(f->a);
-  } else {
+  Binder binder = BinderOf(p);
+  if (binder != Binder::kLambda) {  // a lambda node is never pending
     bool pending = (!f->IsData() && f->Flag()) || (!x->IsData() && (x->Flag() || x->AnalysisValue() < 1));
     if (pending) h |= kFlagBit;
-    if (g != nullptr && IsOneByteLeaf(g, '{')) {
-      vars = VariableSet(x);  // ({ v) y
-    } else if (g != nullptr && g->IsApp() && IsOneByteLeaf(g->f, '{')) {
-      vars = (VariableSet(x) & ~BoundLetter(g->a)) | VariableSet(f->a);  // (({ v) y) z
-    } else {
-      vars = VariableSet(f) | VariableSet(x);
-    }
   }
+  uint32_t vars = 0;
+  ForEachScopedPart(p, binder, [&vars](const Cell* part, uint32_t hidden) { vars |= VariableSet(part) & ~hidden; });
   p->h = h | (uint64_t{vars} << kFieldShift);
 }
 
@@ -90,9 +76,6 @@ inline CellRef MakeAnalysedApp(CellRef f, CellRef a) {
 // Whether the head of c's spine is one of the non-duplicating combinators
 // that fire without reducing their arguments.
 bool HasLazyHead(const Cell* c);
-
-// 'u' for a lambda node ((\ v) z), 'i' for a let node ((({ v) y) z), else 'o'.
-char BinderShape(const Cell* c);
 
 // A text leaf that names something (a global, an operator, a variable).
 bool IsNameLeafText(std::string_view s);

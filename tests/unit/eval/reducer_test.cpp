@@ -65,10 +65,11 @@ TEST_F(ReducerTest, SubstituteSharesAndRespectsBinders) {
   CellRef body = Tree("(\\ x) (x y)");
   CellRef value = Tree("v");
   AnalyseCell(value.get());
-  CellRef same = Substitute(body.get(), value.get(), 'x');
+  CellRef x = MakeLeaf("x");
+  CellRef same = Substitute(body.get(), x.get(), value.get());
   EXPECT_EQ(same.get(), body.get());  // x is bound: unchanged and shared
   CellRef let = Tree("(({ x) x) (x y)");
-  CellRef out = Substitute(let.get(), value.get(), 'x');
+  CellRef out = Substitute(let.get(), x.get(), value.get());
   EXPECT_EQ(Show(out.get()), "((({ x) v) (x y))");  // y substituted, the body is in x's scope
 }
 
