@@ -1,10 +1,8 @@
 // The backtick rewrite; see backtick.h.
 #include "defs/backtick.h"
 
-#include <unordered_set>
-#include <vector>
-
-#include "core/rebuild.h"
+#include "core/graph_fold.h"
+#include "core/graph_walk.h"
 #include "diag/render.h"
 #include "eval/reducer.h"
 #include "front/binders.h"
@@ -34,15 +32,10 @@ CellRef Replace(Cell* backtick, CellRef x, const Text& name, const BacktickStamp
 }  // namespace
 
 void TakeBacktickStamps(Cell* tree, BacktickStamps& stamps) {
-  std::vector<Cell*> stack{tree};
-  std::unordered_set<Cell*> seen;
-  while (!stack.empty()) {
-    Cell* c = stack.back();
-    stack.pop_back();
+  GraphWalk walk(tree);
+  while (Cell* c = walk.Next()) {
     if (c->IsApp()) {
-      if (c->Count() > 1 && !seen.insert(c).second) continue;
-      stack.push_back(c->a);
-      stack.push_back(c->f);
+      walk.EnterParts(c);
     } else if (IsBacktickLeaf(c) && c->Field() != 0) {
       stamps[c] = c->Field();
       c->SetField(0);

@@ -1,7 +1,7 @@
 // The pair-let rewrite; see pair_let.h.
 #include "defs/pair_let.h"
 
-#include "core/rebuild.h"
+#include "core/graph_fold.h"
 #include "front/binders.h"
 #include "front/names.h"
 

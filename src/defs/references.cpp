@@ -2,8 +2,9 @@
 #include "defs/references.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <vector>
 
+#include "core/graph_walk.h"
 #include "front/binders.h"
 #include "front/charset.h"
 #include "program/analyse.h"
@@ -36,15 +37,13 @@ struct ViewSet {
 };
 
 struct Collector {
+  explicit Collector(const Cell* tree) : walk(tree) {}
+
   ViewSet names;
   ViewSet bound;
-  std::vector<const Cell*> stack;
-  std::unordered_set<const Cell*> seen;  // applications held more than once, visited
+  ConstGraphWalk walk;
 
-  void Push(const Cell* c) {
-    if (c->IsApp() && c->Count() > 1 && !seen.insert(c).second) return;
-    stack.push_back(c);
-  }
+  void Push(const Cell* c) { walk.Enter(c); }
   void Bind(const Cell* variable) {
     if (variable->IsLeaf()) {
       bound.Add(LeafView(variable));
@@ -75,18 +74,13 @@ struct Collector {
 }  // namespace
 
 std::vector<std::string_view> ReferenceViews(const Cell* tree) {
-  Collector walk;
-  walk.Push(tree);
-  while (!walk.stack.empty()) {
-    const Cell* c = walk.stack.back();
-    walk.stack.pop_back();
-    walk.Visit(c);
-  }
-  walk.names.Finish();
-  walk.bound.Finish();
+  Collector collector(tree);
+  while (const Cell* c = collector.walk.Next()) collector.Visit(c);
+  collector.names.Finish();
+  collector.bound.Finish();
   std::vector<std::string_view> free;
-  for (std::string_view name : walk.names.items)
-    if (!walk.bound.Has(name)) free.push_back(name);
+  for (std::string_view name : collector.names.items)
+    if (!collector.bound.Has(name)) free.push_back(name);
   return free;
 }
 

@@ -1,10 +1,8 @@
 // Place lists and renaming of local names; see rename.h.
 #include "defs/rename.h"
 
-#include <unordered_set>
-#include <vector>
-
-#include "core/rebuild.h"
+#include "core/graph_fold.h"
+#include "core/graph_walk.h"
 #include "defs/references.h"
 #include "front/binders.h"
 
@@ -12,22 +10,17 @@ namespace mox {
 
 PlaceLists CollectPlaces(const Cell* tree) {
   PlaceLists lists;
-  std::vector<const Cell*> stack{tree};
-  std::unordered_set<const Cell*> seen;
+  ConstGraphWalk walk(tree);
   auto note = [&](const Cell* v) {
     if (v->IsApp()) return;
     std::string_view name = LeafView(v);
     (IsLowerLetter(name) ? lists.single : lists.multi).emplace(name);
   };
-  while (!stack.empty()) {
-    const Cell* c = stack.back();
-    stack.pop_back();
+  while (const Cell* c = walk.Next()) {
     if (c->IsLeaf()) continue;
-    if (c->Count() > 1 && !seen.insert(c).second) continue;
     if (IsLambdaNode(c)) note(LambdaVariable(c));
     if (IsLetNode(c)) note(LetVariable(c));
-    stack.push_back(c->a);
-    stack.push_back(c->f);
+    walk.EnterParts(c);
   }
   return lists;
 }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "core/output.h"
-#include "core/rebuild.h"
+#include "core/graph_fold.h"
 #include "core/run_end.h"
 #include "diag/banner.h"
 #include "eval/reducer.h"

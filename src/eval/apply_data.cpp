@@ -3,9 +3,9 @@
 // the pair and list shapes of the combinators.
 #include "eval/apply_data.h"
 
-#include <unordered_map>
 #include <vector>
 
+#include "core/graph_fold.h"
 #include "values/bigint.h"
 #include "values/dec_digits.h"
 #include "values/int_convert.h"
@@ -73,42 +73,11 @@ CellRef TextListForm(std::string_view content) {
 // The list form of any data value: a data application d e gives
 // (J L(d) L(e)). Shared cells are converted once.
 CellRef DataListForm(Cell* data) {
-  struct Item {
-    Cell* cell;
-    bool expanded;
+  auto leaf = [](Cell* c) {
+    return c->Bytes()[0] == '[' ? TextListForm(BracketedContent(c)) : CellRef::Share(c);
   };
-  std::unordered_map<Cell*, CellRef> done;
-  std::vector<Item> work{{data, false}};
-  std::vector<CellRef> values;
-  while (!work.empty()) {
-    Item it = work.back();
-    work.pop_back();
-    if (!it.expanded) {
-      auto found = done.find(it.cell);
-      if (found != done.end()) {
-        values.push_back(found->second.Copy());
-        continue;
-      }
-    }
-    CellRef value;
-    if (it.cell->IsLeaf()) {
-      value = it.cell->Bytes()[0] == '[' ? TextListForm(BracketedContent(it.cell)) : CellRef::Share(it.cell);
-    } else if (!it.expanded) {
-      work.push_back({it.cell, true});
-      work.push_back({it.cell->a, false});
-      work.push_back({it.cell->f, false});
-      continue;
-    } else {
-      CellRef rest = std::move(values.back());
-      values.pop_back();
-      CellRef first = std::move(values.back());
-      values.pop_back();
-      value = Cons(std::move(first), std::move(rest));
-    }
-    if (it.cell->Count() > 1) done.emplace(it.cell, value.Copy());
-    values.push_back(std::move(value));
-  }
-  return std::move(values.back());
+  auto app = [](Cell*, CellRef first, CellRef rest) { return Cons(std::move(first), std::move(rest)); };
+  return RebuildBottomUp(data, leaf, app);
 }
 
 // first and rest of non-empty data: the parts of a data application, or a

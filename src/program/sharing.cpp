@@ -1,14 +1,12 @@
 // The sharing table: open addressing over representative cells, each slot
 // holding the cell and its hash. A leaf hashes its stored bytes, an
 // application the addresses of its two parts (which are representatives).
-// Sharing a graph is a post-order walk with an explicit stack; cells held
-// more than once remember their representative, so a heavily shared graph
-// is walked once per distinct cell.
+// Sharing a graph is a bottom-up fold (core/graph_fold.h).
 #include "program/sharing.h"
 
-#include <unordered_map>
 #include <vector>
 
+#include "core/graph_fold.h"
 #include "core/run_end.h"
 #include "program/analyse.h"
 
@@ -131,56 +129,12 @@ Cell* FindByParts(Table& t, Cell* c) {
 
 CellRef ShareValue(Cell* root) {
   Table& t = Shared();
-  struct Step {
-    Cell* cell;
-    bool expanded;
-  };
-  std::vector<Step> todo{{root, false}};
-  std::vector<Cell*> done;  // representatives, borrowed from the table
-  std::unordered_map<Cell*, Cell*> memo;
-  // `shared`: c had more than one holder before the table took one.
-  auto finish = [&](Cell* c, bool shared, Cell* rep) {
-    done.push_back(rep);
-    if (shared) memo.emplace(c, rep);
-  };
-  while (!todo.empty()) {
-    Step step = todo.back();
-    Cell* c = step.cell;
-    if (step.expanded) {
-      todo.pop_back();
-      Cell* a = done.back();
-      done.pop_back();
-      Cell* f = done.back();
-      done.pop_back();
-      bool shared = c->Count() > 1;
-      finish(c, shared, ShareApp(t, c, f, a));
-      continue;
-    }
-    bool shared = c->IsApp() && c->Count() > 1;  // leaves are cheap to share again
-    if (shared) {
-      auto it = memo.find(c);
-      if (it != memo.end()) {
-        todo.pop_back();
-        done.push_back(it->second);
-        continue;
-      }
-    }
-    if (c->IsLeaf()) {
-      todo.pop_back();
-      finish(c, shared, ShareLeaf(t, c));
-      continue;
-    }
-    if (Cell* found = FindByParts(t, c)) {
-      todo.pop_back();
-      finish(c, shared, found);
-      continue;
-    }
-    todo.back().expanded = true;
-    todo.push_back({c->a, false});
-    todo.push_back({c->f, false});
-  }
-  MOX_ASSERT(done.size() == 1);
-  return CellRef::Share(done.back());
+  // Results are representatives, borrowed from the table.
+  Cell* rep = FoldBottomUp<Cell*>(
+      root, [&](Cell* leaf) { return ShareLeaf(t, leaf); },
+      [&](Cell* c, Cell* f, Cell* a) { return ShareApp(t, c, f, a); },
+      [&](Cell* c, Cell** found) { return (*found = FindByParts(t, c)) != nullptr; });
+  return CellRef::Share(rep);
 }
 
 void KeepOnlySharedValues() {

@@ -2,9 +2,7 @@
 // inspection builtins.
 #include "builtins/inspect/support.h"
 
-#include <unordered_map>
-#include <vector>
-
+#include "core/graph_fold.h"
 #include "values/bigint.h"
 #include "values/number_bits.h"
 #include "values/sequences.h"
@@ -82,40 +80,15 @@ bool AddLength(uint64_t a, uint64_t b, uint64_t* sum) { return !__builtin_add_ov
 }  // namespace
 
 bool ContentLength(Cell* data, uint64_t* length) {
-  if (data->IsLeaf()) {
-    *length = BracketedContent(data).size();
-    return true;
-  }
-  // Post-order over the applications; each shared one is measured once.
-  std::unordered_map<Cell*, uint64_t> measured;
-  auto known = [&](Cell* c, uint64_t* n) {
-    if (c->IsLeaf()) {
-      *n = BracketedContent(c).size();
-      return true;
-    }
-    auto it = measured.find(c);
-    if (it == measured.end()) return false;
-    *n = it->second;
-    return true;
+  constexpr uint64_t kTooLong = ~uint64_t{0};
+  auto leaf = [](Cell* c) -> uint64_t { return BracketedContent(c).size(); };
+  auto app = [](Cell*, uint64_t f, uint64_t a) {
+    uint64_t sum;
+    if (f == kTooLong || a == kTooLong || !AddLength(f, a, &sum) || !AddLength(sum, 2, &sum)) return kTooLong;
+    return sum;
   };
-  std::vector<Cell*> stack{data};
-  while (!stack.empty()) {
-    Cell* c = stack.back();
-    uint64_t f, a, sum;
-    if (known(c, &sum)) {  // a second entry of a shared part
-      stack.pop_back();
-      continue;
-    }
-    bool have_f = known(c->f, &f), have_a = known(c->a, &a);
-    if (!have_f) stack.push_back(c->f);
-    if (!have_a) stack.push_back(c->a);
-    if (!have_f || !have_a) continue;
-    stack.pop_back();
-    if (!AddLength(f, a, &sum) || !AddLength(sum, 2, &sum)) return false;
-    measured[c] = sum;
-  }
-  *length = measured[data];
-  return true;
+  *length = FoldBottomUp<uint64_t>(data, leaf, app);
+  return *length != kTooLong;
 }
 
 }  // namespace mox

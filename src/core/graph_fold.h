@@ -1,0 +1,113 @@
+// Bottom-up folds over cell graphs, without host recursion. A fold computes
+// one result per cell from the results of its parts: the rewrite passes of
+// the static checks rebuild definitions this way (keeping every unchanged
+// sub-graph), the sharing table finds representatives, and the builtins
+// measure and convert data values.
+//
+// A cell held more than once may be met again through another holder: its
+// result is remembered, so a heavily shared graph costs time in proportion
+// to its number of distinct cells, not to its unfolded size.
+#pragma once
+
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "core/cell.h"
+
+namespace mox {
+
+// How a result is duplicated when a shared cell is met again.
+template <class T>
+T FoldCopy(const T& v) {
+  return v;
+}
+template <>
+inline CellRef FoldCopy(const CellRef& v) {
+  return v.Copy();
+}
+
+// The default: no application's result is known before its parts'.
+struct NoShortcut {
+  template <class T>
+  bool operator()(Cell*, T*) const {
+    return false;
+  }
+};
+
+// Folds the graph under root. `leaf(Cell*) -> T` gives a leaf's result
+// (asked again at every meeting, so it must give equal answers);
+// `app(Cell* c, T f, T a) -> T` the result of application c from those of
+// its function and argument parts (function part first); `shortcut(Cell* c,
+// T* out) -> bool` may give an application's result before its parts are
+// visited. The graph must stay alive during the call; the callbacks may
+// allocate and evaluate freely.
+template <class T, class LeafFn, class AppFn, class ShortcutFn = NoShortcut>
+T FoldBottomUp(Cell* root, LeafFn&& leaf, AppFn&& app, ShortcutFn&& shortcut = {}) {
+  struct Step {
+    Cell* cell;
+    bool expanded;
+  };
+  std::vector<Step> todo{{root, false}};
+  std::vector<T> done;                   // results, innermost last
+  std::unordered_map<Cell*, T> memo;     // results of applications held more than once
+  auto finish = [&](Cell* c, bool shared, T result) {
+    if (shared) memo.emplace(c, FoldCopy(result));
+    done.push_back(std::move(result));
+  };
+  while (!todo.empty()) {
+    Step step = todo.back();
+    Cell* c = step.cell;
+    if (step.expanded) {
+      todo.pop_back();
+      T a = std::move(done.back());
+      done.pop_back();
+      T f = std::move(done.back());
+      done.pop_back();
+      bool shared = c->Count() > 1;  // before the result may add a holder
+      finish(c, shared, app(c, std::move(f), std::move(a)));
+      continue;
+    }
+    if (c->IsLeaf()) {  // cheap to redo: leaves are not remembered
+      todo.pop_back();
+      done.push_back(leaf(c));
+      continue;
+    }
+    bool shared = c->Count() > 1;
+    if (shared && !memo.empty()) {
+      auto it = memo.find(c);
+      if (it != memo.end()) {
+        todo.pop_back();
+        done.push_back(FoldCopy(it->second));
+        continue;
+      }
+    }
+    T known;
+    if (shortcut(c, &known)) {
+      todo.pop_back();
+      finish(c, shared, std::move(known));
+      continue;
+    }
+    todo.back().expanded = true;
+    todo.push_back({c->a, false});
+    todo.push_back({c->f, false});  // popped first: function part first
+  }
+  MOX_ASSERT(done.size() == 1);
+  return std::move(done.back());
+}
+
+// The application c itself when its parts came back unchanged, else a new
+// application of the rebuilt parts.
+inline CellRef KeepOrRebuild(Cell* c, CellRef f, CellRef a) {
+  if (f.get() == c->f && a.get() == c->a) return CellRef::Share(c);
+  return MakeApp(std::move(f), std::move(a));
+}
+
+// A fold whose results are cells: the graph rebuilt, `leaf` giving a leaf's
+// replacement and `app` an application's (usually KeepOrRebuild).
+template <class LeafFn, class AppFn>
+CellRef RebuildBottomUp(Cell* root, LeafFn&& leaf, AppFn&& app) {
+  return FoldBottomUp<CellRef>(root, leaf, app);
+}
+
+}  // namespace mox
