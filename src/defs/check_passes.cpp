@@ -26,27 +26,6 @@ Text InFunction(const Text& key) {
   return key.empty() ? Text(".") : Text(" in function ") + key + Text(".");
 }
 
-// A ")" or "}" that closes nothing (an empty expression shows as "}")
-// cannot be shortened with balanced brackets; such a text is only cut.
-bool HasUnmatchedCloser(const Text& t) {
-  std::vector<unsigned char> open;
-  for (int64_t i = 0; i < t.size(); ++i) {
-    unsigned char b = t.At(i);
-    bool square = !open.empty() && open.back() == '[';
-    if (square ? b == '[' : (b == '(' || b == '{' || b == '[')) {
-      open.push_back(b);
-    } else if (square ? b == ']' : (b == ')' || b == '}')) {
-      if (open.empty()) return true;
-      open.pop_back();
-    }
-  }
-  return false;
-}
-
-Text ShortenedField(const Text& t) {
-  return HasUnmatchedCloser(t) ? t.Substr(0, 72) : ShortenedForm(t);
-}
-
 }  // namespace
 
 void ExpandPairLets(GlobalTable& table) {
@@ -61,7 +40,7 @@ bool CheckFunkyKeys(const GlobalTable& table, Report& report) {
     report.title = "funky";
     report.say = Text("Funky key in expression ") + shown + InFunction(key);
     if (!key.empty()) report.vip = ShortenSubject(key);
-    report.tip = ShortenedField(shown);
+    report.tip = ShortenedOrCut(shown);
     return false;
   }
   return true;
@@ -131,7 +110,7 @@ bool CheckUnboundLocals(GlobalTable& table, Report& report) {
     report.title = "local";
     report.say = Text("Local variable ") + Text(std::string_view(&letter, 1)) +
                  (key.empty() ? Text(" unbound.") : Text(" unbound in function ") + key + Text("."));
-    report.vip = ShortenedField(key);
+    report.vip = ShortenedOrCut(key);
     report.tip = Text(std::string_view(&letter, 1));
     return false;
   }

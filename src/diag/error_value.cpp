@@ -1,6 +1,8 @@
 // Encoding a Report as an error value and decoding it again.
 #include "diag/error_value.h"
 
+#include "core/square_brackets.h"
+
 namespace mox {
 
 namespace {
@@ -8,12 +10,9 @@ namespace {
 // Index of the "]" that closes the "[" at `open`.
 size_t ClosingBracket(std::string_view t, size_t open) {
   MOX_ASSERT(open < t.size() && t[open] == '[');
-  int64_t depth = 0;
-  for (size_t i = open; i < t.size(); ++i) {
-    if (t[i] == '[') ++depth;
-    if (t[i] == ']' && --depth == 0) return i;
-  }
-  MOX_FAIL();
+  size_t close = ClosingSquare(t, open);
+  MOX_ASSERT(close != kNoPartner);
+  return close;
 }
 
 }  // namespace

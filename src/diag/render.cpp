@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/real_text.h"
+#include "core/square_brackets.h"
 
 namespace mox {
 
@@ -138,16 +139,7 @@ void AppendBlobForm(std::string& out, const Cell* c) {
   BlobView blob = BlobPayload(c);
   out += "cape[";
   for (uint64_t i = 0; i < blob.size; ++i) {
-    unsigned char b = blob.data[i];
-    if (b == '\n') {
-      out += "[p]";
-    } else if (b == '[') {
-      out += "[q]";
-    } else if (b == ']') {
-      out += "[r]";
-    } else {
-      out.push_back(static_cast<char>(b));
-    }
+    AppendEscaped(out, blob.data[i], true);
   }
   out += "]";
 }

@@ -13,6 +13,29 @@ unsigned char CloserOf(unsigned char open) {
   return open == '(' ? ')' : open == '{' ? '}' : ']';
 }
 
+// What byte b does to the stack of open brackets `open`: +1 opens, -1
+// closes, 0 is a plain byte. Inside "[" only square brackets count.
+int BracketMove(const std::string& open, unsigned char b) {
+  bool square = !open.empty() && open.back() == '[';
+  if (square ? b == '[' : (b == '(' || b == '{' || b == '[')) return 1;
+  if (square ? b == ']' : (b == ')' || b == '}')) return -1;
+  return 0;
+}
+
+bool HasUnmatchedCloser(const Text& t) {
+  std::string open;
+  for (int64_t i = 0; i < t.size(); ++i) {
+    unsigned char b = t.At(i);
+    int move = BracketMove(open, b);
+    if (move > 0) open.push_back(static_cast<char>(b));
+    if (move < 0) {
+      if (open.empty()) return true;
+      open.pop_back();
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 Text ShortenedForm(const Text& t) {
@@ -22,13 +45,11 @@ Text ShortenedForm(const Text& t) {
     unsigned char b = t.At(i);
     int64_t used = static_cast<int64_t>(out.size() + open.size());
     if (used == kShortLimit) break;
-    bool square = !open.empty() && open.back() == '[';
-    bool opens = square ? b == '[' : (b == '(' || b == '{' || b == '[');
-    bool closes = square ? b == ']' : (b == ')' || b == '}');
-    if (opens) {
+    int move = BracketMove(open, b);
+    if (move > 0) {
       if (used == kShortLimit - 1) break;
       open.push_back(static_cast<char>(b));
-    } else if (closes) {
+    } else if (move < 0) {
       MOX_ASSERT(!open.empty());
       open.pop_back();
     }
@@ -39,6 +60,10 @@ Text ShortenedForm(const Text& t) {
     open.pop_back();
   }
   return Text(out);
+}
+
+Text ShortenedOrCut(const Text& t) {
+  return HasUnmatchedCloser(t) ? t.Substr(0, kShortLimit) : ShortenedForm(t);
 }
 
 }  // namespace mox

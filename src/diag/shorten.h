@@ -12,4 +12,8 @@ namespace mox {
 // count. A ")" or "}" with nothing open is an internal error.
 Text ShortenedForm(const Text& t);
 
+// The shortened form, or, for a text with a ")" or "}" that closes nothing
+// (the display form of an empty expression is "}"), its first 72 bytes.
+Text ShortenedOrCut(const Text& t);
+
 }  // namespace mox

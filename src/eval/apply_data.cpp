@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/graph_fold.h"
+#include "core/square_brackets.h"
 #include "values/bigint.h"
 #include "values/dec_digits.h"
 #include "values/int_convert.h"
@@ -17,8 +18,6 @@
 namespace mox {
 
 namespace {
-
-constexpr size_t kNoMatch = ~size_t{0};
 
 CellRef Letter(char c) { return MakeLeaf(&c, 1); }
 
@@ -33,17 +32,8 @@ bool IsEmptyText(const Cell* c) { return c->IsLeaf() && BracketedContent(c).empt
 // stands for itself and a nested group for the list form of its content.
 // Built from the left with an explicit stack over the nesting.
 CellRef TextListForm(std::string_view content) {
-  // close[i]: the "]" that matches the "[" at i when the content is read
-  // from the end (as the element split reads it), else kNoMatch.
-  std::vector<size_t> close(content.size(), kNoMatch);
-  std::vector<size_t> pending;
-  for (size_t i = content.size(); i-- > 0;) {
-    if (content[i] == ']') pending.push_back(i);
-    if (content[i] == '[' && !pending.empty()) {
-      close[i] = pending.back();
-      pending.pop_back();
-    }
-  }
+  // Brackets paired as the element split pairs them, reading from the end.
+  std::vector<size_t> partner = SquarePartners(content, true);
   struct Frame {
     CellRef list;
     size_t pos, end;
@@ -60,9 +50,9 @@ CellRef TextListForm(std::string_view content) {
       continue;
     }
     size_t p = top.pos;
-    if (content[p] == '[' && close[p] != kNoMatch) {
-      top.pos = close[p] + 1;
-      stack.push_back({Letter('K'), p + 1, close[p]});
+    if (content[p] == '[' && partner[p] != kNoPartner) {
+      top.pos = partner[p] + 1;
+      stack.push_back({Letter('K'), p + 1, partner[p]});
     } else {
       top.list = Cons(std::move(top.list), ByteElement(static_cast<unsigned char>(content[p])));
       top.pos = p + 1;

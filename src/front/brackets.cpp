@@ -4,24 +4,20 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/square_brackets.h"
 #include "front/charset.h"
 #include "front/names.h"
 
 namespace mox {
 namespace {
 
-int SquareCount(unsigned char c) { return c == '[' ? 1 : c == ']' ? -1 : 0; }
 int GroupCount(unsigned char c) { return (c == '(' || c == '{') ? 1 : (c == ')' || c == '}') ? -1 : 0; }
 
-int64_t MatchSquare(std::string_view text, int64_t i, int step) {
-  const int64_t n = static_cast<int64_t>(text.size());
-  int64_t depth = 0;
-  for (int64_t j = i;; j += step) {
-    MOX_ASSERT(j >= 0 && j < n);
-    depth += step * SquareCount(text[j]);
-    MOX_ASSERT(depth >= 0);
-    if (depth == 0) return j;
-  }
+// The partner of the square bracket at i, which must have one.
+int64_t MatchSquare(std::string_view text, int64_t i) {
+  size_t j = text[i] == '[' ? ClosingSquare(text, i) : OpeningSquare(text, i);
+  MOX_ASSERT(j != kNoPartner);
+  return static_cast<int64_t>(j);
 }
 
 unsigned char Opener(unsigned char close) { return close == ')' ? '(' : close == ']' ? '[' : '{'; }
@@ -34,7 +30,7 @@ int64_t MatchBracket(std::string_view text, int64_t i) {
   unsigned char c = text[i];
   if (!IsBracket(c)) return i;
   const int step = IsOpeningBracket(c) ? 1 : -1;
-  if (c == '[' || c == ']') return MatchSquare(text, i, step);
+  if (c == '[' || c == ']') return MatchSquare(text, i);
   int64_t depth = 0;
   for (int64_t j = i;; j += step) {
     MOX_ASSERT(j >= 0 && j < n);
@@ -42,7 +38,7 @@ int64_t MatchBracket(std::string_view text, int64_t i) {
     if (b == '[' || b == ']') {
       // A literal is met from its outer side: '[' going right, ']' going left.
       MOX_ASSERT(b == (step > 0 ? '[' : ']'));
-      j = MatchSquare(text, j, step);
+      j = MatchSquare(text, j);
       continue;
     }
     depth += step * GroupCount(b);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/assert.h"
+#include "core/square_brackets.h"
 
 namespace mox {
 namespace {
@@ -29,13 +30,9 @@ class PartnerWriter {
 
 // Offset of the "]" closing the literal that opens at i.
 int64_t LiteralEnd(std::string_view s, int64_t i) {
-  const int64_t n = static_cast<int64_t>(s.size());
-  int64_t depth = 0;
-  for (int64_t j = i; j < n; ++j) {
-    if (s[j] == '[') ++depth;
-    if (s[j] == ']' && --depth == 0) return j;
-  }
-  MOX_FAIL();
+  size_t end = ClosingSquare(s, static_cast<size_t>(i));
+  MOX_ASSERT(end != kNoPartner);
+  return static_cast<int64_t>(end);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "core/square_brackets.h"
 #include "values/text_elements.h"
 #include "values/value_class.h"
 
@@ -71,7 +72,7 @@ bool WriteOutListForm(Cell* list, uint64_t limit, std::string* out) {
       out->push_back(it.kind);
     } else if (it.kind == 'E' && it.cell->IsLeaf() && LeafView(it.cell).size() == 1) {
       unsigned char b = it.cell->Bytes()[0];
-      out->append(b == '[' ? "[q]" : (b == ']' ? "[r]" : std::string_view(reinterpret_cast<char*>(&b), 1)));
+      AppendEscaped(*out, b, false);
     } else if (it.kind == 'E' && it.cell->IsApp()) {
       work.push_back({nullptr, ']'});
       work.push_back({it.cell, 'L'});

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/run_end.h"
+#include "core/square_brackets.h"
 
 namespace mox {
 
@@ -18,12 +19,8 @@ size_t LastElementStart(std::string_view content) {
   MOX_ASSERT(!content.empty());
   size_t end = content.size() - 1;
   if (content[end] != ']') return end;
-  size_t depth = 0;
-  for (size_t i = end + 1; i-- > 0;) {
-    if (content[i] == ']') ++depth;
-    if (content[i] == '[' && --depth == 0) return i;
-  }
-  return end;  // no matching "[": the "]" alone
+  size_t open = OpeningSquare(content, end);
+  return open != kNoPartner ? open : end;  // no matching "[": the "]" alone
 }
 
 std::string_view BracketedContent(const Cell* leaf) {

@@ -5,6 +5,7 @@
 
 #include "builtins/families.h"
 #include "builtins/inspect/support.h"
+#include "core/square_brackets.h"
 #include "diag/render.h"
 #include "program/sharing.h"
 #include "values/bigint.h"
@@ -80,24 +81,13 @@ CellRef Wave(const NativeArgs<1>& args) {
 // written as the escape [q] or [r], so the answer is always a well-formed
 // bracketed text whose elements can be taken apart.
 CellRef BracketedForm(std::string_view form) {
-  std::vector<bool> lone(form.size(), false);
-  std::vector<size_t> open;
-  bool any = false;
-  for (size_t i = 0; i < form.size(); ++i) {
-    if (form[i] == '[') open.push_back(i);
-    if (form[i] != ']') continue;
-    if (open.empty()) {
-      lone[i] = any = true;
-    } else {
-      open.pop_back();
-    }
-  }
-  for (size_t i : open) lone[i] = any = true;
-  if (!any) return MakeBracketed(form);
+  if (SquaresBalanced(form)) return MakeBracketed(form);
+  std::vector<size_t> partner = SquarePartners(form, false);
   std::string escaped;
   for (size_t i = 0; i < form.size(); ++i) {
-    if (lone[i]) {
-      escaped.append(form[i] == '[' ? "[q]" : "[r]");
+    bool lone = (form[i] == '[' || form[i] == ']') && partner[i] == kNoPartner;
+    if (lone) {
+      AppendEscaped(escaped, static_cast<unsigned char>(form[i]), false);
     } else {
       escaped.push_back(form[i]);
     }

@@ -10,6 +10,7 @@
 
 #include "builtins/families.h"
 #include "builtins/inspect/support.h"
+#include "core/square_brackets.h"
 #include "values/operand.h"
 #include "values/sequences.h"
 #include "values/text_elements.h"
@@ -28,17 +29,6 @@ bool ResolvePosition(int64_t p, uint64_t length, uint64_t* pos) {
   if (back > length) return false;
   *pos = length - back;
   return true;
-}
-
-bool Balanced(std::string_view s) {
-  uint64_t depth = 0;
-  for (char b : s) {
-    if (b == '[') ++depth;
-    if (b != ']') continue;
-    if (depth == 0) return false;
-    --depth;
-  }
-  return depth == 0;
 }
 
 CellRef SliceVector(const Cell* v, uint64_t s, uint64_t e) {
@@ -75,7 +65,7 @@ CellRef Trim(const NativeArgs<3>& args) {
   if (op.cls == ValueClass::kVector) return s == e ? EmptyVector() : SliceVector(a, s, e);
   std::string_view slice = s == e ? std::string_view() : bytes.substr(s, e - s);
   if (op.cls == ValueClass::kBlob) return MakeBlob(slice.data(), slice.size());
-  if (!Balanced(slice)) return CellRef();
+  if (!SquaresBalanced(slice)) return CellRef();
   return MakeBracketed(slice);
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "builtins/families.h"
+#include "core/square_brackets.h"
 #include "core/real_text.h"
 #include "values/int_convert.h"
 #include "values/lists.h"
@@ -26,22 +27,9 @@ namespace mox {
 
 namespace {
 
-// One byte as text content, brackets (and, when asked, newline) escaped.
-void AppendEscaped(std::string* out, unsigned char b, bool newline) {
-  if (b == '[') {
-    out->append("[q]");
-  } else if (b == ']') {
-    out->append("[r]");
-  } else if (b == '\n' && newline) {
-    out->append("[p]");
-  } else {
-    out->push_back(static_cast<char>(b));
-  }
-}
-
 CellRef OneCharText(unsigned char b, bool newline) {
   std::string content;
-  AppendEscaped(&content, b, newline);
+  AppendEscaped(content, b, newline);
   return MakeBracketed(content);
 }
 
@@ -49,7 +37,7 @@ CellRef CapeOf(const Cell* blob) {
   BlobView b = BlobPayload(blob);
   std::string content;
   content.reserve(b.size);
-  for (uint64_t i = 0; i < b.size; ++i) AppendEscaped(&content, b.data[i], false);
+  for (uint64_t i = 0; i < b.size; ++i) AppendEscaped(content, b.data[i], false);
   return MakeBracketed(content);
 }
 
@@ -80,7 +68,7 @@ CellRef VectorCodes(const Cell* v) {
   for (size_t i = 0, n = VectorSize(v); i < n; ++i) {
     Cell* child = VectorSlot(v, i);
     if (child == nullptr || ClassifyValue(child) != ValueClass::kInteger) return CellRef();
-    AppendEscaped(&content, static_cast<unsigned char>(IntegerToInt64(child)), false);
+    AppendEscaped(content, static_cast<unsigned char>(IntegerToInt64(child)), false);
   }
   return MakeBracketed(content);
 }
