@@ -84,16 +84,6 @@ void FreeCell(Cell* c) {
   }
 }
 
-void CellRef::Assign(const CellRef& source) {
-  MOX_ASSERT(p_ != nullptr);
-  MOX_ASSERT(source.p_ != nullptr);
-  if (p_ == source.p_) return;
-  Retain(source.p_);
-  Cell* old = p_;
-  p_ = source.p_;
-  Release(old);
-}
-
 Cell* AllocLeaf(size_t n) {
   auto* block = static_cast<uint64_t*>(BlockAlloc(LeafBlockBytes(n)));
   block[0] = n;
@@ -154,18 +144,6 @@ CellRef MakeReal(double d) {
   c->Bytes()[0] = kRawByte;
   std::memcpy(c->Bytes() + 1, &d, 8);  // the host is little-endian
   return CellRef(c);
-}
-
-CellRef FunctionPart(const CellRef& c) {
-  MOX_ASSERT(c->IsApp());
-  MOX_ASSERT(c->f != nullptr);
-  return CellRef::Share(c->f);
-}
-
-CellRef ArgumentPart(const CellRef& c) {
-  MOX_ASSERT(c->IsApp());
-  MOX_ASSERT(c->a != nullptr);
-  return CellRef::Share(c->a);
 }
 
 BlobView BlobPayload(const Cell* c) {

@@ -141,8 +141,6 @@ class CellRef {
     p_ = nullptr;
     return p;
   }
-  // assign: both non-null; the source gains a count before the old is let go.
-  void Assign(const CellRef& source);
 
  private:
   Cell* p_ = nullptr;
@@ -170,6 +168,10 @@ inline CellRef MakeApp(CellRef f, CellRef a, CellRef b, CellRef c) {
 CellRef MakeLeaf(const void* bytes, size_t n);
 inline CellRef MakeLeaf(std::string_view s) { return MakeLeaf(s.data(), s.size()); }
 CellRef MakeLeaf(const char* s);
+// A one-byte leaf such as K, H, J or Z.
+inline CellRef MakeLetter(char c) { return MakeLeaf(&c, 1); }
+// The truth values of the language: K for true, H for false.
+inline CellRef MakeTruth(bool yes) { return MakeLetter(yes ? 'K' : 'H'); }
 inline CellRef MakeLeaf(const Text& t) { return MakeLeaf(t.data(), static_cast<size_t>(t.size())); }
 
 // A leaf of n bytes whose contents the caller fills (Bytes() after the call);
@@ -188,15 +190,11 @@ CellRef MakeReal(double d);
 
 // ---- reading cells -----------------------------------------------------------
 
-CellRef FunctionPart(const CellRef& c);
-CellRef ArgumentPart(const CellRef& c);
-
 // The text of a cell by its kind (no copy): number and bracketed texts by
 // their length, a blob with its data, a raw leaf as 9 bytes, the empty leaf
 // as one NUL byte, a vector as its marker byte and child references, other
 // leaves up to the first NUL; an application has the empty text.
 std::string_view LeafView(const Cell* c);
-inline Text CellText(const Cell* c) { return Text(LeafView(c)); }
 
 // Vector slots (unaligned references after the marker byte).
 inline uint32_t VectorSize(const Cell* v) { return v->Field(); }

@@ -38,14 +38,6 @@ const OutputChannel& OutputChannel::Write(std::string_view s) const {
 
 const OutputChannel& OutputChannel::Write(const Text& t) const { return Write(t.view()); }
 
-const OutputChannel& OutputChannel::WriteInt(int32_t v) const {
-  char buf[16];
-  int n = std::snprintf(buf, sizeof buf, "%d", v);
-  ++write_calls;
-  MOX_ASSERT(::write(fd, buf, static_cast<size_t>(n)) == n);
-  return *this;
-}
-
 const OutputChannel& ErrorChannel() {
   static const OutputChannel channel{2};
   return channel;

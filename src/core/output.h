@@ -15,7 +15,6 @@ struct OutputChannel {
   const OutputChannel& Write(const char* s) const;
   const OutputChannel& Write(const Text& t) const;
   const OutputChannel& Write(std::string_view s) const;
-  const OutputChannel& WriteInt(int32_t v) const;
 };
 
 const OutputChannel& ErrorChannel();   // descriptor 2

@@ -43,8 +43,6 @@ Text::Text(const void* bytes, size_t n) {
   std::memcpy(r_->bytes, bytes, n);
 }
 
-Text Text::OfLength(size_t n) { return Text(NewRep(n)); }
-
 Text Text::FromInt64(int64_t v) {
   char buf[32];
   int n = std::snprintf(buf, sizeof buf, "%" PRId64, v);

@@ -26,7 +26,6 @@ class Text {
   Text(const char* s);  // NOLINT: implicit from literals is intended
   Text(const void* bytes, size_t n);
   Text(std::string_view s) : Text(s.data(), s.size()) {}
-  static Text OfLength(size_t n);  // n bytes, unset except the final NUL
   static Text FromInt64(int64_t v);     // "%lli"
   static Text FromUint64(uint64_t v);   // "%llu"
 

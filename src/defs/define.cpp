@@ -8,6 +8,7 @@
 #include "front/names.h"
 #include "front/normalize.h"
 #include "front/parser.h"
+#include "front/pieces.h"
 #include "program/builtin_table.h"
 
 namespace mox {
@@ -55,14 +56,6 @@ void DefineBuiltinPlaceholders() {
     Globals().Set(name, std::move(value));
   }
 }
-
-namespace {
-
-bool IsOneByteLeaf(const Cell* c, char b) {
-  return c->IsLeaf() && c->Bytes()[0] == static_cast<unsigned char>(b) && c->Bytes()[1] == 0;
-}
-
-}  // namespace
 
 bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& constants,
                  Report& report, const PieceRules& rules) {
@@ -113,17 +106,14 @@ void DefineProgram(Report& report, Text& program) {
   BacktickLines lines = CountBacktickLines(program.view());
   program = NormalizeSource(program);
   std::string_view source = program.view();
-  std::vector<int64_t> commas = FindTopLevel(source, ByteSet(","));
-  size_t first_end = commas.empty() ? source.size() : static_cast<size_t>(commas[0]);
-  CellRef main = ParseExpression(source.substr(0, first_end));
+  std::vector<Piece> pieces = SplitPieces(source);
+  CellRef main = ParseExpression(pieces[0].Of(source));
   StampBackticks(main.get(), lines);
   Globals().Set(Text(), std::move(main));
-  for (size_t i = 0; i < commas.size(); ++i) {
-    size_t start = static_cast<size_t>(commas[i]) + 1;
-    size_t end = i + 1 < commas.size() ? static_cast<size_t>(commas[i + 1]) : source.size();
-    CellRef tree = ParseExpression(source.substr(start, end - start));
+  for (size_t i = 1; i < pieces.size(); ++i) {
+    CellRef tree = ParseExpression(pieces[i].Of(source));
     StampBackticks(tree.get(), lines);
-    size_t place = start;
+    size_t place = pieces[i].start;
     while (place < source.size() && source[place] == ' ') ++place;
     if (!DefinePiece(std::move(tree), static_cast<int64_t>(place), Globals(), EmptyCallDefinitions(),
                      report, PieceRules{true}))

@@ -7,6 +7,7 @@
 #include "front/names.h"
 #include "front/normalize.h"
 #include "front/parser.h"
+#include "front/pieces.h"
 #include "program/builtin_table.h"
 
 namespace mox {
@@ -40,11 +41,9 @@ void LoadPrelude() {
 
   Text text = NormalizeSource(Text(kPreludeText));
   std::string_view source = text.view();
-  std::vector<int64_t> commas = FindTopLevel(source, ByteSet(","));
-  for (size_t i = 0; i < commas.size(); ++i) {
-    size_t start = static_cast<size_t>(commas[i]) + 1;
-    size_t end = i + 1 < commas.size() ? static_cast<size_t>(commas[i + 1]) : source.size();
-    CellRef root = ParseExpression(source.substr(start, end - start));
+  std::vector<Piece> pieces = SplitPieces(source);
+  for (size_t i = 1; i < pieces.size(); ++i) {  // the first piece is empty
+    CellRef root = ParseExpression(pieces[i].Of(source));
     Text key = GlobalKey(LeafView(root->f->a));
     Globals().Set(key, CellRef::Share(root->a));
   }

@@ -49,31 +49,6 @@ unsigned char VisibleByte(unsigned char b) {
   return static_cast<unsigned char>(kLowSymbols[b + 1]);
 }
 
-// Symbolic code of each visible byte; 0 where there is none. Code 0 itself
-// (the letter J) is told apart by the separate `has` table.
-struct SymbolTable {
-  std::array<unsigned char, 256> code{};
-  std::array<bool, 256> has{};
-};
-
-const SymbolTable& Symbols() {
-  static const SymbolTable table = [] {
-    SymbolTable t;
-    for (size_t i = 0; i < kHighSymbols.size(); ++i) {
-      auto c = static_cast<unsigned char>(kHighSymbols[i]);
-      t.code[c] = static_cast<unsigned char>(0x7F + i);
-      t.has[c] = true;
-    }
-    for (size_t i = 0; i < kLowSymbols.size(); ++i) {
-      auto c = static_cast<unsigned char>(kLowSymbols[i]);
-      t.code[c] = static_cast<unsigned char>(i - 1);  // index 0 wraps to 0xFF
-      t.has[c] = true;
-    }
-    return t;
-  }();
-  return table;
-}
-
 }  // namespace
 
 Text DisplayDecode(const Text& t) {
@@ -90,23 +65,6 @@ Text DisplayDecode(const Text& t) {
   }
   if (current != Shade::kPlain) out.Append(kPlainEscape);
   return out.Flatten();
-}
-
-unsigned char EncodeChar(int mode, unsigned char c) {
-  if (c == ' ' || c == '\n' || mode == kVerbatimMode) return c;
-  if (mode == kQuotedMode) return static_cast<unsigned char>(c + 0x80);
-  if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
-  if (c < '!' || c > '~' || !Symbols().has[c]) MOX_FATAL_TAG("nopqchar");
-  return Symbols().code[c];
-}
-
-const unsigned char* CharacterTable() {
-  static const std::array<unsigned char, 256> table = [] {
-    std::array<unsigned char, 256> t{};
-    for (int b = 0; b < 256; ++b) t[b] = EncodeChar(kVerbatimMode, static_cast<unsigned char>(b));
-    return t;
-  }();
-  return table.data();
 }
 
 }  // namespace mox

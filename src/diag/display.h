@@ -22,15 +22,4 @@ inline constexpr const char kPlainEscape[] = "\033[m";
 // end plain. The byte 0xA0 has no visible form: fatal tag "charnopq".
 Text DisplayDecode(const Text& t);
 
-// Encoder modes. A space or a newline is kept in every mode.
-inline constexpr int kQuotedMode = 1;    // character + 0x80
-inline constexpr int kVerbatimMode = 3;  // every byte kept
-// Any other mode is symbolic: a..z fold to A..Z, and "!".."~" map to their
-// symbolic codes; any other byte has no code (fatal tag "nopqchar").
-unsigned char EncodeChar(int mode, unsigned char c);
-
-// The 256-entry character table of the text builtins, EncodeChar in
-// kVerbatimMode for every byte: program texts keep their bytes as written.
-const unsigned char* CharacterTable();
-
 }  // namespace mox

@@ -19,11 +19,9 @@ namespace mox {
 
 namespace {
 
-CellRef Letter(char c) { return MakeLeaf(&c, 1); }
+CellRef Pair(CellRef first, CellRef second) { return MakeApp(MakeLetter('V'), std::move(first), std::move(second)); }
 
-CellRef Pair(CellRef first, CellRef second) { return MakeApp(Letter('V'), std::move(first), std::move(second)); }
-
-CellRef Cons(CellRef head, CellRef tail) { return MakeApp(Letter('J'), std::move(head), std::move(tail)); }
+CellRef Cons(CellRef head, CellRef tail) { return MakeApp(MakeLetter('J'), std::move(head), std::move(tail)); }
 
 bool IsEmptyText(const Cell* c) { return c->IsLeaf() && BracketedContent(c).empty(); }
 
@@ -39,7 +37,7 @@ CellRef TextListForm(std::string_view content) {
     size_t pos, end;
   };
   std::vector<Frame> stack;
-  stack.push_back({Letter('K'), 0, content.size()});
+  stack.push_back({MakeLetter('K'), 0, content.size()});
   while (true) {
     Frame& top = stack.back();
     if (top.pos == top.end) {
@@ -52,7 +50,7 @@ CellRef TextListForm(std::string_view content) {
     size_t p = top.pos;
     if (content[p] == '[' && partner[p] != kNoPartner) {
       top.pos = partner[p] + 1;
-      stack.push_back({Letter('K'), p + 1, partner[p]});
+      stack.push_back({MakeLetter('K'), p + 1, partner[p]});
     } else {
       top.list = Cons(std::move(top.list), ByteElement(static_cast<unsigned char>(content[p])));
       top.pos = p + 1;
@@ -84,56 +82,56 @@ void SplitData(Cell* data, CellRef* first, CellRef* rest) {
   *rest = ElementLeaf(content.substr(start));
 }
 
-CellRef BitLetter(bool set, char one) { return Letter(set ? one : 'H'); }
+CellRef BitLetter(bool set, char one) { return MakeLetter(set ? one : 'H'); }
 
 }  // namespace
 
 CellRef ApplyVector(Cell* vec, Cell* arg) {
   size_t n = VectorSize(vec);
   if (arg->IsLeaf() && arg->Bytes()[0] == 'Z') {
-    CellRef list = Letter('K');
+    CellRef list = MakeLetter('K');
     for (size_t i = n; i-- > 0;) {
       Cell* child = VectorSlot(vec, i);
-      list = Cons(child != nullptr ? CellRef::Share(child) : Letter('Z'), std::move(list));
+      list = Cons(child != nullptr ? CellRef::Share(child) : MakeLetter('Z'), std::move(list));
     }
     return list;
   }
-  if (ClassifyValue(arg) != ValueClass::kInteger) return Letter('Z');
+  if (ClassifyValue(arg) != ValueClass::kInteger) return MakeLetter('Z');
   if (n > 0) {
     int64_t i = IntegerToInt64(arg);
     if (i < 0) i += static_cast<int64_t>(n);
-    if (i < 0 || static_cast<uint64_t>(i) >= n) return Letter('Z');
-    return Letter(VectorSlot(vec, static_cast<size_t>(i)) != nullptr ? 'K' : 'H');
+    if (i < 0 || static_cast<uint64_t>(i) >= n) return MakeLetter('Z');
+    return MakeLetter(VectorSlot(vec, static_cast<size_t>(i)) != nullptr ? 'K' : 'H');
   }
   CellRef hold;
   std::string_view text;
-  if (!NumberTextOf(arg, &hold, &text)) return Letter('Z');
+  if (!NumberTextOf(arg, &hold, &text)) return MakeLetter('Z');
   IntText size = ReadIntText(text);
-  if (size.negative || size.magnitude.size() > 8) return Letter('Z');
+  if (size.negative || size.magnitude.size() > 8) return MakeLetter('Z');
   uint64_t count = ReadDigits(size.magnitude.data(), size.magnitude.size());
-  if (count > kMaxVectorSize) return Letter('Z');
+  if (count > kMaxVectorSize) return MakeLetter('Z');
   return MakeVector(count);
 }
 
 CellRef ApplyNumber(Cell* num) {
   CellRef tail;
   bool integer = SplitNumberText(LeafView(num), &tail);
-  return Pair(Letter(integer ? 'K' : 'H'), std::move(tail));
+  return Pair(MakeLetter(integer ? 'K' : 'H'), std::move(tail));
 }
 
 CellRef ApplyDataValue(Cell* data, Cell* arg) {
-  if (IsEmptyText(data)) return MakeApp(CellRef::Share(arg), MakeApp(Letter('X'), Letter('J')), Letter('K'));
+  if (IsEmptyText(data)) return MakeApp(CellRef::Share(arg), MakeApp(MakeLetter('X'), MakeLetter('J')), MakeLetter('K'));
   if (arg->IsLeaf() && arg->Bytes()[0] == 'G') {
     CellRef first, rest;
     SplitData(data, &first, &rest);
-    return Pair(Letter('H'), Pair(std::move(first), std::move(rest)));
+    return Pair(MakeLetter('H'), Pair(std::move(first), std::move(rest)));
   }
-  return MakeApp(CellRef::Share(arg), MakeApp(Letter('X'), Letter('J')), DataListForm(data));
+  return MakeApp(CellRef::Share(arg), MakeApp(MakeLetter('X'), MakeLetter('J')), DataListForm(data));
 }
 
 CellRef ApplyBlob(Cell* blob) {
   BlobView b = BlobPayload(blob);
-  if (b.size == 0) return Letter('Z');
+  if (b.size == 0) return MakeLetter('Z');
   if (b.size == 1) {
     unsigned char byte = b.data[0];
     CellRef bits[8];

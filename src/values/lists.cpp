@@ -59,29 +59,29 @@ CellRef ListInit(Cell* c) {
 
 bool WriteOutListForm(Cell* list, uint64_t limit, std::string* out) {
   out->clear();
+  enum class Kind : uint8_t { kList, kElement, kOpen, kClose };
   struct Item {
     Cell* cell;
-    char kind;  // 'L' a list form, 'E' an element, else that byte
+    Kind kind;
   };
-  std::vector<Item> work{{list, 'L'}};
+  std::vector<Item> work{{list, Kind::kList}};
   while (!work.empty()) {
     Item it = work.back();
     work.pop_back();
     Cell *first, *rest;
-    if (it.kind == '[' || it.kind == ']') {
-      out->push_back(it.kind);
-    } else if (it.kind == 'E' && it.cell->IsLeaf() && LeafView(it.cell).size() == 1) {
-      unsigned char b = it.cell->Bytes()[0];
-      AppendEscaped(*out, b, false);
-    } else if (it.kind == 'E' && it.cell->IsApp()) {
-      work.push_back({nullptr, ']'});
-      work.push_back({it.cell, 'L'});
-      work.push_back({nullptr, '['});
-    } else if (it.kind == 'L' && IsLeafText(it.cell, "K")) {
+    if (it.kind == Kind::kOpen || it.kind == Kind::kClose) {
+      out->push_back(it.kind == Kind::kOpen ? '[' : ']');
+    } else if (it.kind == Kind::kElement && it.cell->IsLeaf() && LeafView(it.cell).size() == 1) {
+      AppendEscaped(*out, it.cell->Bytes()[0], false);
+    } else if (it.kind == Kind::kElement && it.cell->IsApp()) {
+      work.push_back({nullptr, Kind::kClose});
+      work.push_back({it.cell, Kind::kList});
+      work.push_back({nullptr, Kind::kOpen});
+    } else if (it.kind == Kind::kList && IsOneByteLeaf(it.cell, 'K')) {
       continue;
-    } else if (it.kind == 'L' && ReadListCell(it.cell, &first, &rest)) {
-      work.push_back({rest, 'E'});
-      work.push_back({first, 'L'});
+    } else if (it.kind == Kind::kList && ReadListCell(it.cell, &first, &rest)) {
+      work.push_back({rest, Kind::kElement});
+      work.push_back({first, Kind::kList});
     } else {
       return false;
     }

@@ -13,10 +13,6 @@ namespace {
 
 bool IsNumbText(std::string_view text) { return text.size() >= 2 && text[0] == '0' && text[1] == '0'; }
 
-bool IsOneLetter(const Cell* c, char letter) {
-  return c->IsLeaf() && c->Bytes()[0] == static_cast<unsigned char>(letter) && c->Bytes()[1] == 0;
-}
-
 }  // namespace
 
 void NumberBitsOfText(std::string_view text, mpz_t bits) {
@@ -47,17 +43,17 @@ CellRef NumberTextOfBits(const mpz_t bits) {
 bool IsNumberList(const Cell* c) {
   if (!c->IsApp() || !c->f->IsApp()) return false;
   const Cell* head = c->f;
-  return IsOneLetter(head->f, 'J') && (IsOneLetter(head->a, 'K') || IsOneLetter(head->a, 'H'));
+  return IsOneByteLeaf(head->f, 'J') && (IsOneByteLeaf(head->a, 'K') || IsOneByteLeaf(head->a, 'H'));
 }
 
 CellRef NumberListText(const Cell* c) {
   std::vector<bool> flags;
   while (IsNumberList(c)) {
-    flags.push_back(IsOneLetter(c->f->a, 'K'));
+    flags.push_back(IsOneByteLeaf(c->f->a, 'K'));
     c = c->a;
   }
   Mpz bits;
-  if (IsOneLetter(c, 'K')) {
+  if (IsOneByteLeaf(c, 'K')) {
     mpz_set_ui(bits.z, 0);
   } else if (c->IsLeaf() && IsDigit(c->Bytes()[0])) {
     NumberBitsOfText(LeafView(c), bits.z);

@@ -63,27 +63,33 @@ CellRef ElementLeaf(std::string_view element) {
   return MakeLeaf(element);
 }
 
+bool DataContentStream::Next(std::string_view* piece) {
+  while (!work_.empty()) {
+    Item it = work_.back();
+    work_.pop_back();
+    if (it.bracket == '[') *piece = "[";
+    if (it.bracket == ']') *piece = "]";
+    if (it.bracket != 0) return true;
+    if (it.cell->IsLeaf()) {
+      *piece = BracketedContent(it.cell);
+      if (!piece->empty()) return true;
+      continue;
+    }
+    work_.push_back({nullptr, ']'});
+    work_.push_back({it.cell->a, 0});
+    work_.push_back({nullptr, '['});
+    work_.push_back({it.cell->f, 0});
+  }
+  return false;
+}
+
 bool WriteOutData(Cell* data, uint64_t limit, std::string* out) {
   out->clear();
-  struct Item {
-    Cell* cell;
-    char kind;  // 'w': write out the cell; '[' or ']': that byte
-  };
-  std::vector<Item> work{{data, 'w'}};
-  while (!work.empty()) {
-    Item it = work.back();
-    work.pop_back();
-    if (it.kind != 'w') {
-      out->push_back(it.kind);
-    } else if (it.cell->IsLeaf()) {
-      out->append(BracketedContent(it.cell));
-    } else {
-      work.push_back({nullptr, ']'});
-      work.push_back({it.cell->a, 'w'});
-      work.push_back({nullptr, '['});
-      work.push_back({it.cell->f, 'w'});
-    }
-    if (out->size() > limit) return false;
+  DataContentStream stream(data);
+  std::string_view piece;
+  while (stream.Next(&piece)) {
+    if (piece.size() > limit - out->size()) return false;
+    out->append(piece);
   }
   return true;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/cell.h"
 
@@ -31,6 +32,23 @@ CellRef ByteElement(unsigned char b);
 // The leaf of one element: a shared one-character leaf for one byte, a
 // bracketed text for a nested group.
 CellRef ElementLeaf(std::string_view element);
+
+// The written-out content of a data value (as WriteOutData below makes it),
+// streamed as a sequence of non-empty byte pieces without writing it out.
+class DataContentStream {
+ public:
+  explicit DataContentStream(Cell* data) : work_{{data, 0}} {}
+
+  // The next non-empty piece (valid while the data lives); false at the end.
+  bool Next(std::string_view* piece);
+
+ private:
+  struct Item {
+    Cell* cell;
+    char bracket;  // 0: the content of the cell; else this one byte
+  };
+  std::vector<Item> work_;
+};
 
 // The written-out content of a data value: a bracketed text leaf gives its
 // content, a data application d e the content of d followed by e as a

@@ -16,7 +16,7 @@ namespace {
 // come back as the very same cell.
 CellRef Tern(const NativeArgs<1>& a) { return ShareValue(a[0]); }
 
-CellRef Raws(const NativeArgs<2>& a) { return MakeLeaf(a[0] == a[1] ? "K" : "H", 1); }
+CellRef Raws(const NativeArgs<2>& a) { return MakeTruth(a[0] == a[1]); }
 
 CellRef Cray(const NativeArgs<0>&) { return EmptyVector(); }
 

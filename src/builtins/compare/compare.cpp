@@ -10,23 +10,21 @@ namespace mox {
 
 namespace {
 
-CellRef Truth(bool yes) { return MakeLeaf(yes ? "K" : "H", 1); }
-
 bool Equal(Cell* a, Cell* b) { return a == b || ValueOrder(a, b) == Order::kEqual; }
 
-CellRef Less(const NativeArgs<2>& a) { return Truth(ValueOrder(a[0], a[1]) == Order::kBelow); }
+CellRef Less(const NativeArgs<2>& a) { return MakeTruth(ValueOrder(a[0], a[1]) == Order::kBelow); }
 
 // Not below; but two reals must be ordered (a NaN answers "H" both ways).
 // Unordered vectors (a NaN child decides) are not below, so they answer "K".
 CellRef Gteq(const NativeArgs<2>& a) {
   Order order = ValueOrder(a[0], a[1]);
   bool real = ClassifyValue(a[0]) == ValueClass::kReal;
-  return Truth(order == Order::kAbove || order == Order::kEqual || (order == Order::kUnordered && !real));
+  return MakeTruth(order == Order::kAbove || order == Order::kEqual || (order == Order::kUnordered && !real));
 }
 
-CellRef Same(const NativeArgs<2>& a) { return Truth(Equal(a[0], a[1])); }
+CellRef Same(const NativeArgs<2>& a) { return MakeTruth(Equal(a[0], a[1])); }
 
-CellRef Diff(const NativeArgs<2>& a) { return Truth(!Equal(a[0], a[1])); }
+CellRef Diff(const NativeArgs<2>& a) { return MakeTruth(!Equal(a[0], a[1])); }
 
 CellRef Cmpr(const NativeArgs<2>& a) {
   int order = StructuralOrder(a[0], a[1]);

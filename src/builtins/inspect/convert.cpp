@@ -124,7 +124,7 @@ CellRef ToggleNumberForm(Operand& op) {
   if (op.cell->IsApp()) return std::move(op.hold);  // the list's text form
   CellRef tail;
   bool integer = SplitNumberText(op.text, &tail);
-  return MakeApp(Letter('J'), Truth(integer), std::move(tail));
+  return MakeApp(MakeLetter('J'), MakeTruth(integer), std::move(tail));
 }
 
 CellRef ToNumber(Cell* a) {

@@ -60,13 +60,13 @@ CellRef Look(const NativeArgs<2>& args) {
     }
     case ValueClass::kReal:
       if (!ResolveIndex(n, 64, &i)) return CellRef();
-      return Truth(((RealBits(a) >> i) & 1) != 0);
+      return MakeTruth(((RealBits(a) >> i) & 1) != 0);
     case ValueClass::kInteger:
     case ValueClass::kNumb: {
       Mpz bits;
       OperandNumberBits(op, bits.z);
       if (!NumberBitIndex(n, mpz_sizeinbase(bits.z, 2), &i)) return CellRef();
-      return Truth(mpz_tstbit(bits.z, i) != 0);
+      return MakeTruth(mpz_tstbit(bits.z, i) != 0);
     }
     default: return CellRef();
   }

@@ -16,8 +16,8 @@ namespace mox {
 // with one shared J leaf.
 template <typename Element>
 CellRef BuildList(size_t n, Element element) {
-  CellRef j = Letter('J');
-  CellRef list = Letter('K');
+  CellRef j = MakeLetter('J');
+  CellRef list = MakeLetter('K');
   for (size_t i = n; i-- > 0;) list = MakeApp(MakeApp(j.Copy(), element(i)), std::move(list));
   return list;
 }

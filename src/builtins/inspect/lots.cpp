@@ -25,7 +25,7 @@ namespace {
 
 template <typename Bit>
 CellRef BitList(size_t n, Bit bit) {
-  CellRef k = Letter('K'), h = Letter('H');
+  CellRef k = MakeLetter('K'), h = MakeLetter('H');
   return BuildList(n, [&](size_t i) { return bit(i) ? k.Copy() : h.Copy(); });
 }
 
@@ -41,7 +41,7 @@ CellRef ByteList(std::string_view bytes) {
 CellRef ChildList(const Cell* v) {
   return BuildList(VectorSize(v), [&](size_t i) {
     Cell* child = VectorSlot(v, i);
-    return child != nullptr ? CellRef::Share(child) : Letter('Z');
+    return child != nullptr ? CellRef::Share(child) : MakeLetter('Z');
   });
 }
 

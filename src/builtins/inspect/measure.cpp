@@ -47,7 +47,7 @@ CellRef Rank(const NativeArgs<1>& args) {
 // is swapped (J K t becomes J H t and back) and the tail shared.
 CellRef SwapListFlag(Cell* list) {
   bool integer = TruthValue(list->f->a) == 1;
-  return MakeApp(CellRef::Share(list->f->f), Truth(!integer), CellRef::Share(list->a));
+  return MakeApp(CellRef::Share(list->f->f), MakeTruth(!integer), CellRef::Share(list->a));
 }
 
 CellRef NegateNumber(const Operand& op) {

@@ -15,16 +15,6 @@
 
 namespace mox {
 
-// A one-letter leaf such as K, H, J or Z.
-inline CellRef Letter(char c) { return MakeLeaf(&c, 1); }
-inline CellRef Truth(bool set) { return Letter(set ? 'K' : 'H'); }
-
-// A handler's answer: r, or "Z" when r is null (the argument was refused).
-inline CellRef& AnswerOrZ(CellRef& out, CellRef r) {
-  out = r ? std::move(r) : Letter('Z');
-  return out;
-}
-
 // 1 for the leaf K, 0 for the leaf H, -1 for anything else.
 int TruthValue(const Cell* c);
 

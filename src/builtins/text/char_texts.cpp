@@ -53,7 +53,7 @@ CellRef Buck(const NativeArgs<1>& args) {
   switch (op.cls) {
     case ValueClass::kReal: return MakeLeaf(std::signbit(RealValue(a)) ? "H" : "K", 1);
     case ValueClass::kInteger:
-    case ValueClass::kNumb: return MakeLeaf(IsNonNegative(op) ? "K" : "H", 1);
+    case ValueClass::kNumb: return MakeTruth(IsNonNegative(op));
     case ValueClass::kBlob: {
       BlobView b = BlobPayload(a);
       return b.size == 0 ? CellRef() : OneCharText(b.data[0], true);

@@ -15,8 +15,8 @@ CellRef Rght(const NativeArgs<1>& a) { return ListLast(a[0]); }
 
 CellRef Leaf(const NativeArgs<1>& a) {
   Cell* list;
-  if (IsDataValue(a[0])) return MakeLeaf(IsLeafText(a[0], "[]") ? "K" : "H", 1);
-  if (ReadListView(a[0], &list)) return MakeLeaf(list->First() == 'K' ? "K" : "H", 1);
+  if (IsDataValue(a[0])) return MakeTruth(IsLeafText(a[0], "[]"));
+  if (ReadListView(a[0], &list)) return MakeTruth(list->First() == 'K');
   return CellRef();
 }
 

@@ -113,19 +113,7 @@ TEST(CellDeath, CountOverflowAndLeafPartsAreInternalErrors) {
         Retain(leaf.get());
       },
       "ASSERTION FAILED:.*cell");
-  EXPECT_DEATH({ CellRef leaf = MakeLeaf("x"); FunctionPart(leaf); }, "ASSERTION FAILED:");
   EXPECT_DEATH({ CellRef leaf = MakeLeaf("x"); leaf->SetAnalysisValue(12); }, "ASSERTION FAILED:");
-}
-
-TEST(Cell, AssignTakesTheSourceFirst) {
-  CellRef a = MakeLeaf("a");
-  CellRef b = a.Copy();
-  a.Assign(b);  // same cell: nothing changes
-  EXPECT_EQ(a->Count(), 2u);
-  CellRef c = MakeLeaf("c");
-  a.Assign(c);
-  EXPECT_EQ(b->Count(), 1u);
-  EXPECT_EQ(c->Count(), 2u);
 }
 
 }  // namespace
