@@ -141,17 +141,5 @@ TEST(CheckHelpers, OtherLetsAreLeftAlone) {
   EXPECT_EQ(out->f, out->a);
 }
 
-TEST(CheckHelpers, RecordLayoutText) {
-  Text layout = RecordLayoutText();
-  EXPECT_EQ(layout.size(), 272);
-  EXPECT_EQ(layout.view().substr(0, 39), "[[addrinfo[ai_flags[4]][ai_family[4]][a");
-  EXPECT_NE(layout.view().find("[d_reclen[2]][[6]][d_namlen[8]]"), std::string_view::npos);
-  EXPECT_NE(layout.view().find("[d_name[261]][[7]]]"), std::string_view::npos);
-  GlobalTable table;
-  DefineRecordLayouts(table);
-  ASSERT_TRUE(table.Contains("_"));
-  EXPECT_EQ(LeafView(table.begin()->second.get()), layout.view());
-}
-
 }  // namespace
 }  // namespace mox

@@ -23,8 +23,6 @@ std::string MembersOf(bool (*member)(unsigned char)) {
 TEST(Charset, SetsHoldExactlyTheirBytes) {
   EXPECT_EQ(MembersOf(IsSeparator), std::string("\n #%&'*+,-./:;<=>?@\\^|"));
   EXPECT_EQ(MembersOf(IsAffixOperator), std::string("!\"$`~"));
-  EXPECT_EQ(MembersOf(IsOperatorChar).size(), 33u);
-  EXPECT_EQ(MembersOf(IsOperatorNameChar).size(), 27u);
   // Not whitespace, not operators: tab, carriage return, high bytes.
   for (unsigned char c : std::string_view("\t\r\xff" "Aa_0")) {
     EXPECT_FALSE(IsOperatorChar(c)) << int(c);
