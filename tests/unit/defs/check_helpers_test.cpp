@@ -8,7 +8,6 @@
 
 #include "defs/funky.h"
 #include "defs/pair_let.h"
-#include "defs/record_layout.h"
 #include "defs/references.h"
 #include "defs/rename.h"
 #include "front/normalize.h"

@@ -1,5 +1,6 @@
-// Test helper for builtin handlers: values of every class, calls
-// through the BuiltinTable handlers, and results shown as text.
+// Test helpers for builtins: values of every class, calls through the
+// BuiltinTable's handlers exactly as the reducer makes them, and results
+// shown as text.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,30 +22,48 @@ namespace mox::builtin_test {
 inline CellRef L(std::string_view s) { return MakeLeaf(s); }
 inline CellRef Real(double d) { return MakeReal(d); }
 inline CellRef Blob(std::string_view s) { return MakeBlob(s.data(), s.size()); }
+inline CellRef App(CellRef f, CellRef a) { return MakeApp(std::move(f), std::move(a)); }
 inline CellRef Tree(std::string_view s) { return testing_notation::Tree(s); }
 
-// A vector of the given children; a null entry is an empty slot.
+// A list of owned cells (braces cannot hold move-only CellRefs).
 template <typename... T>
-CellRef Vec(T... parts) {
-  std::vector<CellRef> children;
-  (children.push_back(std::move(parts)), ...);
+std::vector<CellRef> Cells(T... parts) {
+  std::vector<CellRef> cells;
+  (cells.push_back(std::move(parts)), ...);
+  return cells;
+}
+
+// A vector of the given children; a null entry is an empty slot.
+inline CellRef VecOf(std::vector<CellRef> children) {
   CellRef v = MakeVector(children.size());
   for (size_t i = 0; i < children.size(); ++i) SetVectorSlot(v.get(), i, children[i].Leak());
   return v;
 }
-
-// name applied to the arguments, through the table's handler.
 template <typename... T>
-CellRef Call(const char* name, T... args) {
+CellRef Vec(T... parts) {
+  return VecOf(Cells(std::move(parts)...));
+}
+
+// The builtin `name` on the given arguments (borrowed: each gets a count).
+inline CellRef Call(const char* name, std::vector<Cell*> args) {
   const BuiltinEntry* e = FindBuiltin(name);
   EXPECT_NE(e, nullptr);
-  EXPECT_EQ(e->arity, sizeof...(args));
+  EXPECT_EQ(e->arity, args.size());
   CellRef redex = MakeLeaf(name);
-  ((redex = MakeApp(std::move(redex), std::move(args))), ...);
+  for (Cell* a : args) redex = MakeApp(std::move(redex), CellRef::Share(a));
   CellRef out;
   e->handler(out, std::move(redex));
   EXPECT_TRUE(out);
   return out;
+}
+
+// The same with owned arguments.
+template <typename... T>
+CellRef Call(const char* name, T... args) {
+  std::vector<CellRef> owned = Cells(std::move(args)...);
+  std::vector<Cell*> borrowed;
+  for (const CellRef& a : owned) borrowed.push_back(a.get());
+  return Call(name, borrowed);
 }
 
 // A result as text: its display form (a leaf's text for most leaves).
@@ -53,6 +72,16 @@ inline std::string Show(const CellRef& r) { return std::string(DisplayForm(r.get
 template <typename... T>
 std::string Ans(const char* name, T... args) {
   return Show(Call(name, std::move(args)...));
+}
+
+// The answer's text ("<app>" for an application), arguments borrowed.
+inline std::string LeafAnswer(const char* name, std::vector<Cell*> args) {
+  CellRef r = Call(name, std::move(args));
+  return r->IsLeaf() ? std::string(LeafView(r.get())) : "<app>";
+}
+inline std::string Text1(const char* name, const CellRef& a) { return LeafAnswer(name, {a.get()}); }
+inline std::string Text2(const char* name, const CellRef& a, const CellRef& b) {
+  return LeafAnswer(name, {a.get(), b.get()});
 }
 
 inline std::string Payload(const CellRef& blob) {
@@ -72,11 +101,12 @@ inline double RealOf(const CellRef& r) {
   return ClassifyValue(r.get()) == ValueClass::kReal ? RealValue(r.get()) : -12345.0;
 }
 
-// Applications are analysed, which needs the combinators.
-class InspectTest : public ::testing::Test {
+// Applications are analysed (data or not), which needs the combinators.
+class WithPrelude : public ::testing::Test {
  protected:
   void SetUp() override { LoadPrelude(); }
   void TearDown() override { EndRun(); }
 };
+using InspectTest = WithPrelude;
 
 }  // namespace mox::builtin_test

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "eval/apply_data.h"
-#include "support/compare_call.h"
+#include "support/builtin_calls.h"
 #include "values/lists.h"
 
-namespace mox::compare_test {
+namespace mox::builtin_test {
 namespace {
 
 using CompareLists = WithPrelude;
@@ -133,4 +133,4 @@ TEST_F(CompareLists, ZitsOfOtherClasses) {
 }
 
 }  // namespace
-}  // namespace mox::compare_test
+}  // namespace mox::builtin_test

@@ -5,11 +5,11 @@
 #include <cmath>
 #include <string>
 
-#include "support/compare_call.h"
+#include "support/builtin_calls.h"
 #include "values/number_bits.h"
 #include "values/structural_order.h"
 
-namespace mox::compare_test {
+namespace mox::builtin_test {
 namespace {
 
 using CompareOrder = WithPrelude;
@@ -225,4 +225,4 @@ TEST(StructuralOrder, SharedGraphsAreWalkedOnce) {
 }
 
 }  // namespace
-}  // namespace mox::compare_test
+}  // namespace mox::builtin_test

@@ -3,11 +3,11 @@
 #include <cstring>
 #include <string>
 
-#include "support/compare_call.h"
+#include "support/builtin_calls.h"
 #include "values/int_convert.h"
 #include "values/sequences.h"
 
-namespace mox::compare_test {
+namespace mox::builtin_test {
 namespace {
 
 using CompareIdentity = WithPrelude;
@@ -130,4 +130,4 @@ TEST_F(CompareIdentity, TodoOfItsOwnHeadIsThePartialApplication) {
 }
 
 }  // namespace
-}  // namespace mox::compare_test
+}  // namespace mox::builtin_test
