@@ -44,26 +44,29 @@ CellRef Vec(T... parts) {
   return VecOf(Cells(std::move(parts)...));
 }
 
-// The builtin `name` on the given arguments (borrowed: each gets a count).
-inline CellRef Call(const char* name, std::vector<Cell*> args) {
+// The builtin `name` on the given arguments, which the redex takes over.
+inline CellRef CallOwned(const char* name, std::vector<CellRef> args) {
   const BuiltinEntry* e = FindBuiltin(name);
   EXPECT_NE(e, nullptr);
   EXPECT_EQ(e->arity, args.size());
   CellRef redex = MakeLeaf(name);
-  for (Cell* a : args) redex = MakeApp(std::move(redex), CellRef::Share(a));
+  for (CellRef& a : args) redex = MakeApp(std::move(redex), std::move(a));
   CellRef out;
   e->handler(out, std::move(redex));
   EXPECT_TRUE(out);
   return out;
 }
 
-// The same with owned arguments.
 template <typename... T>
 CellRef Call(const char* name, T... args) {
-  std::vector<CellRef> owned = Cells(std::move(args)...);
-  std::vector<Cell*> borrowed;
-  for (const CellRef& a : owned) borrowed.push_back(a.get());
-  return Call(name, borrowed);
+  return CallOwned(name, Cells(std::move(args)...));
+}
+
+// The same with borrowed arguments: each gets a count.
+inline CellRef Call(const char* name, std::vector<Cell*> args) {
+  std::vector<CellRef> shared;
+  for (Cell* a : args) shared.push_back(CellRef::Share(a));
+  return CallOwned(name, std::move(shared));
 }
 
 // A result as text: its display form (a leaf's text for most leaves).
