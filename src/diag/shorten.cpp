@@ -28,10 +28,9 @@ Text ShortenedForm(const Text& t) {
     if (opens) {
       if (used == kShortLimit - 1) break;
       open.push_back(static_cast<char>(b));
-    } else if (closes) {
-      MOX_ASSERT(!open.empty());
+    } else if (closes && !open.empty()) {
       open.pop_back();
-    }
+    }  // a closer with nothing open stays a plain byte
     out.push_back(static_cast<char>(b));
   }
   while (!open.empty()) {

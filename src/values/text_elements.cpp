@@ -45,9 +45,31 @@ CellRef MakeBracketed(std::string_view first, std::string_view second) {
   return FinishLeaf(c);
 }
 
+namespace {
+
+// The leaf of a one-byte element. A byte that would start a leaf of a kind
+// of its own becomes the one-character text instead: alone, "]" would be an
+// error tag and ")" a cycle marker, which the reducer and the run driver
+// take for the interpreter's own, and "(" and " " would be a blob or a real
+// without the bytes their kind needs. Brackets are escaped as in `zits`.
+CellRef MakeByteElement(unsigned char b) {
+  switch (b) {
+    case ']':
+      return MakeLeaf("[[r]]");
+    case kCycleByte:
+    case kBlobByte:
+    case kRawByte:
+      return MakeBracketed(std::string_view(reinterpret_cast<const char*>(&b), 1));
+    default:
+      return MakeLeaf(&b, 1);
+  }
+}
+
+}  // namespace
+
 CellRef ByteElement(unsigned char b) {
   Cell*& slot = g_byte_elements[b];
-  if (slot == nullptr) slot = MakeLeaf(&b, 1).Leak();
+  if (slot == nullptr) slot = MakeByteElement(b).Leak();
   return CellRef::Share(slot);
 }
 
