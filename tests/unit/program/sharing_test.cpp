@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/run_end.h"
+#include "program/analyse.h"
 #include "program/globals.h"
 #include "program/sharing.h"
 #include "support/leak_checked_test.h"
@@ -103,6 +104,35 @@ TEST_F(SharingTest, PruningKeepsValuesAndTheirParts) {
   EXPECT_NE(ShareValue(redex2.get()).get(), rr.get());  // forgotten: entered afresh
   ClearSharingTable();
   EXPECT_EQ(SharingTableSize(), 0u);
+}
+
+// Texts and blobs can be written in place after they were shared. Their
+// slots keep the old hash; nothing may look them up there expecting to find
+// them (pruning finds a body's parts by identity).
+TEST_F(SharingTest, LeavesWrittenInPlace) {
+  CellRef text = Tree("[AB]");
+  CellRef rep = ShareValue(text.get());
+  rep->Bytes()[1] = 'C';  // as `recl` does: now [CB]
+  CellRef old_bytes = Tree("[AB]");
+  EXPECT_EQ(ShareValue(old_bytes.get()).get(), old_bytes.get());  // a representative of its own
+  EXPECT_EQ(ShareValue(rep.get()).get(), rep.get());  // entered again under [CB]
+  CellRef new_bytes = Tree("[CB]");
+  EXPECT_EQ(ShareValue(new_bytes.get()).get(), rep.get());
+  // A leaf that is no value (a global of no parameters), written in place
+  // inside a lambda's body, survives the pruning.
+  Globals().Set(Text("K"), Tree("(\\ a (\\ b a))"));
+  Globals().Set(Text("\\"), Tree("(\\ a (\\ b (\\ c Z)))"));
+  Globals().Set(Text("Z"), Tree("(\\ a Z)"));
+  Globals().Set(Text("foo"), Tree("K 1 2"));
+  CellRef lambda = Tree("(\\ x) (K foo x)");
+  CellRef rl = ShareValue(lambda.get());
+  Cell* foo = rl->a->f->a;
+  ASSERT_EQ(LeafView(foo), "foo");
+  EXPECT_FALSE(IsValue(foo));  // analysed before the write, as a program's leaves are
+  foo->Bytes()[2] = 'x';
+  KeepOnlySharedValues();
+  EXPECT_EQ(ShareValue(rl.get()).get(), rl.get());
+  ClearSharingTable();
 }
 
 }  // namespace
