@@ -47,29 +47,23 @@ CellRef MakeBracketed(std::string_view first, std::string_view second) {
 
 namespace {
 
-// The leaf of a one-byte element. A byte that would start a leaf of a kind
-// of its own becomes the one-character text instead: alone, "]" would be an
-// error tag and ")" a cycle marker, which the reducer and the run driver
-// take for the interpreter's own, and "(" and " " would be a blob or a real
-// without the bytes their kind needs. Brackets are escaped as in `zits`.
-CellRef MakeByteElement(unsigned char b) {
-  switch (b) {
-    case ']':
-      return MakeLeaf("[[r]]");
-    case kCycleByte:
-    case kBlobByte:
-    case kRawByte:
-      return MakeBracketed(std::string_view(reinterpret_cast<const char*>(&b), 1));
-    default:
-      return MakeLeaf(&b, 1);
-  }
+// A byte whose one-byte leaf would be of a kind of its own: alone, "]" would
+// be an error tag and ")" a cycle marker, which the reducer and the run
+// driver take for the interpreter's own, and "(" and " " would be a blob and
+// a real without the bytes their kind needs. Such a byte's element is its
+// one-character text instead, brackets escaped as in `zits`.
+bool NeedsTextElement(unsigned char b) {
+  return b == ']' || b == kCycleByte || b == kBlobByte || b == kRawByte;
 }
 
 }  // namespace
 
 CellRef ByteElement(unsigned char b) {
+  if (NeedsTextElement(b)) {  // a text can be written in place: each is its own
+    return b == ']' ? MakeLeaf("[[r]]") : MakeBracketed(std::string_view(reinterpret_cast<const char*>(&b), 1));
+  }
   Cell*& slot = g_byte_elements[b];
-  if (slot == nullptr) slot = MakeByteElement(b).Leak();
+  if (slot == nullptr) slot = MakeLeaf(&b, 1).Leak();
   return CellRef::Share(slot);
 }
 

@@ -28,7 +28,7 @@ CellRef MakeBracketed(std::string_view first, std::string_view second);
 // The shared one-character leaf of a byte: equal one-byte elements are the
 // same cell for the whole run. The bytes "]", ")", "(" and space, whose
 // one-byte leaves would be an error tag, a cycle marker, a blob and a real,
-// give the one-character texts "[[r]]", "[)]", "[(]" and "[ ]" instead.
+// give new one-character texts "[[r]]", "[)]", "[(]" and "[ ]" instead.
 CellRef ByteElement(unsigned char b);
 
 // The leaf of one element: a shared one-character leaf for one byte, a
