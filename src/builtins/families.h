@@ -18,6 +18,7 @@ BuiltinFamily TrimBuiltins();        // inspect/: trim
 BuiltinFamily LotsBuiltins();        // inspect/: lots
 BuiltinFamily IdentityBuiltins();    // cells/: bond cray leak raws tern todo
 BuiltinFamily RawMemoryBuiltins();   // cells/: copy post
+BuiltinFamily IndexedBuiltins();     // indexed/: rec* red* ref* rel* rem*
 
 // The names whose families are still to be written: each answers "Z".
 BuiltinFamily PendingBuiltins();

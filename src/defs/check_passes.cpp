@@ -40,7 +40,7 @@ bool CheckFunkyKeys(const GlobalTable& table, Report& report) {
     report.title = "funky";
     report.say = Text("Funky key in expression ") + shown + InFunction(key);
     if (!key.empty()) report.vip = ShortenSubject(key);
-    report.tip = ShortenedOrCut(shown);
+    report.tip = ShortenedForm(shown);
     return false;
   }
   return true;
@@ -110,7 +110,7 @@ bool CheckUnboundLocals(GlobalTable& table, Report& report) {
     report.title = "local";
     report.say = Text("Local variable ") + Text(std::string_view(&letter, 1)) +
                  (key.empty() ? Text(" unbound.") : Text(" unbound in function ") + key + Text("."));
-    report.vip = ShortenedOrCut(key);
+    report.vip = ShortenedForm(key);
     report.tip = Text(std::string_view(&letter, 1));
     return false;
   }

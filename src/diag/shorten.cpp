@@ -22,20 +22,6 @@ int BracketMove(const std::string& open, unsigned char b) {
   return 0;
 }
 
-bool HasUnmatchedCloser(const Text& t) {
-  std::string open;
-  for (int64_t i = 0; i < t.size(); ++i) {
-    unsigned char b = t.At(i);
-    int move = BracketMove(open, b);
-    if (move > 0) open.push_back(static_cast<char>(b));
-    if (move < 0) {
-      if (open.empty()) return true;
-      open.pop_back();
-    }
-  }
-  return false;
-}
-
 }  // namespace
 
 Text ShortenedForm(const Text& t) {
@@ -49,10 +35,9 @@ Text ShortenedForm(const Text& t) {
     if (move > 0) {
       if (used == kShortLimit - 1) break;
       open.push_back(static_cast<char>(b));
-    } else if (move < 0) {
-      MOX_ASSERT(!open.empty());
+    } else if (move < 0 && !open.empty()) {
       open.pop_back();
-    }
+    }  // a closer with nothing open stays a plain byte
     out.push_back(static_cast<char>(b));
   }
   while (!open.empty()) {
@@ -60,10 +45,6 @@ Text ShortenedForm(const Text& t) {
     open.pop_back();
   }
   return Text(out);
-}
-
-Text ShortenedOrCut(const Text& t) {
-  return HasUnmatchedCloser(t) ? t.Substr(0, kShortLimit) : ShortenedForm(t);
 }
 
 }  // namespace mox

@@ -9,11 +9,9 @@ namespace mox {
 // Copies bytes while tracking open brackets; stops when the copy plus the
 // closers it needs reach 72 bytes (71 before an opening bracket), then
 // closes what is open, innermost first. Inside "[" only square brackets
-// count. A ")" or "}" with nothing open is an internal error.
+// count. A ")" or "}" with nothing open is copied as a plain byte: display
+// forms are balanced, except that of a text whose content was written in
+// place (its own "]" can close it early, as in "[a])]").
 Text ShortenedForm(const Text& t);
-
-// The shortened form, or, for a text with a ")" or "}" that closes nothing
-// (the display form of an empty expression is "}"), its first 72 bytes.
-Text ShortenedOrCut(const Text& t);
 
 }  // namespace mox

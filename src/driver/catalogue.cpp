@@ -9,7 +9,8 @@ std::span<const BuiltinFamily> BuiltinCatalogue() {
   static const BuiltinFamily families[] = {
       ArithmeticBuiltins(), ComparisonBuiltins(), CharacterBuiltins(), ListBuiltins(),
       MeasureBuiltins(),    ConversionBuiltins(), IndexBuiltins(),     TrimBuiltins(),
-      LotsBuiltins(),       IdentityBuiltins(),   RawMemoryBuiltins(), PendingBuiltins(),
+      LotsBuiltins(),       IdentityBuiltins(),   RawMemoryBuiltins(), IndexedBuiltins(),
+      PendingBuiltins(),
   };
   return families;
 }

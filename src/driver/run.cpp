@@ -9,6 +9,10 @@
 
 namespace mox {
 
+// args is main()'s own argument vector past the program file: null-terminated,
+// an empty argument an empty string like any other. It lives as long as the
+// process, so the address handed to the program stays valid for the whole
+// run (and for `shut`); programs read it with the ref builtins.
 void RunProgram(Report& report, char** args) {
   CheckProgram(report);
   if (!report.IsAllClear()) return;

@@ -2,6 +2,13 @@
 // holding the cell and its hash. A leaf hashes its stored bytes, an
 // application the addresses of its two parts (which are representatives).
 // Sharing a graph is a bottom-up fold (core/graph_fold.h).
+//
+// Texts and blobs can be written in place. Such a representative keeps the
+// slot of the bytes it was entered with, where no equal leaf can match it
+// any more; under its new bytes it is found again once it is shared again
+// (entered a second time, if no equal representative is there). So equal
+// values still meet in one cell, and nothing looks a cell up by its bytes
+// expecting to find that very cell.
 #include "program/sharing.h"
 
 #include <vector>
@@ -109,14 +116,6 @@ Cell* ShareApp(Table& t, Cell* c, Cell* f, Cell* a) {
   return Enter(t, slot, made.get(), hash);  // the table keeps the only count
 }
 
-// The slot of a representative.
-Slot& SlotOf(Table& t, Cell* c) {
-  std::string_view bytes = LeafView(c);
-  Slot& s = c->IsLeaf() ? FindLeaf(t, bytes, LeafHash(bytes)) : FindApp(t, c->f, c->a, AppHash(c->f, c->a));
-  MOX_ASSERT(s.cell == c);
-  return s;
-}
-
 // An application whose parts are already representatives is found at once.
 // A part with a single holder is no representative (the table holds one
 // count of each), which spares the search for freshly built graphs.
@@ -142,16 +141,23 @@ void KeepOnlySharedValues() {
   // Values are kept. The parts of a value are values too, except the body of
   // a lambda: such parts, and what lies below them, are kept as well, so that
   // every application in the table still has representatives as its parts.
+  // Slots are found by identity, not by hashing again: a text or blob
+  // written in place since it was entered no longer hashes as its slot does.
   std::vector<char> keep(t.slots.size(), 0);
   std::vector<Cell*> rescued;
+  std::unordered_map<Cell*, size_t> slot_of;
   size_t kept = 0;
   for (size_t i = 0; i < t.slots.size(); ++i) {
     Cell* c = t.slots[i].cell;
-    if (c != nullptr && IsValue(c)) keep[i] = 1;
+    if (c == nullptr) continue;
+    slot_of.emplace(c, i);
+    if (IsValue(c)) keep[i] = 1;
   }
   auto rescue = [&](Cell* part) {
     if (IsValue(part)) return;
-    size_t i = static_cast<size_t>(&SlotOf(t, part) - t.slots.data());
+    auto found = slot_of.find(part);
+    MOX_ASSERT(found != slot_of.end());  // parts of representatives are representatives
+    size_t i = found->second;
     if (keep[i]) return;
     keep[i] = 1;
     rescued.push_back(part);

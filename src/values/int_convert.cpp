@@ -16,7 +16,8 @@ bool PassesIntegerTest(const Cell* c) {
   return f->IsApp() && IsLeafText(f->f, "J") && IsLeafText(f->a, "K");
 }
 
-int64_t IntegerToInt64(const Cell* c) {
+uint64_t IntegerMagnitude64(const Cell* c, bool* negative) {
+  *negative = false;
   CellRef text;  // a list-form integer converts through its text
   if (c->IsApp()) {
     if (!PassesIntegerTest(c)) return 0;
@@ -25,13 +26,19 @@ int64_t IntegerToInt64(const Cell* c) {
     c = text.get();
   }
   std::string_view s = LeafView(c);
-  bool negative = s.size() > 1 && s[0] == '0';
-  if (negative) s.remove_prefix(1);
+  *negative = s.size() > 1 && s[0] == '0';
+  if (*negative) s.remove_prefix(1);
   uint64_t v = 0;
   for (char ch : s) {
     if (!IsDigit(static_cast<unsigned char>(ch))) break;
     v = v * 10 + static_cast<uint64_t>(ch - '0');  // wraps: keeps the low 64 bits
   }
+  return v;
+}
+
+int64_t IntegerToInt64(const Cell* c) {
+  bool negative;
+  uint64_t v = IntegerMagnitude64(c, &negative);
   if (negative) v = ~v + 1;
   return static_cast<int64_t>(v);
 }
@@ -54,17 +61,28 @@ bool SmallIntegerValue(const Cell* c, int64_t* v) {
   return true;
 }
 
-CellRef MakeInt64(int64_t v) {
+namespace {
+
+// The decimal digits of m, with a leading "0" when negative.
+CellRef NumberLeaf(uint64_t m, bool negative) {
   char buf[24];
   char* end = buf + sizeof buf;
   char* p = end;
-  uint64_t m = v < 0 ? ~static_cast<uint64_t>(v) + 1 : static_cast<uint64_t>(v);
   do {
     *--p = static_cast<char>('0' + m % 10);
     m /= 10;
   } while (m != 0);
-  if (v < 0) *--p = '0';
+  if (negative) *--p = '0';
   return MakeLeaf(p, static_cast<size_t>(end - p));
 }
+
+}  // namespace
+
+CellRef MakeInt64(int64_t v) {
+  uint64_t m = v < 0 ? ~static_cast<uint64_t>(v) + 1 : static_cast<uint64_t>(v);
+  return NumberLeaf(m, v < 0);
+}
+
+CellRef MakeUint64(uint64_t v) { return NumberLeaf(v, false); }
 
 }  // namespace mox

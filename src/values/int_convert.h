@@ -17,11 +17,19 @@ bool PassesIntegerTest(const Cell* c);
 // The conversion itself; a value that is not an integer converts as 0.
 int64_t IntegerToInt64(const Cell* c);
 
+// The low 64 bits of the magnitude that the conversion reads, and whether
+// the text is negative: the decimal digits after the leading "0" that marks
+// a negative, up to the first byte that is not a digit (so a leaf that is no
+// number reads as 0); a list-form integer through its text.
+uint64_t IntegerMagnitude64(const Cell* c, bool* negative);
+
 // The value of an integer text leaf of at most 18 digits (false for any
 // other cell): the fast path of arithmetic and comparison.
 bool SmallIntegerValue(const Cell* c, int64_t* v);
 
 // The number leaf of a signed 64-bit value ("05" for -5, "0" for zero).
 CellRef MakeInt64(int64_t v);
+// The number leaf of an unsigned 64-bit value, as "%llu" writes it.
+CellRef MakeUint64(uint64_t v);
 
 }  // namespace mox

@@ -65,4 +65,12 @@ int64_t OperandCount(const Operand& op) {
   return IntegerToInt64(op.hold ? op.hold.get() : op.cell);
 }
 
+bool IntegerArgument(Cell* c, int64_t* value) {
+  Operand op;
+  ReadOperand(c, &op);
+  if (op.cls != ValueClass::kInteger) return false;
+  *value = OperandCount(op);
+  return true;
+}
+
 }  // namespace mox

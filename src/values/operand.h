@@ -33,4 +33,8 @@ double OperandDouble(const Operand& op);
 // The signed 64-bit count of an integer operand (low 64 bits, wrapping).
 int64_t OperandCount(const Operand& op);
 
+// The signed 64-bit value of an integer argument (text or list form, by the
+// shared integer conversion); false for any other value.
+bool IntegerArgument(Cell* c, int64_t* value);
+
 }  // namespace mox

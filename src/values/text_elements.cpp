@@ -42,7 +42,23 @@ CellRef MakeBracketed(std::string_view first, std::string_view second) {
   return FinishLeaf(c);
 }
 
+namespace {
+
+// A byte whose one-byte leaf would be of a kind of its own: alone, "]" would
+// be an error tag and ")" a cycle marker, which the reducer and the run
+// driver take for the interpreter's own, and "(" and " " would be a blob and
+// a real without the bytes their kind needs. Such a byte's element is its
+// one-character text instead, brackets escaped as in `zits`.
+bool NeedsTextElement(unsigned char b) {
+  return b == ']' || b == kCycleByte || b == kBlobByte || b == kRawByte;
+}
+
+}  // namespace
+
 CellRef ByteElement(unsigned char b) {
+  if (NeedsTextElement(b)) {  // a text can be written in place: each is its own
+    return b == ']' ? MakeLeaf("[[r]]") : MakeBracketed(std::string_view(reinterpret_cast<const char*>(&b), 1));
+  }
   Cell*& slot = g_byte_elements[b];
   if (slot == nullptr) slot = MakeLeaf(&b, 1).Leak();
   return CellRef::Share(slot);

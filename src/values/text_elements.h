@@ -2,7 +2,8 @@
 // (the bytes between its outer "[" and "]") is read from the end: when the
 // last byte is "]", the last element is the whole nested group from its
 // matching "[" (found by counting "]" up and "[" down backwards), otherwise
-// it is that one byte. A "]" without a match counts as a one-byte element.
+// it is that one byte. A "]" without a match (texts written in place can
+// hold one) counts as a one-byte element.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +27,9 @@ CellRef MakeBracketed(std::string_view content);
 CellRef MakeBracketed(std::string_view first, std::string_view second);
 
 // The shared one-character leaf of a byte: equal one-byte elements are the
-// same cell for the whole run.
+// same cell for the whole run. The bytes "]", ")", "(" and space, whose
+// one-byte leaves would be an error tag, a cycle marker, a blob and a real,
+// give new one-character texts "[[r]]", "[)]", "[(]" and "[ ]" instead.
 CellRef ByteElement(unsigned char b);
 
 // The leaf of one element: a shared one-character leaf for one byte, a

@@ -17,14 +17,6 @@ int TruthValue(const Cell* c) {
   return -1;
 }
 
-bool IntegerArgument(Cell* c, int64_t* value) {
-  Operand op;
-  ReadOperand(c, &op);
-  if (op.cls != ValueClass::kInteger) return false;
-  *value = OperandCount(op);
-  return true;
-}
-
 bool ByteArgument(Cell* c, unsigned char* byte) {
   Operand op;
   ReadOperand(c, &op);

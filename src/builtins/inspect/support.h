@@ -18,10 +18,6 @@ namespace mox {
 // 1 for the leaf K, 0 for the leaf H, -1 for anything else.
 int TruthValue(const Cell* c);
 
-// The signed 64-bit value of an integer argument (text or list form, by the
-// shared integer conversion); false for any other value.
-bool IntegerArgument(Cell* c, int64_t* value);
-
 // An integer argument that is a byte value 0..255; false otherwise (also
 // for integers that only wrap into that range).
 bool ByteArgument(Cell* c, unsigned char* byte);

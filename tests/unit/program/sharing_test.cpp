@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/run_end.h"
+#include "program/analyse.h"
 #include "program/globals.h"
 #include "program/sharing.h"
 #include "support/leak_checked_test.h"
@@ -103,6 +104,26 @@ TEST_F(SharingTest, PruningKeepsValuesAndTheirParts) {
   EXPECT_NE(ShareValue(redex2.get()).get(), rr.get());  // forgotten: entered afresh
   ClearSharingTable();
   EXPECT_EQ(SharingTableSize(), 0u);
+}
+
+// A leaf written in place keeps the slot of its old bytes: nothing may look
+// it up there expecting to find it. Pruning finds the parts of a lambda's
+// body by identity; here one of them, a global of no parameters (no value),
+// is written in place, as a program can through `ref`.
+TEST_F(SharingTest, PruningFindsLeavesWrittenInPlace) {
+  Globals().Set(Text("K"), Tree("(\\ a (\\ b a))"));
+  Globals().Set(Text("\\"), Tree("(\\ a (\\ b (\\ c Z)))"));
+  Globals().Set(Text("Z"), Tree("(\\ a Z)"));
+  Globals().Set(Text("foo"), Tree("K 1 2"));
+  CellRef lambda = Tree("(\\ x) (K foo x)");
+  CellRef rl = ShareValue(lambda.get());
+  Cell* foo = rl->a->f->a;
+  ASSERT_EQ(LeafView(foo), "foo");
+  EXPECT_FALSE(IsValue(foo));  // analysed before the write, as a program's leaves are
+  foo->Bytes()[2] = 'x';
+  KeepOnlySharedValues();
+  EXPECT_EQ(ShareValue(rl.get()).get(), rl.get());
+  ClearSharingTable();
 }
 
 }  // namespace

@@ -28,8 +28,14 @@ TEST_F(CompareLists, TextLeavesFromTheEnd) {
   EXPECT_EQ(Text1("left", L("[a]")), "[]");
   EXPECT_EQ(Text1("rght", L("[]")), "Z");
   EXPECT_EQ(Text1("left", L("[]")), "Z");
-  // An unmatched "]" is an element of its own.
-  EXPECT_EQ(Text1("rght", L("[a]]")), "]");
+  // An unmatched "]" is an element of its own: the text of that byte, never
+  // the error-tag leaf "]".
+  EXPECT_EQ(Text1("rght", L("[a]]")), "[[r]]");
+  // So are the bytes whose one-byte leaf would be a blob, a real or a cycle
+  // marker.
+  EXPECT_EQ(Text1("rght", L("[a(]")), "[(]");
+  EXPECT_EQ(Text1("rght", L("[a ]")), "[ ]");
+  EXPECT_EQ(Text1("rght", L("[a)]")), "[)]");
 }
 
 TEST_F(CompareLists, OneByteElementsAreShared) {
