@@ -45,15 +45,17 @@ constexpr Sig* As(Sig* f) {
 
 namespace bridge_detail {
 
-template <typename F>
-struct CSignature;
+// The result and parameter types of a C function, deduced from its pointer
+// (declared only; used in decltype). Deduction by a call, rather than a
+// specialisation on decltype(F), leaves the C library's function attributes
+// behind and takes noexcept functions too.
 template <typename R, typename... P>
-struct CSignature<R (*)(P...)> {
+struct CSignature {
   using Result = R;
   using Params = std::tuple<P...>;
 };
 template <typename R, typename... P>
-struct CSignature<R (*)(P...) noexcept> : CSignature<R (*)(P...)> {};
+CSignature<R, P...> SignatureOf(R (*)(P...));
 
 template <auto F, typename Shape>
 struct Bound;
@@ -61,8 +63,9 @@ struct Bound;
 template <auto F, typename ResultKind, typename... Kinds>
 struct Bound<F, ResultKind(Kinds...)> {
   static constexpr int kArity = static_cast<int>(sizeof...(Kinds));
-  using Params = typename CSignature<decltype(F)>::Params;
-  using R = typename CSignature<decltype(F)>::Result;
+  using Signature = decltype(SignatureOf(F));
+  using Params = typename Signature::Params;
+  using R = typename Signature::Result;
   static_assert(std::tuple_size_v<Params> == sizeof...(Kinds), "one kind for each parameter of the C function");
 
   static CellRef Handle(const NativeArgs<kArity>& a) { return Invoke(a, std::make_index_sequence<sizeof...(Kinds)>()); }

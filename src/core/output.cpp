@@ -12,6 +12,10 @@ constexpr size_t kChunk = 4096;
 uint64_t write_calls = 0;
 
 void WriteChunked(int fd, const char* p, size_t n) {
+  // What the program wrote through C's streams comes out before the
+  // interpreter's own words (a failing program's last lines before its
+  // Banner).
+  std::fflush(nullptr);
   while (n > 0) {
     size_t chunk = n < kChunk ? n : kChunk;
     ++write_calls;
@@ -39,6 +43,7 @@ const OutputChannel& OutputChannel::Write(std::string_view s) const {
 const OutputChannel& OutputChannel::Write(const Text& t) const { return Write(t.view()); }
 
 const OutputChannel& OutputChannel::WriteInt(int32_t v) const {
+  std::fflush(nullptr);
   char buf[16];
   int n = std::snprintf(buf, sizeof buf, "%d", v);
   ++write_calls;
