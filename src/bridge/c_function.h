@@ -15,7 +15,10 @@
 //   CFunction<As<double(double)>(std::acos), Real(Real)>("acos")
 //
 // As<Sig>(f) picks one function of an overloaded name. Two rows with the same
-// F and shape share one handler.
+// F and shape share one handler. Constant<V>("name") is an arity-0 member
+// answering the number V. A member that is not one C call (assert) is an
+// ordinary Builtin (program/native.h) and can take its arguments with the
+// kinds' Take functions.
 //
 // errno: between two bridge calls the interpreter itself runs C code that may
 // change errno (allocation, number conversion). The bridge therefore keeps the

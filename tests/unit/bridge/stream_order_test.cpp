@@ -53,11 +53,5 @@ TEST(StreamOrder, LinesComeOutBeforeOtherWritersOnTheDescriptors) {
             "[one]\n[two]: Success\nthree\n[four]");
 }
 
-TEST(StreamOrder, PrintedTextComesBeforeAnAssertionMessage) {
-  std::string got =
-      CombinedOutput("a\\m{cs([partial])}seq(fputs(m,stdout),seq(free(m),assert(H)))" + std::string(kHelpers));
-  EXPECT_EQ(got.rfind("partialASSERTION FAILED:", 0), 0u) << got;
-}
-
 }  // namespace
 }  // namespace mox
