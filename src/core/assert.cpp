@@ -21,6 +21,7 @@ void WriteAll(int fd, const char* s, size_t n) {
 }  // namespace
 
 void AssertionFailed(const char* file, int line) {
+  std::fflush(nullptr);  // what the program wrote through C's streams first
   char number[16];
   int n = std::snprintf(number, sizeof number, "%d", line);
   WriteAll(2, "ASSERTION FAILED:", 17);
@@ -32,6 +33,7 @@ void AssertionFailed(const char* file, int line) {
 }
 
 void FatalTag(const char* tag, const char* file, int line) {
+  std::fflush(nullptr);
   WriteAll(1, "REDVFAIL: ", 10);
   WriteAll(1, tag, std::strlen(tag));
   WriteAll(1, "\n", 1);

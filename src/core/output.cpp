@@ -12,6 +12,10 @@ constexpr size_t kChunk = 4096;
 uint64_t write_calls = 0;
 
 void WriteChunked(int fd, const char* p, size_t n) {
+  // What the program wrote through C's streams comes out before the
+  // interpreter's own words (a failing program's last lines before its
+  // Banner).
+  std::fflush(nullptr);
   while (n > 0) {
     size_t chunk = n < kChunk ? n : kChunk;
     ++write_calls;

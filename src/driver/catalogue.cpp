@@ -1,15 +1,21 @@
 // The catalogue of builtins; see catalogue.h.
 #include "driver/catalogue.h"
 
+#include "bridge/families.h"
 #include "builtins/families.h"
 
 namespace mox {
 
 std::span<const BuiltinFamily> BuiltinCatalogue() {
   static const BuiltinFamily families[] = {
-      ArithmeticBuiltins(), ComparisonBuiltins(), CharacterBuiltins(), ListBuiltins(),
-      MeasureBuiltins(),    ConversionBuiltins(), IndexBuiltins(),     TrimBuiltins(),
-      LotsBuiltins(),       IdentityBuiltins(),   RawMemoryBuiltins(), IndexedBuiltins(),
+      // the language
+      ArithmeticBuiltins(), ComparisonBuiltins(), CharacterBuiltins(), ListBuiltins(), MeasureBuiltins(),
+      ConversionBuiltins(), IndexBuiltins(), TrimBuiltins(), LotsBuiltins(), IdentityBuiltins(),
+      RawMemoryBuiltins(), IndexedBuiltins(),
+      // the C library
+      StdioBuiltins(), StringBuiltins(), CharacterClassBuiltins(), MathsBuiltins(), TimeBuiltins(),
+      ProcessBuiltins(), DirectoryBuiltins(), ConstantBuiltins(),
+      // still to be written
       PendingBuiltins(),
   };
   return families;

@@ -2,11 +2,13 @@
 //
 // The interpreter runs on a thread with a large stack, a safety margin for
 // any deep walk; SIGINT is blocked here so that it reaches that thread and
-// interrupts its blocking calls.
+// interrupts its blocking calls. C's streams are set up first, before
+// anything is written (bridge/streams.h).
 #include <pthread.h>
 
 #include <csignal>
 
+#include "bridge/streams.h"
 #include "driver/entry.h"
 
 namespace {
@@ -26,6 +28,7 @@ void* RunEntry(void* p) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  mox::PrepareCStreams();
   Invocation call{argc, argv, 0};
   pthread_attr_t attr;
   pthread_attr_init(&attr);

@@ -1,0 +1,96 @@
+// The members for C streams and descriptors: opening, reading, writing and
+// positioning FILE streams, the standard streams, temporary files and names,
+// and descriptor reads, writes and closes. Streams are reached by their
+// addresses (stdout answers C's own).
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "bridge/c_function.h"
+#include "bridge/families.h"
+#include "bridge/streams.h"
+
+namespace mox {
+
+void PrepareCStreams() { std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ); }
+
+namespace {
+
+FILE* StandardOutput() { return stdout; }
+FILE* StandardError() { return stderr; }
+
+// setbuf as C defines it: a buffer of BUFSIZ bytes, or none for null.
+void SetBuffer(FILE* stream, char* buffer) { std::setvbuf(stream, buffer, buffer ? _IOFBF : _IONBF, BUFSIZ); }
+
+// tmpnam, made here (the C library's own draws a warning at every link): a
+// path under /tmp naming no existing file, written into the caller's buffer
+// of at least L_tmpnam bytes, or into one buffer of ours that each call
+// overwrites. Null when no free name was found.
+char* TemporaryName(char* buffer) {
+  static char own[L_tmpnam];
+  static unsigned serial = 0;
+  char* name = buffer != nullptr ? buffer : own;
+  int saved = errno;
+  for (int tries = 0; tries < TMP_MAX; ++tries) {
+    unsigned n = serial++;
+    std::snprintf(name, L_tmpnam, "%s/mox%04x%06x", P_tmpdir, static_cast<unsigned>(getpid()) & 0xFFFF, n & 0xFFFFFF);
+    if (access(name, F_OK) != 0 && errno == ENOENT) {
+      errno = saved;
+      return name;
+    }
+  }
+  return nullptr;
+}
+
+constexpr BuiltinBinding kStdio[] = {
+    // streams
+    CFunction<StandardOutput, Number()>("stdout"),
+    CFunction<StandardError, Number()>("stderr"),
+    CFunction<std::fopen, Number(Address, Address)>("fopen"),
+    CFunction<fdopen, Number(Integer, Address)>("fdopen"),
+    CFunction<std::tmpfile, Number()>("tmpfile"),
+    CFunction<std::fclose, Number(Integer)>("fclose"),
+    CFunction<std::fflush, Number(Integer)>("fflush"),
+    CFunction<SetBuffer, Unit(Integer, Integer)>("setbuf"),
+    CFunction<fileno, Number(Integer)>("fileno"),
+    // reading
+    CFunction<std::fgetc, Number(Integer)>("fgetc"),
+    CFunction<std::getc, Number(Integer)>("getc"),
+    CFunction<std::getchar, Number()>("getchar"),
+    CFunction<std::ungetc, Number(Integer, Integer)>("ungetc"),
+    CFunction<std::fgets, Number(Integer, Integer, Integer)>("fgets"),
+    CFunction<std::fread, Unsigned(Integer, Integer, Integer, Integer)>("fread"),
+    // writing
+    CFunction<std::fputc, Number(Integer, Integer)>("fputc"),
+    CFunction<std::putc, Number(Integer, Integer)>("putc"),
+    CFunction<std::putchar, Number(Integer)>("putchar"),
+    CFunction<std::fputs, Number(Integer, Integer)>("fputs"),
+    CFunction<std::puts, Number(Address)>("puts"),
+    CFunction<std::fwrite, Number(Address, Integer, Integer, Integer)>("fwrite"),
+    CFunction<std::perror, Unit(Address)>("perror"),
+    // position and state
+    CFunction<std::fseek, Number(Integer, Integer, Integer)>("fseek"),
+    CFunction<std::ftell, Number(Integer)>("ftell"),
+    CFunction<std::rewind, Unit(Integer)>("rewind"),
+    CFunction<std::fgetpos, Number(Integer, Integer)>("fgetpos"),
+    CFunction<std::fsetpos, Number(Integer, Integer)>("fsetpos"),
+    CFunction<std::feof, Number(Integer)>("feof"),
+    CFunction<std::ferror, Number(Integer)>("ferror"),
+    CFunction<std::clearerr, Unit(Integer)>("clearerr"),
+    // files by name
+    CFunction<std::remove, Number(Address)>("remove"),
+    CFunction<std::rename, Number(Address, Address)>("rename"),
+    CFunction<TemporaryName, Number(Integer)>("tmpnam"),
+    // descriptors
+    CFunction<::read, Number(Integer, Integer, Integer)>("read"),
+    CFunction<::write, Number(Integer, Address, Integer)>("write"),
+    CFunction<::close, Number(Integer)>("closesocket"),
+};
+
+}  // namespace
+
+BuiltinFamily StdioBuiltins() { return kStdio; }
+
+}  // namespace mox

@@ -1,0 +1,106 @@
+// The bridge's kinds and signature templates, on functions of the test's
+// own: which values each kind takes (the function is not called for the
+// others), what C receives, the result cells, and the program's errno kept
+// apart from the interpreter's.
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+#include "bridge/c_function.h"
+#include "support/builtin_calls.h"
+
+namespace mox::builtin_test {
+namespace {
+
+using BridgeKinds = InspectTest;
+
+int calls = 0;
+const char* seen_text = nullptr;
+
+int64_t TakeInt64(int64_t v) { return ++calls, v; }
+int64_t TakeInt(int v) { return v; }
+int64_t TakeByte(unsigned char v) { return v; }
+size_t TakeText(const char* s) { return ++calls, seen_text = s, std::strlen(s); }
+double TakeReal(double d) { return d * 2; }
+int MinusOne() { return -1; }
+size_t Biggest() { return SIZE_MAX; }
+void Nothing(int) { ++calls; }
+int SetErrno(int e) { return errno = e, 0; }
+int ReadErrno() { return errno; }
+
+// A row's answer for the given arguments, as text.
+template <typename... T>
+std::string AnsRow(const BuiltinBinding& row, T... args) {
+  EXPECT_EQ(row.arity, sizeof...(args));
+  CellRef redex = MakeLeaf(row.name);
+  ((redex = MakeApp(std::move(redex), std::move(args))), ...);
+  CellRef out;
+  row.handler(out, std::move(redex));
+  return Show(out);
+}
+
+constexpr BuiltinBinding kInt = CFunction<TakeInt64, Number(Integer)>("int");
+constexpr BuiltinBinding kText = CFunction<TakeText, Number(Address)>("text");
+
+TEST_F(BridgeKinds, IntegerTakesIntegersOnlyAndNarrows) {
+  calls = 0;
+  EXPECT_EQ(AnsRow(kInt, L("05")), "05");
+  EXPECT_EQ(AnsRow(kInt, Tree("(J K 2)")), "5");  // the list form
+  EXPECT_EQ(AnsRow(kInt, L("K")), "0");           // passes the integer test
+  for (const char* other : {"00", "[5]", "plus", " 12345678"}) EXPECT_EQ(AnsRow(kInt, L(other)), "Z") << other;
+  EXPECT_EQ(calls, 3);
+  EXPECT_EQ(AnsRow(CFunction<TakeInt, Number(Integer)>("i"), L("4294967303")), "7");  // 2^32 + 7
+  EXPECT_EQ(AnsRow(CFunction<TakeByte, Number(Integer)>("b"), L("01")), "255");
+  EXPECT_EQ(AnsRow(CFunction<TakeInt64, Number(RawInteger)>("raw"), L("[12]")), "0");
+}
+
+TEST_F(BridgeKinds, AddressOfTextsBlobsAndIntegers) {
+  CellRef text = L("[abc]");
+  EXPECT_EQ(AnsRow(kText, text.Copy()), "5");  // the brackets are the string's
+  EXPECT_EQ(seen_text, reinterpret_cast<const char*>(text->Bytes()));
+  CellRef blob = Blob("xy");
+  EXPECT_EQ(AnsRow(kText, blob.Copy()), "2");
+  EXPECT_EQ(seen_text, reinterpret_cast<const char*>(BlobPayload(blob.get()).data));
+  const char* c_string = "hello";
+  EXPECT_EQ(AnsRow(kText, MakeInt64(static_cast<int64_t>(reinterpret_cast<uintptr_t>(c_string)))), "5");
+  EXPECT_EQ(seen_text, c_string);
+  calls = 0;
+  for (const char* other : {"001", "K", " 12345678"}) EXPECT_EQ(AnsRow(kText, L(other)), "Z") << other;
+  EXPECT_EQ(AnsRow(kText, Tree("([a] [b])")), "Z");  // data without bytes of its own
+  EXPECT_EQ(calls, 0);
+}
+
+TEST_F(BridgeKinds, RealTakesRealsOnly) {
+  constexpr BuiltinBinding real = CFunction<TakeReal, mox::Real(mox::Real)>("real");
+  CellRef twice;
+  real.handler(twice, MakeApp(MakeLeaf("real"), Real(-1.25)));
+  EXPECT_EQ(RealOf(twice), -2.5);
+  EXPECT_EQ(AnsRow(real, L("2")), "Z");
+}
+
+TEST_F(BridgeKinds, ResultKinds) {
+  EXPECT_EQ(AnsRow(CFunction<MinusOne, Number()>("m")), "01");
+  EXPECT_EQ(AnsRow(CFunction<MinusOne, Unsigned()>("u")), "18446744073709551615");
+  EXPECT_EQ(AnsRow(CFunction<Biggest, Number()>("n")), "01");
+  EXPECT_EQ(AnsRow(CFunction<Biggest, Unsigned()>("u")), "18446744073709551615");
+  EXPECT_EQ(AnsRow(CFunction<TakeInt64, Truth(Integer)>("t"), L("2")), "K");
+  EXPECT_EQ(AnsRow(CFunction<TakeInt64, Truth(Integer)>("t"), L("0")), "H");
+  EXPECT_EQ(AnsRow(CFunction<Nothing, Unit(Integer)>("v"), L("3")), "I");
+}
+
+TEST_F(BridgeKinds, TheProgramsErrnoSurvivesTheInterpretersOwnCalls) {
+  AnsRow(CFunction<SetErrno, Number(Integer)>("set"), L("33"));
+  errno = 0;  // the interpreter's own C calls in between
+  EXPECT_EQ(AnsRow(CFunction<ReadErrno, Number()>("read")), "33");
+  EXPECT_EQ(ProgramErrno(), 33);
+}
+
+TEST_F(BridgeKinds, RowsOfOneFunctionAndShapeShareTheirHandler) {
+  EXPECT_EQ(kInt.handler, (CFunction<TakeInt64, Number(Integer)>("b").handler));
+  EXPECT_NE(kInt.handler, (CFunction<TakeInt64, Unsigned(Integer)>("b").handler));
+  EXPECT_EQ(Constant<48>("x").handler, Constant<48>("y").handler);
+  EXPECT_EQ(AnsRow(Constant<48>("x")), "48");
+}
+
+}  // namespace
+}  // namespace mox::builtin_test

@@ -1,0 +1,35 @@
+// Helpers for the bridge's family tests: addresses as number cells and back,
+// C strings behind answered addresses, and a scratch file path of the test's
+// own (tests run in parallel processes).
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <string>
+
+#include "support/builtin_calls.h"
+#include "values/int_convert.h"
+
+namespace mox::builtin_test {
+
+inline CellRef Addr(const void* p) { return MakeInt64(static_cast<int64_t>(reinterpret_cast<uintptr_t>(p))); }
+inline int64_t Num(const CellRef& c) { return IntegerToInt64(c.get()); }
+template <typename T = char>
+T* Ptr(const CellRef& c) {
+  return reinterpret_cast<T*>(static_cast<uintptr_t>(Num(c)));
+}
+// The C string at an answered address ("<null>" for 0).
+inline std::string Str(const CellRef& c) {
+  const char* s = Ptr(c);
+  return s != nullptr ? std::string(s) : "<null>";
+}
+
+inline std::string ScratchPath(const std::string& what) {
+  return testing::TempDir() + "mox_bridge_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+         what + "_" + std::to_string(getpid());
+}
+
+using Bridge = InspectTest;
+
+}  // namespace mox::builtin_test
