@@ -87,11 +87,20 @@ CellRef SubstituteShallow(Cell* c, uint32_t mask, Cell* const values[26], int bu
   if ((VariableSet(c) & mask) == 0) return CellRef::Share(c);
   if (c->IsLeaf()) return CellRef::Share(values[c->Bytes()[0] - 'a']);
   if (budget == 0) return SubstituteDeep(c, mask, values);
-  Scope scope = ScopeOf(c);
+  Binder binder = BinderOf(c);
   CellRef parts[2];
-  for (int i = 0; i < scope.count; ++i)
-    parts[i] = SubstituteShallow(scope.part[i], mask & ~scope.hidden[i], values, budget - 1);
-  return Rebuild(c, scope, parts);
+  int n = 0;
+  ForEachScopedPart(c, binder, [&](Cell* part, uint32_t hidden) {
+    parts[n++] = SubstituteShallow(part, mask & ~hidden, values, budget - 1);
+  });
+  Cell* kept = KeptPart(c, binder);
+  if (kept == nullptr) {  // a plain application
+    if (parts[0].get() == c->f && parts[1].get() == c->a) return CellRef::Share(c);
+    return MakeAnalysedApp(std::move(parts[0]), std::move(parts[1]));
+  }
+  CellRef node = CellRef::Share(kept);
+  for (int i = 0; i < n; ++i) node = MakeAnalysedApp(std::move(node), std::move(parts[i]));
+  return node;
 }
 
 }  // namespace
