@@ -1,0 +1,2 @@
+" mox programs end in .mox.
+autocmd BufNewFile,BufRead *.mox setfiletype mox
