@@ -54,12 +54,6 @@ TEST_F(BridgeAddresses, ResolutionFailures) {
   EXPECT_EQ(slot, &slot);
   EXPECT_EQ(Ans("getaddrinfo", Addr("127.0.0.1"), L("0"), L("0"), L("0")), "0");  // released at once
   EXPECT_EQ(Ans("freeaddrinfo", Addr(&slot)), "I");
-  sockaddr_in a{AF_INET, htons(8080), {htonl(INADDR_LOOPBACK)}, {}};
-  char host[16], service[8];
-  EXPECT_EQ(Ans("getnameinfo", Addr(&a), L("16"), Addr(host), L("16"), Addr(service), L("8"),
-                MakeInt64(NI_NUMERICHOST | NI_NUMERICSERV)),
-            "0");
-  EXPECT_EQ(std::string(host) + ":" + service, "127.0.0.1:8080");
 }
 
 TEST_F(BridgeAddresses, TextForms) {
