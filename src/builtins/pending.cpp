@@ -14,27 +14,8 @@ CellRef Pending(const NativeArgs<N>&) {
 }
 
 constexpr BuiltinBinding kPending[] = {
-    Builtin<Pending<3>>("accept"),
-    Builtin<Pending<3>>("bind"),
-    Builtin<Pending<3>>("connect"),
-    Builtin<Pending<0>>("fd_set"),
-    Builtin<Pending<1>>("freeaddrinfo"),
-    Builtin<Pending<4>>("getaddrinfo"),
-    Builtin<Pending<2>>("gethostname"),
-    Builtin<Pending<7>>("getnameinfo"),
-    Builtin<Pending<3>>("getpeername"),
-    Builtin<Pending<4>>("inet_ntop"),
-    Builtin<Pending<3>>("inet_pton"),
-    Builtin<Pending<2>>("listen"),
     Builtin<Pending<1>>("load"),
-    Builtin<Pending<4>>("recv"),
-    Builtin<Pending<6>>("recvfrom"),
     Builtin<Pending<1>>("road"),
-    Builtin<Pending<4>>("send"),
-    Builtin<Pending<6>>("sendto"),
-    Builtin<Pending<5>>("setsockopt"),
-    Builtin<Pending<2>>("shutdown"),
-    Builtin<Pending<3>>("socket"),
 };
 
 }  // namespace

@@ -15,6 +15,8 @@ std::span<const BuiltinFamily> BuiltinCatalogue() {
       // the C library
       StdioBuiltins(), StringBuiltins(), CharacterClassBuiltins(), MathsBuiltins(), TimeBuiltins(),
       ProcessBuiltins(), DirectoryBuiltins(), ConstantBuiltins(),
+      // sockets
+      SocketBuiltins(), TransferBuiltins(), NameResolutionBuiltins(), AddressTextBuiltins(), DescriptorSetBuiltins(),
       // still to be written
       PendingBuiltins(),
   };
