@@ -31,6 +31,8 @@ void Escape(Machine& m, CellRef answer) {
   m.focus = std::move(answer);
 }
 
+}  // namespace
+
 void CallNative(Machine& m, const BuiltinEntry& entry) {
   CellRef out;
   entry.handler(out, std::move(m.focus));
@@ -42,6 +44,8 @@ void CallNative(Machine& m, const BuiltinEntry& entry) {
     m.focus = std::move(out);
   }
 }
+
+namespace {
 
 // The first value of a parameterless global becomes its definition.
 void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
@@ -56,14 +60,17 @@ void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
   m.focus = std::move(v);
 }
 
+}  // namespace
+
 void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   const GlobalShape* g = GlobalFor(head);
   if (g == nullptr) return Escape(m, PrefixedLeaf(kErrorByte, LeafView(head)));
   if (g->k >= 1) {
     MOX_ASSERT(g->k <= n);  // fewer arguments than parameters
     CellRef body;
-    if (!g->instance.ops.empty()) {
-      body = RunTemplate(g->instance, args);
+    if (g->instance.ready) {
+      if (n == g->k) return RunTemplate(g->instance, args, m);
+      body = BuildTemplate(g->instance, args);
     } else {
       Cell* values[26];  // only the letters of the mask are read
       for (int i = 0; i < g->k; ++i) {  // a later parameter of the same letter wins
@@ -90,6 +97,15 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
     m.focus = MakeApp(PrefixedLeaf(kCycleByte, key), std::move(def));
   }
 }
+
+bool IsGlobalHeadLeaf(const Cell* head) {
+  if (!head->IsLeaf() || head->IsData()) return false;
+  unsigned char b = head->Bytes()[0];
+  if (IsDigit(b) || b == kVectorByte || b == kBlobByte || b == kRawByte || b == kCycleByte || b == kErrorByte) return false;
+  return !((b == '{' || b == '\\') && head->Bytes()[1] == 0);
+}
+
+namespace {
 
 // A data head applied to its one argument. The order matters where kinds
 // could overlap: vectors and numbers before other data.

@@ -89,20 +89,4 @@ void AnalyseUnanalysed(Cell* root) {
   }
 }
 
-namespace {
-struct LazyHeads {
-  bool byte[256] = {};
-  constexpr LazyHeads() {
-    for (char c : std::string_view("&|ABCDEFHIJKLNQRTUVXZ")) byte[static_cast<unsigned char>(c)] = true;
-  }
-};
-constexpr LazyHeads kLazyHeads;
-}  // namespace
-
-bool HasLazyHead(const Cell* c) {
-  while (c->IsApp() && !c->IsData()) c = c->f;
-  return c->IsLeaf() && kLazyHeads.byte[c->Bytes()[0]];
-}
-
-
 }  // namespace mox
