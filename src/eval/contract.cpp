@@ -83,12 +83,17 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
     m.focus = std::move(body);
     return;
   }
-  std::string_view key = LeafView(head);
   CellRef def = g->slot->Copy();
   const NameSet& constants = EmptyCallDefinitions();
+  bool marker = def->IsLeaf() && def->Bytes()[0] == kCycleByte;
+  if (constants.empty() && !marker && IsValue(def.get())) {  // the common case, settled without the key
+    m.focus = std::move(def);
+    return;
+  }
+  std::string_view key = LeafView(head);
   if (!constants.empty() && constants.count(key) != 0) {  // evaluated afresh at each use
     m.focus = std::move(def);
-  } else if (def->IsLeaf() && def->Bytes()[0] == kCycleByte) {  // being evaluated further out
+  } else if (marker) {  // being evaluated further out
     Escape(m, PrefixedLeaf(kCycleByte, key));
   } else if (IsValue(def.get())) {
     m.focus = std::move(def);
@@ -96,13 +101,6 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
     *g->slot = MakeLeaf(")");
     m.focus = MakeApp(PrefixedLeaf(kCycleByte, key), std::move(def));
   }
-}
-
-bool IsGlobalHeadLeaf(const Cell* head) {
-  if (!head->IsLeaf() || head->IsData()) return false;
-  unsigned char b = head->Bytes()[0];
-  if (IsDigit(b) || b == kVectorByte || b == kBlobByte || b == kRawByte || b == kCycleByte || b == kErrorByte) return false;
-  return !((b == '{' || b == '\\') && head->Bytes()[1] == 0);
 }
 
 namespace {

@@ -58,6 +58,11 @@ void CallNative(Machine& m, const BuiltinEntry& entry);
 
 // Whether a head leaf is contracted as a global (no earlier rule of
 // Contract takes it, builtins aside): not a literal, marker, let or lambda.
-bool IsGlobalHeadLeaf(const Cell* head);
+inline bool IsGlobalHeadLeaf(const Cell* head) {
+  if (!head->IsLeaf() || head->IsData()) return false;
+  unsigned char b = head->Bytes()[0];
+  if (IsDigit(b) || b == kVectorByte || b == kBlobByte || b == kRawByte || b == kCycleByte || b == kErrorByte) return false;
+  return !((b == '{' || b == '\\') && head->Bytes()[1] == 0);
+}
 
 }  // namespace mox

@@ -44,12 +44,13 @@ bool ApplyParked(Machine& m) {
   if (!IsGlobalHeadLeaf(h)) return false;
   std::reverse(args, args + j);
 
-  size_t nf = m.frames.size();
+  const Frame* top = m.frames.data() + m.frames.size() - 1;
+  int limit = std::min<int>(d, static_cast<int>(m.frames.size()));
   int parked = 0;
-  while (parked < d && static_cast<size_t>(parked) < nf && m.frames[nf - 1 - parked].kind == FrameKind::kPark) ++parked;
+  while (parked < limit && top[-parked].kind == FrameKind::kPark) ++parked;
   int values = 0;
   if (!(kLazyHeads.byte[h->Bytes()[0]] && parked == d)) {
-    while (values < parked && IsValue(m.frames[nf - 1 - values].cell)) ++values;
+    while (values < parked && IsValue(top[-values].cell)) ++values;
     if (values < d) {
       if (values == parked && values == 0) return false;
       // (v a1 .. ai) is a value; a(i+1), when parked, is reduced next.
@@ -72,12 +73,9 @@ bool ApplyParked(Machine& m) {
       return true;
     }
   }
-  CellRef held[kMaxSpine];
-  for (int i = 0; i < d; ++i) {
-    held[i] = CellRef(m.Pop().cell);
-    args[j + i] = held[i].get();
-  }
+  for (int i = 0; i < d; ++i) args[j + i] = m.Pop().cell;  // their counts are released below
   InstantiateGlobal(m, h, args, j + d);
+  for (int i = 0; i < d; ++i) Release(args[j + i]);
   return true;
 }
 
@@ -162,7 +160,9 @@ CellRef Evaluate(CellRef expression) {
       continue;
     }
     if (d == 0) {
-      if (HasLazyHead(a) || !a->Flag()) {
+      if (a->IsLeaf() && IsGlobalHeadLeaf(a) && !(a->Bytes()[0] >= 'a' && a->Bytes()[0] <= 'z')) {
+        InstantiateGlobal(m, a, nullptr, 0);  // a bare name: an operator or a constant
+      } else if (HasLazyHead(a) || !a->Flag()) {
         Contract(m);
       } else if (BinderOf(a) == Binder::kLet) {
         Cell* y = a->f->a;

@@ -40,6 +40,13 @@ void AnalyseLeaf(Cell* c) {
     c->SetAnalysisValue(1);
     return;
   }
+  if (b >= 'A' && b <= 'Z' && c->Bytes()[1] == 0) {  // a combinator letter (a truth value K or H)
+    if (CellRef* slot = Globals().FindByte(b)) {
+      c->SetAnalysisValue(LeadingLambdas(slot->get(), kNoArity));
+      c->SetFlag(false);
+      return;
+    }
+  }
   std::string_view text = LeafView(c);
   if (!IsNameLeafText(text)) {
     c->SetAnalysisValue(1);
