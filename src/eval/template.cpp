@@ -100,24 +100,23 @@ inline bool IsClosedValue(const Cell* c) {
   return c->IsData() || (!c->Flag() && c->AnalysisValue() >= 1 && VariableSet(c) == 0);
 }
 
-// Fills slot[] with the arguments, the constants and the nodes (each node
-// with count 0: its one user adds the count). Unwound nodes are skipped
-// when `unwind` is set.
-[[gnu::always_inline]] inline void RunNodes(const Template& t, Cell* const* args, Cell** slot, bool unwind) {
-  bool closed = true;
-  for (int i = 0; i < t.arguments; ++i) {
-    slot[i] = args[i];
-    closed = closed && IsClosedValue(args[i]);
-  }
-  Cell** s = slot + t.arguments;
-  for (Cell* c : t.constants) *s++ = c;
+// Builds the nodes into built[] (each with count 0: its one user adds the
+// count), skipping the unwound ones when `unwind` is set. A part below
+// t.arguments is an argument, then come the constants, then the nodes.
+[[gnu::always_inline]] inline void RunNodes(const Template& t, Cell* const* args, Cell** built, bool unwind) {
+  bool closed = t.any_fixed;
+  for (int i = 0; closed && i < t.arguments; ++i) closed = IsClosedValue(args[i]);
+  const size_t k = static_cast<size_t>(t.arguments), kc = k + t.constants.size();
+  Cell* const* constants = t.constants.data();
+  Cell** nodes = built;
+  auto part = [&](TemplateSlot s) { return s < k ? args[s] : s < kc ? constants[s - k] : nodes[s - kc]; };
   for (const TemplateNode& node : t.nodes) {
     if (unwind && node.unwound) {
-      ++s;
+      ++built;
       continue;
     }
-    Cell* f = slot[node.f];
-    Cell* a = slot[node.a];
+    Cell* f = part(node.f);
+    Cell* a = part(node.a);
     Retain(f);
     Retain(a);
     Cell* p = static_cast<Cell*>(PoolAllocApp());
@@ -129,8 +128,14 @@ inline bool IsClosedValue(const Cell* c) {
       p->h = 0;
       AnalyseApplication(p);
     }
-    *s++ = p;
+    *built++ = p;
   }
+}
+
+// The cell of part s once the nodes are built.
+inline Cell* PartOf(const Template& t, Cell* const* args, Cell* const* built, TemplateSlot s) {
+  size_t k = static_cast<size_t>(t.arguments), kc = k + t.constants.size();
+  return s < k ? args[s] : s < kc ? t.constants[s - k] : built[s - kc];
 }
 
 }  // namespace
@@ -158,25 +163,29 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
   }
   out.root = c.Slot(root);
   c.Unwind(root);
+  for (const TemplateNode& node : out.nodes) out.any_fixed = out.any_fixed || node.fixed;
   out.ready = true;
 }
 
 void RunTemplate(const Template& t, Cell* const* args, Machine& m) {
-  Cell* slot[kMaxSlots];
-  RunNodes(t, args, slot, true);
+  Cell* built[kTemplateMaxNodes];
+  RunNodes(t, args, built, true);
   for (TemplateSlot s : t.parked) {
-    Retain(slot[s]);
-    m.frames.push_back({FrameKind::kPark, slot[s]});
+    Cell* c = PartOf(t, args, built, s);
+    Retain(c);
+    m.frames.push_back({FrameKind::kPark, c});
   }
-  Retain(slot[t.focus]);
-  m.focus = CellRef(slot[t.focus]);
+  Cell* focus = PartOf(t, args, built, t.focus);
+  Retain(focus);
+  m.focus = CellRef(focus);
 }
 
 CellRef BuildTemplate(const Template& t, Cell* const* args) {
-  Cell* slot[kMaxSlots];
-  RunNodes(t, args, slot, false);
-  Retain(slot[t.root]);
-  return CellRef(slot[t.root]);
+  Cell* built[kTemplateMaxNodes];
+  RunNodes(t, args, built, false);
+  Cell* root = PartOf(t, args, built, t.root);
+  Retain(root);
+  return CellRef(root);
 }
 
 }  // namespace mox

@@ -41,6 +41,7 @@ struct TemplateNode {
 
 struct Template {
   bool ready = false;  // false: no template (use substitution)
+  bool any_fixed = false;  // some node has a fixed header
   int arguments = 0;
   std::vector<Cell*> constants;  // borrowed from the definition it was made from
   std::vector<TemplateNode> nodes;
