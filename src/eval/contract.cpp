@@ -31,6 +31,8 @@ void Escape(Machine& m, CellRef answer) {
   m.focus = std::move(answer);
 }
 
+}  // namespace
+
 void CallNative(Machine& m, const BuiltinEntry& entry) {
   CellRef out;
   entry.handler(out, std::move(m.focus));
@@ -42,6 +44,8 @@ void CallNative(Machine& m, const BuiltinEntry& entry) {
     m.focus = std::move(out);
   }
 }
+
+namespace {
 
 // The first value of a parameterless global becomes its definition.
 void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
@@ -56,14 +60,17 @@ void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
   m.focus = std::move(v);
 }
 
+}  // namespace
+
 void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   const GlobalShape* g = GlobalFor(head);
   if (g == nullptr) return Escape(m, PrefixedLeaf(kErrorByte, LeafView(head)));
   if (g->k >= 1) {
     MOX_ASSERT(g->k <= n);  // fewer arguments than parameters
     CellRef body;
-    if (!g->instance.ops.empty()) {
-      body = RunTemplate(g->instance, args);
+    if (g->instance.ready) {
+      if (n == g->k) return RunTemplate(g->instance, args, m);
+      body = BuildTemplate(g->instance, args);
     } else {
       Cell* values[26];  // only the letters of the mask are read
       for (int i = 0; i < g->k; ++i) {  // a later parameter of the same letter wins
@@ -76,12 +83,17 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
     m.focus = std::move(body);
     return;
   }
-  std::string_view key = LeafView(head);
   CellRef def = g->slot->Copy();
   const NameSet& constants = EmptyCallDefinitions();
+  bool marker = def->IsLeaf() && def->Bytes()[0] == kCycleByte;
+  if (constants.empty() && !marker && IsValue(def.get())) {  // the common case, settled without the key
+    m.focus = std::move(def);
+    return;
+  }
+  std::string_view key = LeafView(head);
   if (!constants.empty() && constants.count(key) != 0) {  // evaluated afresh at each use
     m.focus = std::move(def);
-  } else if (def->IsLeaf() && def->Bytes()[0] == kCycleByte) {  // being evaluated further out
+  } else if (marker) {  // being evaluated further out
     Escape(m, PrefixedLeaf(kCycleByte, key));
   } else if (IsValue(def.get())) {
     m.focus = std::move(def);
@@ -90,6 +102,8 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
     m.focus = MakeApp(PrefixedLeaf(kCycleByte, key), std::move(def));
   }
 }
+
+namespace {
 
 // A data head applied to its one argument. The order matters where kinds
 // could overlap: vectors and numbers before other data.

@@ -124,6 +124,19 @@ Cell* FindByParts(Table& t, Cell* c) {
   return FindApp(t, c->f, c->a, AppHash(c->f, c->a)).cell;
 }
 
+// The slot of the representative c, found by identity: where its hash leads,
+// or by a scan when its bytes were written in place since it was entered.
+// (No map from cells to slots: for a big program it would outweigh the
+// table itself.)
+size_t SlotOf(const Table& t, const Cell* c) {
+  uint64_t hash = c->IsLeaf() ? LeafHash(LeafView(c)) : AppHash(c->f, c->a);
+  for (size_t i = hash & Mask(t); t.slots[i].cell != nullptr; i = (i + 1) & Mask(t))
+    if (t.slots[i].cell == c) return i;
+  for (size_t i = 0; i < t.slots.size(); ++i)
+    if (t.slots[i].cell == c) return i;
+  MOX_FAIL();  // parts of representatives are representatives
+}
+
 }  // namespace
 
 CellRef ShareValue(Cell* root) {
@@ -145,19 +158,14 @@ void KeepOnlySharedValues() {
   // written in place since it was entered no longer hashes as its slot does.
   std::vector<char> keep(t.slots.size(), 0);
   std::vector<Cell*> rescued;
-  std::unordered_map<Cell*, size_t> slot_of;
   size_t kept = 0;
   for (size_t i = 0; i < t.slots.size(); ++i) {
     Cell* c = t.slots[i].cell;
-    if (c == nullptr) continue;
-    slot_of.emplace(c, i);
-    if (IsValue(c)) keep[i] = 1;
+    if (c != nullptr && IsValue(c)) keep[i] = 1;
   }
   auto rescue = [&](Cell* part) {
     if (IsValue(part)) return;
-    auto found = slot_of.find(part);
-    MOX_ASSERT(found != slot_of.end());  // parts of representatives are representatives
-    size_t i = found->second;
+    size_t i = SlotOf(t, part);
     if (keep[i]) return;
     keep[i] = 1;
     rescued.push_back(part);
