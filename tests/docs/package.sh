@@ -30,7 +30,7 @@ for library in libc6 libgmp10 'libstdc\+\+6'; do
 done
 for file in ./usr/bin/mox ./usr/share/man/man1/mox.1.gz \
     ./usr/share/doc/mox/examples/README.md ./usr/share/doc/mox/examples/hello.mox \
-    ./usr/share/doc/mox/examples/sieve.mox ./usr/share/doc/mox/examples/wrap.mox \
+    ./usr/share/doc/mox/examples/sieve.mox ./usr/share/doc/mox/examples/wrap.mox ./usr/share/doc/mox/examples/calc.mox \
     ./usr/share/doc/mox/examples/tour/shape.mox ./usr/share/doc/mox/editors/mox.tmLanguage.json \
     ./usr/share/vim/vimfiles/syntax/mox.vim ./usr/share/vim/vimfiles/ftdetect/mox.vim; do
   grep -q " $file\$" "$tmp/contents" || { echo "the package lacks $file"; failed=1; }
