@@ -43,7 +43,13 @@ void CallNative(Machine& m, const BuiltinEntry& entry) {
   }
 }
 
-// The first value of a parameterless global becomes its definition.
+// The entry of a parameterless global while its value is being computed.
+bool IsBeingEvaluated(const Cell* definition) {
+  return definition->IsLeaf() && definition->Bytes()[0] == kCycleByte;
+}
+
+// The first value of a parameterless global becomes its definition, unless
+// code loaded meanwhile has given the name a new definition, which stays.
 void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
   std::string_view key = LeafView(head).substr(1);
   CellRef* entry = Globals().Find(key);
@@ -51,16 +57,32 @@ void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
   MOX_ASSERT(IsValue(value));
   CellRef v = CellRef::Share(value);
   if (IsLambdaNode(value)) v = MakeApp(MakeApp(MakeLeaf("B"), MakeLeaf("I")), std::move(v));
-  *entry = v.Copy();
-  MOX_ASSERT(EmptyCallDefinitions().count(key) == 0);
+  if (IsBeingEvaluated(entry->get())) {
+    MOX_ASSERT(EmptyCallDefinitions().count(key) == 0);
+    *entry = v.Copy();
+  }
   m.focus = std::move(v);
+}
+
+// A name analysed before code loaded at run time gave it more parameters
+// saturates with fewer arguments than its definition takes (the analysis of
+// a cell is never redone). The arguments there are put in for the first
+// parameters; the rest stay lambdas, so the answer is the function that
+// waits for them, as if the name had been applied to n arguments only.
+CellRef InstantiateEarly(Cell* definition, Cell* const* args, int n) {
+  CellRef d = CellRef::Share(definition);
+  for (int i = 0; i < n; ++i) d = Substitute(d->a, LambdaVariable(d.get()), args[i]);
+  return d;
 }
 
 void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   const GlobalShape* g = GlobalFor(head);
   if (g == nullptr) return Escape(m, PrefixedLeaf(kErrorByte, LeafView(head)));
+  if (g->k > n) {
+    m.focus = InstantiateEarly(g->slot->get(), args, n);
+    return;
+  }
   if (g->k >= 1) {
-    MOX_ASSERT(g->k <= n);  // fewer arguments than parameters
     CellRef body;
     if (!g->instance.ops.empty()) {
       body = RunTemplate(g->instance, args);
@@ -81,14 +103,17 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   const NameSet& constants = EmptyCallDefinitions();
   if (!constants.empty() && constants.count(key) != 0) {  // evaluated afresh at each use
     m.focus = std::move(def);
-  } else if (def->IsLeaf() && def->Bytes()[0] == kCycleByte) {  // being evaluated further out
-    Escape(m, PrefixedLeaf(kCycleByte, key));
+  } else if (IsBeingEvaluated(def.get())) {  // further out
+    return Escape(m, PrefixedLeaf(kCycleByte, key));
   } else if (IsValue(def.get())) {
     m.focus = std::move(def);
   } else {
     *g->slot = MakeLeaf(")");
     m.focus = MakeApp(PrefixedLeaf(kCycleByte, key), std::move(def));
   }
+  // Arguments only when the name was analysed as taking parameters, before
+  // code loaded at run time redefined it without any.
+  for (int i = 0; i < n; ++i) m.focus = MakeApp(std::move(m.focus), CellRef::Share(args[i]));
 }
 
 // A data head applied to its one argument. The order matters where kinds

@@ -11,11 +11,13 @@
 // expecting to find that very cell.
 #include "program/sharing.h"
 
+#include <unordered_map>
 #include <vector>
 
 #include "core/graph_fold.h"
 #include "core/run_end.h"
 #include "program/analyse.h"
+#include "program/globals.h"
 
 namespace mox {
 
@@ -124,6 +126,46 @@ Cell* FindByParts(Table& t, Cell* c) {
   return FindApp(t, c->f, c->a, AppHash(c->f, c->a)).cell;
 }
 
+// A name leaf analysed against a definition that has since been replaced
+// by one with a different number of parameters.
+bool IsStaleName(Cell* c) {
+  if (!c->IsLeaf() || !c->Analysed() || c->IsData()) return false;
+  std::string_view text = LeafView(c);
+  if (!IsNameLeafText(text)) return false;
+  const CellRef* definition = Globals().Find(text);
+  return definition != nullptr && LeadingLambdas(definition->get(), kNoArity) != c->AnalysisValue();
+}
+
+// The slot of a representative's part, which is a representative itself.
+size_t PartSlot(const std::unordered_map<Cell*, size_t>& slot_of, Cell* part) {
+  auto found = slot_of.find(part);
+  MOX_ASSERT(found != slot_of.end());
+  return found->second;
+}
+
+// Keeps the slots marked in `keep` (by index) and releases the others.
+void KeepSlots(Table& t, const std::vector<char>& keep) {
+  size_t kept = 0;
+  for (char k : keep) kept += static_cast<size_t>(k);
+  if (kept == t.used) return;
+  std::vector<Slot> old = std::move(t.slots);
+  size_t capacity = 1024;
+  while (capacity < 2 * (kept + 1)) capacity *= 2;
+  t.slots.assign(capacity, Slot{nullptr, 0});
+  t.used = 0;
+  std::vector<Cell*> dropped;
+  for (size_t i = 0; i < old.size(); ++i) {
+    if (old[i].cell == nullptr) continue;
+    if (!keep[i]) {
+      dropped.push_back(old[i].cell);
+      continue;
+    }
+    Probe(t, old[i].hash, [](Cell*) { return false; }) = old[i];
+    ++t.used;
+  }
+  for (Cell* c : dropped) Release(c);
+}
+
 }  // namespace
 
 CellRef ShareValue(Cell* root) {
@@ -146,7 +188,6 @@ void KeepOnlySharedValues() {
   std::vector<char> keep(t.slots.size(), 0);
   std::vector<Cell*> rescued;
   std::unordered_map<Cell*, size_t> slot_of;
-  size_t kept = 0;
   for (size_t i = 0; i < t.slots.size(); ++i) {
     Cell* c = t.slots[i].cell;
     if (c == nullptr) continue;
@@ -174,24 +215,52 @@ void KeepOnlySharedValues() {
       rescue(r->a);
     }
   }
-  for (char k : keep) kept += static_cast<size_t>(k);
-  if (kept == t.used) return;
-  std::vector<Slot> old = std::move(t.slots);
-  size_t capacity = 1024;
-  while (capacity < 2 * (kept + 1)) capacity *= 2;
-  t.slots.assign(capacity, Slot{nullptr, 0});
-  t.used = 0;
-  std::vector<Cell*> dropped;
-  for (size_t i = 0; i < old.size(); ++i) {
-    if (old[i].cell == nullptr) continue;
-    if (!keep[i]) {
-      dropped.push_back(old[i].cell);
-      continue;
-    }
-    Probe(t, old[i].hash, [](Cell*) { return false; }) = old[i];
-    ++t.used;
+  KeepSlots(t, keep);
+}
+
+void ForgetStaleNames() {
+  Table& t = Shared();
+  std::unordered_map<Cell*, size_t> slot_of;
+  bool any = false;
+  for (size_t i = 0; i < t.slots.size(); ++i) {
+    Cell* c = t.slots[i].cell;
+    if (c == nullptr) continue;
+    slot_of.emplace(c, i);
+    any = any || IsStaleName(c);
   }
-  for (Cell* c : dropped) Release(c);
+  if (!any) return;
+  // Each slot is judged after the parts of its cell (explicit stack): a
+  // cell is dropped when it is a stale name or one of its parts is dropped.
+  enum : char { kUnknown, kKeep, kDrop };
+  std::vector<char> state(t.slots.size(), kUnknown);
+  std::vector<size_t> stack;
+  for (size_t root = 0; root < t.slots.size(); ++root) {
+    if (t.slots[root].cell == nullptr || state[root] != kUnknown) continue;
+    stack.push_back(root);
+    while (!stack.empty()) {
+      size_t i = stack.back();
+      Cell* c = t.slots[i].cell;
+      if (state[i] != kUnknown) {
+        stack.pop_back();
+      } else if (c->IsLeaf()) {
+        state[i] = IsStaleName(c) ? kDrop : kKeep;
+        stack.pop_back();
+      } else {
+        size_t f = PartSlot(slot_of, c->f), a = PartSlot(slot_of, c->a);
+        if (state[f] == kUnknown) {
+          stack.push_back(f);
+        } else if (state[a] == kUnknown) {
+          stack.push_back(a);
+        } else {
+          state[i] = (state[f] == kDrop || state[a] == kDrop) ? kDrop : kKeep;
+          stack.pop_back();
+        }
+      }
+    }
+  }
+  std::vector<char> keep(t.slots.size(), 0);
+  for (size_t i = 0; i < t.slots.size(); ++i) keep[i] = state[i] == kKeep;
+  KeepSlots(t, keep);
 }
 
 void ClearSharingTable() {
