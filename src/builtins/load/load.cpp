@@ -55,9 +55,24 @@ bool SourceText(Cell* value, Text* text) {
   return true;
 }
 
+// Loads in progress, one inside the other. Each nests a whole evaluation on
+// the host stack, so their depth is bounded: a load deeper than this answers
+// "Z" (road too, having no title for it), which a program that loads itself
+// without end meets instead of the end of the stack.
+constexpr int kMaxNesting = 1000;
+int nesting = 0;
+
+struct Nested {
+  Nested() { ++nesting; }
+  ~Nested() { --nesting; }
+  Nested(const Nested&) = delete;
+  Nested& operator=(const Nested&) = delete;
+};
+
 CellRef Run(Cell* value, TextOrigin origin) {
   Text text;
-  if (!SourceText(value, &text)) return CellRef();
+  if (nesting >= kMaxNesting || !SourceText(value, &text)) return CellRef();
+  Nested level;
   Report report = AllClearReport();
   CellRef main = LoadText(report, std::move(text), origin);
   if (!main) return origin == TextOrigin::kRoad ? MakeErrorValue(report) : CellRef();
