@@ -12,7 +12,10 @@ namespace mox {
 namespace {
 
 // Stores every definition of a loaded text but its main expression in the
-// GlobalTable, replacing what was there.
+// GlobalTable, replacing what was there. Entries are only ever set, never
+// erased, so the reducer's pointers to entries (its head cache, a global
+// being evaluated) stay valid under an outer evaluation; what it still uses
+// of a replaced definition it holds counts on.
 void Merge(const GlobalTable& table, const NameSet& constants) {
   for (const auto& [key, value] : table) {
     if (key.empty()) continue;

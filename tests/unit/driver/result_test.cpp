@@ -40,14 +40,6 @@ TEST(ErrorValue, DecoderSkipsMarkerBytesUnread) {
   ExpectReport(DecodeErrorValue("..[xs][yt][zv][wi][qw]"), "s", "t", "v", "i", "w");
 }
 
-TEST(ErrorValue, LoneBracketsAreStoredAsTheirCodes) {
-  Report r;
-  r.title = "error";
-  r.tip = "a]b";
-  r.way = "[[x]";
-  ExpectReport(DecodeErrorValue(LeafView(MakeErrorValue(r)->a)), "", "error", "", "a\xFF" "b", "\x1F[x]");
-}
-
 TEST(ErrorValue, MalformedTextIsAnInternalError) {
   EXPECT_DEATH(DecodeErrorValue("['[\"say][\"title]"), "ASSERTION FAILED:");
   EXPECT_DEATH(DecodeErrorValue("['[\"say"), "ASSERTION FAILED:");
