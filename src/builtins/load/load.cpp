@@ -4,6 +4,7 @@
 // answers "Z" for every problem and replaces existing definitions; `road`
 // refuses existing names and answers the error value of the first problem,
 // which ends the run with its Banner.
+#include <cstdint>
 #include <cstring>
 #include <string>
 
