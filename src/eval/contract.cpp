@@ -47,7 +47,13 @@ void CallNative(Machine& m, const BuiltinEntry& entry) {
 
 namespace {
 
-// The first value of a parameterless global becomes its definition.
+// The entry of a parameterless global while its value is being computed.
+bool IsBeingEvaluated(const Cell* definition) {
+  return definition->IsLeaf() && definition->Bytes()[0] == kCycleByte;
+}
+
+// The first value of a parameterless global becomes its definition, unless
+// code loaded meanwhile has given the name a new definition, which stays.
 void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
   std::string_view key = LeafView(head).substr(1);
   CellRef* entry = Globals().Find(key);
@@ -55,9 +61,22 @@ void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
   MOX_ASSERT(IsValue(value));
   CellRef v = CellRef::Share(value);
   if (IsLambdaNode(value)) v = MakeApp(MakeApp(MakeLeaf("B"), MakeLeaf("I")), std::move(v));
-  *entry = v.Copy();
-  MOX_ASSERT(EmptyCallDefinitions().count(key) == 0);
+  if (IsBeingEvaluated(entry->get())) {
+    MOX_ASSERT(EmptyCallDefinitions().count(key) == 0);
+    *entry = v.Copy();
+  }
   m.focus = std::move(v);
+}
+
+// A name analysed before code loaded at run time gave it more parameters
+// saturates with fewer arguments than its definition takes (the analysis of
+// a cell is never redone). The arguments there are put in for the first
+// parameters; the rest stay lambdas, so the answer is the function that
+// waits for them, as if the name had been applied to n arguments only.
+CellRef InstantiateEarly(Cell* definition, Cell* const* args, int n) {
+  CellRef d = CellRef::Share(definition);
+  for (int i = 0; i < n; ++i) d = Substitute(d->a, LambdaVariable(d.get()), args[i]);
+  return d;
 }
 
 }  // namespace
@@ -65,8 +84,11 @@ void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
 void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   const GlobalShape* g = GlobalFor(head);
   if (g == nullptr) return Escape(m, PrefixedLeaf(kErrorByte, LeafView(head)));
+  if (g->k > n) {
+    m.focus = InstantiateEarly(g->slot->get(), args, n);
+    return;
+  }
   if (g->k >= 1) {
-    MOX_ASSERT(g->k <= n);  // fewer arguments than parameters
     CellRef body;
     if (g->instance.ready) {
       if (n == g->k) return RunTemplate(g->instance, args, m);
@@ -85,8 +107,8 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   }
   CellRef def = g->slot->Copy();
   const NameSet& constants = EmptyCallDefinitions();
-  bool marker = def->IsLeaf() && def->Bytes()[0] == kCycleByte;
-  if (constants.empty() && !marker && IsValue(def.get())) {  // the common case, settled without the key
+  bool marker = IsBeingEvaluated(def.get());
+  if (n == 0 && constants.empty() && !marker && IsValue(def.get())) {  // the common case, settled without the key
     m.focus = std::move(def);
     return;
   }
@@ -94,13 +116,16 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   if (!constants.empty() && constants.count(key) != 0) {  // evaluated afresh at each use
     m.focus = std::move(def);
   } else if (marker) {  // being evaluated further out
-    Escape(m, PrefixedLeaf(kCycleByte, key));
+    return Escape(m, PrefixedLeaf(kCycleByte, key));
   } else if (IsValue(def.get())) {
     m.focus = std::move(def);
   } else {
     *g->slot = MakeLeaf(")");
     m.focus = MakeApp(PrefixedLeaf(kCycleByte, key), std::move(def));
   }
+  // Arguments only when the name was analysed as taking parameters, before
+  // code loaded at run time redefined it without any.
+  for (int i = 0; i < n; ++i) m.focus = MakeApp(std::move(m.focus), CellRef::Share(args[i]));
 }
 
 namespace {

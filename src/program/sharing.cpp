@@ -16,6 +16,7 @@
 #include "core/graph_fold.h"
 #include "core/run_end.h"
 #include "program/analyse.h"
+#include "program/globals.h"
 
 namespace mox {
 
@@ -137,6 +138,39 @@ size_t SlotOf(const Table& t, const Cell* c) {
   MOX_FAIL();  // parts of representatives are representatives
 }
 
+// A name leaf analysed against a definition that has since been replaced
+// by one with a different number of parameters.
+bool IsStaleName(Cell* c) {
+  if (!c->IsLeaf() || !c->Analysed() || c->IsData()) return false;
+  std::string_view text = LeafView(c);
+  if (!IsNameLeafText(text)) return false;
+  const CellRef* definition = Globals().Find(text);
+  return definition != nullptr && LeadingLambdas(definition->get(), kNoArity) != c->AnalysisValue();
+}
+
+// Keeps the slots marked in `keep` (by index) and releases the others.
+void KeepSlots(Table& t, const std::vector<char>& keep) {
+  size_t kept = 0;
+  for (char k : keep) kept += static_cast<size_t>(k);
+  if (kept == t.used) return;
+  std::vector<Slot> old = std::move(t.slots);
+  size_t capacity = 1024;
+  while (capacity < 2 * (kept + 1)) capacity *= 2;
+  t.slots.assign(capacity, Slot{nullptr, 0});
+  t.used = 0;
+  std::vector<Cell*> dropped;
+  for (size_t i = 0; i < old.size(); ++i) {
+    if (old[i].cell == nullptr) continue;
+    if (!keep[i]) {
+      dropped.push_back(old[i].cell);
+      continue;
+    }
+    Probe(t, old[i].hash, [](Cell*) { return false; }) = old[i];
+    ++t.used;
+  }
+  for (Cell* c : dropped) Release(c);
+}
+
 }  // namespace
 
 CellRef ShareValue(Cell* root) {
@@ -158,7 +192,6 @@ void KeepOnlySharedValues() {
   // written in place since it was entered no longer hashes as its slot does.
   std::vector<char> keep(t.slots.size(), 0);
   std::vector<Cell*> rescued;
-  size_t kept = 0;
   for (size_t i = 0; i < t.slots.size(); ++i) {
     Cell* c = t.slots[i].cell;
     if (c != nullptr && IsValue(c)) keep[i] = 1;
@@ -182,24 +215,46 @@ void KeepOnlySharedValues() {
       rescue(r->a);
     }
   }
-  for (char k : keep) kept += static_cast<size_t>(k);
-  if (kept == t.used) return;
-  std::vector<Slot> old = std::move(t.slots);
-  size_t capacity = 1024;
-  while (capacity < 2 * (kept + 1)) capacity *= 2;
-  t.slots.assign(capacity, Slot{nullptr, 0});
-  t.used = 0;
-  std::vector<Cell*> dropped;
-  for (size_t i = 0; i < old.size(); ++i) {
-    if (old[i].cell == nullptr) continue;
-    if (!keep[i]) {
-      dropped.push_back(old[i].cell);
-      continue;
+  KeepSlots(t, keep);
+}
+
+void ForgetStaleNames() {
+  Table& t = Shared();
+  bool any = false;
+  for (const Slot& s : t.slots) any = any || (s.cell != nullptr && IsStaleName(s.cell));
+  if (!any) return;
+  // Each slot is judged after the parts of its cell (explicit stack): a
+  // cell is dropped when it is a stale name or one of its parts is dropped.
+  enum : char { kUnknown, kKeep, kDrop };
+  std::vector<char> state(t.slots.size(), kUnknown);
+  std::vector<size_t> stack;
+  for (size_t root = 0; root < t.slots.size(); ++root) {
+    if (t.slots[root].cell == nullptr || state[root] != kUnknown) continue;
+    stack.push_back(root);
+    while (!stack.empty()) {
+      size_t i = stack.back();
+      Cell* c = t.slots[i].cell;
+      if (state[i] != kUnknown) {
+        stack.pop_back();
+      } else if (c->IsLeaf()) {
+        state[i] = IsStaleName(c) ? kDrop : kKeep;
+        stack.pop_back();
+      } else {
+        size_t f = SlotOf(t, c->f), a = SlotOf(t, c->a);
+        if (state[f] == kUnknown) {
+          stack.push_back(f);
+        } else if (state[a] == kUnknown) {
+          stack.push_back(a);
+        } else {
+          state[i] = (state[f] == kDrop || state[a] == kDrop) ? kDrop : kKeep;
+          stack.pop_back();
+        }
+      }
     }
-    Probe(t, old[i].hash, [](Cell*) { return false; }) = old[i];
-    ++t.used;
   }
-  for (Cell* c : dropped) Release(c);
+  std::vector<char> keep(t.slots.size(), 0);
+  for (size_t i = 0; i < t.slots.size(); ++i) keep[i] = state[i] == kKeep;
+  KeepSlots(t, keep);
 }
 
 void ClearSharingTable() {
