@@ -3,6 +3,9 @@
 # and checks its metadata and contents; then runs the packaged interpreter
 # on a packaged example.
 set -u
+for tool in dpkg-deb dpkg-shlibdeps; do
+  command -v $tool >/dev/null || { echo "skipped: $tool is not installed (tools/deps installs it)"; exit 77; }
+done
 build=$1 version=$2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

@@ -2,6 +2,7 @@
 # Colours every example with editors/vim/syntax/mox.vim in Vim's batch mode
 # (tests/editors/vim_check.vim tells what is checked).
 set -u
+command -v vim >/dev/null || { echo "skipped: vim is not installed (tools/deps installs it)"; exit 77; }
 source=$1
 report=$(mktemp)
 trap 'rm -f "$report"' EXIT

@@ -4,16 +4,9 @@
 # per line, paths relative to the source folder, where the case runs).
 # Beside it: CASE.stdout (exact expected output), and optionally
 # CASE.stderr (exact), CASE.code (expected exit status, default 0) and
-# CASE.stdin (standard input, default empty). A case with a CASE.probe
-# program is skipped (status 77) when mox does not run the probe to status
-# 0: the case needs a builtin that this build answers with Z.
+# CASE.stdin (standard input, default empty).
 set -u
 mox=$1 source=$2 case=${3%.args}
-
-if [[ -f $case.probe ]] && ! "$mox" "$case.probe" >/dev/null 2>&1; then
-  echo "skipped: $mox does not run $case.probe"
-  exit 77
-fi
 
 mapfile -t args < "$case.args"
 program=examples/${args[0]}
