@@ -57,7 +57,7 @@ TEST_F(BridgeKinds, AddressOfTextsBlobsAndIntegers) {
   EXPECT_EQ(AnsRow(kText, blob.Copy()), "2");
   EXPECT_EQ(seen_text, reinterpret_cast<const char*>(BlobPayload(blob.get()).data));
   const char* c_string = "hello";
-  EXPECT_EQ(AnsRow(kText, MakeInt64(static_cast<int64_t>(reinterpret_cast<uintptr_t>(c_string)))), "5");
+  EXPECT_EQ(AnsRow(kText, Addr(c_string)), "5");
   EXPECT_EQ(seen_text, c_string);
   calls = 0;
   for (const char* other : {"001", "K", " 12345678"}) EXPECT_EQ(AnsRow(kText, L(other)), "Z") << other;
