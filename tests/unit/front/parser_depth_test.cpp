@@ -70,7 +70,9 @@ TEST_F(DeepParse, EveryKindOfNestingAndChain) {
       for (char s : c.steps) next = next != nullptr && next->IsApp() ? (s == 'f' ? next->f : next->a) : nullptr;
     }
     EXPECT_EQ(levels - 1, c.levels) << head;
-    if (!c.last.empty()) EXPECT_TRUE(IsLeafText(at, c.last)) << head;
+    if (!c.last.empty()) {
+      EXPECT_TRUE(IsLeafText(at, c.last)) << head;
+    }
   }
 }
 
