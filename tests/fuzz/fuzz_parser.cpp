@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "../unit/support/reference_parser.h"
-#include "../unit/support/tree.h"
+#include "../unit/support/tree_notation.h"
 #include "core/cell.h"
 #include "front/brackets.h"
 #include "front/normalize.h"
@@ -20,8 +20,8 @@ void CheckOne(const mox::Text& text) {
   using namespace mox;
   CellRef tree = ParseExpression(text);
   if (text.size() > 256) return;
-  std::string got = TreeString(tree);
-  std::string want = TreeString(reference::Parse(text.view()));
+  std::string got = testing_notation::Show(tree.get());
+  std::string want = testing_notation::Show(reference::Parse(text.view()).get());
   if (got != want) {
     std::fprintf(stderr, "parser: %s\nreference: %s\n", got.c_str(), want.c_str());
     std::abort();

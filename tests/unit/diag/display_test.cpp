@@ -1,4 +1,5 @@
-// Display decoding of message texts and the character code encoder.
+// Display decoding of message texts: green runs for blanks and symbolic
+// bytes, red runs for quoted ones, each change of class by its own escape.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,33 +13,24 @@ const std::string kRed = "\033[31m", kGreen = "\033[32m", kPlain = "\033[m";
 
 std::string Decode(const std::string& s) { return std::string(DisplayDecode(Text(s)).view()); }
 
-TEST(DisplayDecode, SpacesAndNewlinesAreGreenRuns) {
-  EXPECT_EQ(Decode("a b"), "a" + kGreen + " " + kPlain + "b");
-  EXPECT_EQ(Decode("a  b"), "a" + kGreen + "  " + kPlain + "b");
-  EXPECT_EQ(Decode("x\ny"), "x" + kGreen + "," + kPlain + "y");
-  EXPECT_EQ(Decode("ab "), "ab" + kGreen + " " + kPlain);  // closed at the end
-  EXPECT_EQ(Decode(""), "");
-  EXPECT_EQ(Decode("plain"), "plain");
+TEST(DisplayDecode, RunsOfEachClass) {
+  const std::string quoted = "\xE1\xE2";  // "ab" stored quoted
+  const std::pair<std::string, std::string> cases[] = {
+      {"", ""},
+      {"plain", "plain"},
+      {"a  b", "a" + kGreen + "  " + kPlain + "b"},
+      {"x\ny", "x" + kGreen + "," + kPlain + "y"},
+      {"ab ", "ab" + kGreen + " " + kPlain},  // closed at the end
+      {quoted, kRed + "ab" + kPlain},
+      {quoted + " c", kRed + "ab" + kGreen + " " + kPlain + "c"},  // no reset in between
+      {"\xA1\xFE", kRed + "!~" + kPlain},
+      {std::string("\x00\x01\x09\x0B\x1A\x1B\x1F\xFF\x7F\x80\x8F\x96\x97\x9F", 14),
+       kGreen + "JAIKZ([]~!\\?08" + kPlain},
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(Decode(text), shown) << text;
 }
 
-TEST(DisplayDecode, QuotedBytesAreRedAndClassesSwitchDirectly) {
-  std::string quoted = {'\xE1', '\xE2'};  // "ab" stored quoted
-  EXPECT_EQ(Decode(quoted), kRed + "ab" + kPlain);
-  // red straight to green straight to plain, with no reset in between
-  EXPECT_EQ(Decode(quoted + " c"), kRed + "ab" + kGreen + " " + kPlain + "c");
-  EXPECT_EQ(Decode(std::string("\xA1\xFE", 2)), kRed + "!~" + kPlain);
-}
-
-TEST(DisplayDecode, SymbolicBytes) {
-  std::string s = {'\x00', '\x01', '\x09', '\x0B', '\x1A', '\x1B', '\x1F', '\xFF',
-                   '\x7F', '\x80', '\x8F', '\x96', '\x97', '\x9F'};
-  EXPECT_EQ(Decode(s), kGreen + "JAIKZ([]~!\\?08" + kPlain);
-}
-
-TEST(DisplayDecode, ByteA0HasNoVisibleForm) {
-  EXPECT_DEATH(Decode("a\xA0"), "ASSERTION FAILED:");
-}
-
+TEST(DisplayDecode, ByteA0HasNoVisibleForm) { EXPECT_DEATH(Decode("a\xA0"), "ASSERTION FAILED:"); }
 
 }  // namespace
 }  // namespace mox

@@ -6,15 +6,15 @@
 #include <vector>
 
 #include "front/parser.h"
-#include "support/tree.h"
+#include "support/tree_notation.h"
 
 namespace mox {
 namespace {
 
-std::string Tree(std::string_view text) { return TreeString(ParseExpression(text)); }
-
 void ExpectTrees(const std::vector<std::pair<const char*, const char*>>& cases) {
-  for (const auto& [text, tree] : cases) EXPECT_EQ(Tree(text), tree) << "text: " << text;
+  for (const auto& [text, tree] : cases) {
+    EXPECT_EQ(testing_notation::Show(ParseExpression(text).get()), tree) << "text: " << text;
+  }
 }
 
 TEST(Parser, EmptyPiecesAreTheRightWing) {
@@ -24,123 +24,57 @@ TEST(Parser, EmptyPiecesAreTheRightWing) {
 
 TEST(Parser, InfixTiersAndAssociativity) {
   ExpectTrees({
-      {"a+b*c", "((+ a) ((* b) c))"},
-      {"a*b+c", "((+ ((* a) b)) c)"},
-      {"a-b-c", "((- ((- a) b)) c)"},
-      {"a^b^c", "((^ a) ((^ b) c))"},
-      {"a^b*c", "((* ((^ a) b)) c)"},
-      {"a=b<c", "((= a) ((< b) c))"},
-      {"a#b>c", "((# a) ((> b) c))"},
-      {"a&b|c", "((& a) ((| b) c))"},
-      {"a=b&c", "((& ((= a) b)) c)"},
-      {"a?b?c", "((? ((? a) b)) c)"},
-      {"a\nb", "((T a) b)"},
-      {"a%b'c/d", "((/ ((' ((% a) b)) c)) d)"},
-      {"a.g", "((. a) g)"},
-      {"a@g", "((@ a) g)"},
-      {"g:x", "((: g) x)"},
-      {"a;b;c", "((; a) ((; b) c))"},
-      {"a;b\\c", "((; a) ((\\ b) c))"},
-      {"x\\y\\x", "((\\ x) ((\\ y) x))"},
-  });
-}
-
-TEST(Parser, TierOneLeftPiecesGoToTierTwo) {
-  ExpectTrees({
-      {"a?b;c", "((; ((? a) b)) c)"},
-      {"a?b;c?d", "((; ((? a) b)) ((? c) d))"},
-      {"f\\x\\x+1", "((\\ f) ((\\ x) ((+ x) 1)))"},
+      {"a+b*c", "((+ a) ((* b) c))"}, {"a-b-c", "((- ((- a) b)) c)"}, {"a^b^c", "((^ a) ((^ b) c))"},
+      {"a^b*c", "((* ((^ a) b)) c)"}, {"a#b>c", "((# a) ((> b) c))"}, {"a&b|c", "((& a) ((| b) c))"},
+      {"a=b&c", "((& ((= a) b)) c)"}, {"a?b?c", "((? ((? a) b)) c)"}, {"a\nb", "((T a) b)"},
+      {"a%b'c/d", "((/ ((' ((% a) b)) c)) d)"}, {"a.g", "((. a) g)"}, {"g:x", "((: g) x)"},
+      {"a;b\\c", "((; a) ((\\ b) c))"}, {"x\\y\\x", "((\\ x) ((\\ y) x))"},
+      // the left pieces of tier one go to tier two
+      {"a?b;c?d", "((; ((? a) b)) ((? c) d))"}, {"f\\x\\x+1", "((\\ f) ((\\ x) ((+ x) 1)))"},
   });
 }
 
 TEST(Parser, SpaceBindsLooserThanAdjacency) {
   ExpectTrees({
-      {"a b c", "((a b) c)"},
-      {"a Ya b", "((a (Y a)) b)"},
-      {"a+b c+d", "(((+ a) b) ((+ c) d))"},
-      {"a@b c", "(((@ a) b) c)"},
-      {"a b@c", "((@ (a b)) c)"},
-      {"a b=c", "((= (a b)) c)"},
-      {"VKZ", "((V K) Z)"},
-      {"Lb", "(L b)"},
-      {"foo12", "(foo 12)"},
-      {"(a b)c", "((a b) c)"},
+      {"a b c", "((a b) c)"}, {"a Ya b", "((a (Y a)) b)"}, {"a+b c+d", "(((+ a) b) ((+ c) d))"},
+      {"a@b c", "(((@ a) b) c)"}, {"a b@c", "((@ (a b)) c)"}, {"a b=c", "((= (a b)) c)"},
+      {"VKZ", "((V K) Z)"}, {"Lb", "(L b)"}, {"foo12", "(foo 12)"}, {"(a b)c", "((a b) c)"},
   });
 }
 
 TEST(Parser, AffixOperators) {
   ExpectTrees({
-      {"~", "(~ })"},
-      {"~!", "(! (~ }))"},
-      {"x!~", "(~ (! x))"},
-      {"!x~", "(~ (! x))"},
-      {"~~x", "(~ (~ x))"},
-      {"~!x", "(~ (! x))"},
-      {"g~x!y", "((g (~ x)) (! y))"},
-      {"f!~x", "(f (! (~ x)))"},
-      {"f!~x~!y", "((f (! (~ x))) (~ (! y)))"},
-      {"x!y~", "(~ (x (! y)))"},
-      {"$a`b\"", "(\" ($ (a (` b))))"},
-      {"f(~x)", "(f (~ x))"},
-      {"Gx~Hy", "((G x) (~ (H y)))"},
-      {"a+~b", "((+ a) (~ b))"},
+      {"~", "(~ })"}, {"~!", "(! (~ }))"}, {"x!~", "(~ (! x))"}, {"!x~", "(~ (! x))"}, {"~~x", "(~ (~ x))"},
+      {"g~x!y", "((g (~ x)) (! y))"}, {"f!~x~!y", "((f (! (~ x))) (~ (! y)))"}, {"x!y~", "(~ (x (! y)))"},
+      {"$a`b\"", "(\" ($ (a (` b))))"}, {"Gx~Hy", "((G x) (~ (H y)))"}, {"a+~b", "((+ a) (~ b))"},
   });
 }
 
-TEST(Parser, CallListsAndParenthesisedGroups) {
+TEST(Parser, CallListsBraceListsAndGroups) {
   ExpectTrees({
-      {"g(a,b)", "((g a) b)"},
-      {"g(a)(b)", "((g a) b)"},
-      {"(a)(b)", "(a b)"},
-      {"(f)(a,b)", "((f a) b)"},
-      {"V(Va(Qb),Va(Rb))", "((V ((V a) (Q b))) ((V a) (R b)))"},
-      {"g(a+b,c d)", "((g ((+ a) b)) (c d))"},
-      {"g(x)y", "((g x) y)"},
-      {"(a+b)*c", "((* ((+ a) b)) c)"},
+      {"g(a,b)", "((g a) b)"}, {"g(a)(b)", "((g a) b)"}, {"(a)(b)", "(a b)"}, {"(f)(a,b)", "((f a) b)"},
+      {"V(Va(Qb),Va(Rb))", "((V ((V a) (Q b))) ((V a) (R b)))"}, {"g(a+b,c d)", "((g ((+ a) b)) (c d))"},
+      {"g(x)y", "((g x) y)"}, {"((((a))))", "a"},
       {"g~(a,b)", "(g (~ (a, b)))"},  // a group after "~" is not a call list
-      {"((((a))))", "a"},
+      {"{a}", "((({ }) a) })"}, {"x{a,b,c}y", "((({ x) ((, a) ((, b) c))) y)"}, {"x{a,}y", "((({ x) ((, a) })) y)"},
+      {"a{b}c{d}e", "((({ a) b) ((({ c) d) e))"}, {"f\\x\\x{y}z", "((\\ f) ((\\ x) ((({ x) y) z)))"},
+      {"x{y;z}w", "((({ x) ((; y) z)) w)"}, {"p q{y}z", "((({ (p q)) y) z)"},
   });
 }
 
-TEST(Parser, BraceListsAndLets) {
+TEST(Parser, AtomsLiteralsAndStrayCommas) {
   ExpectTrees({
-      {"g{a,b}h", "((({ g) ((, a) b)) h)"},
-      {"{a}", "((({ }) a) })"},
-      {"x{y}z", "((({ x) y) z)"},
-      {"x{a,b,c}y", "((({ x) ((, a) ((, b) c))) y)"},
-      {"x{a,}y", "((({ x) ((, a) })) y)"},
-      {"a{b}c{d}e", "((({ a) b) ((({ c) d) e))"},
-      {"f\\x\\x{y}z", "((\\ f) ((\\ x) ((({ x) y) z)))"},
-      {"x{y;z}w", "((({ x) ((; y) z)) w)"},
-      {"p q{y}z", "((({ (p q)) y) z)"},
+      {"[ab cd]", "[ab cd]"}, {"[a[b]]c", "([a[b]] c)"}, {"[(]+[;{]", "((+ [(]) [;{])"}, {"x1", "(x 1)"},
+      {"a_b", "a_b"}, {"K\tS", "((K \t) S)"},
+      // a stray comma extends the token before it (only groups such as
+      // "~(a,b)" or a whole program with its top-level commas show one)
+      {"a,b", "(a, b)"}, {",,a", "(,, a)"}, {"K,", "K,"}, {"(a),", "(a ,)"},
   });
-}
-
-TEST(Parser, AtomsAndTextLiterals) {
-  ExpectTrees({
-      {"[ab cd]", "[ab cd]"},
-      {"g[abc]", "(g [abc])"},
-      {"[a[b]]c", "([a[b]] c)"},
-      {"[(]+[;{]", "((+ [(]) [;{])"},
-      {"x1", "(x 1)"},
-      {"a_b", "a_b"},
-      {"K\tS", "((K \t) S)"},
-  });
-  CellRef number = ParseExpression("123");
-  EXPECT_EQ(number->Field(), 3u);  // numbers carry their length
-}
-
-// A stray comma extends the token before it (only groups such as "~(a,b)"
-// or a whole program with its top-level commas can show one).
-TEST(Parser, StrayCommasStayInsideTheirToken) {
-  ExpectTrees({{"a,b", "(a, b)"}, {",,a", "(,, a)"}, {"K,", "K,"}, {"(a),", "(a ,)"}});
-}
-
-TEST(Parser, OperatorLeavesAreOneByteTexts) {
+  EXPECT_EQ(ParseExpression("123")->Field(), 3u);  // numbers carry their length
   CellRef tree = ParseExpression("a\\b");
   ASSERT_TRUE(tree->IsApp() && tree->f->IsApp());
   EXPECT_TRUE(IsLeafText(tree->f->f, "\\"));
-  EXPECT_EQ(tree->f->f->Count(), 1u);  // nothing shared
+  EXPECT_EQ(tree->f->f->Count(), 1u);  // operator leaves are one-byte texts, not shared
 }
 
 TEST(FindTopLevel, SkipsGroupsButSeesOpeningBraces) {

@@ -15,6 +15,7 @@
 #include "diag/render.h"
 #include "program/builtin_table.h"
 #include "support/tree_notation.h"
+#include "values/int_convert.h"
 #include "values/value_class.h"
 
 namespace mox::builtin_test {
@@ -24,6 +25,7 @@ inline CellRef Real(double d) { return MakeReal(d); }
 inline CellRef Blob(std::string_view s) { return MakeBlob(s.data(), s.size()); }
 inline CellRef App(CellRef f, CellRef a) { return MakeApp(std::move(f), std::move(a)); }
 inline CellRef Tree(std::string_view s) { return testing_notation::Tree(s); }
+inline CellRef Addr(const void* p) { return MakeInt64(static_cast<int64_t>(reinterpret_cast<uintptr_t>(p))); }
 
 // A list of owned cells (braces cannot hold move-only CellRefs).
 template <typename... T>
@@ -44,17 +46,25 @@ CellRef Vec(T... parts) {
   return VecOf(Cells(std::move(parts)...));
 }
 
-// The builtin `name` on the given arguments, which the redex takes over.
-inline CellRef CallOwned(const char* name, std::vector<CellRef> args) {
-  const BuiltinEntry* e = FindBuiltin(name);
-  EXPECT_NE(e, nullptr);
-  EXPECT_EQ(e->arity, args.size());
+// The builtin `name` with the arity and handler of `row` (a BuiltinEntry or
+// a family's BuiltinBinding) on the given arguments, which the redex takes
+// over.
+template <typename Row>
+CellRef CallRow(const char* name, const Row& row, std::vector<CellRef> args) {
+  EXPECT_EQ(row.arity, args.size());
   CellRef redex = MakeLeaf(name);
   for (CellRef& a : args) redex = MakeApp(std::move(redex), std::move(a));
   CellRef out;
-  e->handler(out, std::move(redex));
+  row.handler(out, std::move(redex));
   EXPECT_TRUE(out);
   return out;
+}
+
+// The builtin `name` on the given arguments.
+inline CellRef CallOwned(const char* name, std::vector<CellRef> args) {
+  const BuiltinEntry* e = FindBuiltin(name);
+  EXPECT_NE(e, nullptr) << name;
+  return e != nullptr ? CallRow(name, *e, std::move(args)) : CellRef();
 }
 
 template <typename... T>
@@ -75,6 +85,25 @@ inline std::string Show(const CellRef& r) { return std::string(DisplayForm(r.get
 template <typename... T>
 std::string Ans(const char* name, T... args) {
   return Show(Call(name, std::move(args)...));
+}
+
+// A table row: a builtin, its arguments in the tree notation (leaves and
+// applications: "05", "[ab]", "(J K 2)"; no parentheses inside a leaf), and
+// the display form of its answer.
+struct AnswerRow {
+  const char* name;
+  std::vector<const char*> args;
+  const char* answer;
+};
+
+inline void ExpectAnswers(const std::vector<AnswerRow>& rows) {
+  for (const AnswerRow& row : rows) {
+    std::vector<CellRef> args;
+    for (const char* a : row.args) args.push_back(Tree(a));
+    std::string where = row.name;
+    for (const char* a : row.args) where += std::string(" ") + a;
+    EXPECT_EQ(Show(CallOwned(row.name, std::move(args))), row.answer) << where;
+  }
 }
 
 // The answer's text ("<app>" for an application), arguments borrowed.

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/cell.h"
@@ -44,9 +45,23 @@ inline CellRef Tree(std::string_view s) {
 }
 
 // Prints a tree in the same notation, fully parenthesised: ((f a) b).
-inline std::string Show(const Cell* c) {
-  if (c->IsLeaf()) return std::string(LeafView(c));
-  return "(" + Show(c->f) + " " + Show(c->a) + ")";
+// Iterative, so deep trees are safe to print.
+inline std::string Show(const Cell* root) {
+  std::string out;
+  std::vector<std::pair<const Cell*, char>> stack{{root, 0}};  // a cell, or a byte to write
+  while (!stack.empty()) {
+    auto [cell, mark] = stack.back();
+    stack.pop_back();
+    if (cell == nullptr) {
+      out.push_back(mark);
+    } else if (cell->IsLeaf()) {
+      out.append(LeafView(cell));
+    } else {
+      out.push_back('(');
+      stack.insert(stack.end(), {{nullptr, ')'}, {cell->a, 0}, {nullptr, ' '}, {cell->f, 0}});
+    }
+  }
+  return out;
 }
 
 }  // namespace mox::testing_notation

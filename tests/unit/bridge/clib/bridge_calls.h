@@ -1,19 +1,18 @@
-// Helpers for the bridge's family tests: addresses as number cells and back,
-// C strings behind answered addresses, and a scratch file path of the test's
-// own (tests run in parallel processes).
+// Helpers for the bridge's family tests: answered addresses as pointers,
+// C strings behind answered addresses, fields of records, and a scratch file
+// path of the test's own (tests run in parallel processes).
 #pragma once
 
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "support/builtin_calls.h"
-#include "values/int_convert.h"
 
 namespace mox::builtin_test {
 
-inline CellRef Addr(const void* p) { return MakeInt64(static_cast<int64_t>(reinterpret_cast<uintptr_t>(p))); }
 inline int64_t Num(const CellRef& c) { return IntegerToInt64(c.get()); }
 template <typename T = char>
 T* Ptr(const CellRef& c) {
@@ -23,6 +22,14 @@ T* Ptr(const CellRef& c) {
 inline std::string Str(const CellRef& c) {
   const char* s = Ptr(c);
   return s != nullptr ? std::string(s) : "<null>";
+}
+
+// The T stored at `offset` bytes into a record.
+template <typename T>
+T At(const void* record, size_t offset) {
+  T v;
+  std::memcpy(&v, static_cast<const char*>(record) + offset, sizeof v);
+  return v;
 }
 
 inline std::string ScratchPath(const std::string& what) {

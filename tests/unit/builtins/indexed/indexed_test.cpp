@@ -6,7 +6,6 @@
 
 #include "support/builtin_calls.h"
 #include "support/leak_checked_test.h"
-#include "values/int_convert.h"
 
 namespace mox::builtin_test {
 namespace {
@@ -19,30 +18,24 @@ class Indexed : public LeakCheckedTest {
   }
 };
 
-CellRef Address(const void* p) { return MakeInt64(static_cast<int64_t>(reinterpret_cast<uintptr_t>(p))); }
-
 TEST_F(Indexed, CheckedReads) {
-  EXPECT_EQ(Ans("rech", L("[AB]"), L("0")), "65");
-  EXPECT_EQ(Ans("rech", L("[AB]"), L("01")), "66");  // -1: the last byte
-  EXPECT_EQ(Ans("rech", L("[AB]"), L("2")), "Z");
-  EXPECT_EQ(Ans("rech", L("[AB]"), L("03")), "Z");
-  EXPECT_EQ(Ans("reci", L("[AB]"), L("0")), "16961");  // "A" is the low byte
-  EXPECT_EQ(Ans("reci", L("[AB]"), L("1")), "Z");
-  EXPECT_EQ(Ans("recj", L("[xABCD]"), L("04")), "1145258561");
+  ExpectAnswers({
+      {"rech", {"[AB]", "01"}, "66"}, {"rech", {"[AB]", "2"}, "Z"}, {"rech", {"[AB]", "03"}, "Z"},
+      {"reci", {"[AB]", "0"}, "16961"},  // "A" is the low byte
+      {"reci", {"[AB]", "1"}, "Z"}, {"recj", {"[xABCD]", "04"}, "1145258561"},
+      {"rech", {"[AB]", "09223372036854775808"}, "Z"},
+      // wrong kinds: a text of data applications (no bytes of its own),
+      // indexes and values no integers
+      {"rech", {"([A] [B])", "0"}, "Z"}, {"rech", {"[AB]", "00"}, "Z"}, {"recl", {"[AB]", "0", "[C]"}, "Z"},
+  });
   EXPECT_EQ(Ans("reck", L("[" + std::string(8, '\xff') + "]"), L("0")), "18446744073709551615");
-  EXPECT_EQ(Ans("rech", L("[AB]"), L("09223372036854775808")), "Z");
   std::string eight("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
   EXPECT_EQ(Ans("relk", Blob(eight), L("0")), "578437695752307201");
   EXPECT_EQ(Ans("relk", Blob(eight), L("1")), "Z");
   EXPECT_EQ(Ans("reli", Blob(eight), L("02")), "2055");
   EXPECT_EQ(Ans("relh", Blob(std::string(64, 'q') + "z"), L("01")), "122");  // two length digits
-  // Wrong kinds: a blob for rec, a text for rel, a text of data
-  // applications (no bytes of its own), indexes and values no integers.
-  EXPECT_EQ(Ans("rech", Blob("AB"), L("0")), "Z");
+  EXPECT_EQ(Ans("rech", Blob("AB"), L("0")), "Z");  // a blob for rec, a text for rel
   EXPECT_EQ(Ans("relh", L("[AB]"), L("0")), "Z");
-  EXPECT_EQ(Ans("rech", MakeApp(L("[A]"), L("[B]")), L("0")), "Z");
-  EXPECT_EQ(Ans("rech", L("[AB]"), L("00")), "Z");
-  EXPECT_EQ(Ans("recl", L("[AB]"), L("0"), L("[C]")), "Z");
 }
 
 TEST_F(Indexed, CheckedWritesChangeTheCellInPlace) {
@@ -73,7 +66,10 @@ TEST_F(Indexed, TextWritesKeepTheClosingBrackets) {
   EXPECT_EQ(Ans("recn", t.Copy(), L("1"), L("1666933341")), "[[]b[c]");  // "[b]c" to "]b[c"
 }
 
-TEST_F(Indexed, UncheckedFamiliesTakeTheMagnitude) {
+// Indexes by magnitude, unchecked kinds; but this interpreter adds the guard
+// the program leaves out: an access outside the content or payload, or a
+// value of another kind, answers "Z". Inside, any byte may be written.
+TEST_F(Indexed, UncheckedFamiliesStayInsideTheCell) {
   CellRef t = L("[abcdef]");
   EXPECT_EQ(Ans("redh", t.Copy(), L("05")), "102");                   // the sign is ignored
   EXPECT_EQ(Ans("redh", t.Copy(), L("18446744073709551617")), "98");  // modulo 2^64
@@ -81,48 +77,35 @@ TEST_F(Indexed, UncheckedFamiliesTakeTheMagnitude) {
   EXPECT_EQ(Ans("redj", t.Copy(), L("2")), "1717920867");
   EXPECT_EQ(Call("redl", t.Copy(), L("0"), L("0321")).get(), t.get());  // 321 mod 256 = 65
   EXPECT_EQ(Ans("redm", t.Copy(), L("4"), L("65536")), std::string("[Abcd\0\0]", 8));
-  CellRef blob = Blob("wxyz");
-  EXPECT_EQ(Ans("remi", blob.Copy(), L("0")), "30839");
-  EXPECT_EQ(Ans("remm", blob.Copy(), L("2"), L("16961")), "cape[wxAB]");
-  EXPECT_EQ(Ans("remk", Blob(std::string(8, '\x01')), L("0")), "72340172838076673");
-}
-
-// This interpreter adds the guard the program leaves out: an access outside
-// the content or payload, or a value of another kind, answers "Z". Inside,
-// any byte may be written, brackets included.
-TEST_F(Indexed, UncheckedFamiliesStayInsideTheCell) {
-  CellRef t = L("[abcd]");
-  EXPECT_EQ(Ans("redh", t.Copy(), L("4")), "Z");
-  EXPECT_EQ(Ans("redj", t.Copy(), L("1")), "Z");
-  EXPECT_EQ(Ans("redk", t.Copy(), L("18446744073709551615")), "Z");
+  EXPECT_EQ(Ans("remm", Blob("wxyz"), L("2"), L("16961")), "cape[wxAB]");
+  ExpectAnswers({
+      {"redh", {"[abcd]", "4"}, "Z"}, {"redj", {"[abcd]", "1"}, "Z"},
+      {"redk", {"[abcd]", "18446744073709551615"}, "Z"}, {"reml", {"123", "0", "0"}, "Z"},
+      {"redl", {"[abcd]", "1", "93"}, "[a]cd]"}, {"redl", {"[abcd]", "3", "91"}, "[abc[]"},
+  });
   EXPECT_EQ(Ans("remi", Blob("ab"), L("1")), "Z");
   EXPECT_EQ(Ans("redh", Blob("ab"), L("0")), "Z");
-  EXPECT_EQ(Ans("reml", L("123"), L("0"), L("0")), "Z");
-  EXPECT_EQ(Ans("redl", t.Copy(), L("1"), L("93")), "[a]cd]");
-  EXPECT_EQ(Ans("redl", t.Copy(), L("3"), L("91")), "[a]c[]");
 }
 
 TEST_F(Indexed, MemoryReadsAndWrites) {
   unsigned char buf[16];
   for (int i = 0; i < 16; ++i) buf[i] = static_cast<unsigned char>(i + 1);
-  EXPECT_EQ(Ans("refh", Address(buf + 2)), "3");
-  EXPECT_EQ(Ans("refi", Address(buf)), "513");
-  EXPECT_EQ(Ans("refj", Address(buf + 1)), "84148994");
-  EXPECT_EQ(Ans("refk", Address(buf + 8)), "1157159078456920585");
-  EXPECT_EQ(Ans("refl", Address(buf), L("0255")), "I");  // -255 is 0x..01
-  EXPECT_EQ(Ans("refm", Address(buf + 1), L("65535")), "I");
-  EXPECT_EQ(Ans("refn", Address(buf + 3), L("0")), "I");
-  EXPECT_EQ(Ans("refo", Address(buf + 8), L("01")), "I");
+  EXPECT_EQ(Ans("refh", Addr(buf + 2)), "3");
+  EXPECT_EQ(Ans("refj", Addr(buf + 1)), "84148994");
+  EXPECT_EQ(Ans("refk", Addr(buf + 8)), "1157159078456920585");
+  EXPECT_EQ(Ans("refl", Addr(buf), L("0255")), "I");  // -255 is 0x..01
+  EXPECT_EQ(Ans("refm", Addr(buf + 1), L("65535")), "I");
+  EXPECT_EQ(Ans("refn", Addr(buf + 3), L("0")), "I");
+  EXPECT_EQ(Ans("refo", Addr(buf + 8), L("01")), "I");
   unsigned char expected[16] = {1, 255, 255, 0, 0, 0, 0, 8, 255, 255, 255, 255, 255, 255, 255, 255};
   EXPECT_EQ(std::memcmp(buf, expected, 16), 0);
   // Refused: no integer, the first page (null and small offsets from it),
   // the kernel's upper half, an access running past the lower half.
-  EXPECT_EQ(Ans("refh", L("[1]")), "Z");
-  EXPECT_EQ(Ans("refl", L("0"), L("1")), "Z");
-  EXPECT_EQ(Ans("refk", L("4088")), "Z");
-  EXPECT_EQ(Ans("refh", L("01")), "Z");
-  EXPECT_EQ(Ans("refk", L("9223372036854775807")), "Z");
-  EXPECT_EQ(Ans("refl", Address(buf), Real(1.0)), "Z");
+  ExpectAnswers({
+      {"refh", {"[1]"}, "Z"}, {"refl", {"0", "1"}, "Z"}, {"refk", {"4088"}, "Z"}, {"refh", {"01"}, "Z"},
+      {"refk", {"9223372036854775807"}, "Z"},
+  });
+  EXPECT_EQ(Ans("refl", Addr(buf), Real(1.0)), "Z");
   EXPECT_EQ(buf[0], 1);
 }
 
