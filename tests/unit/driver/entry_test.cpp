@@ -105,6 +105,17 @@ TEST(Entry, InterruptRunsShutAndExitsWithOne) {
             " <say> The shut function did not return I after SIGHUP.\n");
 }
 
+// A long builtin looks at the interrupt note between its rounds: a power of
+// two billion digits and a repeat of four gigabytes, each far from done
+// when the interrupt comes, end like any interrupted run.
+TEST(Entry, InterruptStopsLongBuiltins) {
+  for (const char* program : {"a\\powa(3,4000000000)", "a\\0+mult([abcd],1000000000)"}) {
+    MoxRun r = Interrupted(program);
+    EXPECT_EQ(r.status, 1) << program;
+    EXPECT_EQ(r.err, "\n") << program;
+  }
+}
+
 // A file longer than any program is refused from its size, before a byte of
 // it is held (the file here is sparse: nothing is read or written).
 TEST(Entry, ProgramFileTooLongIsRefused) {
