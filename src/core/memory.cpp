@@ -97,10 +97,15 @@ void SetMemoryCeiling(size_t bytes, MemoryRefusal refusal) {
 
 // The standard containers allocate through these: a refusal gets the same
 // report, with the size asked for, instead of an exception that nothing
-// catches. (The aligned and nothrow forms keep the library's own, which
-// reach the new-handler above.)
+// catches. The nothrow forms are replaced too, so that every plain delete
+// meets memory from the same malloc (the aligned forms keep the library's
+// own pair, which reaches the new-handler above).
 void* operator new(size_t bytes) { return mox::CheckedMalloc(bytes == 0 ? 1 : bytes, "a table of the interpreter"); }
 void* operator new[](size_t bytes) { return mox::CheckedMalloc(bytes == 0 ? 1 : bytes, "a table of the interpreter"); }
+void* operator new(size_t bytes, const std::nothrow_t&) noexcept { return std::malloc(bytes == 0 ? 1 : bytes); }
+void* operator new[](size_t bytes, const std::nothrow_t&) noexcept { return std::malloc(bytes == 0 ? 1 : bytes); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, size_t) noexcept { std::free(p); }
