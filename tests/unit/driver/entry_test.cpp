@@ -106,10 +106,15 @@ TEST(Entry, InterruptRunsShutAndExitsWithOne) {
 }
 
 // A long builtin looks at the interrupt note between its rounds: a power of
-// two billion digits and a repeat of four gigabytes, each far from done
-// when the interrupt comes, end like any interrupted run.
+// two billion digits, a repeat of four gigabytes and the writing out of a
+// text of 2^28 bytes made from 27 shared cells, each far from done when the
+// interrupt comes, end like any interrupted run.
 TEST(Entry, InterruptStopsLongBuiltins) {
-  for (const char* program : {"a\\powa(3,4000000000)", "a\\0+mult([abcd],1000000000)"}) {
+  std::string doubled = "a\\0+(";
+  for (int i = 0; i < 27; ++i) doubled += "dd(";
+  doubled += "[ab]" + std::string(27, ')') + "+[c]),dd\\x\\dash(x,x)";
+  const std::string programs[] = {"a\\powa(3,4000000000)", "a\\0+mult([abcd],1000000000)", doubled};
+  for (const std::string& program : programs) {
     MoxRun r = Interrupted(program);
     EXPECT_EQ(r.status, 1) << program;
     EXPECT_EQ(r.err, "\n") << program;
