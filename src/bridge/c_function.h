@@ -34,6 +34,7 @@
 #include <utility>
 
 #include "bridge/kinds.h"
+#include "core/fault.h"
 #include "program/native.h"
 
 namespace mox {
@@ -75,6 +76,7 @@ struct Bound<F, ResultKind(Kinds...)> {
 
   template <size_t... I>
   static CellRef Invoke(const NativeArgs<kArity>& a, std::index_sequence<I...>) {
+    RawAccess raw(a.redex);  // C functions read and write at the program's addresses
     Params values{};
     if (!(Kinds::Take(a[static_cast<int>(I)], &std::get<I>(values)) && ...)) return CellRef();
     errno = ProgramErrno();

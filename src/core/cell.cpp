@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/alphabet.h"
+#include "core/memory.h"
 
 namespace mox {
 
@@ -82,7 +83,12 @@ void FreeCell(Cell* c) {
   }
 }
 
+// No leaf can be that large; the test keeps the size sums below from
+// wrapping around.
+constexpr size_t kLeafSizeLimit = size_t{1} << 62;
+
 Cell* AllocLeaf(size_t n) {
+  if (n > kLeafSizeLimit) OutOfMemory("a value", n);
   auto* block = static_cast<uint64_t*>(BlockAlloc(LeafBlockBytes(n)));
   block[0] = n;
   Cell* c = reinterpret_cast<Cell*>(block + 1);
@@ -120,6 +126,7 @@ CellRef MakeVector(size_t n) {
 Cell* AllocBlob(uint64_t n, unsigned char** payload) {
   char digits[12];
   int k = 0;
+  if (n > kLeafSizeLimit) OutOfMemory("a blob", n);
   for (uint64_t v = n; v != 0; v >>= 6) digits[k++] = kDigitAlphabet[v & 63];
   Cell* c = AllocLeaf(2 + static_cast<size_t>(k) + n);
   unsigned char* p = c->Bytes();

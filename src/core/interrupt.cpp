@@ -8,7 +8,7 @@ volatile std::sig_atomic_t g_interrupted = 0;
 namespace {
 InterruptAction g_action = nullptr;
 
-void NoteInterrupt(int) { g_interrupted = 1; }
+void NoteInterrupt(int) { g_interrupted = kInterruptNote; }
 }  // namespace
 
 void InstallInterruptHandler(InterruptAction action) {
@@ -20,9 +20,11 @@ void InstallInterruptHandler(InterruptAction action) {
   sigaction(SIGINT, &note, nullptr);
 }
 
-void RunInterruptAction() {
+void SetInterruptAction(InterruptAction action) { g_action = action; }
+
+bool RunInterruptAction() {
   g_interrupted = 0;
-  if (g_action != nullptr) g_action();
+  return g_action != nullptr && g_action();
 }
 
 }  // namespace mox

@@ -2,6 +2,7 @@
 #include "core/pool.h"
 
 #include "core/assert.h"
+#include "core/memory.h"
 
 namespace mox {
 
@@ -19,8 +20,7 @@ void* PoolRefill(size_t bytes) {
     b->next = g_pool.lists[tail >> 3];
     g_pool.lists[tail >> 3] = b;
   }
-  char* chunk = static_cast<char*>(std::malloc(kChunkBytes));
-  MOX_ASSERT(chunk != nullptr);
+  char* chunk = static_cast<char*>(CheckedMalloc(kChunkBytes, "a block of cells"));
   g_pool.bump = chunk + bytes;
   g_pool.bump_end = chunk + kChunkBytes;
   return chunk;
@@ -28,10 +28,12 @@ void* PoolRefill(size_t bytes) {
 
 void* LargeAlloc(size_t bytes) {
   ++g_pool.live;
-  void* p = std::malloc(bytes);
-  MOX_ASSERT(p != nullptr);
-  return p;
+  return CheckedMalloc(bytes, "a cell");
 }
+
+#ifdef MOX_NO_POOL
+void* PlainAlloc(size_t bytes) { return CheckedMalloc(bytes, "a cell"); }
+#endif
 
 void LargeFree(void* p) {
   --g_pool.live;

@@ -27,11 +27,12 @@ struct PoolState {
 extern PoolState g_pool;
 
 void* PoolRefill(size_t bytes);  // slow path: carve from a new chunk
+void* PlainAlloc(size_t bytes);  // MOX_NO_POOL: malloc, ending the run when refused
 
 inline void* PoolAlloc(size_t bytes) {  // bytes: a multiple of 8, <= kPoolMax
   ++g_pool.live;
 #ifdef MOX_NO_POOL
-  return std::malloc(bytes);
+  return PlainAlloc(bytes);
 #else
   FreeBlock*& head = g_pool.lists[bytes >> 3];
   if (head != nullptr) {

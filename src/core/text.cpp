@@ -1,6 +1,8 @@
 // Text storage: one allocation holds the record and its bytes.
 #include "core/text.h"
 
+#include "core/memory.h"
+
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -9,8 +11,8 @@ namespace mox {
 
 namespace {
 TextRep* NewRep(size_t n) {
-  auto* r = static_cast<TextRep*>(std::malloc(sizeof(TextRep) + n + 1));
-  MOX_ASSERT(r != nullptr);
+  if (n > (size_t{1} << 62)) OutOfMemory("a text", n);  // the sum below would wrap
+  auto* r = static_cast<TextRep*>(CheckedMalloc(sizeof(TextRep) + n + 1, "a text"));
   r->length = static_cast<int64_t>(n);
   r->bytes = reinterpret_cast<unsigned char*>(r + 1);
   r->bytes[n] = 0;

@@ -1,9 +1,13 @@
 // The run sequence from command line to exit code.
 #include "driver/entry.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
+#include "core/fault.h"
 #include "core/interrupt.h"
+#include "core/memory.h"
 #include "core/output.h"
 #include "diag/banner.h"
 #include "diag/escape.h"
@@ -17,16 +21,33 @@ namespace mox {
 
 namespace {
 
+// The longest program file: a place code names offsets up to 2^30, so no
+// longer text could be reported on. A larger file (or one that never ends,
+// such as /dev/zero) is refused before its bytes are held.
+constexpr int64_t kLongestProgram = int64_t{1} << 30;
+
 // Reads the whole file, NUL bytes included, in reads of at most 4095 bytes.
-Text ReadWhole(const Text& path) {
+// False when it is longer than kLongestProgram.
+bool ReadWhole(const Text& path, Text* out) {
   FILE* file = std::fopen(path.c_str(), "r");
   MOX_ASSERT(file != nullptr);
+  struct stat info;
+  bool fits = !(fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > kLongestProgram);
   TextBuilder text;
   char buffer[4096];
   size_t n;
-  while ((n = std::fread(buffer, 1, 4095, file)) != 0) text.Append(std::string_view(buffer, n));
+  while (fits && (n = std::fread(buffer, 1, 4095, file)) != 0) {
+    text.Append(std::string_view(buffer, n));
+    fits = text.Length() <= kLongestProgram;
+  }
   MOX_ASSERT(std::fclose(file) == 0);
-  return text.Flatten();
+  if (fits) *out = text.Flatten();
+  return fits;
+}
+
+int32_t TooLong() {
+  ErrorChannel().Write("mox: the program file is longer than 1073741824 bytes, the most a program may be\n");
+  return kFailedStage;
 }
 
 int32_t FailedStage(const Report& report) {
@@ -38,6 +59,8 @@ int32_t FailedStage(const Report& report) {
 
 int32_t MoxEntry(int argc, char** argv) {
   MOX_ASSERT(argc != 0);
+  InstallMemoryChecks();
+  InstallFaultReport();
   if (argc == 1) {
     ErrorChannel().Write(UsageBanner());
     return 1;
@@ -56,7 +79,8 @@ int32_t MoxEntry(int argc, char** argv) {
     return kFailedStage;
   }
   std::fclose(probe);
-  Text program = ReadWhole(path);
+  Text program;
+  if (!ReadWhole(path, &program)) return TooLong();
 
   InstallBuiltinCatalogue();
   LoadPrelude();
@@ -64,7 +88,7 @@ int32_t MoxEntry(int argc, char** argv) {
   DefineProgram(report, program);
   if (!report.IsAllClear()) return FailedStage(report);
 
-  InstallInterruptHandler(Shutdown);
+  InstallInterruptHandler([]() -> bool { Shutdown(); });  // never returns
   RunProgram(report, argv + 2);
   if (!report.IsAllClear()) return FailedStage(report);
 

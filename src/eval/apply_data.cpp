@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/graph_fold.h"
+#include "core/memory.h"
 #include "core/square_brackets.h"
 #include "values/bigint.h"
 #include "values/dec_digits.h"
@@ -109,7 +110,7 @@ CellRef ApplyVector(Cell* vec, Cell* arg) {
   IntText size = ReadIntText(text);
   if (size.negative || size.magnitude.size() > 8) return MakeLetter('Z');
   uint64_t count = ReadDigits(size.magnitude.data(), size.magnitude.size());
-  if (count > kMaxVectorSize) return MakeLetter('Z');
+  if (count > kMaxVectorSize || !MemoryRequestFits(8 * count, "a vector")) return MakeLetter('Z');
   return MakeVector(count);
 }
 

@@ -140,7 +140,9 @@ CellRef Evaluate(CellRef expression) {
   Machine m;
   m.focus = std::move(expression);
   for (;;) {
-    if (g_interrupted) RunInterruptAction();
+    if (g_interrupted) [[unlikely]] {
+      if (RunInterruptAction()) return MakeLeaf("Z", 1);  // the frames go with m
+    }
     ++steps;
     Cell* a = m.focus.get();
     AnalyseCell(a);

@@ -58,9 +58,16 @@ void AnalyseLeaf(Cell* c) {
     c->SetFlag(false);
     return;
   }
-  MOX_ASSERT(text.size() == 1 && b >= 'a' && b <= 'z');  // an undefined global
-  c->SetAnalysisValue(kNoArity);
-  c->SetField(uint32_t{1} << (b - 'a'));
+  if (text.size() == 1 && b >= 'a' && b <= 'z') {  // a parameter variable
+    c->SetAnalysisValue(kNoArity);
+    c->SetField(uint32_t{1} << (b - 'a'));
+    return;
+  }
+  // A name that no global holds can only have been made while the program
+  // ran: a text's one-byte element such as a control byte or a byte of 128
+  // or more. It stays a plain value; applied, it meets the undefined-name
+  // rule of the instantiation and the run ends with its error value.
+  c->SetAnalysisValue(1);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/memory.h"
 #include "values/dec_digits.h"
 #include "values/dec_limbs.h"
 #include "values/mpz_text.h"
@@ -253,9 +254,10 @@ CellRef IntegerPower(IntText a, IntText b) {
     int bits = 64 - __builtin_clzll(base);
     if (e * static_cast<uint64_t>(bits) <= 63) return SmallIntegerLeaf(negative, PowerSmall(base, e));
   }
+  if (!MemoryRequestFits(static_cast<size_t>(PowerDigitEstimate(a, e)), "a number")) return CellRef();
   Mpz x;
   MpzFromDigits(x.z, a.magnitude);
-  mpz_pow_ui(x.z, x.z, e);
+  if (!MpzPower(x.z, x.z, e)) return CellRef();  // interrupted
   if (negative) mpz_neg(x.z, x.z);
   return IntegerLeafFromMpz(x.z);
 }

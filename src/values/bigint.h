@@ -49,7 +49,8 @@ CellRef IntegerQuotient(IntText a, IntText b);
 CellRef IntegerRemainder(IntText a, IntText b);
 
 // a to the power b: "0" for b < 0, "1" for b = 0 (also when a is zero).
-// Null when the result would have more than kMaxPowerDigits digits.
+// Null when the result would have more than kMaxPowerDigits digits, or
+// when an interrupt came while it was being computed (values/mpz_text.h).
 constexpr double kMaxPowerDigits = 4294967296.0;
 CellRef IntegerPower(IntText a, IntText b);
 

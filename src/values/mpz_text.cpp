@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "core/interrupt.h"
+
 namespace mox {
 
 void MpzFromDigits(mpz_t z, std::string_view digits) {
@@ -35,6 +37,22 @@ std::string MpzDigits(const mpz_t z) {
   for (size_t i = lead; i < len; ++i) out[i - lead] = static_cast<char>('0' + raw[i]);
   out.resize(len - lead);
   return out;
+}
+
+bool MpzPower(mpz_t out, const mpz_t base, uint64_t e) {
+  if (e == 0) {
+    mpz_set_ui(out, 1);
+    return true;
+  }
+  Mpz b;
+  mpz_set(b.z, base);  // out may be base
+  mpz_set(out, b.z);
+  for (int bit = 62 - __builtin_clzll(e); bit >= 0; --bit) {
+    if (InterruptNoted()) return false;
+    mpz_mul(out, out, out);
+    if (((e >> bit) & 1) != 0) mpz_mul(out, out, b.z);
+  }
+  return !InterruptNoted();
 }
 
 }  // namespace mox

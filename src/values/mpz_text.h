@@ -6,6 +6,7 @@
 
 #include <gmp.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,12 @@ void MpzFromDigits(mpz_t z, std::string_view digits);
 
 // The decimal digits of |z| without leading zeros ("0" for zero).
 std::string MpzDigits(const mpz_t z);
+
+// out = base^e by squaring and multiplying, one round per bit of e, so that
+// an interrupt (core/interrupt.h) is noticed between rounds: false when it
+// was, with out undefined. A round is one GMP call, which cannot be
+// stopped; the last, the largest, takes about as long as the whole power
+// before it.
+bool MpzPower(mpz_t out, const mpz_t base, uint64_t e);
 
 }  // namespace mox

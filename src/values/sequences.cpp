@@ -1,7 +1,11 @@
 // Sequence joins, cuts and repeats for blobs, bracketed texts and vectors.
 #include "values/sequences.h"
 
+#include <algorithm>
+
 #include "core/alphabet.h"
+#include "core/interrupt.h"
+#include "core/memory.h"
 #include "core/run_end.h"
 
 namespace mox {
@@ -31,6 +35,8 @@ void CopySlots(Cell* to, size_t at, const Cell* from, size_t start, size_t count
   }
 }
 
+constexpr uint64_t kRepeatChunk = uint64_t{64} << 20;
+
 uint64_t Magnitude(int64_t n) { return n < 0 ? ~static_cast<uint64_t>(n) + 1 : static_cast<uint64_t>(n); }
 
 }  // namespace
@@ -55,6 +61,7 @@ bool CutBytes(std::string_view s, int64_t n, std::string_view* kept) {
 CellRef RepeatBytes(std::string_view s, uint64_t n, bool blob) {
   if (!s.empty() && n > kMaxJoinBytes / s.size()) return CellRef();
   uint64_t total = s.size() * n;
+  if (!MemoryRequestFits(total, blob ? "a blob" : "a text")) return CellRef();
   unsigned char* p;
   Cell* c;
   if (blob) {
@@ -65,11 +72,17 @@ CellRef RepeatBytes(std::string_view s, uint64_t n, bool blob) {
     *p++ = '[';
     p[total] = ']';
   }
-  // Doubling: copy the piece once, then the filled prefix onto the rest.
+  // Doubling: copy the piece once, then the filled prefix onto the rest, in
+  // copies of at most kRepeatChunk bytes with a look at the interrupt note
+  // between them, so that SIGINT stops even a repeat of gigabytes soon.
   if (total > 0) {
     std::memcpy(p, s.data(), s.size());
     for (uint64_t filled = s.size(); filled < total;) {
-      uint64_t step = filled < total - filled ? filled : total - filled;
+      if (InterruptNoted()) {
+        FinishLeaf(c);  // the cell goes as it is, its bytes never read
+        return CellRef();
+      }
+      uint64_t step = std::min({filled, total - filled, kRepeatChunk});
       std::memcpy(p + filled, p, step);
       filled += step;
     }
@@ -101,6 +114,7 @@ CellRef RepeatVector(const Cell* v, int64_t n) {
   size_t size = VectorSize(v);
   uint64_t times = static_cast<uint64_t>(n);
   if (size != 0 && times > kMaxVectorSize / size) return CellRef();
+  if (!MemoryRequestFits(8 * size * times, "a vector")) return CellRef();
   CellRef out = MakeVector(size * times);
   for (uint64_t k = 0; k < times && size != 0; ++k) CopySlots(out.get(), k * size, v, 0, size);
   return out;

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "core/interrupt.h"
+#include "core/memory.h"
 #include "core/run_end.h"
 #include "core/square_brackets.h"
 
@@ -80,6 +82,10 @@ CellRef ElementLeaf(std::string_view element) {
 }
 
 bool DataContentStream::Next(std::string_view* piece) {
+  // Shared parts can make a content of gigabytes from a few cells, so a
+  // stream may run for long: an interrupt cuts it short, and the evaluation
+  // that asked ends at its next step anyway.
+  if ((++pieces_ & 0xFFFF) == 0 && InterruptNoted()) work_.clear();
   while (!work_.empty()) {
     Item it = work_.back();
     work_.pop_back();
@@ -105,9 +111,11 @@ bool WriteOutData(Cell* data, uint64_t limit, std::string* out) {
   std::string_view piece;
   while (stream.Next(&piece)) {
     if (piece.size() > limit - out->size()) return false;
+    size_t size = out->size() + piece.size();
+    if (size > out->capacity() && !MemoryRequestFits(2 * size, "a text")) return false;
     out->append(piece);
   }
-  return true;
+  return !InterruptNoted();
 }
 
 }  // namespace mox

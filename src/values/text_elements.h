@@ -38,6 +38,7 @@ CellRef ElementLeaf(std::string_view element);
 
 // The written-out content of a data value (as WriteOutData below makes it),
 // streamed as a sequence of non-empty byte pieces without writing it out.
+// An interrupt (core/interrupt.h) ends the stream early.
 class DataContentStream {
  public:
   explicit DataContentStream(Cell* data) : work_{{data, 0}} {}
@@ -51,12 +52,14 @@ class DataContentStream {
     char bracket;  // 0: the content of the cell; else this one byte
   };
   std::vector<Item> work_;
+  uint64_t pieces_ = 0;
 };
 
 // The written-out content of a data value: a bracketed text leaf gives its
 // content, a data application d e the content of d followed by e as a
 // nested group ("[" + content of e + "]"). False when the content would be
-// longer than limit bytes.
+// longer than limit bytes or than memory can hold (core/memory.h), or when
+// an interrupt came.
 bool WriteOutData(Cell* data, uint64_t limit, std::string* out);
 
 }  // namespace mox

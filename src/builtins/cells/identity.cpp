@@ -3,6 +3,7 @@
 // integer, and back), todo (c applied to a and b) and tern (the shared copy
 // of a value).
 #include "builtins/families.h"
+#include "core/fault.h"
 #include "program/sharing.h"
 #include "values/int_convert.h"
 #include "values/sequences.h"
@@ -27,6 +28,7 @@ CellRef Leak(const NativeArgs<1>& a) { return MakeInt64(static_cast<int64_t>(rei
 CellRef Bond(const NativeArgs<1>& a) {
   uintptr_t address = ClassifyValue(a[0]) == ValueClass::kInteger ? static_cast<uintptr_t>(IntegerToInt64(a[0])) : 0;
   if (address == 0) return CellRef();
+  RawAccess raw(a.redex);
   return CellRef::Share(reinterpret_cast<Cell*>(address));
 }
 

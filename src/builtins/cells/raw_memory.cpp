@@ -5,6 +5,8 @@
 #include <string>
 
 #include "builtins/families.h"
+#include "core/fault.h"
+#include "core/memory.h"
 #include "values/int_convert.h"
 #include "values/operand.h"
 
@@ -26,6 +28,8 @@ CellRef Post(const NativeArgs<2>& args) {
   if (!IsInteger(a) || !IsInteger(b)) return CellRef();
   int64_t n = IntegerToInt64(b);
   if (n < 0 || (n > 0 && AddressOf(a) == nullptr)) return CellRef();
+  if (!MemoryRequestFits(static_cast<size_t>(n), "a blob")) return CellRef();
+  RawAccess raw(args.redex);
   return MakeBlob(AddressOf(a), static_cast<size_t>(n));
 }
 
@@ -48,6 +52,7 @@ CellRef Copy(const NativeArgs<2>& args) {
   std::string scratch;
   std::string_view bytes;
   if (!BytesOf(value, &scratch, &bytes)) return CellRef();
+  RawAccess raw(args.redex);
   if (!bytes.empty()) std::memcpy(AddressOf(a), bytes.data(), bytes.size());
   return MakeLeaf("I", 1);
 }

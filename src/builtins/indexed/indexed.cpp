@@ -7,6 +7,7 @@
 // family's worker (workers.h) with the width.
 #include "builtins/families.h"
 #include "builtins/indexed/workers.h"
+#include "core/fault.h"
 
 namespace mox {
 
@@ -24,9 +25,15 @@ CellRef Unchecked(const NativeArgs<2>& a) { return UncheckedRead(a[0], a[1], T, 
 template <Target T, int W>
 CellRef UncheckedPut(const NativeArgs<3>& a) { return UncheckedWrite(a[0], a[1], a[2], T, W); }
 template <int W>
-CellRef Memory(const NativeArgs<1>& a) { return MemoryRead(a[0], W); }
+CellRef Memory(const NativeArgs<1>& a) {
+  RawAccess raw(a.redex);  // the address is the program's: a fault is reported
+  return MemoryRead(a[0], W);
+}
 template <int W>
-CellRef MemoryPut(const NativeArgs<2>& a) { return MemoryWrite(a[0], a[1], W); }
+CellRef MemoryPut(const NativeArgs<2>& a) {
+  RawAccess raw(a.redex);
+  return MemoryWrite(a[0], a[1], W);
+}
 
 constexpr BuiltinBinding kIndexed[] = {
     Builtin<Checked<kText, 1>>("rech"),      Builtin<Checked<kText, 2>>("reci"),

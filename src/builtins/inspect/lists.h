@@ -9,16 +9,24 @@
 
 #include "builtins/inspect/support.h"
 #include "core/cell.h"
+#include "core/interrupt.h"
+#include "core/memory.h"
 
 namespace mox {
 
 // The list of n elements, element(i) giving element i; built from the end,
-// with one shared J leaf.
+// with one shared J leaf. Null (the caller answers "Z") when two
+// applications per element would not fit in memory (core/memory.h), or when
+// an interrupt comes while it is being built.
 template <typename Element>
 CellRef BuildList(size_t n, Element element) {
+  if (n > (size_t{1} << 40) || !MemoryRequestFits(48 * n, "a list")) return CellRef();  // 24 bytes an application
   CellRef j = MakeLetter('J');
   CellRef list = MakeLetter('K');
-  for (size_t i = n; i-- > 0;) list = MakeApp(MakeApp(j.Copy(), element(i)), std::move(list));
+  for (size_t i = n; i-- > 0;) {
+    if ((i & 0xFFFF) == 0 && InterruptNoted()) return CellRef();
+    list = MakeApp(MakeApp(j.Copy(), element(i)), std::move(list));
+  }
   return list;
 }
 

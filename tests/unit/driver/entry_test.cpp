@@ -105,5 +105,58 @@ TEST(Entry, InterruptRunsShutAndExitsWithOne) {
             " <say> The shut function did not return I after SIGHUP.\n");
 }
 
+// A long builtin looks at the interrupt note between its rounds: a power of
+// two billion digits, a repeat of four gigabytes and the writing out of a
+// text of 2^28 bytes made from 27 shared cells, each far from done when the
+// interrupt comes, end like any interrupted run.
+TEST(Entry, InterruptStopsLongBuiltins) {
+  std::string doubled = "a\\0+(";
+  for (int i = 0; i < 27; ++i) doubled += "dd(";
+  doubled += "[ab]" + std::string(27, ')') + "+[c]),dd\\x\\dash(x,x)";
+  const std::string programs[] = {"a\\powa(3,4000000000)", "a\\0+mult([abcd],1000000000)", doubled};
+  for (const std::string& program : programs) {
+    MoxRun r = Interrupted(program);
+    EXPECT_EQ(r.status, 1) << program;
+    EXPECT_EQ(r.err, "\n") << program;
+  }
+}
+
+// A file longer than any program is refused from its size, before a byte of
+// it is held (the file here is sparse: nothing is read or written).
+TEST(Entry, ProgramFileTooLongIsRefused) {
+  std::string path = testing::TempDir() + "mox_long_" + std::to_string(getpid()) + ".mox";
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_EQ(ftruncate(fileno(f), (off_t{1} << 30) + 1), 0);
+  std::fclose(f);
+  MoxRun r = RunMox(path);
+  std::remove(path.c_str());
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "mox: the program file is longer than 1073741824 bytes, the most a program may be\n");
+}
+
+// A list that grows until the address space (limited here) is spent ends
+// with the one-line report and status 3. The sanitizers need a large
+// address space of their own, so this runs in the plain builds only.
+TEST(Entry, OutOfMemoryReportsAndExitsWithThree) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+#endif
+  std::string path = testing::TempDir() + "mox_oom_" + std::to_string(getpid()) + ".mox";
+  FILE* f = std::fopen(path.c_str(), "wb");
+  std::fputs("a\\Y(f\\n\\l\\f(n+1)(J(n)(l)))(0)(K)", f);
+  std::fclose(f);
+  std::string cmd = "ulimit -v 300000; " + std::string(MOX_BINARY) + " " + path + " 2>&1 >/dev/null";
+  FILE* run = popen(cmd.c_str(), "r");
+  std::string err;
+  char buf[512];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, run)) > 0) err.append(buf, n);
+  int raw = pclose(run);
+  std::remove(path.c_str());
+  EXPECT_EQ(WEXITSTATUS(raw), 3);
+  EXPECT_EQ(err.rfind("mox: out of memory: ", 0), 0u) << err;
+  EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+}
+
 }  // namespace
 }  // namespace mox

@@ -1,0 +1,75 @@
+// The memory fault report; see fault.h.
+#include "core/fault.h"
+
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+namespace mox {
+
+namespace {
+
+// The redex of the builtin inside a raw access, or null. A nested
+// evaluation (a C callback, say) keeps the outer one to restore.
+const Cell* volatile g_raw_redex = nullptr;
+
+struct sigaction g_previous_segv;
+struct sigaction g_previous_bus;
+
+constexpr size_t kAlternateStackBytes = size_t{1} << 16;
+
+void Put(char* line, size_t* n, const char* s, size_t max) {
+  for (size_t i = 0; i < max && s[i] != 0 && *n < 200; ++i) line[(*n)++] = s[i];
+}
+
+void ReportFault(int signal, siginfo_t* info, void*) {
+  const Cell* c = g_raw_redex;
+  if (c == nullptr) {  // not a program's raw access: the action before ours
+    sigaction(signal, signal == SIGBUS ? &g_previous_bus : &g_previous_segv, nullptr);
+    return;  // the faulting instruction runs again and meets it
+  }
+  while (c->IsApp()) c = c->f;
+  char line[256];
+  size_t n = 0;
+  Put(line, &n, "mox: memory fault in ", 64);
+  Put(line, &n, reinterpret_cast<const char*>(c->Bytes()), 64);
+  Put(line, &n, " at address 0x", 64);
+  uintptr_t address = reinterpret_cast<uintptr_t>(info->si_addr);
+  int shift = 60;
+  while (shift > 0 && ((address >> shift) & 15) == 0) shift -= 4;
+  for (; shift >= 0; shift -= 4) line[n++] = "0123456789abcdef"[(address >> shift) & 15];
+  line[n++] = '\n';
+  ssize_t ignored = write(2, line, n);
+  (void)ignored;
+  // _exit, but through the plain system call: a call of a function marked
+  // noreturn from this stack makes AddressSanitizer warn about the stack.
+  syscall(SYS_exit_group, kMemoryFaultStatus);
+}
+
+}  // namespace
+
+void InstallFaultReport() {
+  // The stack is mapped, not static: a sanitizer runtime unmaps whatever
+  // alternate stack a thread has when the thread ends.
+  void* stack = mmap(nullptr, kAlternateStackBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (stack != MAP_FAILED) {
+    stack_t alternate = {};
+    alternate.ss_sp = stack;
+    alternate.ss_size = kAlternateStackBytes;
+    sigaltstack(&alternate, nullptr);
+  }
+  struct sigaction report = {};
+  report.sa_sigaction = ReportFault;
+  report.sa_flags = SA_SIGINFO | SA_ONSTACK;
+  sigemptyset(&report.sa_mask);
+  sigaction(SIGSEGV, &report, &g_previous_segv);
+  sigaction(SIGBUS, &report, &g_previous_bus);
+}
+
+RawAccess::RawAccess(const Cell* redex) : outer_(g_raw_redex) { g_raw_redex = redex; }
+RawAccess::~RawAccess() { g_raw_redex = outer_; }
+
+}  // namespace mox

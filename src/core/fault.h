@@ -1,0 +1,38 @@
+// Faults in raw memory access. Builtins that touch memory at an address the
+// program chose (`post`, `copy`, `bond`, the `ref` family, the unchecked
+// indexed families, every C-library call) hold a RawAccess while they do.
+// A SIGSEGV or SIGBUS then ends the run with one line on standard error,
+//   mox: memory fault in <builtin> at address 0x<hex>
+// (the builtin's name read off the redex, the address the one the system
+// reports), and the exit status kMemoryFaultStatus. A fault anywhere else is
+// the interpreter's own and goes to the action that was there before (the
+// default one, which dumps core, or a sanitizer's report).
+//
+// The handler runs on an alternate stack, so that it runs even when the
+// stack itself is what overflowed, and makes only async-signal-safe calls:
+// output that the program buffered in C's streams is not flushed.
+#pragma once
+
+#include "core/cell.h"
+
+namespace mox {
+
+constexpr int kMemoryFaultStatus = 4;
+
+// Installs the handlers, with an alternate stack for the calling thread
+// (the thread that evaluates). Once per process.
+void InstallFaultReport();
+
+// Marks a raw access by the builtin of `redex` for its lifetime.
+class RawAccess {
+ public:
+  explicit RawAccess(const Cell* redex);
+  ~RawAccess();
+  RawAccess(const RawAccess&) = delete;
+  RawAccess& operator=(const RawAccess&) = delete;
+
+ private:
+  const Cell* outer_;
+};
+
+}  // namespace mox

@@ -1,0 +1,112 @@
+// The out-of-memory report and the checked allocation paths; see memory.h.
+#include "core/memory.h"
+
+#include <gmp.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace mox {
+
+namespace {
+
+size_t g_ceiling = 0;  // 0: not yet computed
+MemoryRefusal g_refusal = nullptr;
+
+void WriteAll(const char* s, size_t n) {
+  while (n > 0) {
+    ssize_t w = ::write(2, s, n);
+    if (w <= 0) return;
+    s += w;
+    n -= static_cast<size_t>(w);
+  }
+}
+
+// The machine's memory and swap: more than that can never be had at once.
+size_t MachineMemory() {
+  long pages = sysconf(_SC_PHYS_PAGES);
+  long page = sysconf(_SC_PAGESIZE);
+  size_t bytes = pages > 0 && page > 0 ? static_cast<size_t>(pages) * static_cast<size_t>(page) : size_t{1} << 40;
+  if (FILE* f = std::fopen("/proc/meminfo", "r")) {
+    char line[128];
+    unsigned long long kb;
+    while (std::fgets(line, sizeof line, f) != nullptr)
+      if (std::sscanf(line, "SwapTotal: %llu kB", &kb) == 1) bytes += static_cast<size_t>(kb) * 1024;
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+void NewFailed() { OutOfMemory("a table of the interpreter", 0); }
+
+void* GmpAlloc(size_t n) { return CheckedMalloc(n, "a number"); }
+void* GmpRealloc(void* p, size_t, size_t n) { return CheckedRealloc(p, n, "a number"); }
+void GmpFree(void* p, size_t) { std::free(p); }
+
+}  // namespace
+
+void OutOfMemory(const char* what, size_t bytes) {
+  std::fflush(nullptr);  // what the program wrote through C's streams first
+  char number[24];
+  int n = std::snprintf(number, sizeof number, "%zu", bytes);
+  WriteAll("mox: out of memory: ", 20);
+  WriteAll(what, std::strlen(what));
+  if (bytes != 0) {  // operator new does not tell its size
+    WriteAll(" of ", 4);
+    WriteAll(number, static_cast<size_t>(n));
+    WriteAll(" bytes", 6);
+  }
+  WriteAll(" could not be allocated\n", 24);
+  _exit(kOutOfMemoryStatus);
+}
+
+void* CheckedMalloc(size_t bytes, const char* what) {
+  void* p = std::malloc(bytes);
+  if (p == nullptr && bytes != 0) OutOfMemory(what, bytes);
+  return p;
+}
+
+void* CheckedRealloc(void* p, size_t bytes, const char* what) {
+  void* q = std::realloc(p, bytes);
+  if (q == nullptr && bytes != 0) OutOfMemory(what, bytes);
+  return q;
+}
+
+void InstallMemoryChecks() {
+  std::set_new_handler(NewFailed);
+  mp_set_memory_functions(GmpAlloc, GmpRealloc, GmpFree);
+}
+
+bool MemoryRequestFits(size_t bytes, const char* what) {
+  if (g_ceiling == 0) g_ceiling = MachineMemory();
+  if (bytes <= g_ceiling) return true;
+  if (g_refusal == nullptr) OutOfMemory(what, bytes);
+  g_refusal();
+  return false;
+}
+
+void SetMemoryCeiling(size_t bytes, MemoryRefusal refusal) {
+  g_ceiling = bytes;
+  g_refusal = refusal;
+}
+
+}  // namespace mox
+
+// The standard containers allocate through these: a refusal gets the same
+// report, with the size asked for, instead of an exception that nothing
+// catches. The nothrow forms are replaced too, so that every plain delete
+// meets memory from the same malloc (the aligned forms keep the library's
+// own pair, which reaches the new-handler above).
+void* operator new(size_t bytes) { return mox::CheckedMalloc(bytes == 0 ? 1 : bytes, "a table of the interpreter"); }
+void* operator new[](size_t bytes) { return mox::CheckedMalloc(bytes == 0 ? 1 : bytes, "a table of the interpreter"); }
+void* operator new(size_t bytes, const std::nothrow_t&) noexcept { return std::malloc(bytes == 0 ? 1 : bytes); }
+void* operator new[](size_t bytes, const std::nothrow_t&) noexcept { return std::malloc(bytes == 0 ? 1 : bytes); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete[](void* p, size_t) noexcept { std::free(p); }

@@ -1,0 +1,44 @@
+// Running out of memory. Every allocation of the interpreter's own (cells,
+// texts, the standard containers through operator new, the numbers library)
+// ends here when the system refuses it: a one-line report on standard error
+// naming what was being made and how many bytes were asked for, and the exit
+// status kOutOfMemoryStatus. A program cannot catch it; nothing is left half
+// made, because nothing runs after the report.
+//
+// A size that a program chose (a repeat count, an exponent, a slot count)
+// is tested with MemoryRequestFits before anything is built, so that a
+// request larger than the whole machine is reported at once instead of after
+// minutes of work, and so that the fuzz harness can refuse it (below).
+#pragma once
+
+#include <cstddef>
+
+namespace mox {
+
+constexpr int kOutOfMemoryStatus = 3;
+
+// Writes "mox: out of memory: <what> of <bytes> bytes could not be
+// allocated" and ends the process. Uses no allocation of its own.
+[[noreturn]] void OutOfMemory(const char* what, size_t bytes);
+
+// malloc that ends the process with the report when it fails.
+void* CheckedMalloc(size_t bytes, const char* what);
+void* CheckedRealloc(void* p, size_t bytes, const char* what);
+
+// Installs the checks: operator new's handler and the numbers library's
+// allocation functions. Called once, before anything is built.
+void InstallMemoryChecks();
+
+// True when a request of `bytes` for `what` may be tried. A request above
+// the ceiling (by default the machine's memory and swap) is reported as out
+// of memory, unless a refusal action is set: then that action runs and the
+// answer is false (the caller answers "Z").
+bool MemoryRequestFits(size_t bytes, const char* what);
+
+// For the fuzz harness: a lower ceiling, and what to do instead of ending
+// the process (it asks the reducer to stop). A null action restores the
+// report.
+using MemoryRefusal = void (*)();
+void SetMemoryCeiling(size_t bytes, MemoryRefusal refusal);
+
+}  // namespace mox
