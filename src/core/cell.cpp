@@ -17,11 +17,18 @@ inline void* LeafBlock(Cell* c) { return reinterpret_cast<uint64_t*>(c) - 1; }
 
 bool NeedsLengthField(unsigned char first) { return IsDigit(first) || first == '['; }
 
+// A tail starts right after the text block with its own size in words.
+inline size_t TailBytes(const Cell* c) {
+  size_t words = 0;
+  if (LeafTail(c, &words) == nullptr) return 0;
+  return 8 + 8 * words;
+}
+
 void FreeOne(Cell* c) {
   if (c->IsApp()) {
     PoolFreeApp(c);
   } else {
-    BlockFree(LeafBlock(c), LeafBlockBytes(c->StoredLength()));
+    BlockFree(LeafBlock(c), LeafBlockBytes(c->StoredLength()) + TailBytes(c));
   }
 }
 
@@ -87,6 +94,17 @@ void FreeCell(Cell* c) {
 Cell* AllocLeaf(size_t n) {
   auto* block = static_cast<uint64_t*>(BlockAlloc(LeafBlockBytes(n)));
   block[0] = n;
+  Cell* c = reinterpret_cast<Cell*>(block + 1);
+  c->h = kLeafBit | 1;
+  c->Bytes()[n] = 0;
+  return c;
+}
+
+Cell* AllocLeafWithTail(size_t n, size_t words) {
+  size_t text = LeafBlockBytes(n);
+  auto* block = static_cast<uint64_t*>(BlockAlloc(text + 8 + 8 * words));
+  block[0] = n | kTailBit;
+  block[text / 8] = words;
   Cell* c = reinterpret_cast<Cell*>(block + 1);
   c->h = kLeafBit | 1;
   c->Bytes()[n] = 0;

@@ -14,7 +14,10 @@
 //
 // A leaf block also carries one hidden word *before* the cell, holding the
 // number of text bytes it was made with; it lets the allocator free the block
-// without reading the (possibly rewritten) text, and gives O(1) lengths.
+// without reading the (possibly rewritten) text, and gives O(1) lengths. Its
+// top bit tells that the block goes on past the text's NUL with a tail of
+// words that is no part of the cell as programs see it (the integer
+// arithmetic keeps a binary form of big numbers there).
 #pragma once
 
 #include <cstdint>
@@ -37,6 +40,7 @@ constexpr uint64_t kValueMask = uint64_t{0x3F} << kCacheShift;
 constexpr uint64_t kFlagBit = uint64_t{1} << 62;
 constexpr uint64_t kLeafBit = uint64_t{1} << 63;
 constexpr uint8_t kDataCache = 0x40;  // cache byte of a data cell
+constexpr uint64_t kTailBit = uint64_t{1} << 63;  // in the hidden word: a tail follows
 
 // Leaf kinds, by first byte.
 constexpr unsigned char kVectorByte = 10;
@@ -80,7 +84,8 @@ struct Cell {
   // First payload byte of a leaf; 0 for an application.
   unsigned char First() const { return IsLeaf() ? Bytes()[0] : 0; }
   // Number of text bytes the leaf was made with (the hidden word).
-  uint64_t StoredLength() const { return reinterpret_cast<const uint64_t*>(this)[-1]; }
+  uint64_t StoredLength() const { return reinterpret_cast<const uint64_t*>(this)[-1] & ~kTailBit; }
+  bool HasTail() const { return (reinterpret_cast<const uint64_t*>(this)[-1] & kTailBit) != 0; }
 };
 static_assert(sizeof(Cell) == 24);
 
@@ -178,6 +183,19 @@ inline CellRef MakeLeaf(const Text& t) { return MakeLeaf(t.data(), static_cast<s
 // the length field is set from the first byte by FinishLeaf.
 Cell* AllocLeaf(size_t n);
 CellRef FinishLeaf(Cell* c);
+
+// A leaf of n bytes, as AllocLeaf, followed by a tail of `words` 64-bit
+// words (8-aligned, after the NUL) for the caller's own use; FinishLeaf
+// completes it as any leaf.
+Cell* AllocLeafWithTail(size_t n, size_t words);
+// The tail of a leaf and its size in words; null when it has none.
+inline uint64_t* LeafTail(const Cell* c, size_t* words) {
+  if (!c->HasTail()) return nullptr;
+  auto* block = reinterpret_cast<uint64_t*>(const_cast<Cell*>(c)) - 1;
+  uint64_t* tail = block + (16 + c->StoredLength() + 1 + 7) / 8;
+  *words = tail[0];
+  return tail + 1;
+}
 
 // A vector leaf of n slots, all empty (null).
 CellRef MakeVector(size_t n);

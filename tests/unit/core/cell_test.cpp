@@ -1,6 +1,8 @@
 // Cells: layout, counting, kinds and freeing without recursion.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "core/cell.h"
 
 namespace mox {
@@ -103,6 +105,30 @@ TEST(Cell, ReleasingTenMillionCellListUsesNoRecursion) {
     for (int i = 0; i < 1'000'000; ++i) left = MakeApp(std::move(left), MakeLeaf("x"));
   }
   EXPECT_EQ(LiveCells(), before);
+}
+
+TEST(Cell, TailLiesPastTheTextAndLeavesTheCellAsProgramsSeeIt) {
+  for (size_t n : {size_t{1}, size_t{7}, size_t{8}, size_t{300}}) {
+    int64_t live = LiveCells();
+    Cell* c = AllocLeafWithTail(n, 5);
+    std::memset(c->Bytes(), '9', n);
+    size_t words = 0;
+    uint64_t* tail = LeafTail(c, &words);
+    ASSERT_NE(tail, nullptr);
+    EXPECT_EQ(words, 5u);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(tail) % 8, 0u);
+    EXPECT_GT(reinterpret_cast<unsigned char*>(tail), c->Bytes() + n);  // the NUL stays
+    for (size_t i = 0; i < words; ++i) tail[i] = ~uint64_t{0};
+    CellRef leaf = FinishLeaf(c);
+    EXPECT_EQ(leaf->Field(), n);
+    EXPECT_EQ(leaf->StoredLength(), n);
+    EXPECT_EQ(LeafView(leaf.get()), std::string(n, '9'));
+    EXPECT_EQ(leaf->Bytes()[n], 0);
+    leaf = CellRef();
+    EXPECT_EQ(LiveCells(), live);
+  }
+  size_t words = 0;
+  EXPECT_EQ(LeafTail(MakeLeaf("123").get(), &words), nullptr);
 }
 
 TEST(CellDeath, CountOverflowAndLeafPartsAreInternalErrors) {
