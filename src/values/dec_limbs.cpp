@@ -14,14 +14,20 @@ void Normalise(LimbVector* v) {
 
 }  // namespace
 
-void LimbsFromDigits(std::string_view digits, LimbVector* out) {
+size_t ReadLimbs(std::string_view digits, uint64_t* out) {
   size_t n = digits.size();
   size_t full = n / kLimbDigits, top = n % kLimbDigits;
-  out->resize(full + (top != 0 ? 1 : 0));
   const char* end = digits.data() + n;
-  for (size_t i = 0; i < full; ++i) (*out)[i] = ReadLimbDigits(end - kLimbDigits * (i + 1));
-  if (top != 0) (*out)[full] = ReadDigits(digits.data(), top);
-  Normalise(out);
+  for (size_t i = 0; i < full; ++i) out[i] = ReadLimbDigits(end - kLimbDigits * (i + 1));
+  size_t count = full;
+  if (top != 0) out[count++] = ReadDigits(digits.data(), top);
+  while (count > 0 && out[count - 1] == 0) --count;
+  return count;
+}
+
+void LimbsFromDigits(std::string_view digits, LimbVector* out) {
+  out->resize((digits.size() + kLimbDigits - 1) / kLimbDigits);
+  out->resize(ReadLimbs(digits, out->data()));
 }
 
 size_t LimbDigitCount(Limbs a) {

@@ -145,8 +145,8 @@ CellRef Cent(const NativeArgs<2>& a) { return Apply(a, CentRule, ArithOp::kCent)
 CellRef Powa(const NativeArgs<2>& a) { return Apply(a, PowaRule, ArithOp::kPowa); }
 
 constexpr BuiltinBinding kArithmetic[] = {
-    Builtin<Cent>("cent"), Builtin<Dash>("dash"), Builtin<Mult>("mult"),
-    Builtin<Over>("over"), Builtin<Plus>("plus"), Builtin<Powa>("powa"),
+    ReadOnlyBuiltin<Cent>("cent"), ReadOnlyBuiltin<Dash>("dash"), ReadOnlyBuiltin<Mult>("mult"),
+    ReadOnlyBuiltin<Over>("over"), ReadOnlyBuiltin<Plus>("plus"), ReadOnlyBuiltin<Powa>("powa"),
 };
 
 }  // namespace

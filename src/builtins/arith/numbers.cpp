@@ -77,7 +77,7 @@ CellRef NumbPowerOf(const Operand& a, const Operand& b) {
 }  // namespace
 
 CellRef NumberArithmetic(ArithOp op, const Operand& a, const Operand& b) {
-  if (a.cls == ValueClass::kInteger && b.cls == ValueClass::kInteger) return Integers(op, ReadIntText(a.text), ReadIntText(b.text));
+  if (a.cls == ValueClass::kInteger && b.cls == ValueClass::kInteger) return Integers(op, OperandInteger(a), OperandInteger(b));
   if (a.cls == ValueClass::kReal || b.cls == ValueClass::kReal) return Reals(op, OperandDouble(a), OperandDouble(b));
   if (op == ArithOp::kPowa) {
     if (a.cls == ValueClass::kNumb && b.cls == ValueClass::kInteger) return NumbPowerOf(a, b);
