@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "core/write_epoch.h"
 #include "values/bigint.h"
 #include "values/mpz_text.h"
 
@@ -63,8 +64,7 @@ std::vector<std::string> BoundaryValues() {
   return v;
 }
 
-void CheckAgainstGmp(const std::string& a, const std::string& b) {
-  IntText x = ReadIntText(a), y = ReadIntText(b);
+void CheckForms(const std::string& a, const std::string& b, IntText x, IntText y) {
   Mpz ma, mb, r;
   ToMpz(a, ma.z);
   ToMpz(b, mb.z);
@@ -89,6 +89,16 @@ void CheckAgainstGmp(const std::string& a, const std::string& b) {
   bool same = (mpz_sgn(ma.z) < 0) == (mpz_sgn(mb.z) < 0);
   if (!same && mpz_sgn(r.z) != 0) mpz_sub(r.z, abs_b.z, r.z);
   ASSERT_EQ(Text(IntegerRemainder(x, y)), Expected(r.z)) << a << " % " << b;
+}
+
+// Both forms of the operands: texts alone, and leaves carrying their limbs.
+void CheckAgainstGmp(const std::string& a, const std::string& b) {
+  CheckForms(a, b, ReadIntText(a), ReadIntText(b));
+  IntText x = ReadIntText(a), y = ReadIntText(b);
+  CellRef la = DigitsLeaf(x.negative, x.magnitude), lb = DigitsLeaf(y.negative, y.magnitude);
+  IntText lx = ReadIntegerLeaf(la.get()), ly = ReadIntegerLeaf(lb.get());
+  EXPECT_EQ(lx.has_limbs, x.magnitude.size() > 18);
+  CheckForms(a, b, lx, ly);
 }
 
 TEST(NumbersBigint, RandomOperandsMatchGmp) {
@@ -128,6 +138,29 @@ TEST(NumbersBigint, IdentitiesHold) {
       }
     }
   }
+}
+
+TEST(NumbersBigint, LimbsAreTrustedOnlyInTheirWriteEpoch) {
+  std::string a(40, '7'), b(30, '1');
+  CellRef sum = IntegerSum(ReadIntText(a), ReadIntText(b));
+  IntText s = ReadIntegerLeaf(sum.get());
+  ASSERT_TRUE(s.has_limbs);
+  ASSERT_EQ(s.limbs.size(), 3u);
+  EXPECT_EQ(s.limbs[1], 777777888888888888u);
+  // Rewritten in place, as a program's raw write would: once the epoch has
+  // moved, the text is read again and the limbs refilled from it.
+  sum->Bytes()[0] = '1';
+  NoteWrites();
+  IntText t = ReadIntegerLeaf(sum.get());
+  EXPECT_TRUE(t.has_limbs);
+  EXPECT_EQ(t.limbs[2], 1777u);
+  EXPECT_EQ(Text(IntegerSum(t, ReadIntText("1"))), "1777777777" + std::string(29, '8') + "9");
+  // A text cut short by a NUL reads as its leading digits; the limbs follow.
+  sum->Bytes()[20] = 0;
+  NoteWrites();
+  IntText u = ReadIntegerLeaf(sum.get());
+  EXPECT_EQ(u.magnitude, "17777777778888888888");
+  EXPECT_EQ(Text(IntegerDifference(u, ReadIntText("8888888888"))), "17777777770000000000");
 }
 
 TEST(NumbersBigint, SignsAndCanonicalZero) {
