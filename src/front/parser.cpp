@@ -219,7 +219,7 @@ std::vector<int64_t> FindTopLevel(std::string_view text, const ByteSet& set) {
 
 CellRef ParseExpression(std::string_view text) {
   using namespace parse;
-  Machine m{text, FindPartners(text), {}, {}, {}, {}};
+  Machine m{text, FindPartners(text), {}, {}, {}, {}, {}};
   m.slots.resize(1);
   m.Push(Job::kParse, 0, 0, static_cast<int64_t>(text.size()), 0, 0, kAllTiers);
   while (!m.tasks.empty()) {

@@ -1,14 +1,18 @@
-// The sharing table: open addressing over representative cells, each slot
-// holding the cell and its hash. A leaf hashes its stored bytes, an
-// application the addresses of its two parts (which are representatives).
-// Sharing a graph is a bottom-up fold (core/graph_fold.h).
+// The sharing table: open addressing with linear probing over
+// representative cells, a slot being just the cell (the table is the
+// largest structure of the start-up: a slot of 8 bytes, not 16 with the
+// hash beside it, halves its share of the peak; the hash is computed again
+// when a slot moves). A leaf hashes its stored bytes, an application the
+// addresses of its two parts (which are representatives). Sharing a graph
+// is a bottom-up fold (core/graph_fold.h).
 //
 // Texts and blobs can be written in place. Such a representative keeps the
 // slot of the bytes it was entered with, where no equal leaf can match it
-// any more; under its new bytes it is found again once it is shared again
-// (entered a second time, if no equal representative is there). So equal
-// values still meet in one cell, and nothing looks a cell up by its bytes
-// expecting to find that very cell.
+// any more, until the table moves it by its new bytes; either way it is
+// found again under its new bytes once it is shared again (entered a second
+// time, if no equal representative is there). So equal values still meet
+// in one cell, and nothing looks a cell up by its bytes expecting to find
+// that very cell.
 #include "program/sharing.h"
 
 #include <vector>
@@ -23,7 +27,6 @@ namespace {
 
 struct Slot {
   Cell* cell;  // null when free; the table owns one count
-  uint64_t hash;
 };
 
 struct Table {
@@ -63,18 +66,22 @@ template <class Equal>
 Slot& Probe(Table& t, uint64_t hash, Equal&& equal) {
   for (size_t i = hash & Mask(t);; i = (i + 1) & Mask(t)) {
     Slot& s = t.slots[i];
-    if (s.cell == nullptr || (s.hash == hash && equal(s.cell))) return s;
+    if (s.cell == nullptr || equal(s.cell)) return s;
   }
 }
 
-void Grow(Table& t) {
+uint64_t HashOf(const Cell* c) { return c->IsApp() ? AppHash(c->f, c->a) : LeafHash(LeafView(c)); }
+
+void Rehash(Table& t, size_t capacity) {
   std::vector<Slot> old = std::move(t.slots);
-  t.slots.assign(old.empty() ? 1024 : old.size() * 2, Slot{nullptr, 0});
+  t.slots.assign(capacity, Slot{nullptr});
   for (const Slot& s : old) {
     if (s.cell == nullptr) continue;
-    Probe(t, s.hash, [](Cell*) { return false; }) = s;
+    Probe(t, HashOf(s.cell), [](Cell*) { return false; }) = s;
   }
 }
+
+void Grow(Table& t) { Rehash(t, t.slots.empty() ? 1024 : t.slots.size() * 2); }
 
 Slot& FindLeaf(Table& t, std::string_view bytes, uint64_t hash) {
   return Probe(t, hash, [&](Cell* c) { return c->IsLeaf() && LeafView(c) == bytes; });
@@ -85,9 +92,9 @@ Slot& FindApp(Table& t, const Cell* f, const Cell* a, uint64_t hash) {
 }
 
 // Enters c (taking a count) into the free slot found for it.
-Cell* Enter(Table& t, Slot& slot, Cell* c, uint64_t hash) {
+Cell* Enter(Table& t, Slot& slot, Cell* c) {
   Retain(c);
-  slot = Slot{c, hash};
+  slot = Slot{c};
   ++t.used;
   return c;
 }
@@ -102,7 +109,7 @@ Cell* ShareLeaf(Table& t, Cell* c) {
   std::string_view bytes = LeafView(c);
   uint64_t hash = LeafHash(bytes);
   Slot& slot = FindLeaf(t, bytes, hash);
-  return slot.cell != nullptr ? slot.cell : Enter(t, slot, c, hash);
+  return slot.cell != nullptr ? slot.cell : Enter(t, slot, c);
 }
 
 // Representative of an application whose parts have representatives f and a.
@@ -111,9 +118,9 @@ Cell* ShareApp(Table& t, Cell* c, Cell* f, Cell* a) {
   uint64_t hash = AppHash(f, a);
   Slot& slot = FindApp(t, f, a, hash);
   if (slot.cell != nullptr) return slot.cell;
-  if (f == c->f && a == c->a) return Enter(t, slot, c, hash);
+  if (f == c->f && a == c->a) return Enter(t, slot, c);
   CellRef made = MakeApp(CellRef::Share(f), CellRef::Share(a));
-  return Enter(t, slot, made.get(), hash);  // the table keeps the only count
+  return Enter(t, slot, made.get());  // the table keeps the only count
 }
 
 // An application whose parts are already representatives is found at once.
@@ -136,28 +143,58 @@ CellRef ShareValue(Cell* root) {
   return CellRef::Share(rep);
 }
 
+namespace {
+
+// The slot of a representative, found by identity: by its hash (an
+// application's parts are the representatives it was entered with), or for
+// a text written in place since it was entered, by a search of the table.
+size_t SlotOf(Table& t, Cell* c) {
+  for (size_t i = HashOf(c) & Mask(t); t.slots[i].cell != nullptr; i = (i + 1) & Mask(t)) {
+    if (t.slots[i].cell == c) return i;
+  }
+  for (size_t i = 0; i < t.slots.size(); ++i) {
+    if (t.slots[i].cell == c) return i;
+  }
+  MOX_FAIL();  // parts of representatives are representatives
+}
+
+// Empties slot i, moving later entries of its probe run back so that every
+// entry stays reachable from its home slot (linear probing needs no
+// tombstones this way); `keep` moves with the entries. A text written in
+// place since its slot was chosen may be judged by its new home: only that
+// entry can then be missed by a search, as it already is by its old bytes.
+void EraseSlot(Table& t, std::vector<char>& keep, size_t i) {
+  for (size_t j = (i + 1) & Mask(t); t.slots[j].cell != nullptr; j = (j + 1) & Mask(t)) {
+    size_t home = HashOf(t.slots[j].cell) & Mask(t);
+    bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+    if (stays) continue;
+    t.slots[i] = t.slots[j];
+    keep[i] = keep[j];
+    i = j;
+  }
+  t.slots[i] = Slot{nullptr};
+  --t.used;
+}
+
+}  // namespace
+
 void KeepOnlySharedValues() {
   Table& t = Shared();
   // Values are kept. The parts of a value are values too, except the body of
   // a lambda: such parts, and what lies below them, are kept as well, so that
   // every application in the table still has representatives as its parts.
-  // Slots are found by identity, not by hashing again: a text or blob
-  // written in place since it was entered no longer hashes as its slot does.
+  // Work is done in place: the table is the largest structure of the
+  // start-up, and a second copy of it, or a map of its cells, would double
+  // its share of the peak.
   std::vector<char> keep(t.slots.size(), 0);
-  std::vector<Cell*> rescued;
-  std::unordered_map<Cell*, size_t> slot_of;
-  size_t kept = 0;
   for (size_t i = 0; i < t.slots.size(); ++i) {
     Cell* c = t.slots[i].cell;
-    if (c == nullptr) continue;
-    slot_of.emplace(c, i);
-    if (IsValue(c)) keep[i] = 1;
+    if (c != nullptr && IsValue(c)) keep[i] = 1;
   }
+  std::vector<Cell*> rescued;
   auto rescue = [&](Cell* part) {
     if (IsValue(part)) return;
-    auto found = slot_of.find(part);
-    MOX_ASSERT(found != slot_of.end());  // parts of representatives are representatives
-    size_t i = found->second;
+    size_t i = SlotOf(t, part);
     if (keep[i]) return;
     keep[i] = 1;
     rescued.push_back(part);
@@ -174,24 +211,20 @@ void KeepOnlySharedValues() {
       rescue(r->a);
     }
   }
-  for (char k : keep) kept += static_cast<size_t>(k);
-  if (kept == t.used) return;
-  std::vector<Slot> old = std::move(t.slots);
-  size_t capacity = 1024;
-  while (capacity < 2 * (kept + 1)) capacity *= 2;
-  t.slots.assign(capacity, Slot{nullptr, 0});
-  t.used = 0;
-  std::vector<Cell*> dropped;
-  for (size_t i = 0; i < old.size(); ++i) {
-    if (old[i].cell == nullptr) continue;
-    if (!keep[i]) {
-      dropped.push_back(old[i].cell);
-      continue;
+  // Each slot holds its own count, so a dropped cell can be released at
+  // once: whatever it frees is no representative.
+  for (size_t i = 0; i < t.slots.size(); ++i) {
+    while (t.slots[i].cell != nullptr && !keep[i]) {
+      Cell* dropped = t.slots[i].cell;
+      EraseSlot(t, keep, i);
+      Release(dropped);
     }
-    Probe(t, old[i].hash, [](Cell*) { return false; }) = old[i];
-    ++t.used;
   }
-  for (Cell* c : dropped) Release(c);
+  keep = std::vector<char>();
+  // The run keeps the table: move what stays into one of its own size.
+  size_t capacity = 1024;
+  while (capacity < 2 * (t.used + 1)) capacity *= 2;
+  if (capacity < t.slots.size()) Rehash(t, capacity);
 }
 
 void ClearSharingTable() {
