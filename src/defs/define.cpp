@@ -10,6 +10,7 @@
 #include "front/parser.h"
 #include "front/pieces.h"
 #include "program/builtin_table.h"
+#include "program/sharing.h"
 
 namespace mox {
 
@@ -107,11 +108,13 @@ void DefineProgram(Report& report, Text& program) {
   program = NormalizeSource(program);
   std::string_view source = program.view();
   std::vector<Piece> pieces = SplitPieces(source);
-  CellRef main = ParseExpression(pieces[0].Of(source));
+  // Leaves come from the sharing table, which the checks would fill with
+  // them anyway: equal texts are one cell from the start.
+  CellRef main = ParseExpression(pieces[0].Of(source), ShareLeafBytes);
   StampBackticks(main.get(), lines);
   Globals().Set(Text(), std::move(main));
   for (size_t i = 1; i < pieces.size(); ++i) {
-    CellRef tree = ParseExpression(pieces[i].Of(source));
+    CellRef tree = ParseExpression(pieces[i].Of(source), ShareLeafBytes);
     StampBackticks(tree.get(), lines);
     size_t place = pieces[i].start;
     while (place < source.size() && source[place] == ' ') ++place;

@@ -178,6 +178,18 @@ void EraseSlot(Table& t, std::vector<char>& keep, size_t i) {
 
 }  // namespace
 
+CellRef ShareLeafBytes(std::string_view bytes) {
+  Table& t = Shared();
+  Reserve(t);
+  uint64_t hash = LeafHash(bytes);
+  Slot& slot = FindLeaf(t, bytes, hash);
+  if (slot.cell == nullptr) {
+    CellRef made = MakeLeaf(bytes);
+    Enter(t, slot, made.get());
+  }
+  return CellRef::Share(slot.cell);
+}
+
 void KeepOnlySharedValues() {
   Table& t = Shared();
   // Values are kept. The parts of a value are values too, except the body of
