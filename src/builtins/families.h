@@ -19,8 +19,7 @@ BuiltinFamily LotsBuiltins();        // inspect/: lots
 BuiltinFamily IdentityBuiltins();    // cells/: bond cray leak raws tern todo
 BuiltinFamily RawMemoryBuiltins();   // cells/: copy post
 BuiltinFamily IndexedBuiltins();     // indexed/: rec* red* ref* rel* rem*
+BuiltinFamily LoaderBuiltins();      // load/: load road
 
-// The names whose families are still to be written: each answers "Z".
-BuiltinFamily PendingBuiltins();
 
 }  // namespace mox

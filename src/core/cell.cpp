@@ -38,10 +38,9 @@ void FreeOne(Cell* c) {
 
 namespace {
 
-std::vector<Cell*>& Pending() {
-  static auto& pending = *new std::vector<Cell*>;  // outlives every static table
-  return pending;
-}
+// Made before main and never destroyed: cells may die during static
+// destruction.
+std::vector<Cell*>& pending = *new std::vector<Cell*>;
 
 // Drops one count of a part of a dead cell; true when the part dies too.
 inline bool Dies(Cell* part) {
@@ -61,7 +60,6 @@ inline bool Dies(Cell* part) {
 // only a second dying part of the same cell waits in the queue.
 void FreeCell(Cell* c) {
   MOX_ASSERT((c->h & kCountMask) == 1);
-  std::vector<Cell*>& pending = Pending();
   for (;;) {
     Cell* next = nullptr;
     if (c->IsApp()) {

@@ -26,16 +26,14 @@ void* PoolRefill(size_t bytes) {
   return chunk;
 }
 
-void* BlockAlloc(size_t bytes) {
-  if (bytes <= kPoolMax) return PoolAlloc(bytes);
+void* LargeAlloc(size_t bytes) {
   ++g_pool.live;
   void* p = std::malloc(bytes);
   MOX_ASSERT(p != nullptr);
   return p;
 }
 
-void BlockFree(void* p, size_t bytes) {
-  if (bytes <= kPoolMax) return PoolFree(p, bytes);
+void LargeFree(void* p) {
   --g_pool.live;
   std::free(p);
 }

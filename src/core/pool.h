@@ -65,7 +65,12 @@ inline void* PoolAllocApp() { return PoolAlloc(24); }
 inline void PoolFreeApp(void* p) { PoolFree(p, 24); }
 
 // Any size: pooled when small, malloc'ed otherwise.
-void* BlockAlloc(size_t bytes);
-void BlockFree(void* p, size_t bytes);
+void* LargeAlloc(size_t bytes);
+void LargeFree(void* p);
+inline void* BlockAlloc(size_t bytes) { return bytes <= kPoolMax ? PoolAlloc(bytes) : LargeAlloc(bytes); }
+inline void BlockFree(void* p, size_t bytes) {
+  if (bytes <= kPoolMax) PoolFree(p, bytes);
+  else LargeFree(p);
+}
 
 }  // namespace mox

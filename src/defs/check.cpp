@@ -1,5 +1,5 @@
-// CheckProgram: the static checks over the whole GlobalTable, in their fixed
-// order. The first failing check fills the report and ends the sequence.
+// The static checks in their fixed order, for the program file and loaded
+// texts alike. The first failing check fills the report and ends them.
 #include "defs/check.h"
 
 #include "defs/check_passes.h"
@@ -9,23 +9,68 @@
 
 namespace mox {
 
-void CheckProgram(Report& report) {
-  GlobalTable& table = Globals();
-  CheckScope scope{table};
-  DefineRecordLayouts(table);
+namespace {
+
+// Stores every definition of a loaded text but its main expression in the
+// GlobalTable, replacing what was there. Entries are only ever set, never
+// erased, so the reducer's pointers to entries (its head cache, a global
+// being evaluated) stay valid under an outer evaluation; what it still uses
+// of a replaced definition it holds counts on.
+void Merge(const GlobalTable& table, const NameSet& constants) {
+  for (const auto& [key, value] : table) {
+    if (key.empty()) continue;
+    Globals().Set(key, value.Copy());
+    if (constants.count(key) != 0) EmptyCallDefinitions().insert(key);
+    else EmptyCallDefinitions().erase(key);
+  }
+}
+
+// The checks that may refuse definitions, before any of them is global.
+bool RefuseOrAccept(GlobalTable& table, Report& report, TextOrigin origin) {
+  const bool loaded = origin != TextOrigin::kProgram;
+  CheckScope scope{table, loaded ? &Globals() : nullptr};
+  if (origin == TextOrigin::kRoad && !RefuseGlobalNames(table, report)) return false;
+  // The record layouts are the program's: a loaded text neither defines
+  // them again nor, through `road`, trips over them as an existing name.
+  if (!loaded) DefineRecordLayouts(table);
   ExpandPairLets(table);
-  if (!CheckFunkyKeys(table, report)) return;
-  if (!CheckLiveness(scope, report)) return;
-  PruneDeadCode(scope, &PreludeSnapshot());
-  PreludeSnapshot().Clear();
-  if (!AllocatePlaces(table, report)) return;
-  if (!CheckArity(table, report)) return;
+  if (!CheckFunkyKeys(table, report)) return false;
+  AliveWording wording = origin == TextOrigin::kRoad ? AliveWording::kRoad : AliveWording::kProgram;
+  if (!CheckLiveness(scope, report, wording)) return false;
+  // The program's dead redefinitions of prelude names get the prelude's
+  // back; a loaded text's dead definitions are simply not merged.
+  PruneDeadCode(scope, loaded ? nullptr : &PreludeSnapshot());
+  if (!loaded) PreludeSnapshot().Clear();
+  if (!AllocatePlaces(table, report)) return false;
+  return CheckArity(table, report);
+}
+
+}  // namespace
+
+bool CheckDefinitions(GlobalTable& table, const NameSet& constants, Report& report, TextOrigin origin) {
+  const bool loaded = origin != TextOrigin::kProgram;
+  if (!RefuseOrAccept(table, report, origin)) return false;
+  if (loaded) Merge(table, constants);
   EvaluateBackticks(table);
-  ClearSharingTable();
+  if (loaded) {
+    Merge(table, constants);
+    // The run's sharing table holds the values `tern` has shared: a loaded
+    // text adds to it (sharing it afresh would break their identity), after
+    // dropping what a changed definition made stale.
+    ForgetStaleNames();
+  } else {
+    ClearSharingTable();
+  }
   ShareDefinitions(table);
   KeepOnlySharedValues();
-  if (!CheckUnboundLocals(table, report)) return;
+  if (loaded) Merge(table, constants);
+  if (!CheckUnboundLocals(table, report)) return false;
   AnalyseDefinitions(table);
+  return true;
+}
+
+void CheckProgram(Report& report) {
+  CheckDefinitions(Globals(), EmptyCallDefinitions(), report, TextOrigin::kProgram);
 }
 
 }  // namespace mox

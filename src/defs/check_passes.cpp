@@ -28,6 +28,17 @@ Text InFunction(const Text& key) {
 
 }  // namespace
 
+bool RefuseGlobalNames(const GlobalTable& table, Report& report) {
+  for (const auto& [key, value] : table) {
+    if (key.empty() || !Globals().Contains(key.view())) continue;
+    report.title = "roads";
+    report.say = Text("Attempt to redefine function ") + key + Text(" using the road function.");
+    report.vip = ShortenSubject(key);
+    return false;
+  }
+  return true;
+}
+
 void ExpandPairLets(GlobalTable& table) {
   for (auto& [key, value] : table) value = RewritePairLets(value.get());
 }

@@ -24,6 +24,10 @@ struct CheckScope {
   }
 };
 
+// "roads": a definition of a name the GlobalTable already has (the strict
+// loader never replaces a global).
+bool RefuseGlobalNames(const GlobalTable& table, Report& report);
+
 // Pair lets `p q{y}z` become three plain lets (see pair_let.h).
 void ExpandPairLets(GlobalTable& table);
 

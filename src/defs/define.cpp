@@ -1,5 +1,6 @@
-// The definition stage: bracket check, builtin placeholders, backtick
-// lines, then the main expression and every `name\value` piece.
+// The definition stage, for the program file and for loaded texts alike:
+// bracket check, builtin placeholders (program file only), backtick lines,
+// then the main expression and every `name\value` piece.
 #include "defs/define.h"
 
 #include <vector>
@@ -97,32 +98,35 @@ bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& const
   return false;
 }
 
-void DefineProgram(Report& report, Text& program) {
-  Report brackets = AllClearReport();
-  if (!CheckBrackets(program, brackets)) {
-    report = brackets;
-    return;
-  }
-  DefineBuiltinPlaceholders();
-  BacktickLines lines = CountBacktickLines(program.view());
-  program = NormalizeSource(program);
-  std::string_view source = program.view();
+bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constants, TextOrigin origin) {
+  if (!CheckBrackets(text, report)) return false;
+  if (origin == TextOrigin::kProgram) DefineBuiltinPlaceholders();
+  BacktickLines lines = CountBacktickLines(text.view());
+  text = NormalizeSource(text);
+  std::string_view source = text.view();
   std::vector<Piece> pieces = SplitPieces(source);
-  // Leaves come from the sharing table, which the checks would fill with
-  // them anyway: equal texts are one cell from the start.
-  CellRef main = ParseExpression(pieces[0].Of(source), ShareLeafBytes);
+  // The program file's leaves come from the sharing table, which the checks
+  // would fill with them anyway: equal texts are one cell from the start.
+  // A loaded text's leaves are its own: shared leaves carry the analysis of
+  // the running program's names, which the text may define anew.
+  const LeafMaker make_leaf = origin == TextOrigin::kProgram ? ShareLeafBytes : nullptr;
+  CellRef main = ParseExpression(pieces[0].Of(source), make_leaf);
   StampBackticks(main.get(), lines);
-  Globals().Set(Text(), std::move(main));
+  table.Set(Text(), std::move(main));
+  const PieceRules rules{origin == TextOrigin::kProgram};
   for (size_t i = 1; i < pieces.size(); ++i) {
-    CellRef tree = ParseExpression(pieces[i].Of(source), ShareLeafBytes);
+    CellRef tree = ParseExpression(pieces[i].Of(source), make_leaf);
     StampBackticks(tree.get(), lines);
     size_t place = pieces[i].start;
     while (place < source.size() && source[place] == ' ') ++place;
-    if (!DefinePiece(std::move(tree), static_cast<int64_t>(place), Globals(), EmptyCallDefinitions(),
-                     report, PieceRules{true}))
-      return;
+    if (!DefinePiece(std::move(tree), static_cast<int64_t>(place), table, constants, report, rules)) return false;
   }
   MOX_ASSERT(lines.empty());
+  return true;
+}
+
+void DefineProgram(Report& report, Text& program) {
+  DefineText(report, program, Globals(), EmptyCallDefinitions(), TextOrigin::kProgram);
 }
 
 }  // namespace mox

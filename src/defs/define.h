@@ -23,6 +23,13 @@ void StampBackticks(Cell* tree, BacktickLines& lines);
 // read as a place code); longer than 72 bytes is cut to 69 plus "...".
 Text ShortenSubject(const Text& name);
 
+// Where a text comes from. The program file and the texts that `load` and
+// `road` run go through the same definition rules and checks; the origin
+// says what differs: the table they define into (the GlobalTable for the
+// program, a table of their own for loaded texts), the wording of reports
+// (which `load` never shows), whether names already global are refused.
+enum class TextOrigin { kProgram, kLoad, kRoad };
+
 // One piece `NAME\VALUE` after the main expression, defined into `table`.
 // Returns false after filling `report` ("lower" or "built"); malformed
 // pieces are skipped silently. `constants` receives NAME() definitions.
@@ -35,6 +42,15 @@ bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& const
 // The builtin placeholders: n nested lambdas around "Z" for arity n.
 void DefineBuiltinPlaceholders();
 
+// The bracket check, then the main expression of `text` under the empty key
+// of `table` and every later piece as a definition; `constants` receives the
+// NAME() definitions. The program file's origin also defines the builtin
+// placeholders first. Once the bracket check has passed, `text` is replaced
+// by its normalised form, to which the places of later reports refer.
+// Returns false after filling `report`; fields it does not set keep theirs.
+bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constants, TextOrigin origin);
+
+// The program file, defined into the GlobalTable.
 void DefineProgram(Report& report, Text& program);
 
 }  // namespace mox

@@ -42,7 +42,9 @@ bool CheckLiveness(const CheckScope& scope, Report& report, AliveWording wording
     visited.insert(name);
     const CellRef* definition = scope.table.Find(name);
     if (definition == nullptr) {
-      if (scope.Defines(name)) continue;  // defined outside, checked there
+      // Defined outside, checked there. A name that a loaded text defines
+      // itself is examined in its own definition, whatever the outside has.
+      if (scope.Defines(name)) continue;
       ReportUndefined(report, referrer, name, wording);
       return false;
     }

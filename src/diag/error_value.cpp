@@ -15,6 +15,25 @@ size_t ClosingBracket(std::string_view t, size_t open) {
   return close;
 }
 
+// Symbolic codes of "[" and "]" (display.h): the Banner shows them as the
+// brackets themselves, but bracket matching does not see them.
+constexpr unsigned char kOpenCode = 31;
+constexpr unsigned char kCloseCode = 255;
+
+// A field as stored: a bracket without a partner (a text cut in the middle
+// of a literal, bytes a program supplied) becomes its symbolic code, so the
+// field is found again whole and every later field after it.
+void AppendField(TextBuilder& t, const Text& field) {
+  std::string_view s = field.view();
+  if (SquaresBalanced(s)) return t.Append(s);
+  std::vector<size_t> partner = SquarePartners(s, false);
+  for (size_t i = 0; i < s.size(); ++i) {
+    unsigned char b = static_cast<unsigned char>(s[i]);
+    bool lone = (b == '[' || b == ']') && partner[i] == kNoPartner;
+    t.AppendByte(lone ? (b == '[' ? kOpenCode : kCloseCode) : b);
+  }
+}
+
 }  // namespace
 
 CellRef MakeErrorValue(const Report& report) {
@@ -22,7 +41,7 @@ CellRef MakeErrorValue(const Report& report) {
   t.Append("['");
   for (const Text* field : {&report.say, &report.title, &report.vip, &report.tip, &report.way}) {
     t.Append("[\"");
-    t.Append(*field);
+    AppendField(t, *field);
     t.Append("]");
   }
   t.Append("]");

@@ -2,8 +2,9 @@
 // application of the error tag leaf "]" to a bracketed text
 //   "['" + "[\"" say "]" + "[\"" title "]" + "[\"" vip "]" + "[\"" tip "]"
 //        + "[\"" way "]" + "]"
-// which the run driver decodes back into the Report. Square brackets inside a
-// field must balance, since the fields are found again by bracket matching.
+// which the run driver decodes back into the Report. The fields are found
+// again by bracket matching, so a square bracket without a partner inside a
+// field is stored as its symbolic code, which the Banner shows the same.
 #pragma once
 
 #include <string_view>

@@ -11,12 +11,12 @@ std::span<const BuiltinFamily> BuiltinCatalogue() {
       // the language
       ArithmeticBuiltins(), ComparisonBuiltins(), CharacterBuiltins(), ListBuiltins(), MeasureBuiltins(),
       ConversionBuiltins(), IndexBuiltins(), TrimBuiltins(), LotsBuiltins(), IdentityBuiltins(),
-      RawMemoryBuiltins(), IndexedBuiltins(),
+      RawMemoryBuiltins(), IndexedBuiltins(), LoaderBuiltins(),
       // the C library
       StdioBuiltins(), StringBuiltins(), CharacterClassBuiltins(), MathsBuiltins(), TimeBuiltins(),
       ProcessBuiltins(), DirectoryBuiltins(), ConstantBuiltins(),
-      // still to be written
-      PendingBuiltins(),
+      // sockets
+      SocketBuiltins(), TransferBuiltins(), NameResolutionBuiltins(), AddressTextBuiltins(), DescriptorSetBuiltins(),
   };
   return families;
 }

@@ -31,6 +31,8 @@ void Escape(Machine& m, CellRef answer) {
   m.focus = std::move(answer);
 }
 
+}  // namespace
+
 void CallNative(Machine& m, const BuiltinEntry& entry) {
   CellRef out;
   entry.handler(out, std::move(m.focus));
@@ -43,7 +45,15 @@ void CallNative(Machine& m, const BuiltinEntry& entry) {
   }
 }
 
-// The first value of a parameterless global becomes its definition.
+namespace {
+
+// The entry of a parameterless global while its value is being computed.
+bool IsBeingEvaluated(const Cell* definition) {
+  return definition->IsLeaf() && definition->Bytes()[0] == kCycleByte;
+}
+
+// The first value of a parameterless global becomes its definition, unless
+// code loaded meanwhile has given the name a new definition, which stays.
 void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
   std::string_view key = LeafView(head).substr(1);
   CellRef* entry = Globals().Find(key);
@@ -51,19 +61,38 @@ void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
   MOX_ASSERT(IsValue(value));
   CellRef v = CellRef::Share(value);
   if (IsLambdaNode(value)) v = MakeApp(MakeApp(MakeLeaf("B"), MakeLeaf("I")), std::move(v));
-  *entry = v.Copy();
-  MOX_ASSERT(EmptyCallDefinitions().count(key) == 0);
+  if (IsBeingEvaluated(entry->get())) {
+    MOX_ASSERT(EmptyCallDefinitions().count(key) == 0);
+    *entry = v.Copy();
+  }
   m.focus = std::move(v);
 }
+
+// A name analysed before code loaded at run time gave it more parameters
+// saturates with fewer arguments than its definition takes (the analysis of
+// a cell is never redone). The arguments there are put in for the first
+// parameters; the rest stay lambdas, so the answer is the function that
+// waits for them, as if the name had been applied to n arguments only.
+CellRef InstantiateEarly(Cell* definition, Cell* const* args, int n) {
+  CellRef d = CellRef::Share(definition);
+  for (int i = 0; i < n; ++i) d = Substitute(d->a, LambdaVariable(d.get()), args[i]);
+  return d;
+}
+
+}  // namespace
 
 void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   const GlobalShape* g = GlobalFor(head);
   if (g == nullptr) return Escape(m, PrefixedLeaf(kErrorByte, LeafView(head)));
+  if (g->k > n) {
+    m.focus = InstantiateEarly(g->slot->get(), args, n);
+    return;
+  }
   if (g->k >= 1) {
-    MOX_ASSERT(g->k <= n);  // fewer arguments than parameters
     CellRef body;
-    if (!g->instance.ops.empty()) {
-      body = RunTemplate(g->instance, args);
+    if (g->instance.ready) {
+      if (n == g->k) return RunTemplate(g->instance, args, m);
+      body = BuildTemplate(g->instance, args);
     } else {
       Cell* values[26];  // only the letters of the mask are read
       for (int i = 0; i < g->k; ++i) {  // a later parameter of the same letter wins
@@ -76,20 +105,30 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
     m.focus = std::move(body);
     return;
   }
-  std::string_view key = LeafView(head);
   CellRef def = g->slot->Copy();
   const NameSet& constants = EmptyCallDefinitions();
+  bool marker = IsBeingEvaluated(def.get());
+  if (n == 0 && constants.empty() && !marker && IsValue(def.get())) {  // the common case, settled without the key
+    m.focus = std::move(def);
+    return;
+  }
+  std::string_view key = LeafView(head);
   if (!constants.empty() && constants.count(key) != 0) {  // evaluated afresh at each use
     m.focus = std::move(def);
-  } else if (def->IsLeaf() && def->Bytes()[0] == kCycleByte) {  // being evaluated further out
-    Escape(m, PrefixedLeaf(kCycleByte, key));
+  } else if (marker) {  // being evaluated further out
+    return Escape(m, PrefixedLeaf(kCycleByte, key));
   } else if (IsValue(def.get())) {
     m.focus = std::move(def);
   } else {
     *g->slot = MakeLeaf(")");
     m.focus = MakeApp(PrefixedLeaf(kCycleByte, key), std::move(def));
   }
+  // Arguments only when the name was analysed as taking parameters, before
+  // code loaded at run time redefined it without any.
+  for (int i = 0; i < n; ++i) m.focus = MakeApp(std::move(m.focus), CellRef::Share(args[i]));
 }
+
+namespace {
 
 // A data head applied to its one argument. The order matters where kinds
 // could overlap: vectors and numbers before other data.

@@ -75,7 +75,7 @@ void TakeApart(Line& line) {
   }
   s.body = d;
   if (s.k >= 1) CompileTemplate(d, s.letters, s.k, s.instance);
-  else s.instance.ops.clear();
+  else s.instance = Template{};
 }
 
 }  // namespace
@@ -98,7 +98,7 @@ void ForgetHeads() {
   for (Line& line : byte_lines) {
     line.definition = CellRef();
     line.shape.slot = nullptr;
-    line.shape.instance.ops.clear();
+    line.shape.instance = Template{};
   }
   for (Line& line : lines) {
     Release(line.leaf);
@@ -106,7 +106,7 @@ void ForgetHeads() {
     line.definition = CellRef();
     line.builtin = nullptr;
     line.shape.slot = nullptr;
-    line.shape.instance.ops.clear();
+    line.shape.instance = Template{};
   }
 }
 

@@ -11,8 +11,6 @@
 
 namespace mox {
 
-constexpr int kMaxParameters = 16;
-
 struct GlobalShape {
   CellRef* slot;      // the GlobalTable entry
   int k;              // leading lambda layers

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/cell.h"
+#include "program/builtin_table.h"
 
 namespace mox {
 
@@ -28,10 +29,11 @@ struct Machine {
   Machine& operator=(const Machine&) = delete;
   ~Machine() { DropContinuation(); }
 
-  void Push(FrameKind kind, Cell* c) {
+  [[gnu::always_inline]] void Push(FrameKind kind, Cell* c) {
     Retain(c);
     frames.push_back({kind, c});
   }
+  [[gnu::always_inline]] void PushOwned(FrameKind kind, CellRef c) { frames.push_back({kind, c.Leak()}); }
   Frame Pop() {
     Frame f = frames.back();
     frames.pop_back();
@@ -46,5 +48,21 @@ struct Machine {
 
 // Rewrites the saturated focus by the rule its head selects.
 void Contract(Machine& m);
+
+// The two commonest contractions, for callers that have the head and the
+// arguments a1 .. an at hand without a redex cell: a global instantiated
+// with args[0..n) (borrowed; they must outlive the call), and a builtin
+// called with the redex in the focus.
+void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n);
+void CallNative(Machine& m, const BuiltinEntry& entry);
+
+// Whether a head leaf is contracted as a global (no earlier rule of
+// Contract takes it, builtins aside): not a literal, marker, let or lambda.
+inline bool IsGlobalHeadLeaf(const Cell* head) {
+  if (!head->IsLeaf() || head->IsData()) return false;
+  unsigned char b = head->Bytes()[0];
+  if (IsDigit(b) || b == kVectorByte || b == kBlobByte || b == kRawByte || b == kCycleByte || b == kErrorByte) return false;
+  return !((b == '{' || b == '\\') && head->Bytes()[1] == 0);
+}
 
 }  // namespace mox

@@ -2,8 +2,11 @@
 // top of the machine state. Contraction of a saturated focus is in contract.cpp.
 #include "eval/reducer.h"
 
+#include <algorithm>
+
 #include "core/interrupt.h"
 #include "eval/machine.h"
+#include "eval/head_cache.h"
 #include "eval/substitute.h"
 #include "program/analyse.h"
 
@@ -16,20 +19,87 @@ inline bool IsAnalysedValue(const Cell* c) {
   return c->IsData() || (!c->Flag() && c->AnalysisValue() >= 1);
 }
 
-// Hands the value v to the innermost frame.
-void Resume(Machine& m, Cell* v) {
+constexpr int kMaxSpine = 16;
+
+// The value in the focus applied to the arguments parked in the innermost
+// frames, one by one: the same states as building (v a1), (v a1 a2), ...
+// and reducing each, but without building the applications in between when
+// the head is a builtin or a global. As in the one-by-one way, a strict
+// head's arguments must be values: the first that is not becomes the focus,
+// under a frame holding the values before it; a lazy head takes all it
+// needs when enough are parked. False, with nothing changed, when the head
+// is of another kind (the one-by-one way takes it).
+bool ApplyParked(Machine& m) {
+  Cell* v = m.focus.get();
+  if (v->IsData()) return false;
+  int d = v->AnalysisValue();  // 1..11: v is a value
+  if (d >= kNoArity) return false;
+  Cell* args[kMaxSpine];
+  int j = 0;
+  Cell* h = v;
+  for (; h->IsApp(); h = h->f) {
+    if (h->IsData() || j + d > kMaxSpine) return false;
+    args[j++] = h->a;
+  }
+  if (!IsGlobalHeadLeaf(h)) return false;
+  std::reverse(args, args + j);
+
+  const Frame* top = m.frames.data() + m.frames.size() - 1;
+  int limit = std::min<int>(d, static_cast<int>(m.frames.size()));
+  int parked = 0;
+  while (parked < limit && top[-parked].kind == FrameKind::kPark) ++parked;
+  int values = 0;
+  if (!(kLazyHeads.byte[h->Bytes()[0]] && parked == d)) {
+    while (values < parked && IsValue(top[-values].cell)) ++values;
+    if (values < d) {
+      if (values == parked && values == 0) return false;
+      // (v a1 .. ai) is a value; a(i+1), when parked, is reduced next.
+      CellRef f = std::move(m.focus);
+      for (int i = 0; i < values; ++i) f = MakeAnalysedApp(std::move(f), CellRef(m.Pop().cell));
+      if (values == parked) {
+        m.focus = std::move(f);
+      } else {
+        m.focus = CellRef(m.Pop().cell);
+        m.PushOwned(FrameKind::kApply, std::move(f));
+      }
+      return true;
+    }
+  }
+  // Saturated: a1 .. an are v's own arguments and d parked ones.
+  if (h->Bytes()[0] >= 'a' && h->Bytes()[0] <= 'z') {
+    if (const BuiltinEntry* entry = BuiltinFor(h)) {
+      for (int i = 0; i < d; ++i) m.focus = MakeAnalysedApp(std::move(m.focus), CellRef(m.Pop().cell));
+      CallNative(m, *entry);
+      return true;
+    }
+  }
+  for (int i = 0; i < d; ++i) args[j + i] = m.Pop().cell;  // their counts are released below
+  InstantiateGlobal(m, h, args, j + d);
+  for (int i = 0; i < d; ++i) Release(args[j + i]);
+  return true;
+}
+
+// Hands the value in the focus to the innermost frame.
+void Resume(Machine& m) {
+  Frame& top = m.frames.back();
+  if (top.kind == FrameKind::kApply) {  // F v is v parked for F
+    Cell* f = top.cell;
+    top = {FrameKind::kPark, m.focus.Leak()};
+    m.focus = CellRef(f);
+  }
+  if (m.frames.back().kind == FrameKind::kPark && ApplyParked(m)) return;
   Frame fr = m.Pop();
-  CellRef value(v);
   CellRef held(fr.cell);
   switch (fr.kind) {
     case FrameKind::kPark:  // reduce  v a
-      m.focus = MakeAnalysedApp(std::move(value), std::move(held));
+      m.focus = MakeAnalysedApp(std::move(m.focus), std::move(held));
       break;
-    case FrameKind::kApply:  // reduce  F v
-      m.focus = MakeAnalysedApp(std::move(held), std::move(value));
+    case FrameKind::kApply:  // not reached: turned into a parked argument above
+      m.focus = MakeAnalysedApp(std::move(held), std::move(m.focus));
       break;
     case FrameKind::kLet: {  // held is the let node ((({ x) y) z): reduce z[x := v]
-      m.focus = Substitute(held->a, LetVariable(held.get()), v);
+      CellRef v = std::move(m.focus);
+      m.focus = Substitute(held->a, LetVariable(held.get()), v.get());
       break;
     }
   }
@@ -76,7 +146,7 @@ CellRef Evaluate(CellRef expression) {
     AnalyseCell(a);
     if (IsAnalysedValue(a)) {
       if (m.frames.empty()) return std::move(m.focus);
-      Resume(m, m.focus.Leak());
+      Resume(m);
       continue;
     }
     int d = a->AnalysisValue();
@@ -90,7 +160,9 @@ CellRef Evaluate(CellRef expression) {
       continue;
     }
     if (d == 0) {
-      if (HasLazyHead(a) || !a->Flag()) {
+      if (a->IsLeaf() && IsGlobalHeadLeaf(a) && !(a->Bytes()[0] >= 'a' && a->Bytes()[0] <= 'z')) {
+        InstantiateGlobal(m, a, nullptr, 0);  // a bare name: an operator or a constant
+      } else if (HasLazyHead(a) || !a->Flag()) {
         Contract(m);
       } else if (BinderOf(a) == Binder::kLet) {
         Cell* y = a->f->a;

@@ -1,6 +1,9 @@
 // Compiling a definition body into a build template, and running one.
 #include "eval/template.h"
 
+#include <algorithm>
+
+#include "eval/machine.h"
 #include "front/binders.h"
 #include "program/analyse.h"
 
@@ -8,87 +11,181 @@ namespace mox {
 
 namespace {
 
+constexpr size_t kMaxSlots = kMaxParameters + 3 * kTemplateMaxNodes + 1;
+
+// A part while compiling: an argument, a constant or a node, by its index
+// among its own kind (slots are numbered once the counts are known).
+struct Ref {
+  enum Kind : uint8_t { kArgument, kConstant, kNode } kind;
+  int index;
+};
+
 struct Compiler {
-  int slot_of_letter[26];
-  std::vector<TemplateOp>& ops;
-  int depth = 0, max_depth = 0;
+  int slot_of_letter[26] = {};
+  Template& t;
+  CellRef placeholder;  // stands for every argument in the model
+  std::vector<Ref> node_parts;  // f and a of each node
+  std::vector<CellRef> node_models;
+  std::vector<bool> node_dynamic;
   bool failed = false;
 
-  void Push(TemplateOp op) {
-    if (op.kind == TemplateOp::kApply) --depth;
-    else if (++depth > max_depth) max_depth = depth;
-    ops.push_back(op);
-    if (ops.size() > kTemplateMaxOps || max_depth > kTemplateMaxDepth) failed = true;
-  }
-  void Constant(Cell* c) { Push({TemplateOp::kConstant, 0, c}); }
+  explicit Compiler(Template& out) : t(out), placeholder(MakeLeaf("0")) { AnalyseCell(placeholder.get()); }
 
-  // Emits the code that leaves c with the letters of mask substituted.
-  void Emit(Cell* c, uint32_t mask, int budget) {
-    if (failed) return;
-    if (budget == 0) {
-      failed = true;
-      return;
+  Cell* Model(Ref r) {
+    switch (r.kind) {
+      case Ref::kArgument: return placeholder.get();
+      case Ref::kConstant: return t.constants[static_cast<size_t>(r.index)];
+      case Ref::kNode: break;
     }
-    if ((VariableSet(c) & mask) == 0) return Constant(c);
-    if (c->IsLeaf()) return Push({TemplateOp::kArgument, static_cast<uint8_t>(slot_of_letter[c->Bytes()[0] - 'a']), nullptr});
+    return node_models[static_cast<size_t>(r.index)].get();
+  }
+  bool Dynamic(Ref r) const { return r.kind == Ref::kNode && node_dynamic[static_cast<size_t>(r.index)]; }
+
+  Ref Constant(Cell* c) {
+    auto it = std::find(t.constants.begin(), t.constants.end(), c);
+    if (it == t.constants.end()) it = t.constants.insert(it, c);
+    return {Ref::kConstant, static_cast<int>(it - t.constants.begin())};
+  }
+
+  Ref Apply(Ref f, Ref a) {
+    if (t.nodes.size() >= kTemplateMaxNodes) {
+      failed = true;
+      return f;
+    }
+    CellRef model = MakeAnalysedApp(CellRef::Share(Model(f)), CellRef::Share(Model(a)));
+    bool dynamic = f.kind == Ref::kArgument || Dynamic(f) || Dynamic(a) || Model(f)->IsData();
+    t.nodes.push_back({0, 0, !dynamic, false, model->h & ~kCountMask});
+    node_parts.push_back(f);
+    node_parts.push_back(a);
+    node_models.push_back(std::move(model));
+    node_dynamic.push_back(dynamic);
+    return {Ref::kNode, static_cast<int>(t.nodes.size() - 1)};
+  }
+
+  // The part that leaves c with the letters of mask substituted.
+  Ref Emit(Cell* c, uint32_t mask, int budget) {
+    if (budget == 0) failed = true;
+    if (failed || (VariableSet(c) & mask) == 0) return Constant(c);
+    if (c->IsLeaf()) return {Ref::kArgument, slot_of_letter[c->Bytes()[0] - 'a']};
     // The node is rebuilt as its kept part applied to its parts in turn.
     Scope scope = ScopeOf(c);
-    if (scope.kept != nullptr) Constant(scope.kept);
-    for (int i = 0; i < scope.count; ++i) {
-      Emit(scope.part[i], mask & ~scope.hidden[i], budget - 1);
-      if (scope.kept != nullptr || i > 0) Push({TemplateOp::kApply, 0, nullptr});
+    Ref node = scope.kept != nullptr ? Constant(scope.kept) : Emit(scope.part[0], mask & ~scope.hidden[0], budget - 1);
+    for (int i = scope.kept != nullptr ? 0 : 1; i < scope.count; ++i)
+      node = Apply(node, Emit(scope.part[i], mask & ~scope.hidden[i], budget - 1));
+    return node;
+  }
+
+  TemplateSlot Slot(Ref r) const {
+    size_t base = r.kind == Ref::kArgument ? 0 : r.kind == Ref::kConstant ? static_cast<size_t>(t.arguments) : static_cast<size_t>(t.arguments) + t.constants.size();
+    return static_cast<TemplateSlot>(base + static_cast<size_t>(r.index));
+  }
+
+  // The over-applied top spine: what the reducer's first step would park.
+  void Unwind(Ref root) {
+    Ref cur = root;
+    while (cur.kind == Ref::kNode && !node_dynamic[static_cast<size_t>(cur.index)]) {
+      const Cell* model = node_models[static_cast<size_t>(cur.index)].get();
+      if (model->IsData() || model->AnalysisValue() >= 0) break;
+      t.nodes[static_cast<size_t>(cur.index)].unwound = true;
+      t.parked.push_back(Slot(node_parts[2 * static_cast<size_t>(cur.index) + 1]));
+      cur = node_parts[2 * static_cast<size_t>(cur.index)];
     }
+    t.focus = Slot(cur);
   }
 };
+
+// An argument whose analysis is what the model's placeholder gives: a
+// value (never pending) with no free variable.
+inline bool IsClosedValue(const Cell* c) {
+  return c->IsData() || (!c->Flag() && c->AnalysisValue() >= 1 && VariableSet(c) == 0);
+}
+
+// Builds the nodes into built[] (each with count 0: its one user adds the
+// count), skipping the unwound ones when `unwind` is set. A part below
+// t.arguments is an argument, then come the constants, then the nodes.
+[[gnu::always_inline]] inline void RunNodes(const Template& t, Cell* const* args, Cell** built, bool unwind) {
+  bool closed = t.any_fixed;
+  for (int i = 0; closed && i < t.arguments; ++i) closed = IsClosedValue(args[i]);
+  const size_t k = static_cast<size_t>(t.arguments), kc = k + t.constants.size();
+  Cell* const* constants = t.constants.data();
+  Cell** nodes = built;
+  auto part = [&](TemplateSlot s) { return s < k ? args[s] : s < kc ? constants[s - k] : nodes[s - kc]; };
+  for (const TemplateNode& node : t.nodes) {
+    if (unwind && node.unwound) {
+      ++built;
+      continue;
+    }
+    Cell* f = part(node.f);
+    Cell* a = part(node.a);
+    Retain(f);
+    Retain(a);
+    Cell* p = static_cast<Cell*>(PoolAllocApp());
+    p->f = f;
+    p->a = a;
+    if (node.fixed && closed) {
+      p->h = node.header;
+    } else {
+      p->h = 0;
+      AnalyseApplication(p);
+    }
+    *built++ = p;
+  }
+}
+
+// The cell of part s once the nodes are built.
+inline Cell* PartOf(const Template& t, Cell* const* args, Cell* const* built, TemplateSlot s) {
+  size_t k = static_cast<size_t>(t.arguments), kc = k + t.constants.size();
+  return s < k ? args[s] : s < kc ? t.constants[s - k] : built[s - kc];
+}
 
 }  // namespace
 
 void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& out) {
-  out.ops.clear();
-  out.depth = 0;
-  Compiler c{{}, out.ops};
-  uint32_t mask = 0;
+  out = Template{};
+  out.arguments = k;
+  Compiler c(out);
   for (int i = 0; i < k; ++i) {
     unsigned char p = letters[i];
-    if (p < 'a' || p > 'z') continue;
-    c.slot_of_letter[p - 'a'] = i;
-    mask |= uint32_t{1} << (p - 'a');
+    if (p >= 'a' && p <= 'z') c.slot_of_letter[p - 'a'] = i;
   }
+  uint32_t mask = 0;
+  for (int i = 0; i < k; ++i)
+    if (letters[i] >= 'a' && letters[i] <= 'z') mask |= uint32_t{1} << (letters[i] - 'a');
   AnalyseCell(body);
-  c.Emit(body, mask, kTemplateMaxDepth);
-  if (c.failed) {
-    out.ops.clear();
+  Ref root = c.Emit(body, mask, kTemplateMaxDepth);
+  if (c.failed || static_cast<size_t>(k) + out.constants.size() + out.nodes.size() > kMaxSlots) {
+    out = Template{};
     return;
   }
-  out.depth = c.max_depth;
+  for (size_t i = 0; i < out.nodes.size(); ++i) {
+    out.nodes[i].f = c.Slot(c.node_parts[2 * i]);
+    out.nodes[i].a = c.Slot(c.node_parts[2 * i + 1]);
+  }
+  out.root = c.Slot(root);
+  c.Unwind(root);
+  for (const TemplateNode& node : out.nodes) out.any_fixed = out.any_fixed || node.fixed;
+  out.ready = true;
 }
 
-CellRef RunTemplate(const Template& t, Cell* const* args) {
-  Cell* stack[kTemplateMaxDepth + 1];
-  int sp = 0;
-  for (const TemplateOp& op : t.ops) {
-    switch (op.kind) {
-      case TemplateOp::kArgument:
-        Retain(args[op.argument]);
-        stack[sp++] = args[op.argument];
-        break;
-      case TemplateOp::kConstant:
-        Retain(op.constant);
-        stack[sp++] = op.constant;
-        break;
-      case TemplateOp::kApply: {
-        Cell* p = static_cast<Cell*>(PoolAllocApp());
-        p->h = 1;
-        p->a = stack[--sp];
-        p->f = stack[sp - 1];
-        AnalyseApplication(p);
-        stack[sp - 1] = p;
-        break;
-      }
-    }
+void RunTemplate(const Template& t, Cell* const* args, Machine& m) {
+  Cell* built[kTemplateMaxNodes];
+  RunNodes(t, args, built, true);
+  for (TemplateSlot s : t.parked) {
+    Cell* c = PartOf(t, args, built, s);
+    Retain(c);
+    m.frames.push_back({FrameKind::kPark, c});
   }
-  MOX_ASSERT(sp == 1);
-  return CellRef(stack[0]);
+  Cell* focus = PartOf(t, args, built, t.focus);
+  Retain(focus);
+  m.focus = CellRef(focus);
+}
+
+CellRef BuildTemplate(const Template& t, Cell* const* args) {
+  Cell* built[kTemplateMaxNodes];
+  RunNodes(t, args, built, false);
+  Cell* root = PartOf(t, args, built, t.root);
+  Retain(root);
+  return CellRef(root);
 }
 
 }  // namespace mox

@@ -1,9 +1,22 @@
 // Instantiation templates. Instantiating a global substitutes its arguments
 // into its body, rebuilding just the nodes that hold a parameter. For a body
 // of modest size that work is the same every time, so it is compiled once,
-// when the definition is first used, into a short postfix program: push an
-// argument, push an unchanged part of the body, or apply the two topmost.
-// Running it allocates exactly the rebuilt nodes and analyses each at once.
+// when the definition is first used, into a list of the nodes to build, each
+// naming its two parts (an argument, an unchanged part of the body, or an
+// earlier node) and, where it does not depend on the arguments, the header
+// its analysis gives. Running it writes the nodes in one pass.
+//
+// The analysis of a node depends on its arguments only through what a
+// closed value always gives (never pending, no free variable) unless an
+// argument is in its function chain, where it decides the arity and the
+// binder shape: such nodes, and those built on them, are analysed when
+// built. The fixed headers are found at compile time by analysing a model
+// of the body with a closed placeholder for every argument, so they come
+// from the one analysis rule.
+//
+// A body whose top is over-applied would be taken apart by the reducer's
+// first step anyway (its surplus arguments parked, its inner function made
+// the focus); the template does that itself and never builds those nodes.
 #pragma once
 
 #include <cstdint>
@@ -13,25 +26,45 @@
 
 namespace mox {
 
-struct TemplateOp {
-  enum Kind : uint8_t { kArgument, kConstant, kApply } kind;
-  uint8_t argument;
-  Cell* constant;  // borrowed from the definition the template was made from
+struct Machine;
+
+// A part of a node: slot `index` of the run's table, which holds the
+// arguments, then the constants, then the nodes built so far.
+using TemplateSlot = uint16_t;
+
+struct TemplateNode {
+  TemplateSlot f, a;
+  bool fixed;      // header holds the analysis (valid for closed value arguments)
+  bool unwound;    // on the over-applied top spine: parked, never built
+  uint64_t header;  // analysis cache and variable set, count 0
 };
 
 struct Template {
-  std::vector<TemplateOp> ops;  // empty: no template (use substitution)
-  int depth = 0;                // stack slots needed
+  bool ready = false;  // false: no template (use substitution)
+  bool any_fixed = false;  // some node has a fixed header
+  int arguments = 0;
+  std::vector<Cell*> constants;  // borrowed from the definition it was made from
+  std::vector<TemplateNode> nodes;
+  // With the spine unwound: the parked parts, outermost first, and the focus.
+  std::vector<TemplateSlot> parked;
+  TemplateSlot focus = 0;  // the result (the inner focus when unwound)
+  TemplateSlot root = 0;   // the whole body
 };
 
+constexpr int kMaxParameters = 16;
 constexpr int kTemplateMaxDepth = 64;
-constexpr size_t kTemplateMaxOps = 1024;
+constexpr size_t kTemplateMaxNodes = 512;
 
 // Compiles body for the parameters letters[0..k) (a later one of the same
-// letter wins); leaves `out` empty when the body is too large or too deep.
+// letter wins); leaves `out` not ready when the body is too large or too
+// deep.
 void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& out);
 
-// Runs a template on the arguments (borrowed, analysed values).
-CellRef RunTemplate(const Template& t, Cell* const* args);
+// Runs a template on the arguments (borrowed, analysed) and makes the
+// result the machine's focus, the spine unwound onto its frames.
+void RunTemplate(const Template& t, Cell* const* args, Machine& m);
+
+// Runs a template and returns the whole body, built.
+CellRef BuildTemplate(const Template& t, Cell* const* args);
 
 }  // namespace mox

@@ -40,6 +40,13 @@ void AnalyseLeaf(Cell* c) {
     c->SetAnalysisValue(1);
     return;
   }
+  if (b >= 'A' && b <= 'Z' && c->Bytes()[1] == 0) {  // a combinator letter (a truth value K or H)
+    if (CellRef* slot = Globals().FindByte(b)) {
+      c->SetAnalysisValue(LeadingLambdas(slot->get(), kNoArity));
+      c->SetFlag(false);
+      return;
+    }
+  }
   std::string_view text = LeafView(c);
   if (!IsNameLeafText(text)) {
     c->SetAnalysisValue(1);
@@ -88,21 +95,5 @@ void AnalyseUnanalysed(Cell* root) {
     }
   }
 }
-
-namespace {
-struct LazyHeads {
-  bool byte[256] = {};
-  constexpr LazyHeads() {
-    for (char c : std::string_view("&|ABCDEFHIJKLNQRTUVXZ")) byte[static_cast<unsigned char>(c)] = true;
-  }
-};
-constexpr LazyHeads kLazyHeads;
-}  // namespace
-
-bool HasLazyHead(const Cell* c) {
-  while (c->IsApp() && !c->IsData()) c = c->f;
-  return c->IsLeaf() && kLazyHeads.byte[c->Bytes()[0]];
-}
-
 
 }  // namespace mox

@@ -73,9 +73,21 @@ inline CellRef MakeAnalysedApp(CellRef f, CellRef a) {
   return p;
 }
 
-// Whether the head of c's spine is one of the non-duplicating combinators
-// that fire without reducing their arguments.
-bool HasLazyHead(const Cell* c);
+// The non-duplicating combinators, which fire without reducing their
+// arguments, by the first byte of their head leaf.
+struct LazyHeadBytes {
+  bool byte[256] = {};
+  constexpr LazyHeadBytes() {
+    for (char c : std::string_view("&|ABCDEFHIJKLNQRTUVXZ")) byte[static_cast<unsigned char>(c)] = true;
+  }
+};
+inline constexpr LazyHeadBytes kLazyHeads;
+
+// Whether the head of c's spine is one of the lazy combinators.
+inline bool HasLazyHead(const Cell* c) {
+  while (c->IsApp() && !c->IsData()) c = c->f;
+  return c->IsLeaf() && kLazyHeads.byte[c->Bytes()[0]];
+}
 
 // A text leaf that names something (a global, an operator, a variable).
 bool IsNameLeafText(std::string_view s);

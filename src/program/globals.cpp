@@ -55,14 +55,4 @@ const bool kReleased = AtRunEnd([] {
 });
 }  // namespace
 
-GlobalTable& Globals() {
-  static auto& table = *new GlobalTable;  // outlives static destruction
-  return table;
-}
-
-NameSet& EmptyCallDefinitions() {
-  static auto& names = *new NameSet;
-  return names;
-}
-
 }  // namespace mox

@@ -63,8 +63,16 @@ class GlobalTable {
 
 using NameSet = std::set<Text, TextOrder>;
 
-// The run's tables; both are emptied at the end of every run.
-GlobalTable& Globals();
-NameSet& EmptyCallDefinitions();
+// The run's tables; both are emptied at the end of every run. They are made
+// on first use and never destroyed, so they outlive every static table that
+// may still hold cells. Inline: the reducer asks for them at every step.
+inline GlobalTable& Globals() {
+  static auto& table = *new GlobalTable;
+  return table;
+}
+inline NameSet& EmptyCallDefinitions() {
+  static auto& names = *new NameSet;
+  return names;
+}
 
 }  // namespace mox

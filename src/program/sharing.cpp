@@ -20,6 +20,7 @@
 #include "core/graph_fold.h"
 #include "core/run_end.h"
 #include "program/analyse.h"
+#include "program/globals.h"
 
 namespace mox {
 
@@ -136,19 +137,15 @@ Cell* FindByParts(Table& t, Cell* c) {
   return FindApp(t, c->f, c->a, AppHash(c->f, c->a)).cell;
 }
 
-}  // namespace
-
-CellRef ShareValue(Cell* root) {
-  Table& t = Shared();
-  // Results are representatives, borrowed from the table.
-  Cell* rep = FoldBottomUp<Cell*>(
-      root, [&](Cell* leaf) { return ShareLeaf(t, leaf); },
-      [&](Cell* c, Cell* f, Cell* a) { return ShareApp(t, c, f, a); },
-      [&](Cell* c, Cell** found) { return (*found = FindByParts(t, c)) != nullptr; });
-  return CellRef::Share(rep);
+// A name leaf analysed against a definition that has since been replaced
+// by one with a different number of parameters.
+bool IsStaleName(Cell* c) {
+  if (!c->IsLeaf() || !c->Analysed() || c->IsData()) return false;
+  std::string_view text = LeafView(c);
+  if (!IsNameLeafText(text)) return false;
+  const CellRef* definition = Globals().Find(text);
+  return definition != nullptr && LeadingLambdas(definition->get(), kNoArity) != c->AnalysisValue();
 }
-
-namespace {
 
 // The slot of a representative, found by identity: by its hash (an
 // application's parts are the representatives it was entered with), or for
@@ -181,7 +178,37 @@ void EraseSlot(Table& t, std::vector<char>& keep, size_t i) {
   --t.used;
 }
 
+// Keeps the slots marked in `keep` (by index) and releases the others.
+// Work is done in place: the table is the largest structure of the
+// start-up, and a second copy of it, or a map of its cells, would double
+// its share of the peak. Each slot holds its own count, so a dropped cell
+// can be released at once: whatever it frees is no representative.
+void KeepSlots(Table& t, std::vector<char>& keep) {
+  for (size_t i = 0; i < t.slots.size(); ++i) {
+    while (t.slots[i].cell != nullptr && !keep[i]) {
+      Cell* dropped = t.slots[i].cell;
+      EraseSlot(t, keep, i);
+      Release(dropped);
+    }
+  }
+  keep = std::vector<char>();
+  // The run keeps the table: move what stays into one of its own size.
+  size_t capacity = 1024;
+  while (!Fits(t.used + 1, capacity)) capacity *= 2;
+  if (capacity < t.slots.size()) Rehash(t, capacity);
+}
+
 }  // namespace
+
+CellRef ShareValue(Cell* root) {
+  Table& t = Shared();
+  // Results are representatives, borrowed from the table.
+  Cell* rep = FoldBottomUp<Cell*>(
+      root, [&](Cell* leaf) { return ShareLeaf(t, leaf); },
+      [&](Cell* c, Cell* f, Cell* a) { return ShareApp(t, c, f, a); },
+      [&](Cell* c, Cell** found) { return (*found = FindByParts(t, c)) != nullptr; });
+  return CellRef::Share(rep);
+}
 
 CellRef ShareLeafBytes(std::string_view bytes) {
   Table& t = Shared();
@@ -200,9 +227,6 @@ void KeepOnlySharedValues() {
   // Values are kept. The parts of a value are values too, except the body of
   // a lambda: such parts, and what lies below them, are kept as well, so that
   // every application in the table still has representatives as its parts.
-  // Work is done in place: the table is the largest structure of the
-  // start-up, and a second copy of it, or a map of its cells, would double
-  // its share of the peak.
   std::vector<char> keep(t.slots.size(), 0);
   for (size_t i = 0; i < t.slots.size(); ++i) {
     Cell* c = t.slots[i].cell;
@@ -228,20 +252,46 @@ void KeepOnlySharedValues() {
       rescue(r->a);
     }
   }
-  // Each slot holds its own count, so a dropped cell can be released at
-  // once: whatever it frees is no representative.
-  for (size_t i = 0; i < t.slots.size(); ++i) {
-    while (t.slots[i].cell != nullptr && !keep[i]) {
-      Cell* dropped = t.slots[i].cell;
-      EraseSlot(t, keep, i);
-      Release(dropped);
+  KeepSlots(t, keep);
+}
+
+void ForgetStaleNames() {
+  Table& t = Shared();
+  bool any = false;
+  for (const Slot& s : t.slots) any = any || (s.cell != nullptr && IsStaleName(s.cell));
+  if (!any) return;
+  // Each slot is judged after the parts of its cell (explicit stack): a
+  // cell is dropped when it is a stale name or one of its parts is dropped.
+  enum : char { kUnknown, kKeep, kDrop };
+  std::vector<char> state(t.slots.size(), kUnknown);
+  std::vector<size_t> stack;
+  for (size_t root = 0; root < t.slots.size(); ++root) {
+    if (t.slots[root].cell == nullptr || state[root] != kUnknown) continue;
+    stack.push_back(root);
+    while (!stack.empty()) {
+      size_t i = stack.back();
+      Cell* c = t.slots[i].cell;
+      if (state[i] != kUnknown) {
+        stack.pop_back();
+      } else if (c->IsLeaf()) {
+        state[i] = IsStaleName(c) ? kDrop : kKeep;
+        stack.pop_back();
+      } else {
+        size_t f = SlotOf(t, c->f), a = SlotOf(t, c->a);
+        if (state[f] == kUnknown) {
+          stack.push_back(f);
+        } else if (state[a] == kUnknown) {
+          stack.push_back(a);
+        } else {
+          state[i] = (state[f] == kDrop || state[a] == kDrop) ? kDrop : kKeep;
+          stack.pop_back();
+        }
+      }
     }
   }
-  keep = std::vector<char>();
-  // The run keeps the table: move what stays into one of its own size.
-  size_t capacity = 1024;
-  while (!Fits(t.used + 1, capacity)) capacity *= 2;
-  if (capacity < t.slots.size()) Rehash(t, capacity);
+  std::vector<char> keep(t.slots.size(), 0);
+  for (size_t i = 0; i < t.slots.size(); ++i) keep[i] = state[i] == kKeep;
+  KeepSlots(t, keep);
 }
 
 void ClearSharingTable() {

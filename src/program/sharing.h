@@ -28,6 +28,12 @@ CellRef ShareLeafBytes(std::string_view bytes);
 // values that stay (a lambda's body need not be a value).
 void KeepOnlySharedValues();
 
+// Drops every representative holding a name leaf whose cached analysis no
+// longer matches its definition (loading code at run time gave the name a
+// different number of parameters), and every representative built on one,
+// so that newly shared code is analysed against the definitions it sees.
+void ForgetStaleNames();
+
 // Empties the table, releasing its counts.
 void ClearSharingTable();
 

@@ -125,6 +125,9 @@ CellRef CorkNumber(const Operand& op, int64_t n, Cell* c) {
   } else {
     mpz_clrbit(bits.z, i);
   }
+  // A clear sign bit with no magnitude bits is a "negative zero", which no
+  // number text can hold.
+  if (mpz_tstbit(bits.z, 1) == 0 && mpz_sizeinbase(bits.z, 2) <= 2) return CellRef();
   return NumberTextOfBits(bits.z);
 }
 

@@ -97,7 +97,9 @@ TEST_F(Index, CorkBitsOfNumbers) {
   EXPECT_EQ(Ans("cork", L("5"), L("1"), L("H")), "05");
   EXPECT_EQ(Ans("cork", L("5"), L("0"), L("H")), "005");  // now a numb
   EXPECT_EQ(Ans("cork", L("5"), L("01"), L("H")), "1");
-  EXPECT_EQ(Ans("cork", L("0"), L("1"), L("H")), "0");  // no negative zero
+  // A negative zero has no text, in either class.
+  EXPECT_EQ(Ans("cork", L("0"), L("1"), L("H")), "Z");
+  EXPECT_EQ(Ans("cork", L("00"), L("1"), L("H")), "Z");
   EXPECT_EQ(Ans("cork", Tree("(J K 2)"), L("3"), L("K")), "7");
   EXPECT_EQ(Ans("cork", L("5"), L("06"), L("K")), "Z");
   EXPECT_EQ(Ans("cork", L("5"), L("4294967296"), L("K")), "Z");
