@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/alphabet.h"
+#include "core/deferred_text.h"
 
 namespace mox {
 
@@ -28,6 +29,7 @@ void FreeOne(Cell* c) {
   if (c->IsApp()) {
     PoolFreeApp(c);
   } else {
+    if (c->TextDeferred()) ForgetDeferredText(c);
     BlockFree(LeafBlock(c), LeafBlockBytes(c->StoredLength()) + TailBytes(c));
   }
 }
@@ -171,6 +173,7 @@ BlobView BlobPayload(const Cell* c) {
 
 std::string_view LeafView(const Cell* c) {
   if (c->IsApp()) return {};
+  if (c->TextDeferred()) WriteDeferredTextNow(const_cast<Cell*>(c));
   const char* s = reinterpret_cast<const char*>(c->Bytes());
   unsigned char first = c->Bytes()[0];
   if (NeedsLengthField(first)) {

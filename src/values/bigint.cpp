@@ -35,6 +35,24 @@ Limbs LimbsOf(IntText a, LimbVector* scratch) {
   return *scratch;
 }
 
+// Orders the magnitudes of a and b, by their limbs when both carry them
+// (their texts may be deferred).
+int CompareIntegerMagnitudes(const IntText& a, const IntText& b) {
+  if (a.magnitude.size() != b.magnitude.size()) return a.magnitude.size() < b.magnitude.size() ? -1 : 1;
+  if (a.has_limbs && b.has_limbs && a.limbs.size() == b.limbs.size()) {
+    for (size_t i = a.limbs.size(); i-- > 0;)
+      if (a.limbs[i] != b.limbs[i]) return a.limbs[i] < b.limbs[i] ? -1 : 1;
+    return 0;
+  }
+  return CompareMagnitudes(MagnitudeDigits(a), MagnitudeDigits(b));
+}
+
+// The same magnitude in a new leaf, of the given sign.
+CellRef MagnitudeLeaf(bool negative, const IntText& a) {
+  if (a.has_limbs) return LimbsLeaf(negative && !IsZero(a), a.limbs);
+  return DigitsLeaf(negative, a.magnitude);
+}
+
 CellRef WideLeaf(bool negative, unsigned __int128 v) {
   if ((v >> 64) == 0) return SmallIntegerLeaf(negative, static_cast<uint64_t>(v));
   uint64_t limbs[2];
@@ -62,7 +80,7 @@ CellRef SignedSum(IntText a, IntText b) {
     return x >= y ? SmallIntegerLeaf(a.negative, x - y) : SmallIntegerLeaf(b.negative, y - x);
   }
   if (a.negative == b.negative) return AddMagnitudes(a, b, a.negative);
-  int order = CompareMagnitudes(a.magnitude, b.magnitude);
+  int order = CompareIntegerMagnitudes(a, b);
   if (order == 0) return SmallIntegerLeaf(false, 0);
   if (order > 0) return SubtractMagnitudes(a, b, a.negative);
   return SubtractMagnitudes(b, a, b.negative);
@@ -70,8 +88,8 @@ CellRef SignedSum(IntText a, IntText b) {
 
 CellRef MpzProduct(IntText a, IntText b, bool negative) {
   Mpz x, y;
-  MpzFromDigits(x.z, a.magnitude);
-  MpzFromDigits(y.z, b.magnitude);
+  MpzFromDigits(x.z, MagnitudeDigits(a));
+  MpzFromDigits(y.z, MagnitudeDigits(b));
   mpz_mul(x.z, x.z, y.z);
   if (negative) mpz_neg(x.z, x.z);
   return IntegerLeafFromMpz(x.z);
@@ -81,7 +99,7 @@ CellRef MpzProduct(IntText a, IntText b, bool negative) {
 CellRef RemainderLeaf(IntText a, IntText b, const mpz_t r) {
   if (a.negative == b.negative || mpz_sgn(r) == 0) return IntegerLeafFromMpz(r);
   Mpz m;
-  MpzFromDigits(m.z, b.magnitude);
+  MpzFromDigits(m.z, MagnitudeDigits(b));
   mpz_sub(m.z, m.z, r);
   return IntegerLeafFromMpz(m.z);
 }
@@ -99,7 +117,7 @@ uint64_t PowerSmall(uint64_t base, uint64_t e) {
 // Decimal digits of |a|^e, estimated from the leading digits.
 double PowerDigitEstimate(IntText a, uint64_t e) {
   size_t k = a.magnitude.size() < 15 ? a.magnitude.size() : 15;
-  double lead = static_cast<double>(ReadDigits(a.magnitude.data(), k));
+  double lead = static_cast<double>(ReadDigits(MagnitudeDigits(a).data(), k));
   double log10a = std::log10(lead) + static_cast<double>(a.magnitude.size() - k);
   return log10a * static_cast<double>(e);
 }
@@ -119,7 +137,7 @@ CellRef IntegerDifference(IntText a, IntText b) {
   return SignedSum(a, b);
 }
 
-CellRef IntegerNegation(IntText a) { return DigitsLeaf(!a.negative, a.magnitude, a.has_limbs ? &a.limbs : nullptr); }
+CellRef IntegerNegation(IntText a) { return MagnitudeLeaf(!a.negative, a); }
 
 CellRef IntegerProduct(IntText a, IntText b) {
   bool negative = a.negative != b.negative;
@@ -146,15 +164,15 @@ CellRef IntegerQuotient(IntText a, IntText b) {
   if (IsZero(b)) return CellRef();
   bool negative = a.negative != b.negative;
   if (IsSmall(a) && IsSmall(b)) return SmallIntegerLeaf(negative, SmallValue(a) / SmallValue(b));
-  if (CompareMagnitudes(a.magnitude, b.magnitude) < 0) return SmallIntegerLeaf(false, 0);
+  if (CompareIntegerMagnitudes(a, b) < 0) return SmallIntegerLeaf(false, 0);
   if (IsSmall(b)) {
     LimbVector& q = Scratch(2);
     DivideLimbsBySmall(LimbsOf(a, &Scratch(0)), SmallValue(b), &q);
     return LimbsLeaf(negative, q);
   }
   Mpz x, y;
-  MpzFromDigits(x.z, a.magnitude);
-  MpzFromDigits(y.z, b.magnitude);
+  MpzFromDigits(x.z, MagnitudeDigits(a));
+  MpzFromDigits(y.z, MagnitudeDigits(b));
   mpz_tdiv_q(x.z, x.z, y.z);
   if (negative) mpz_neg(x.z, x.z);
   return IntegerLeafFromMpz(x.z);
@@ -172,13 +190,13 @@ CellRef IntegerRemainder(IntText a, IntText b) {
     }
     return SmallIntegerLeaf(false, same || r == 0 ? r : d - r);
   }
-  if (CompareMagnitudes(a.magnitude, b.magnitude) < 0) {
-    if (same || IsZero(a)) return DigitsLeaf(false, a.magnitude, a.has_limbs ? &a.limbs : nullptr);
+  if (CompareIntegerMagnitudes(a, b) < 0) {
+    if (same || IsZero(a)) return MagnitudeLeaf(false, a);
     return SubtractMagnitudes(b, a, false);
   }
   Mpz x, y;
-  MpzFromDigits(x.z, a.magnitude);
-  MpzFromDigits(y.z, b.magnitude);
+  MpzFromDigits(x.z, MagnitudeDigits(a));
+  MpzFromDigits(y.z, MagnitudeDigits(b));
   mpz_tdiv_r(x.z, x.z, y.z);
   return RemainderLeaf(a, b, x.z);
 }
@@ -186,7 +204,7 @@ CellRef IntegerRemainder(IntText a, IntText b) {
 CellRef IntegerPower(IntText a, IntText b) {
   if (b.negative) return SmallIntegerLeaf(false, 0);
   if (IsZero(b)) return SmallIntegerLeaf(false, 1);
-  bool odd = ((b.magnitude.back() - '0') & 1) != 0;
+  bool odd = ((MagnitudeDigits(b).back() - '0') & 1) != 0;
   bool negative = a.negative && odd;
   if (IsZero(a)) return SmallIntegerLeaf(false, 0);
   if (a.magnitude == "1") return SmallIntegerLeaf(negative, 1);
@@ -199,14 +217,14 @@ CellRef IntegerPower(IntText a, IntText b) {
     if (e * static_cast<uint64_t>(bits) <= 63) return SmallIntegerLeaf(negative, PowerSmall(base, e));
   }
   Mpz x;
-  MpzFromDigits(x.z, a.magnitude);
+  MpzFromDigits(x.z, MagnitudeDigits(a));
   mpz_pow_ui(x.z, x.z, e);
   if (negative) mpz_neg(x.z, x.z);
   return IntegerLeafFromMpz(x.z);
 }
 
 void MpzFromInteger(mpz_t z, IntText a) {
-  MpzFromDigits(z, a.magnitude);
+  MpzFromDigits(z, MagnitudeDigits(a));
   if (a.negative) mpz_neg(z, z);
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "core/deferred_text.h"
 #include "core/write_epoch.h"
 #include "values/dec_digits.h"
 
@@ -47,6 +48,38 @@ CellRef FinishInteger(Cell* c) {
   return leaf;
 }
 
+// Writes the digits of every limb but the top one, which fill the end of
+// the text (the writer of a deferred integer text).
+void WriteLowerLimbs(Cell* c) {
+  size_t words;
+  const uint64_t* tail = LeafTail(c, &words);
+  MOX_ASSERT(tail[0] == WriteEpoch() && tail[1] >= 2);
+  Limbs lower(tail + kTailHead, tail[1] - 1);
+  char* end = reinterpret_cast<char*>(c->Bytes()) + c->StoredLength();
+  char* p = end - kLimbDigits * lower.size();
+  for (size_t i = lower.size(); i-- > 0; p += kLimbDigits) WriteLimbDigits(p, lower[i]);
+}
+
+// A leaf of several limbs: the sign and top limb written now, the other
+// limbs' digits deferred. The placeholder digits are zeros, so that the
+// unwritten text still has its kind, sign and length for any check of its
+// leading bytes.
+CellRef DeferredLimbsLeaf(bool negative, Limbs magnitude) {
+  char* p;
+  uint64_t* limbs;
+  size_t ndigits = LimbDigitCount(magnitude);
+  Cell* c = StartInteger(negative, ndigits, &p, &limbs);
+  MOX_ASSERT(limbs != nullptr);
+  int top = DigitCount(magnitude.back());
+  WriteDigits(p, magnitude.back(), top);
+  std::memset(p + top, '0', ndigits - static_cast<size_t>(top));
+  std::memcpy(limbs, magnitude.data(), magnitude.size_bytes());
+  SetLimbCount(c, magnitude.size());
+  MOX_ASSERT(magnitude.back() != 0);
+  DeferText(c, WriteLowerLimbs);
+  return FinishLeaf(c);
+}
+
 }  // namespace
 
 IntText ReadIntText(std::string_view text) {
@@ -58,15 +91,24 @@ IntText ReadIntText(std::string_view text) {
   return {negative, text.substr(lead)};
 }
 
+std::string_view MagnitudeDigits(const IntText& a) {
+  if (a.deferred != nullptr) WriteDeferredText(a.deferred);
+  return a.magnitude;
+}
+
 IntText ReadIntegerLeaf(const Cell* c) {
   size_t words;
   uint64_t* tail = LeafTail(c, &words);
-  std::string_view text = LeafView(c);
   if (tail != nullptr && tail[0] == WriteEpoch()) {
-    // Unchanged since it was made: the text is canonical.
+    // Unchanged since it was made: the text is canonical, its length the
+    // one the leaf was made with.
+    std::string_view text(reinterpret_cast<const char*>(c->Bytes()), c->StoredLength());
     bool negative = text.size() > 1 && text[0] == '0';
-    return {negative, text.substr(negative ? 1 : 0), Limbs(tail + kTailHead, tail[1]), true};
+    return {negative, text.substr(negative ? 1 : 0), Limbs(tail + kTailHead, tail[1]), true,
+            c->TextDeferred() ? c : nullptr};
   }
+  MOX_ASSERT(!c->TextDeferred());  // deferred texts are written before the epoch moves
+  std::string_view text = LeafView(c);
   IntText a = ReadIntText(text);
   if (tail != nullptr && words >= kTailHead + LimbsFor(a.magnitude.size())) {
     tail[1] = ReadLimbs(a.magnitude, tail + kTailHead);
@@ -98,6 +140,7 @@ CellRef SmallIntegerLeaf(bool negative, uint64_t magnitude) {
 }
 
 CellRef LimbsLeaf(bool negative, Limbs magnitude) {
+  if (magnitude.size() >= 2) return DeferredLimbsLeaf(negative, magnitude);
   char* p;
   uint64_t* limbs;
   Cell* c = StartInteger(negative && !magnitude.empty(), LimbDigitCount(magnitude), &p, &limbs);

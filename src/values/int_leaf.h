@@ -8,6 +8,11 @@
 // rewritten the text since); otherwise the text is read, and the limbs are
 // refilled from it.
 //
+// A leaf made from limbs writes its sign and its top limb's digits at once
+// and defers the rest of its text (core/deferred_text.h): a chain of
+// arithmetic then never writes digits that nothing reads. While it waits,
+// the epoch cannot move, so its limbs are always trusted.
+//
 // Tail layout, in words: [0] the write epoch of the limbs, [1] their count,
 // [2..] the limbs, least significant first; the tail has room for the limbs
 // of every magnitude the text's length can hold.
@@ -26,15 +31,20 @@ namespace mox {
 // magnitude as limbs when the leaf carries them.
 struct IntText {
   bool negative;
-  std::string_view magnitude;
+  std::string_view magnitude;  // its size and leading digit are always right
   Limbs limbs = {};
   bool has_limbs = false;
+  const Cell* deferred = nullptr;  // the leaf, when its text may be unwritten
 };
+
+// The digits of a, written first if its leaf deferred them.
+std::string_view MagnitudeDigits(const IntText& a);
 
 // Reads an integer text. Only its leading run of digits counts.
 IntText ReadIntText(std::string_view text);
 
-// Reads an integer text leaf, with its limbs when it carries them.
+// Reads an integer text leaf, with its limbs when it carries them; a
+// deferred text stays unwritten (see MagnitudeDigits).
 IntText ReadIntegerLeaf(const Cell* c);
 
 // New canonical integer leaves of a sign and a magnitude: below 2^64; as

@@ -1,9 +1,12 @@
 // Cells: layout, counting, kinds and freeing without recursion.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/cell.h"
+#include "core/write_epoch.h"
 
 namespace mox {
 namespace {
@@ -129,6 +132,51 @@ TEST(Cell, TailLiesPastTheTextAndLeavesTheCellAsProgramsSeeIt) {
   }
   size_t words = 0;
   EXPECT_EQ(LeafTail(MakeLeaf("123").get(), &words), nullptr);
+}
+
+// A deferred text's writer: fills the text with the byte in its tail.
+int writes = 0;
+void FillFromTail(Cell* c) {
+  size_t words = 0;
+  const uint64_t* tail = LeafTail(c, &words);
+  std::memset(c->Bytes() + 1, static_cast<int>(tail[0]), c->StoredLength() - 1);
+  ++writes;
+}
+
+TEST(Cell, DeferredTextsAreWrittenOnceWhenReadOrWhenMemoryMayBeRead) {
+  int64_t live = LiveCells();
+  writes = 0;
+  std::vector<CellRef> leaves;
+  for (int i = 0; i < 6; ++i) {
+    Cell* c = AllocLeafWithTail(40, 1);
+    size_t words = 0;
+    LeafTail(c, &words)[0] = 'a' + i;
+    std::memset(c->Bytes(), '7', 40);
+    DeferText(c, FillFromTail);
+    leaves.push_back(FinishLeaf(c));
+    EXPECT_TRUE(leaves.back()->TextDeferred());
+    EXPECT_EQ(leaves.back()->StoredLength(), 40u);
+  }
+  EXPECT_EQ(g_deferred_texts, 6u);
+  // Read through LeafView: written on the spot, once.
+  EXPECT_EQ(LeafView(leaves[4].get()), "7" + std::string(39, 'e'));
+  EXPECT_EQ(LeafView(leaves[4].get()), "7" + std::string(39, 'e'));
+  EXPECT_EQ(writes, 1);
+  // Freed unwritten: out of the list, whichever place it held.
+  leaves[0] = CellRef();
+  leaves[2] = CellRef();
+  EXPECT_EQ(g_deferred_texts, 3u);
+  // The epoch moves: every text still deferred is written first.
+  NoteWrites();
+  EXPECT_EQ(g_deferred_texts, 0u);
+  EXPECT_EQ(writes, 4);
+  for (int i : {1, 3, 5}) {
+    EXPECT_FALSE(leaves[static_cast<size_t>(i)]->TextDeferred());
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(leaves[static_cast<size_t>(i)]->Bytes())),
+              "7" + std::string(39, static_cast<char>('a' + i)));
+  }
+  leaves.clear();
+  EXPECT_EQ(LiveCells(), live);
 }
 
 TEST(CellDeath, CountOverflowAndLeafPartsAreInternalErrors) {
