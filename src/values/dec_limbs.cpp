@@ -91,14 +91,27 @@ void SubtractLimbs(Limbs a, Limbs b, LimbVector* out) {
   Normalise(out);
 }
 
+// Each limb's product a[i] * m is split at 10^18 on its own, so the splits
+// overlap and only the cheap carry of the sums runs from limb to limb (a
+// split that waits for the carry, through a 128-bit division, does not):
+// with s = m / 10^18 in 64-bit fixed point, rounded down, the quotient
+// floor(a[i] * s / 2^64) is the true one or one less (a[i] < 2^64), and the
+// remainder, below 2 * 10^18, is exact in 64-bit arithmetic.
 void MultiplyLimbsBySmall(Limbs a, uint64_t m, LimbVector* out) {
+  MOX_ASSERT(m < kLimbBase);
   out->resize(a.size() + 1);
-  uint64_t carry = 0;
+  uint64_t* o = out->data();
+  const uint64_t scaled = static_cast<uint64_t>((static_cast<unsigned __int128>(m) << 64) / kLimbBase);
+  uint64_t high = 0, carry = 0;  // high < 10^18 - 1: the previous limb's quotient
   for (size_t i = 0; i < a.size(); ++i) {
-    unsigned __int128 p = static_cast<unsigned __int128>(a[i]) * m + carry;
-    carry = SplitAtLimbBase(p, &(*out)[i]);
+    uint64_t q = static_cast<uint64_t>((static_cast<unsigned __int128>(a[i]) * scaled) >> 64);
+    uint64_t one_more;
+    uint64_t low = SumLimb(a[i] * m - q * kLimbBase, &one_more);
+    q += one_more;
+    o[i] = SumLimb(low + high + carry, &carry);
+    high = q;
   }
-  (*out)[a.size()] = carry;
+  o[a.size()] = high + carry;
   Normalise(out);
 }
 
