@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/alphabet.h"
+#include "core/deferred_text.h"
 #include "core/memory.h"
 
 namespace mox {
@@ -18,11 +19,19 @@ inline void* LeafBlock(Cell* c) { return reinterpret_cast<uint64_t*>(c) - 1; }
 
 bool NeedsLengthField(unsigned char first) { return IsDigit(first) || first == '['; }
 
+// A tail starts right after the text block with its own size in words.
+inline size_t TailBytes(const Cell* c) {
+  size_t words = 0;
+  if (LeafTail(c, &words) == nullptr) return 0;
+  return 8 + 8 * words;
+}
+
 void FreeOne(Cell* c) {
   if (c->IsApp()) {
     PoolFreeApp(c);
   } else {
-    BlockFree(LeafBlock(c), LeafBlockBytes(c->StoredLength()));
+    if (c->TextDeferred()) ForgetDeferredText(c);
+    BlockFree(LeafBlock(c), LeafBlockBytes(c->StoredLength()) + TailBytes(c));
   }
 }
 
@@ -97,6 +106,17 @@ Cell* AllocLeaf(size_t n) {
   return c;
 }
 
+Cell* AllocLeafWithTail(size_t n, size_t words) {
+  size_t text = LeafBlockBytes(n);
+  auto* block = static_cast<uint64_t*>(BlockAlloc(text + 8 + 8 * words));
+  block[0] = n | kTailBit;
+  block[text / 8] = words;
+  Cell* c = reinterpret_cast<Cell*>(block + 1);
+  c->h = kLeafBit | 1;
+  c->Bytes()[n] = 0;
+  return c;
+}
+
 CellRef FinishLeaf(Cell* c) {
   uint64_t n = c->StoredLength();
   if (NeedsLengthField(c->Bytes()[0]) && n < kFieldLimit) c->SetField(n);
@@ -160,6 +180,7 @@ BlobView BlobPayload(const Cell* c) {
 
 std::string_view LeafView(const Cell* c) {
   if (c->IsApp()) return {};
+  if (c->TextDeferred()) WriteDeferredTextNow(const_cast<Cell*>(c));
   const char* s = reinterpret_cast<const char*>(c->Bytes());
   unsigned char first = c->Bytes()[0];
   if (NeedsLengthField(first)) {

@@ -14,7 +14,11 @@
 //
 // A leaf block also carries one hidden word *before* the cell, holding the
 // number of text bytes it was made with; it lets the allocator free the block
-// without reading the (possibly rewritten) text, and gives O(1) lengths.
+// without reading the (possibly rewritten) text, and gives O(1) lengths. Its
+// top bit tells that the block goes on past the text's NUL with a tail of
+// words that is no part of the cell as programs see it (the integer
+// arithmetic keeps a binary form of big numbers there). The next bit tells
+// that the text is not all written yet (core/deferred_text.h).
 #pragma once
 
 #include <cstdint>
@@ -37,6 +41,8 @@ constexpr uint64_t kValueMask = uint64_t{0x3F} << kCacheShift;
 constexpr uint64_t kFlagBit = uint64_t{1} << 62;
 constexpr uint64_t kLeafBit = uint64_t{1} << 63;
 constexpr uint8_t kDataCache = 0x40;  // cache byte of a data cell
+constexpr uint64_t kTailBit = uint64_t{1} << 63;      // in the hidden word: a tail follows
+constexpr uint64_t kDeferredBit = uint64_t{1} << 62;  // in the hidden word: text partly unwritten
 
 // Leaf kinds, by first byte.
 constexpr unsigned char kVectorByte = 10;
@@ -80,7 +86,11 @@ struct Cell {
   // First payload byte of a leaf; 0 for an application.
   unsigned char First() const { return IsLeaf() ? Bytes()[0] : 0; }
   // Number of text bytes the leaf was made with (the hidden word).
-  uint64_t StoredLength() const { return reinterpret_cast<const uint64_t*>(this)[-1]; }
+  uint64_t StoredLength() const { return Hidden() & ~(kTailBit | kDeferredBit); }
+  bool HasTail() const { return (Hidden() & kTailBit) != 0; }
+  bool TextDeferred() const { return (Hidden() & kDeferredBit) != 0; }
+  uint64_t& Hidden() { return reinterpret_cast<uint64_t*>(this)[-1]; }
+  uint64_t Hidden() const { return reinterpret_cast<const uint64_t*>(this)[-1]; }
 };
 static_assert(sizeof(Cell) == 24);
 
@@ -178,6 +188,24 @@ inline CellRef MakeLeaf(const Text& t) { return MakeLeaf(t.data(), static_cast<s
 // the length field is set from the first byte by FinishLeaf.
 Cell* AllocLeaf(size_t n);
 CellRef FinishLeaf(Cell* c);
+
+// A leaf of n bytes, as AllocLeaf, followed by a tail of `words` 64-bit
+// words (8-aligned, after the NUL) for the caller's own use; FinishLeaf
+// completes it as any leaf.
+Cell* AllocLeafWithTail(size_t n, size_t words);
+// The word before a tail: its size in words (low half), and the place of a
+// deferred text among those waiting (high half, core/deferred_text.cpp).
+inline uint64_t* TailHead(const Cell* c) {
+  auto* block = reinterpret_cast<uint64_t*>(const_cast<Cell*>(c)) - 1;
+  return block + (16 + c->StoredLength() + 1 + 7) / 8;
+}
+// The tail of a leaf and its size in words; null when it has none.
+inline uint64_t* LeafTail(const Cell* c, size_t* words) {
+  if (!c->HasTail()) return nullptr;
+  uint64_t* head = TailHead(c);
+  *words = static_cast<uint32_t>(*head);
+  return head + 1;
+}
 
 // A vector leaf of n slots, all empty (null).
 CellRef MakeVector(size_t n);

@@ -11,6 +11,7 @@
 #include "front/parser.h"
 #include "front/pieces.h"
 #include "program/builtin_table.h"
+#include "program/sharing.h"
 
 namespace mox {
 
@@ -104,12 +105,17 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   text = NormalizeSource(text);
   std::string_view source = text.view();
   std::vector<Piece> pieces = SplitPieces(source);
-  CellRef main = ParseExpression(pieces[0].Of(source));
+  // The program file's leaves come from the sharing table, which the checks
+  // would fill with them anyway: equal texts are one cell from the start.
+  // A loaded text's leaves are its own: shared leaves carry the analysis of
+  // the running program's names, which the text may define anew.
+  const LeafMaker make_leaf = origin == TextOrigin::kProgram ? ShareLeafBytes : nullptr;
+  CellRef main = ParseExpression(pieces[0].Of(source), make_leaf);
   StampBackticks(main.get(), lines);
   table.Set(Text(), std::move(main));
   const PieceRules rules{origin == TextOrigin::kProgram};
   for (size_t i = 1; i < pieces.size(); ++i) {
-    CellRef tree = ParseExpression(pieces[i].Of(source));
+    CellRef tree = ParseExpression(pieces[i].Of(source), make_leaf);
     StampBackticks(tree.get(), lines);
     size_t place = pieces[i].start;
     while (place < source.size() && source[place] == ' ') ++place;

@@ -87,6 +87,7 @@ int32_t MoxEntry(int argc, char** argv) {
   Report report = AllClearReport();
   DefineProgram(report, program);
   if (!report.IsAllClear()) return FailedStage(report);
+  program = Text();  // the definitions hold all the run needs of it
 
   InstallInterruptHandler([]() -> bool { Shutdown(); });  // never returns
   RunProgram(report, argv + 2);

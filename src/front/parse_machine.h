@@ -12,6 +12,7 @@
 // one task pending.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,17 @@ struct Machine {
   std::vector<CellRef> slots;
   std::vector<int64_t> ops;
   std::vector<Item> items;
+  CellRef (*make_leaf)(std::string_view bytes);  // null: a new cell each time
+  // One leaf for each operator byte, shared by every place it is used: an
+  // operator's leaf is a quarter of the cells of a parsed tree, and the
+  // checks share equal leaves in the end anyway. The backtick stays apart:
+  // each of its leaves is stamped with its own line number.
+  mutable std::array<CellRef, 256> byte_leaves;
+
+  CellRef NewLeaf(std::string_view bytes) const {
+    if (make_leaf == nullptr || bytes == "`") return MakeLeaf(bytes);
+    return make_leaf(bytes);
+  }
 
   unsigned char At(int64_t i) const { return static_cast<unsigned char>(text[static_cast<size_t>(i)]); }
   int64_t Partner(int64_t i) const { return partners.At(i); }
@@ -71,9 +83,15 @@ struct Machine {
     tasks.push_back(Task{job, tiers, dest, a, b, c, d});
   }
   CellRef Leaf(int64_t from, int64_t to) const {
-    return MakeLeaf(text.data() + from, static_cast<size_t>(to - from));
+    return NewLeaf(text.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)));
   }
-  CellRef ByteLeaf(unsigned char c) const { return MakeLeaf(&c, 1); }
+  CellRef ByteLeaf(unsigned char c) const {
+    std::string_view bytes(reinterpret_cast<const char*>(&c), 1);
+    if (c == '`') return NewLeaf(bytes);
+    CellRef& leaf = byte_leaves[c];
+    if (!leaf) leaf = NewLeaf(bytes);
+    return leaf.Copy();
+  }
 };
 
 constexpr uint8_t kAllTiers = 0xFF;

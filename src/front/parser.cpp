@@ -217,9 +217,9 @@ std::vector<int64_t> FindTopLevel(std::string_view text, const ByteSet& set) {
   return found;
 }
 
-CellRef ParseExpression(std::string_view text) {
+CellRef ParseExpression(std::string_view text, LeafMaker make_leaf) {
   using namespace parse;
-  Machine m{text, FindPartners(text), {}, {}, {}, {}};
+  Machine m{text, FindPartners(text), {}, {}, {}, {}, make_leaf, {}};
   m.slots.resize(1);
   m.Push(Job::kParse, 0, 0, static_cast<int64_t>(text.size()), 0, 0, kAllTiers);
   while (!m.tasks.empty()) {

@@ -21,10 +21,17 @@ namespace mox {
 // bracket group. An opening bracket is itself still tested.
 std::vector<int64_t> FindTopLevel(std::string_view text, const ByteSet& set);
 
+// Where the parser gets its leaves: by default each is a new cell. A
+// program's definitions are parsed with a maker that hands out one shared
+// cell per text, so that a name or operator used a hundred thousand times
+// is one cell from the start (the backtick leaf, which the definitions stamp
+// with its line, is always made apart).
+using LeafMaker = CellRef (*)(std::string_view bytes);
+
 // The tree of one expression. The text must have balanced brackets
 // (CheckBrackets); anything else is an internal assertion. Works without
 // host recursion at any nesting depth, in time linear in the text size.
-CellRef ParseExpression(std::string_view text);
+CellRef ParseExpression(std::string_view text, LeafMaker make_leaf = nullptr);
 inline CellRef ParseExpression(const Text& text) { return ParseExpression(text.view()); }
 inline CellRef ParseExpression(const char* text) { return ParseExpression(std::string_view(text)); }
 

@@ -101,6 +101,11 @@ void AnalyseUnanalysed(Cell* root) {
       stack.pop_back();
     }
   }
+  // A deep graph (a generated program's chain of ten million operators)
+  // leaves the stack with room for all of it; that room is given back
+  // rather than kept for the rest of the run.
+  constexpr size_t kKeptRoom = size_t{1} << 16;
+  if (base == 0 && stack.capacity() > kKeptRoom) std::vector<Cell*>().swap(stack);
 }
 
 }  // namespace mox

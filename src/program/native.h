@@ -13,12 +13,21 @@
 // its table row, with the arity read off that type and a handler that
 // unpacks the n arguments and answers "Z" for a null result. The arity is
 // thus written once, and a handler cannot read an argument it does not have.
+//
+// A builtin may change bytes of live cells in place (the indexed writes,
+// `copy`, every C function that is handed an address), so each call moves
+// the write epoch (core/write_epoch.h) before and after it, unless its row
+// is made with `ReadOnlyBuiltin`: the number and comparison builtins, which
+// only read their arguments and make new cells, keep the epoch, and with it
+// the binary forms that big numbers carry from one operation to the next.
+// Moving it for every other builtin is the safe default for new ones.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
 #include "core/cell.h"
+#include "core/write_epoch.h"
 
 namespace mox {
 
@@ -62,20 +71,33 @@ constexpr int ArityOf(BuiltinFunction<N>) {
   return N;
 }
 
-template <int N, BuiltinFunction<N> F>
+template <int N, BuiltinFunction<N> F, bool kMayWrite>
 CellRef& CallBuiltin(CellRef& out, CellRef redex) {
+  if constexpr (kMayWrite) NoteWrites();
   CellRef result = F(NativeArgs<N>(redex.get()));
+  if constexpr (kMayWrite) NoteWrites();
   out = result ? std::move(result) : MakeLeaf("Z", 1);
   return out;
+}
+
+template <auto F, bool kMayWrite>
+constexpr BuiltinBinding Row(const char* name) {
+  constexpr int n = ArityOf(F);
+  static_assert(n >= 0 && n <= 7, "builtins take at most seven arguments");
+  return {name, static_cast<uint8_t>(n), &CallBuiltin<n, F, kMayWrite>};
 }
 
 }  // namespace detail
 
 template <auto F>
 constexpr BuiltinBinding Builtin(const char* name) {
-  constexpr int n = detail::ArityOf(F);
-  static_assert(n >= 0 && n <= 7, "builtins take at most seven arguments");
-  return {name, static_cast<uint8_t>(n), &detail::CallBuiltin<n, F>};
+  return detail::Row<F, true>(name);
+}
+
+// A builtin that changes no bytes of any existing cell or memory.
+template <auto F>
+constexpr BuiltinBinding ReadOnlyBuiltin(const char* name) {
+  return detail::Row<F, false>(name);
 }
 
 }  // namespace mox

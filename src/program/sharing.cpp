@@ -1,14 +1,18 @@
-// The sharing table: open addressing over representative cells, each slot
-// holding the cell and its hash. A leaf hashes its stored bytes, an
-// application the addresses of its two parts (which are representatives).
-// Sharing a graph is a bottom-up fold (core/graph_fold.h).
+// The sharing table: open addressing with linear probing over
+// representative cells, a slot being just the cell (the table is the
+// largest structure of the start-up: a slot of 8 bytes, not 16 with the
+// hash beside it, halves its share of the peak; the hash is computed again
+// when a slot moves). A leaf hashes its stored bytes, an application the
+// addresses of its two parts (which are representatives). Sharing a graph
+// is a bottom-up fold (core/graph_fold.h).
 //
 // Texts and blobs can be written in place. Such a representative keeps the
 // slot of the bytes it was entered with, where no equal leaf can match it
-// any more; under its new bytes it is found again once it is shared again
-// (entered a second time, if no equal representative is there). So equal
-// values still meet in one cell, and nothing looks a cell up by its bytes
-// expecting to find that very cell.
+// any more, until the table moves it by its new bytes; either way it is
+// found again under its new bytes once it is shared again (entered a second
+// time, if no equal representative is there). So equal values still meet
+// in one cell, and nothing looks a cell up by its bytes expecting to find
+// that very cell.
 #include "program/sharing.h"
 
 #include <vector>
@@ -24,7 +28,6 @@ namespace {
 
 struct Slot {
   Cell* cell;  // null when free; the table owns one count
-  uint64_t hash;
 };
 
 struct Table {
@@ -64,18 +67,22 @@ template <class Equal>
 Slot& Probe(Table& t, uint64_t hash, Equal&& equal) {
   for (size_t i = hash & Mask(t);; i = (i + 1) & Mask(t)) {
     Slot& s = t.slots[i];
-    if (s.cell == nullptr || (s.hash == hash && equal(s.cell))) return s;
+    if (s.cell == nullptr || equal(s.cell)) return s;
   }
 }
 
-void Grow(Table& t) {
+uint64_t HashOf(const Cell* c) { return c->IsApp() ? AppHash(c->f, c->a) : LeafHash(LeafView(c)); }
+
+void Rehash(Table& t, size_t capacity) {
   std::vector<Slot> old = std::move(t.slots);
-  t.slots.assign(old.empty() ? 1024 : old.size() * 2, Slot{nullptr, 0});
+  t.slots.assign(capacity, Slot{nullptr});
   for (const Slot& s : old) {
     if (s.cell == nullptr) continue;
-    Probe(t, s.hash, [](Cell*) { return false; }) = s;
+    Probe(t, HashOf(s.cell), [](Cell*) { return false; }) = s;
   }
 }
+
+void Grow(Table& t) { Rehash(t, t.slots.empty() ? 1024 : t.slots.size() * 2); }
 
 Slot& FindLeaf(Table& t, std::string_view bytes, uint64_t hash) {
   return Probe(t, hash, [&](Cell* c) { return c->IsLeaf() && LeafView(c) == bytes; });
@@ -86,15 +93,20 @@ Slot& FindApp(Table& t, const Cell* f, const Cell* a, uint64_t hash) {
 }
 
 // Enters c (taking a count) into the free slot found for it.
-Cell* Enter(Table& t, Slot& slot, Cell* c, uint64_t hash) {
+Cell* Enter(Table& t, Slot& slot, Cell* c) {
   Retain(c);
-  slot = Slot{c, hash};
+  slot = Slot{c};
   ++t.used;
   return c;
 }
 
+// The table is kept at most 70% full: linear probing over one-word slots
+// still finds an entry in two or three probes, and the table, the largest
+// structure of the start-up, is a third smaller than at 50%.
+bool Fits(size_t used, size_t capacity) { return 10 * used <= 7 * capacity; }
+
 void Reserve(Table& t) {
-  if (t.slots.empty() || 2 * (t.used + 1) > t.slots.size()) Grow(t);
+  if (t.slots.empty() || !Fits(t.used + 1, t.slots.size())) Grow(t);
 }
 
 // Representative of a leaf.
@@ -103,7 +115,7 @@ Cell* ShareLeaf(Table& t, Cell* c) {
   std::string_view bytes = LeafView(c);
   uint64_t hash = LeafHash(bytes);
   Slot& slot = FindLeaf(t, bytes, hash);
-  return slot.cell != nullptr ? slot.cell : Enter(t, slot, c, hash);
+  return slot.cell != nullptr ? slot.cell : Enter(t, slot, c);
 }
 
 // Representative of an application whose parts have representatives f and a.
@@ -112,9 +124,9 @@ Cell* ShareApp(Table& t, Cell* c, Cell* f, Cell* a) {
   uint64_t hash = AppHash(f, a);
   Slot& slot = FindApp(t, f, a, hash);
   if (slot.cell != nullptr) return slot.cell;
-  if (f == c->f && a == c->a) return Enter(t, slot, c, hash);
+  if (f == c->f && a == c->a) return Enter(t, slot, c);
   CellRef made = MakeApp(CellRef::Share(f), CellRef::Share(a));
-  return Enter(t, slot, made.get(), hash);  // the table keeps the only count
+  return Enter(t, slot, made.get());  // the table keeps the only count
 }
 
 // An application whose parts are already representatives is found at once.
@@ -123,19 +135,6 @@ Cell* ShareApp(Table& t, Cell* c, Cell* f, Cell* a) {
 Cell* FindByParts(Table& t, Cell* c) {
   if (t.slots.empty() || c->f->Count() == 1 || c->a->Count() == 1) return nullptr;
   return FindApp(t, c->f, c->a, AppHash(c->f, c->a)).cell;
-}
-
-// The slot of the representative c, found by identity: where its hash leads,
-// or by a scan when its bytes were written in place since it was entered.
-// (No map from cells to slots: for a big program it would outweigh the
-// table itself.)
-size_t SlotOf(const Table& t, const Cell* c) {
-  uint64_t hash = c->IsLeaf() ? LeafHash(LeafView(c)) : AppHash(c->f, c->a);
-  for (size_t i = hash & Mask(t); t.slots[i].cell != nullptr; i = (i + 1) & Mask(t))
-    if (t.slots[i].cell == c) return i;
-  for (size_t i = 0; i < t.slots.size(); ++i)
-    if (t.slots[i].cell == c) return i;
-  MOX_FAIL();  // parts of representatives are representatives
 }
 
 // A name leaf analysed against a definition that has since been replaced
@@ -148,27 +147,55 @@ bool IsStaleName(Cell* c) {
   return definition != nullptr && LeadingLambdas(definition->get(), kNoArity) != c->AnalysisValue();
 }
 
-// Keeps the slots marked in `keep` (by index) and releases the others.
-void KeepSlots(Table& t, const std::vector<char>& keep) {
-  size_t kept = 0;
-  for (char k : keep) kept += static_cast<size_t>(k);
-  if (kept == t.used) return;
-  std::vector<Slot> old = std::move(t.slots);
-  size_t capacity = 1024;
-  while (capacity < 2 * (kept + 1)) capacity *= 2;
-  t.slots.assign(capacity, Slot{nullptr, 0});
-  t.used = 0;
-  std::vector<Cell*> dropped;
-  for (size_t i = 0; i < old.size(); ++i) {
-    if (old[i].cell == nullptr) continue;
-    if (!keep[i]) {
-      dropped.push_back(old[i].cell);
-      continue;
-    }
-    Probe(t, old[i].hash, [](Cell*) { return false; }) = old[i];
-    ++t.used;
+// The slot of a representative, found by identity: by its hash (an
+// application's parts are the representatives it was entered with), or for
+// a text written in place since it was entered, by a search of the table.
+size_t SlotOf(Table& t, Cell* c) {
+  for (size_t i = HashOf(c) & Mask(t); t.slots[i].cell != nullptr; i = (i + 1) & Mask(t)) {
+    if (t.slots[i].cell == c) return i;
   }
-  for (Cell* c : dropped) Release(c);
+  for (size_t i = 0; i < t.slots.size(); ++i) {
+    if (t.slots[i].cell == c) return i;
+  }
+  MOX_FAIL();  // parts of representatives are representatives
+}
+
+// Empties slot i, moving later entries of its probe run back so that every
+// entry stays reachable from its home slot (linear probing needs no
+// tombstones this way); `keep` moves with the entries. A text written in
+// place since its slot was chosen may be judged by its new home: only that
+// entry can then be missed by a search, as it already is by its old bytes.
+void EraseSlot(Table& t, std::vector<char>& keep, size_t i) {
+  for (size_t j = (i + 1) & Mask(t); t.slots[j].cell != nullptr; j = (j + 1) & Mask(t)) {
+    size_t home = HashOf(t.slots[j].cell) & Mask(t);
+    bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+    if (stays) continue;
+    t.slots[i] = t.slots[j];
+    keep[i] = keep[j];
+    i = j;
+  }
+  t.slots[i] = Slot{nullptr};
+  --t.used;
+}
+
+// Keeps the slots marked in `keep` (by index) and releases the others.
+// Work is done in place: the table is the largest structure of the
+// start-up, and a second copy of it, or a map of its cells, would double
+// its share of the peak. Each slot holds its own count, so a dropped cell
+// can be released at once: whatever it frees is no representative.
+void KeepSlots(Table& t, std::vector<char>& keep) {
+  for (size_t i = 0; i < t.slots.size(); ++i) {
+    while (t.slots[i].cell != nullptr && !keep[i]) {
+      Cell* dropped = t.slots[i].cell;
+      EraseSlot(t, keep, i);
+      Release(dropped);
+    }
+  }
+  keep = std::vector<char>();
+  // The run keeps the table: move what stays into one of its own size.
+  size_t capacity = 1024;
+  while (!Fits(t.used + 1, capacity)) capacity *= 2;
+  if (capacity < t.slots.size()) Rehash(t, capacity);
 }
 
 }  // namespace
@@ -183,19 +210,29 @@ CellRef ShareValue(Cell* root) {
   return CellRef::Share(rep);
 }
 
+CellRef ShareLeafBytes(std::string_view bytes) {
+  Table& t = Shared();
+  Reserve(t);
+  uint64_t hash = LeafHash(bytes);
+  Slot& slot = FindLeaf(t, bytes, hash);
+  if (slot.cell == nullptr) {
+    CellRef made = MakeLeaf(bytes);
+    Enter(t, slot, made.get());
+  }
+  return CellRef::Share(slot.cell);
+}
+
 void KeepOnlySharedValues() {
   Table& t = Shared();
   // Values are kept. The parts of a value are values too, except the body of
   // a lambda: such parts, and what lies below them, are kept as well, so that
   // every application in the table still has representatives as its parts.
-  // Slots are found by identity, not by hashing again: a text or blob
-  // written in place since it was entered no longer hashes as its slot does.
   std::vector<char> keep(t.slots.size(), 0);
-  std::vector<Cell*> rescued;
   for (size_t i = 0; i < t.slots.size(); ++i) {
     Cell* c = t.slots[i].cell;
     if (c != nullptr && IsValue(c)) keep[i] = 1;
   }
+  std::vector<Cell*> rescued;
   auto rescue = [&](Cell* part) {
     if (IsValue(part)) return;
     size_t i = SlotOf(t, part);

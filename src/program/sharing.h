@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 #include "core/cell.h"
 
@@ -19,6 +20,9 @@ namespace mox {
 // there, otherwise c itself or, when some part had an equal representative,
 // a rebuilt copy; every sub-graph met is entered, function part first.
 CellRef ShareValue(Cell* c);
+
+// The representative leaf of these bytes, entered when there is none.
+CellRef ShareLeafBytes(std::string_view bytes);
 
 // Drops every representative that is not a value, except the parts of the
 // values that stay (a lambda's body need not be a value).

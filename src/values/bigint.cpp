@@ -23,61 +23,54 @@ constexpr size_t kSchoolbookDigits = 1500;
 bool IsSmall(IntText a) { return a.magnitude.size() <= kSmallDigits; }
 uint64_t SmallValue(IntText a) { return ReadDigits(a.magnitude.data(), a.magnitude.size()); }
 
-// A new integer leaf: the sign byte written, ndigits left to fill.
-Cell* StartInteger(bool negative, size_t ndigits, char** digits) {
-  Cell* c = AllocLeaf(ndigits + (negative ? 1 : 0));
-  char* p = reinterpret_cast<char*>(c->Bytes());
-  if (negative) *p++ = '0';
-  *digits = p;
-  return c;
+// Working vectors, kept between calls so that their memory is reused.
+LimbVector& Scratch(int i) {
+  static LimbVector v[3];
+  return v[i];
 }
 
-CellRef FinishInteger(Cell* c) {
-  CellRef leaf = FinishLeaf(c);
-  MOX_ASSERT(IsCanonicalInteger(LeafView(leaf.get())));
-  return leaf;
+// The limbs of a magnitude: those the leaf carries, or read into *scratch.
+Limbs LimbsOf(IntText a, LimbVector* scratch) {
+  if (a.has_limbs) return a.limbs;
+  LimbsFromDigits(a.magnitude, scratch);
+  return *scratch;
 }
 
-CellRef LimbsLeaf(bool negative, const LimbVector& v) {
-  char* p;
-  Cell* c = StartInteger(negative && !v.empty(), LimbDigitCount(v), &p);
-  WriteLimbs(v, p);
-  return FinishInteger(c);
+// Orders the magnitudes of a and b, by their limbs when both carry them
+// (their texts may be deferred).
+int CompareIntegerMagnitudes(const IntText& a, const IntText& b) {
+  if (a.magnitude.size() != b.magnitude.size()) return a.magnitude.size() < b.magnitude.size() ? -1 : 1;
+  if (a.has_limbs && b.has_limbs && a.limbs.size() == b.limbs.size()) {
+    for (size_t i = a.limbs.size(); i-- > 0;)
+      if (a.limbs[i] != b.limbs[i]) return a.limbs[i] < b.limbs[i] ? -1 : 1;
+    return 0;
+  }
+  return CompareMagnitudes(MagnitudeDigits(a), MagnitudeDigits(b));
 }
 
-CellRef DigitsLeaf(bool negative, std::string_view digits) {
-  char* p;
-  Cell* c = StartInteger(negative && digits != "0", digits.size(), &p);
-  std::memcpy(p, digits.data(), digits.size());
-  return FinishInteger(c);
+// The same magnitude in a new leaf, of the given sign.
+CellRef MagnitudeLeaf(bool negative, const IntText& a) {
+  if (a.has_limbs) return LimbsLeaf(negative && !IsZero(a), a.limbs);
+  return DigitsLeaf(negative, a.magnitude);
 }
 
 CellRef WideLeaf(bool negative, unsigned __int128 v) {
   if ((v >> 64) == 0) return SmallIntegerLeaf(negative, static_cast<uint64_t>(v));
-  uint64_t low;
-  uint64_t high = SplitAtLimbBase(v, &low);  // v < 10^36
-  int top = DigitCount(high);
-  char* p;
-  Cell* c = StartInteger(negative, static_cast<size_t>(top) + kLimbDigits, &p);
-  WriteDigits(p, high, top);
-  WriteLimbDigits(p + top, low);
-  return FinishInteger(c);
+  uint64_t limbs[2];
+  limbs[1] = SplitAtLimbBase(v, &limbs[0]);  // v < 10^36
+  return LimbsLeaf(negative, limbs);
 }
 
-CellRef AddMagnitudes(std::string_view a, std::string_view b, bool negative) {
-  LimbVector x, y, sum;
-  LimbsFromDigits(a, &x);
-  LimbsFromDigits(b, &y);
-  AddLimbs(x, y, &sum);
+CellRef AddMagnitudes(IntText a, IntText b, bool negative) {
+  LimbVector& sum = Scratch(2);
+  AddLimbs(LimbsOf(a, &Scratch(0)), LimbsOf(b, &Scratch(1)), &sum);
   return LimbsLeaf(negative, sum);
 }
 
 // |a| - |b| with |a| >= |b|.
-CellRef SubtractMagnitudes(std::string_view a, std::string_view b, bool negative) {
-  LimbVector x, y, diff;
-  LimbsFromDigits(a, &x);
-  LimbsFromDigits(b, &y);
-  SubtractLimbs(x, y, &diff);
+CellRef SubtractMagnitudes(IntText a, IntText b, bool negative) {
+  LimbVector& diff = Scratch(2);
+  SubtractLimbs(LimbsOf(a, &Scratch(0)), LimbsOf(b, &Scratch(1)), &diff);
   return LimbsLeaf(negative, diff);
 }
 
@@ -87,17 +80,17 @@ CellRef SignedSum(IntText a, IntText b) {
     if (a.negative == b.negative) return SmallIntegerLeaf(a.negative, x + y);
     return x >= y ? SmallIntegerLeaf(a.negative, x - y) : SmallIntegerLeaf(b.negative, y - x);
   }
-  if (a.negative == b.negative) return AddMagnitudes(a.magnitude, b.magnitude, a.negative);
-  int order = CompareMagnitudes(a.magnitude, b.magnitude);
+  if (a.negative == b.negative) return AddMagnitudes(a, b, a.negative);
+  int order = CompareIntegerMagnitudes(a, b);
   if (order == 0) return SmallIntegerLeaf(false, 0);
-  if (order > 0) return SubtractMagnitudes(a.magnitude, b.magnitude, a.negative);
-  return SubtractMagnitudes(b.magnitude, a.magnitude, b.negative);
+  if (order > 0) return SubtractMagnitudes(a, b, a.negative);
+  return SubtractMagnitudes(b, a, b.negative);
 }
 
 CellRef MpzProduct(IntText a, IntText b, bool negative) {
   Mpz x, y;
-  MpzFromDigits(x.z, a.magnitude);
-  MpzFromDigits(y.z, b.magnitude);
+  MpzFromDigits(x.z, MagnitudeDigits(a));
+  MpzFromDigits(y.z, MagnitudeDigits(b));
   mpz_mul(x.z, x.z, y.z);
   if (negative) mpz_neg(x.z, x.z);
   return IntegerLeafFromMpz(x.z);
@@ -107,7 +100,7 @@ CellRef MpzProduct(IntText a, IntText b, bool negative) {
 CellRef RemainderLeaf(IntText a, IntText b, const mpz_t r) {
   if (a.negative == b.negative || mpz_sgn(r) == 0) return IntegerLeafFromMpz(r);
   Mpz m;
-  MpzFromDigits(m.z, b.magnitude);
+  MpzFromDigits(m.z, MagnitudeDigits(b));
   mpz_sub(m.z, m.z, r);
   return IntegerLeafFromMpz(m.z);
 }
@@ -125,41 +118,17 @@ uint64_t PowerSmall(uint64_t base, uint64_t e) {
 // Decimal digits of |a|^e, estimated from the leading digits.
 double PowerDigitEstimate(IntText a, uint64_t e) {
   size_t k = a.magnitude.size() < 15 ? a.magnitude.size() : 15;
-  double lead = static_cast<double>(ReadDigits(a.magnitude.data(), k));
+  double lead = static_cast<double>(ReadDigits(MagnitudeDigits(a).data(), k));
   double log10a = std::log10(lead) + static_cast<double>(a.magnitude.size() - k);
   return log10a * static_cast<double>(e);
 }
 
 }  // namespace
 
-IntText ReadIntText(std::string_view text) {
-  text = text.substr(0, DigitRunLength(text));
-  bool negative = text.size() > 1 && text[0] == '0';
-  size_t lead = 0;
-  while (lead < text.size() && text[lead] == '0') ++lead;
-  if (lead == text.size()) return {false, "0"};
-  return {negative, text.substr(lead)};
-}
-
 int CompareMagnitudes(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
   int c = std::memcmp(a.data(), b.data(), a.size());
   return (c > 0) - (c < 0);
-}
-
-bool IsCanonicalInteger(std::string_view text) {
-  if (text.empty()) return false;
-  if (text.size() == 1) return IsDigit(static_cast<unsigned char>(text[0]));
-  size_t start = text[0] == '0' ? 1 : 0;
-  return text[start] >= '1' && text[start] <= '9';
-}
-
-CellRef SmallIntegerLeaf(bool negative, uint64_t magnitude) {
-  int n = DigitCount(magnitude);
-  char* p;
-  Cell* c = StartInteger(negative && magnitude != 0, static_cast<size_t>(n), &p);
-  WriteDigits(p, magnitude, n);
-  return FinishInteger(c);
 }
 
 CellRef IntegerSum(IntText a, IntText b) { return SignedSum(a, b); }
@@ -169,7 +138,7 @@ CellRef IntegerDifference(IntText a, IntText b) {
   return SignedSum(a, b);
 }
 
-CellRef IntegerNegation(IntText a) { return DigitsLeaf(!a.negative, a.magnitude); }
+CellRef IntegerNegation(IntText a) { return MagnitudeLeaf(!a.negative, a); }
 
 CellRef IntegerProduct(IntText a, IntText b) {
   bool negative = a.negative != b.negative;
@@ -180,16 +149,13 @@ CellRef IntegerProduct(IntText a, IntText b) {
   if (IsZero(a) || IsZero(b)) return SmallIntegerLeaf(false, 0);
   if (IsSmall(b) || IsSmall(a)) {
     IntText big = IsSmall(b) ? a : b, small = IsSmall(b) ? b : a;
-    LimbVector x, product;
-    LimbsFromDigits(big.magnitude, &x);
-    MultiplyLimbsBySmall(x, SmallValue(small), &product);
+    LimbVector& product = Scratch(2);
+    MultiplyLimbsBySmall(LimbsOf(big, &Scratch(0)), SmallValue(small), &product);
     return LimbsLeaf(negative, product);
   }
   if (std::min(a.magnitude.size(), b.magnitude.size()) < kSchoolbookDigits) {
-    LimbVector x, y, product;
-    LimbsFromDigits(a.magnitude, &x);
-    LimbsFromDigits(b.magnitude, &y);
-    MultiplyLimbs(x, y, &product);
+    LimbVector& product = Scratch(2);
+    MultiplyLimbs(LimbsOf(a, &Scratch(0)), LimbsOf(b, &Scratch(1)), &product);
     return LimbsLeaf(negative, product);
   }
   return MpzProduct(a, b, negative);
@@ -199,16 +165,15 @@ CellRef IntegerQuotient(IntText a, IntText b) {
   if (IsZero(b)) return CellRef();
   bool negative = a.negative != b.negative;
   if (IsSmall(a) && IsSmall(b)) return SmallIntegerLeaf(negative, SmallValue(a) / SmallValue(b));
-  if (CompareMagnitudes(a.magnitude, b.magnitude) < 0) return SmallIntegerLeaf(false, 0);
+  if (CompareIntegerMagnitudes(a, b) < 0) return SmallIntegerLeaf(false, 0);
   if (IsSmall(b)) {
-    LimbVector x, q;
-    LimbsFromDigits(a.magnitude, &x);
-    DivideLimbsBySmall(x, SmallValue(b), &q);
+    LimbVector& q = Scratch(2);
+    DivideLimbsBySmall(LimbsOf(a, &Scratch(0)), SmallValue(b), &q);
     return LimbsLeaf(negative, q);
   }
   Mpz x, y;
-  MpzFromDigits(x.z, a.magnitude);
-  MpzFromDigits(y.z, b.magnitude);
+  MpzFromDigits(x.z, MagnitudeDigits(a));
+  MpzFromDigits(y.z, MagnitudeDigits(b));
   mpz_tdiv_q(x.z, x.z, y.z);
   if (negative) mpz_neg(x.z, x.z);
   return IntegerLeafFromMpz(x.z);
@@ -222,19 +187,17 @@ CellRef IntegerRemainder(IntText a, IntText b) {
     if (IsSmall(a)) {
       r = SmallValue(a) % d;
     } else {
-      LimbVector x, q;
-      LimbsFromDigits(a.magnitude, &x);
-      r = DivideLimbsBySmall(x, d, &q);
+      r = DivideLimbsBySmall(LimbsOf(a, &Scratch(0)), d, &Scratch(2));
     }
     return SmallIntegerLeaf(false, same || r == 0 ? r : d - r);
   }
-  if (CompareMagnitudes(a.magnitude, b.magnitude) < 0) {
-    if (same || IsZero(a)) return DigitsLeaf(false, a.magnitude);
-    return SubtractMagnitudes(b.magnitude, a.magnitude, false);
+  if (CompareIntegerMagnitudes(a, b) < 0) {
+    if (same || IsZero(a)) return MagnitudeLeaf(false, a);
+    return SubtractMagnitudes(b, a, false);
   }
   Mpz x, y;
-  MpzFromDigits(x.z, a.magnitude);
-  MpzFromDigits(y.z, b.magnitude);
+  MpzFromDigits(x.z, MagnitudeDigits(a));
+  MpzFromDigits(y.z, MagnitudeDigits(b));
   mpz_tdiv_r(x.z, x.z, y.z);
   return RemainderLeaf(a, b, x.z);
 }
@@ -242,7 +205,7 @@ CellRef IntegerRemainder(IntText a, IntText b) {
 CellRef IntegerPower(IntText a, IntText b) {
   if (b.negative) return SmallIntegerLeaf(false, 0);
   if (IsZero(b)) return SmallIntegerLeaf(false, 1);
-  bool odd = ((b.magnitude.back() - '0') & 1) != 0;
+  bool odd = ((MagnitudeDigits(b).back() - '0') & 1) != 0;
   bool negative = a.negative && odd;
   if (IsZero(a)) return SmallIntegerLeaf(false, 0);
   if (a.magnitude == "1") return SmallIntegerLeaf(negative, 1);
@@ -256,14 +219,14 @@ CellRef IntegerPower(IntText a, IntText b) {
   }
   if (!MemoryRequestFits(static_cast<size_t>(PowerDigitEstimate(a, e)), "a number")) return CellRef();
   Mpz x;
-  MpzFromDigits(x.z, a.magnitude);
+  MpzFromDigits(x.z, MagnitudeDigits(a));
   if (!MpzPower(x.z, x.z, e)) return CellRef();  // interrupted
   if (negative) mpz_neg(x.z, x.z);
   return IntegerLeafFromMpz(x.z);
 }
 
 void MpzFromInteger(mpz_t z, IntText a) {
-  MpzFromDigits(z, a.magnitude);
+  MpzFromDigits(z, MagnitudeDigits(a));
   if (a.negative) mpz_neg(z, z);
 }
 

@@ -4,8 +4,9 @@
 //
 // Values of up to 18 digits are computed in machine words without any
 // allocation but the result leaf; longer ones go through base-10^18 limbs
-// (sums, differences, products and quotients by one limb); products,
-// quotients and powers of big operands are handed to GMP.
+// (sums, differences, products and quotients by one limb), which big
+// integer leaves carry beside their text (int_leaf.h); products, quotients
+// and powers of big operands are handed to GMP.
 #pragma once
 
 #include <gmp.h>
@@ -14,27 +15,14 @@
 #include <string_view>
 
 #include "core/cell.h"
+#include "values/int_leaf.h"
 
 namespace mox {
-
-// An integer text taken apart: the sign and the digits of the magnitude
-// (no leading zero, "0" for zero; zero is never negative).
-struct IntText {
-  bool negative;
-  std::string_view magnitude;
-};
-
-// Reads an integer text. Only its leading run of digits counts.
-IntText ReadIntText(std::string_view text);
 
 inline bool IsZero(IntText a) { return a.magnitude.size() == 1 && a.magnitude[0] == '0'; }
 
 // Orders magnitudes (digit texts without leading zeros): -1, 0 or 1.
 int CompareMagnitudes(std::string_view a, std::string_view b);
-
-// Whether a text is a canonical integer: "0", or digits without a leading
-// zero, optionally after one "0" sign.
-bool IsCanonicalInteger(std::string_view text);
 
 CellRef IntegerSum(IntText a, IntText b);
 CellRef IntegerDifference(IntText a, IntText b);
@@ -57,8 +45,5 @@ CellRef IntegerPower(IntText a, IntText b);
 // GMP forms of integers.
 void MpzFromInteger(mpz_t z, IntText a);
 CellRef IntegerLeafFromMpz(const mpz_t z);
-
-// The integer leaf of a sign and a magnitude below 2^64.
-CellRef SmallIntegerLeaf(bool negative, uint64_t magnitude);
 
 }  // namespace mox

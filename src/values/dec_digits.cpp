@@ -35,6 +35,13 @@ constexpr uint64_t kPowers[20] = {1ULL,
 
 }  // namespace
 
+const char kDigitPairs[200] = {
+#define MOX_PAIRS(t) t, '0', t, '1', t, '2', t, '3', t, '4', t, '5', t, '6', t, '7', t, '8', t, '9'
+    MOX_PAIRS('0'), MOX_PAIRS('1'), MOX_PAIRS('2'), MOX_PAIRS('3'), MOX_PAIRS('4'),
+    MOX_PAIRS('5'), MOX_PAIRS('6'), MOX_PAIRS('7'), MOX_PAIRS('8'), MOX_PAIRS('9'),
+#undef MOX_PAIRS
+};
+
 size_t DigitRunLength(std::string_view s) {
   const char* p = s.data();
   size_t n = s.size(), i = 0;

@@ -9,6 +9,10 @@
 #include <cstring>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace mox {
 
 constexpr uint64_t kLimbBase = 1000000000000000000ULL;  // 10^18
@@ -48,14 +52,40 @@ inline void WriteEightDigits(char* dst, uint32_t v) {
   std::memcpy(dst, &t, 8);
 }
 
+// Writes v < 10^16 as exactly 16 digits: the two 8-digit halves are split
+// side by side in one vector register, into 4-digit, 2-digit and 1-digit
+// lanes, each step a multiply by a reciprocal and a subtraction.
+inline void WriteSixteenDigits(char* dst, uint64_t v) {
+#if defined(__SSE2__)
+  uint64_t hi = v / 100000000, lo = v % 100000000;
+  __m128i x = _mm_set_epi64x(static_cast<long long>(lo), static_cast<long long>(hi));
+  // 64-bit lanes: x / 10^4 (the multiplier and shift divide any 32-bit value)
+  __m128i a = _mm_srli_epi64(_mm_mul_epu32(x, _mm_set1_epi64x(0xD1B71759)), 45);
+  __m128i b = _mm_sub_epi32(x, _mm_mul_epu32(a, _mm_set1_epi64x(10000)));
+  __m128i t = _mm_or_si128(a, _mm_slli_epi64(b, 32));  // 32-bit lanes below 10^4
+  // (t * 5243) >> 19 is t / 100 for t < 43699
+  __m128i c = _mm_srli_epi16(_mm_mulhi_epu16(t, _mm_set1_epi32(5243)), 3);
+  __m128i d = _mm_sub_epi16(t, _mm_mullo_epi16(c, _mm_set1_epi16(100)));
+  __m128i u = _mm_or_si128(c, _mm_slli_epi32(d, 16));  // 16-bit lanes below 100
+  // (u * 6554) >> 16 is u / 10 for u < 100
+  __m128i e = _mm_mulhi_epu16(u, _mm_set1_epi16(6554));
+  __m128i f = _mm_sub_epi16(u, _mm_mullo_epi16(e, _mm_set1_epi16(10)));
+  __m128i digits = _mm_or_si128(e, _mm_slli_epi16(f, 8));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_add_epi8(digits, _mm_set1_epi8('0')));
+#else
+  WriteEightDigits(dst, static_cast<uint32_t>(v / 100000000));
+  WriteEightDigits(dst + 8, static_cast<uint32_t>(v % 100000000));
+#endif
+}
+
+// "00" to "99", two bytes each.
+extern const char kDigitPairs[200];
+
 // Writes v < 10^18 as exactly 18 digits.
 inline void WriteLimbDigits(char* dst, uint64_t v) {
   uint64_t top = v / 10000000000000000ULL;  // two digits
-  uint64_t rest = v % 10000000000000000ULL;
-  dst[0] = static_cast<char>('0' + top / 10);
-  dst[1] = static_cast<char>('0' + top % 10);
-  WriteEightDigits(dst + 2, static_cast<uint32_t>(rest / 100000000));
-  WriteEightDigits(dst + 10, static_cast<uint32_t>(rest % 100000000));
+  std::memcpy(dst, kDigitPairs + 2 * top, 2);
+  WriteSixteenDigits(dst + 2, v - top * 10000000000000000ULL);
 }
 
 // Number of decimal digits of v (1 for 0).

@@ -17,6 +17,9 @@ using Limbs = std::span<const uint64_t>;
 
 // digits: a magnitude without leading zeros ("0" for zero).
 void LimbsFromDigits(std::string_view digits, LimbVector* out);
+// The same into out, which has room for ceil(size / 18) limbs; returns the
+// normalised limb count.
+size_t ReadLimbs(std::string_view digits, uint64_t* out);
 
 // Decimal digits of a normalised magnitude (1 for zero) and the digits
 // themselves, written to dst.

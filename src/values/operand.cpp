@@ -46,6 +46,11 @@ bool JoinBytes(const Operand& op, std::string* scratch, std::string_view* bytes)
   }
 }
 
+IntText OperandInteger(const Operand& op) {
+  MOX_ASSERT(op.cls == ValueClass::kInteger);
+  return ReadIntegerLeaf(op.hold ? op.hold.get() : op.cell);
+}
+
 double OperandDouble(const Operand& op) {
   if (op.cls == ValueClass::kReal) return RealValue(op.cell);
   if (op.cls == ValueClass::kNumb) {

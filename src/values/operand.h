@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/cell.h"
+#include "values/int_leaf.h"
 #include "values/value_class.h"
 
 namespace mox {
@@ -25,6 +26,9 @@ void ReadOperand(Cell* c, Operand* op);
 // number's text, a real's formatted text. `scratch` holds bytes made here.
 // False when a data application is too long to write out.
 bool JoinBytes(const Operand& op, std::string* scratch, std::string_view* bytes);
+
+// An integer operand taken apart, with the limbs its leaf carries.
+IntText OperandInteger(const Operand& op);
 
 // The double of a number operand: a real as stored, an integer through
 // strtod of its decimal text, a `numb` exactly rounded.

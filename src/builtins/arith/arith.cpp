@@ -121,12 +121,20 @@ bool SmallArithmetic(ArithOp op, const Cell* a, const Cell* b, CellRef* out) {
   return true;
 }
 
-// The common steps: the vector element rules (append for over and powa,
-// prepend for cent) take any value as the element; otherwise a void operand
-// gives "Z", and the operator's own rules decide.
+// An integer leaf: its text (which a big result may not have written yet)
+// need not be read to take it apart.
+bool IsIntegerLeaf(Cell* c) { return c->IsLeaf() && ClassifyValue(c) == ValueClass::kInteger; }
+
+// The common steps: two integer leaves go straight to the integer
+// arithmetic, where every operator's rules end for them. Otherwise the
+// vector element rules (append for over and powa, prepend for cent) take
+// any value as the element; otherwise a void operand gives "Z", and the
+// operator's own rules decide.
 CellRef Apply(const NativeArgs<2>& args, Rule rule, ArithOp op) {
   CellRef small;
   if (SmallArithmetic(op, args[0], args[1], &small)) return small;
+  if (IsIntegerLeaf(args[0]) && IsIntegerLeaf(args[1]))
+    return IntegerArithmetic(op, ReadIntegerLeaf(args[0]), ReadIntegerLeaf(args[1]));
   Operand a, b;
   ReadOperand(args[0], &a);
   ReadOperand(args[1], &b);
@@ -145,8 +153,8 @@ CellRef Cent(const NativeArgs<2>& a) { return Apply(a, CentRule, ArithOp::kCent)
 CellRef Powa(const NativeArgs<2>& a) { return Apply(a, PowaRule, ArithOp::kPowa); }
 
 constexpr BuiltinBinding kArithmetic[] = {
-    Builtin<Cent>("cent"), Builtin<Dash>("dash"), Builtin<Mult>("mult"),
-    Builtin<Over>("over"), Builtin<Plus>("plus"), Builtin<Powa>("powa"),
+    ReadOnlyBuiltin<Cent>("cent"), ReadOnlyBuiltin<Dash>("dash"), ReadOnlyBuiltin<Mult>("mult"),
+    ReadOnlyBuiltin<Over>("over"), ReadOnlyBuiltin<Plus>("plus"), ReadOnlyBuiltin<Powa>("powa"),
 };
 
 }  // namespace

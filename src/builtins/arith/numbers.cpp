@@ -10,9 +10,7 @@
 
 namespace mox {
 
-namespace {
-
-CellRef Integers(ArithOp op, IntText a, IntText b) {
+CellRef IntegerArithmetic(ArithOp op, IntText a, IntText b) {
   switch (op) {
     case ArithOp::kPlus: return IntegerSum(a, b);
     case ArithOp::kDash: return IntegerDifference(a, b);
@@ -23,6 +21,8 @@ CellRef Integers(ArithOp op, IntText a, IntText b) {
   }
   MOX_FAIL();
 }
+
+namespace {
 
 CellRef Reals(ArithOp op, double a, double b) {
   switch (op) {
@@ -77,7 +77,7 @@ CellRef NumbPowerOf(const Operand& a, const Operand& b) {
 }  // namespace
 
 CellRef NumberArithmetic(ArithOp op, const Operand& a, const Operand& b) {
-  if (a.cls == ValueClass::kInteger && b.cls == ValueClass::kInteger) return Integers(op, ReadIntText(a.text), ReadIntText(b.text));
+  if (a.cls == ValueClass::kInteger && b.cls == ValueClass::kInteger) return IntegerArithmetic(op, OperandInteger(a), OperandInteger(b));
   if (a.cls == ValueClass::kReal || b.cls == ValueClass::kReal) return Reals(op, OperandDouble(a), OperandDouble(b));
   if (op == ArithOp::kPowa) {
     if (a.cls == ValueClass::kNumb && b.cls == ValueClass::kInteger) return NumbPowerOf(a, b);

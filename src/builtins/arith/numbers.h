@@ -14,4 +14,7 @@ enum class ArithOp { kPlus, kDash, kMult, kOver, kCent, kPowa };
 // operator has no result for them (a zero divisor, `numb` division, ...).
 CellRef NumberArithmetic(ArithOp op, const Operand& a, const Operand& b);
 
+// op applied to two integers taken apart.
+CellRef IntegerArithmetic(ArithOp op, IntText a, IntText b);
+
 }  // namespace mox

@@ -32,8 +32,8 @@ CellRef Cmpr(const NativeArgs<2>& a) {
 }
 
 constexpr BuiltinBinding kComparison[] = {
-    Builtin<Cmpr>("cmpr"), Builtin<Diff>("diff"), Builtin<Gteq>("gteq"),
-    Builtin<Less>("less"), Builtin<Same>("same"),
+    ReadOnlyBuiltin<Cmpr>("cmpr"), ReadOnlyBuiltin<Diff>("diff"), ReadOnlyBuiltin<Gteq>("gteq"),
+    ReadOnlyBuiltin<Less>("less"), ReadOnlyBuiltin<Same>("same"),
 };
 
 }  // namespace

@@ -52,7 +52,7 @@ CellRef SwapListFlag(Cell* list) {
 
 CellRef NegateNumber(const Operand& op) {
   if (op.cell->IsApp()) return SwapListFlag(op.cell);
-  if (op.cls == ValueClass::kInteger) return IntegerNegation(ReadIntText(op.text));
+  if (op.cls == ValueClass::kInteger) return IntegerNegation(OperandInteger(op));
   Mpz bits;  // a `numb`: flip the sign bit; zero stays zero
   NumberBitsOfText(op.text, bits.z);
   mpz_combit(bits.z, 1);
@@ -105,9 +105,9 @@ CellRef Type(const NativeArgs<1>& a) {
 CellRef Lisp(const NativeArgs<1>& a) { return BracketedForm(DisplayForm(a[0]).view()); }
 
 constexpr BuiltinBinding kMeasureBuiltins[] = {
-    Builtin<Type>("type"),
-    Builtin<Rank>("rank"),
-    Builtin<Wave>("wave"),
+    ReadOnlyBuiltin<Type>("type"),
+    ReadOnlyBuiltin<Rank>("rank"),
+    ReadOnlyBuiltin<Wave>("wave"),
     Builtin<Lisp>("lisp"),
 };
 

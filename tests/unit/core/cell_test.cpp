@@ -1,7 +1,12 @@
 // Cells: layout, counting, kinds and freeing without recursion.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "core/cell.h"
+#include "core/write_epoch.h"
 
 namespace mox {
 namespace {
@@ -103,6 +108,75 @@ TEST(Cell, ReleasingTenMillionCellListUsesNoRecursion) {
     for (int i = 0; i < 1'000'000; ++i) left = MakeApp(std::move(left), MakeLeaf("x"));
   }
   EXPECT_EQ(LiveCells(), before);
+}
+
+TEST(Cell, TailLiesPastTheTextAndLeavesTheCellAsProgramsSeeIt) {
+  for (size_t n : {size_t{1}, size_t{7}, size_t{8}, size_t{300}}) {
+    int64_t live = LiveCells();
+    Cell* c = AllocLeafWithTail(n, 5);
+    std::memset(c->Bytes(), '9', n);
+    size_t words = 0;
+    uint64_t* tail = LeafTail(c, &words);
+    ASSERT_NE(tail, nullptr);
+    EXPECT_EQ(words, 5u);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(tail) % 8, 0u);
+    EXPECT_GT(reinterpret_cast<unsigned char*>(tail), c->Bytes() + n);  // the NUL stays
+    for (size_t i = 0; i < words; ++i) tail[i] = ~uint64_t{0};
+    CellRef leaf = FinishLeaf(c);
+    EXPECT_EQ(leaf->Field(), n);
+    EXPECT_EQ(leaf->StoredLength(), n);
+    EXPECT_EQ(LeafView(leaf.get()), std::string(n, '9'));
+    EXPECT_EQ(leaf->Bytes()[n], 0);
+    leaf = CellRef();
+    EXPECT_EQ(LiveCells(), live);
+  }
+  size_t words = 0;
+  EXPECT_EQ(LeafTail(MakeLeaf("123").get(), &words), nullptr);
+}
+
+// A deferred text's writer: fills the text with the byte in its tail.
+int writes = 0;
+void FillFromTail(Cell* c) {
+  size_t words = 0;
+  const uint64_t* tail = LeafTail(c, &words);
+  std::memset(c->Bytes() + 1, static_cast<int>(tail[0]), c->StoredLength() - 1);
+  ++writes;
+}
+
+TEST(Cell, DeferredTextsAreWrittenOnceWhenReadOrWhenMemoryMayBeRead) {
+  int64_t live = LiveCells();
+  writes = 0;
+  std::vector<CellRef> leaves;
+  for (int i = 0; i < 6; ++i) {
+    Cell* c = AllocLeafWithTail(40, 1);
+    size_t words = 0;
+    LeafTail(c, &words)[0] = 'a' + i;
+    std::memset(c->Bytes(), '7', 40);
+    DeferText(c, FillFromTail);
+    leaves.push_back(FinishLeaf(c));
+    EXPECT_TRUE(leaves.back()->TextDeferred());
+    EXPECT_EQ(leaves.back()->StoredLength(), 40u);
+  }
+  EXPECT_EQ(g_deferred_texts, 6u);
+  // Read through LeafView: written on the spot, once.
+  EXPECT_EQ(LeafView(leaves[4].get()), "7" + std::string(39, 'e'));
+  EXPECT_EQ(LeafView(leaves[4].get()), "7" + std::string(39, 'e'));
+  EXPECT_EQ(writes, 1);
+  // Freed unwritten: out of the list, whichever place it held.
+  leaves[0] = CellRef();
+  leaves[2] = CellRef();
+  EXPECT_EQ(g_deferred_texts, 3u);
+  // The epoch moves: every text still deferred is written first.
+  NoteWrites();
+  EXPECT_EQ(g_deferred_texts, 0u);
+  EXPECT_EQ(writes, 4);
+  for (int i : {1, 3, 5}) {
+    EXPECT_FALSE(leaves[static_cast<size_t>(i)]->TextDeferred());
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(leaves[static_cast<size_t>(i)]->Bytes())),
+              "7" + std::string(39, static_cast<char>('a' + i)));
+  }
+  leaves.clear();
+  EXPECT_EQ(LiveCells(), live);
 }
 
 TEST(CellDeath, CountOverflowAndLeafPartsAreInternalErrors) {

@@ -3,6 +3,9 @@
 // pruning to values keeps what later sharing needs.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "core/run_end.h"
 #include "program/analyse.h"
 #include "program/globals.h"
@@ -104,6 +107,32 @@ TEST_F(SharingTest, PruningKeepsValuesAndTheirParts) {
   EXPECT_NE(ShareValue(redex2.get()).get(), rr.get());  // forgotten: entered afresh
   ClearSharingTable();
   EXPECT_EQ(SharingTableSize(), 0u);
+}
+
+// Pruning deletes in place; every entry that stays must still be found
+// from its home slot, across thousands of deletions in long probe runs.
+TEST_F(SharingTest, PruningInPlaceLeavesEveryKeptEntryFindable) {
+  Globals().Set(Text("K"), Tree("(\\ a (\\ b a))"));
+  Globals().Set(Text("\\"), Tree("(\\ a (\\ b (\\ c Z)))"));
+  Globals().Set(Text("Z"), Tree("(\\ a Z)"));
+  std::vector<CellRef> values;
+  for (int n = 0; n < 3000; ++n) {
+    std::string k = std::to_string(n), m = std::to_string(n + 100000);
+    values.push_back(ShareValue(Tree(("K " + k).c_str()).get()));
+    ShareValue(Tree(("K " + k + " " + m).c_str()).get());  // a redex: dropped
+  }
+  EXPECT_EQ(SharingTableSize(), 12001u);
+  KeepOnlySharedValues();
+  // K, the 3000 partial applications with their numbers, the other numbers.
+  EXPECT_EQ(SharingTableSize(), 9001u);
+  for (int n = 0; n < 3000; ++n) {
+    CellRef again = Tree(("K " + std::to_string(n)).c_str());
+    ASSERT_EQ(ShareValue(again.get()).get(), values[static_cast<size_t>(n)].get());
+  }
+  EXPECT_EQ(ShareLeafBytes("100042").get(), ShareLeafBytes("100042").get());
+  EXPECT_EQ(SharingTableSize(), 9001u);
+  values.clear();
+  ClearSharingTable();
 }
 
 // A leaf written in place keeps the slot of its old bytes: nothing may look

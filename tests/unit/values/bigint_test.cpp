@@ -3,9 +3,13 @@
 #include <gmp.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <string>
+#include <tuple>
+#include <utility>
 
+#include "core/write_epoch.h"
 #include "values/bigint.h"
 #include "values/mpz_text.h"
 
@@ -63,17 +67,23 @@ std::vector<std::string> BoundaryValues() {
   return v;
 }
 
-void CheckAgainstGmp(const std::string& a, const std::string& b) {
-  IntText x = ReadIntText(a), y = ReadIntText(b);
+// The operands of one operation: a function giving them afresh each time.
+using Operands = std::function<std::pair<IntText, IntText>()>;
+
+void CheckForms(const std::string& a, const std::string& b, const Operands& operands) {
   Mpz ma, mb, r;
   ToMpz(a, ma.z);
   ToMpz(b, mb.z);
+  auto [x, y] = operands();
   mpz_add(r.z, ma.z, mb.z);
   ASSERT_EQ(Text(IntegerSum(x, y)), Expected(r.z)) << a << " + " << b;
+  std::tie(x, y) = operands();
   mpz_sub(r.z, ma.z, mb.z);
   ASSERT_EQ(Text(IntegerDifference(x, y)), Expected(r.z)) << a << " - " << b;
+  std::tie(x, y) = operands();
   mpz_mul(r.z, ma.z, mb.z);
   ASSERT_EQ(Text(IntegerProduct(x, y)), Expected(r.z)) << a << " * " << b;
+  std::tie(x, y) = operands();
   if (mpz_sgn(mb.z) == 0) {
     EXPECT_FALSE(IntegerQuotient(x, y));
     EXPECT_FALSE(IntegerRemainder(x, y));
@@ -88,7 +98,31 @@ void CheckAgainstGmp(const std::string& a, const std::string& b) {
   mpz_tdiv_r(r.z, abs_a.z, abs_b.z);
   bool same = (mpz_sgn(ma.z) < 0) == (mpz_sgn(mb.z) < 0);
   if (!same && mpz_sgn(r.z) != 0) mpz_sub(r.z, abs_b.z, r.z);
+  std::tie(x, y) = operands();
   ASSERT_EQ(Text(IntegerRemainder(x, y)), Expected(r.z)) << a << " % " << b;
+  std::tie(x, y) = operands();
+  mpz_neg(r.z, ma.z);
+  ASSERT_EQ(Text(IntegerNegation(x)), Expected(r.z)) << "-" << a;
+}
+
+// Three forms of the operands: texts alone; leaves made from digits, which
+// carry their limbs beside the text; and leaves made from limbs, whose
+// texts are deferred (made afresh for each operation, so that each meets
+// them unwritten).
+void CheckAgainstGmp(const std::string& a, const std::string& b) {
+  IntText x = ReadIntText(a), y = ReadIntText(b);
+  CheckForms(a, b, [&] { return std::pair(x, y); });
+  CellRef la = DigitsLeaf(x.negative, x.magnitude), lb = DigitsLeaf(y.negative, y.magnitude);
+  IntText lx = ReadIntegerLeaf(la.get()), ly = ReadIntegerLeaf(lb.get());
+  EXPECT_EQ(lx.has_limbs, x.magnitude.size() > 18);
+  CheckForms(a, b, [&] { return std::pair(lx, ly); });
+  CellRef da, db;
+  CheckForms(a, b, [&] {
+    da = lx.has_limbs ? LimbsLeaf(x.negative, lx.limbs) : DigitsLeaf(x.negative, x.magnitude);
+    db = ly.has_limbs ? LimbsLeaf(y.negative, ly.limbs) : DigitsLeaf(y.negative, y.magnitude);
+    EXPECT_EQ(da->TextDeferred(), lx.has_limbs);
+    return std::pair(ReadIntegerLeaf(da.get()), ReadIntegerLeaf(db.get()));
+  });
 }
 
 TEST(NumbersBigint, RandomOperandsMatchGmp) {
@@ -128,6 +162,92 @@ TEST(NumbersBigint, IdentitiesHold) {
       }
     }
   }
+}
+
+TEST(NumbersBigint, LimbsAreTrustedOnlyInTheirWriteEpoch) {
+  std::string a(40, '7'), b(30, '1');
+  CellRef sum = IntegerSum(ReadIntText(a), ReadIntText(b));
+  IntText s = ReadIntegerLeaf(sum.get());
+  ASSERT_TRUE(s.has_limbs);
+  ASSERT_EQ(s.limbs.size(), 3u);
+  EXPECT_EQ(s.limbs[1], 777777888888888888u);
+  // Rewritten in place, as a program's raw write would: once the epoch has
+  // moved, the text is read again and the limbs refilled from it.
+  sum->Bytes()[0] = '1';
+  NoteWrites();
+  IntText t = ReadIntegerLeaf(sum.get());
+  EXPECT_TRUE(t.has_limbs);
+  EXPECT_EQ(t.limbs[2], 1777u);
+  EXPECT_EQ(Text(IntegerSum(t, ReadIntText("1"))), "1777777777" + std::string(29, '8') + "9");
+  // A text cut short by a NUL reads as its leading digits; the limbs follow.
+  sum->Bytes()[20] = 0;
+  NoteWrites();
+  IntText u = ReadIntegerLeaf(sum.get());
+  EXPECT_EQ(u.magnitude, "17777777778888888888");
+  EXPECT_EQ(Text(IntegerDifference(u, ReadIntText("8888888888"))), "17777777770000000000");
+}
+
+// The raw bytes of a leaf, as a program reading memory by address sees them.
+std::string RawBytes(const CellRef& c) {
+  return std::string(reinterpret_cast<const char*>(c->Bytes()), c->StoredLength() + 1);
+}
+
+TEST(NumbersBigint, DeferredTextsAreWrittenBeforeAnyReader) {
+  // F(300) by sums of leaves: every result of two limbs or more defers its
+  // text, keeping its length, sign and leading digits right meanwhile.
+  CellRef a = DigitsLeaf(false, "0"), b = DigitsLeaf(false, "1");
+  for (int i = 0; i < 300; ++i) {
+    CellRef c = IntegerSum(ReadIntegerLeaf(a.get()), ReadIntegerLeaf(b.get()));
+    a = std::move(b);
+    b = std::move(c);
+  }
+  const std::string f300 = "222232244629420445529739893461909967206666939096499764990979600";
+  ASSERT_TRUE(a->TextDeferred());
+  EXPECT_EQ(a->StoredLength(), f300.size());
+  EXPECT_EQ(a->Bytes()[0], '2');
+  EXPECT_EQ(a->Bytes()[f300.size()], 0);
+  CellRef negative = IntegerDifference(ReadIntText("5"), ReadIntegerLeaf(a.get()));
+  EXPECT_TRUE(negative->TextDeferred());
+  EXPECT_TRUE(a->TextDeferred());  // differences of limbs leave the operands unwritten
+  // A builtin that may read memory moves the epoch: every deferred text is
+  // written first, in place, and the limbs stay right for the next sum.
+  size_t waiting = g_deferred_texts;
+  EXPECT_GE(waiting, 3u);
+  NoteWrites();
+  EXPECT_EQ(g_deferred_texts, 0u);
+  EXPECT_FALSE(a->TextDeferred());
+  EXPECT_EQ(RawBytes(a), f300 + std::string(1, '\0'));
+  EXPECT_EQ(RawBytes(negative), "0222232244629420445529739893461909967206666939096499764990979595" + std::string(1, '\0'));
+  EXPECT_EQ(Text(IntegerSum(ReadIntegerLeaf(a.get()), ReadIntegerLeaf(negative.get()))), "5");
+  // LeafView writes a deferred text on the spot; one freed unwritten leaves
+  // the waiting list.
+  CellRef next = IntegerSum(ReadIntegerLeaf(a.get()), ReadIntegerLeaf(b.get()));
+  CellRef dropped = IntegerSum(ReadIntegerLeaf(next.get()), ReadIntegerLeaf(b.get()));
+  EXPECT_EQ(g_deferred_texts, 2u);
+  EXPECT_EQ(LeafView(next.get()), "581811569836004006491505558634099066259034153405766997246569401");
+  dropped = CellRef();
+  EXPECT_EQ(g_deferred_texts, 0u);
+}
+
+TEST(NumbersBigint, DeferredOperandsOfPowers) {
+  // The exponent's last digit and the base's leading digits are read from
+  // texts that were deferred.
+  auto limbs_leaf = [](const std::string& text) {
+    IntText t = ReadIntText(text);
+    CellRef digits = DigitsLeaf(t.negative, t.magnitude);
+    CellRef leaf = LimbsLeaf(t.negative, ReadIntegerLeaf(digits.get()).limbs);
+    EXPECT_TRUE(leaf->TextDeferred());
+    return leaf;
+  };
+  CellRef odd = limbs_leaf("1" + std::string(30, '0') + "1"), even = limbs_leaf("1" + std::string(31, '0'));
+  EXPECT_EQ(Text(IntegerPower(ReadIntText("01"), ReadIntegerLeaf(odd.get()))), "01");
+  EXPECT_EQ(Text(IntegerPower(ReadIntText("01"), ReadIntegerLeaf(even.get()))), "1");
+  std::string base = "0987654321098765432109876543";
+  CellRef deferred = limbs_leaf(base);
+  Mpz z;
+  ToMpz(base, z.z);
+  mpz_pow_ui(z.z, z.z, 7);
+  EXPECT_EQ(Text(IntegerPower(ReadIntegerLeaf(deferred.get()), ReadIntText("7"))), Expected(z.z));
 }
 
 TEST(NumbersBigint, SignsAndCanonicalZero) {

@@ -1,0 +1,9 @@
+// The write epoch's counter. It starts at 1, so that a zeroed word is never
+// the current epoch.
+#include "core/write_epoch.h"
+
+namespace mox {
+
+uint64_t g_write_epoch = 1;
+
+}  // namespace mox
