@@ -68,7 +68,10 @@ bool ApplyParked(Machine& m) {
   // Saturated: a1 .. an are v's own arguments and d parked ones.
   if (h->Bytes()[0] >= 'a' && h->Bytes()[0] <= 'z') {
     if (const BuiltinEntry* entry = BuiltinFor(h)) {
-      for (int i = 0; i < d; ++i) m.focus = MakeAnalysedApp(std::move(m.focus), CellRef(m.Pop().cell));
+      // The redex is only read by the handler, and usually dies with the
+      // call: it is left unanalysed (the cache stays 0, so a handler that
+      // hands it or a part of it back has it analysed when it is met).
+      for (int i = 0; i < d; ++i) m.focus = MakeApp(std::move(m.focus), CellRef(m.Pop().cell));
       CallNative(m, *entry);
       return true;
     }
