@@ -122,6 +122,24 @@ void Descend(Machine& m, CellRef a, bool function_done) {
   }
 }
 
+// A saturated focus headed by a lazy combinator is contracted by the last
+// rule of Contract, the instantiation of its definition: a lazy head's
+// byte is none of the heads the earlier rules take. The spine is walked
+// once, its arguments gathered in order from the back. False, with nothing
+// changed, when the head is not lazy.
+bool ContractLazy(Machine& m) {
+  Cell* args[kMaxSpine];
+  int i = kMaxSpine;
+  Cell* h = m.focus.get();
+  for (; h->IsApp() && !h->IsData(); h = h->f) {
+    MOX_ASSERT(i > 0);
+    args[--i] = h->a;
+  }
+  if (!h->IsLeaf() || !kLazyHeads.byte[h->Bytes()[0]]) return false;
+  InstantiateGlobal(m, h, args + i, kMaxSpine - i);
+  return true;
+}
+
 // A lazy combinator that still lacks d arguments takes them from parked
 // frames, when the d innermost frames all hold parked arguments.
 bool TakeParkedArguments(Machine& m, int d) {
@@ -165,7 +183,8 @@ CellRef Evaluate(CellRef expression) {
     if (d == 0) {
       if (a->IsLeaf() && IsGlobalHeadLeaf(a) && !(a->Bytes()[0] >= 'a' && a->Bytes()[0] <= 'z')) {
         InstantiateGlobal(m, a, nullptr, 0);  // a bare name: an operator or a constant
-      } else if (HasLazyHead(a) || !a->Flag()) {
+      } else if (ContractLazy(m)) {
+      } else if (!a->Flag()) {
         Contract(m);
       } else if (BinderOf(a) == Binder::kLet) {
         Cell* y = a->f->a;
