@@ -33,9 +33,11 @@ void Escape(Machine& m, CellRef answer) {
 
 }  // namespace
 
-void CallNative(Machine& m, const BuiltinEntry& entry) {
-  CellRef out;
-  entry.handler(out, std::move(m.focus));
+namespace {
+
+// A native result: an error value or a cycle marker ends the evaluation,
+// anything else is the new focus.
+void TakeNativeResult(Machine& m, CellRef out) {
   MOX_ASSERT(out);
   Cell* r = out.get();
   if (r->IsApp() && r->f->IsLeaf() && (r->f->Bytes()[0] == kCycleByte || r->f->Bytes()[0] == kErrorByte)) {
@@ -43,6 +45,20 @@ void CallNative(Machine& m, const BuiltinEntry& entry) {
   } else {
     m.focus = std::move(out);
   }
+}
+
+}  // namespace
+
+void CallNative(Machine& m, const BuiltinEntry& entry) {
+  CellRef out;
+  entry.handler(out, std::move(m.focus));
+  TakeNativeResult(m, std::move(out));
+}
+
+void CallNativeOnArgs(Machine& m, const BuiltinEntry& entry, Cell* const* args) {
+  CellRef out;
+  entry.on_args(out, args);
+  TakeNativeResult(m, std::move(out));
 }
 
 namespace {

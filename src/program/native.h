@@ -7,6 +7,12 @@
 // meaningful result"; an application of an error-tag leaf ("]...") or a
 // cycle-marker leaf (")...") ends the whole evaluation.
 //
+// A builtin can also be called on its arguments alone, without a redex:
+// the reducer then need not build the n applications of the redex only to
+// free them after the call. Every row made by Builtin has that second
+// entry; a builtin that reads the redex itself (a.redex) is made by
+// BuiltinOnRedex instead and is always called with one.
+//
 // Builtins are not written against that raw form. Each is a function
 //   CellRef Name(const NativeArgs<n>& a)
 // whose parameter type carries its arity n; `Builtin<Name>("name")` makes
@@ -23,10 +29,13 @@
 namespace mox {
 
 using NativeHandler = CellRef& (*)(CellRef& out, CellRef redex);
+// The same call on a1 .. an (args[0..n), borrowed; the caller holds them).
+using NativeArgsHandler = CellRef& (*)(CellRef& out, Cell* const* args);
 
 // The arguments a1 .. an of a redex, borrowed: valid while the redex is
 // held. a[0] is a1; a_n is the redex's argument part, a_(n-1) that of its
-// function part, and so on.
+// function part, and so on. Called on the arguments alone, redex is null
+// (only rows made by BuiltinOnRedex may read it).
 template <int N>
 struct NativeArgs {
   Cell* redex;
@@ -38,6 +47,9 @@ struct NativeArgs {
       cell[static_cast<size_t>(i)] = c->a;
       c = c->f;
     }
+  }
+  explicit NativeArgs(Cell* const* args) : redex(nullptr) {
+    for (size_t i = 0; i < static_cast<size_t>(N); ++i) cell[i] = args[i];
   }
   Cell* operator[](int i) const {
     MOX_ASSERT(i >= 0 && i < N);
@@ -53,6 +65,7 @@ struct BuiltinBinding {
   const char* name;
   uint8_t arity;
   NativeHandler handler;
+  NativeArgsHandler on_args;  // null: the builtin reads its redex
 };
 
 namespace detail {
@@ -69,13 +82,28 @@ CellRef& CallBuiltin(CellRef& out, CellRef redex) {
   return out;
 }
 
+template <int N, BuiltinFunction<N> F>
+CellRef& CallBuiltinOnArgs(CellRef& out, Cell* const* args) {
+  CellRef result = F(NativeArgs<N>(args));
+  out = result ? std::move(result) : MakeLeaf("Z", 1);
+  return out;
+}
+
 }  // namespace detail
 
 template <auto F>
 constexpr BuiltinBinding Builtin(const char* name) {
   constexpr int n = detail::ArityOf(F);
   static_assert(n >= 0 && n <= 7, "builtins take at most seven arguments");
-  return {name, static_cast<uint8_t>(n), &detail::CallBuiltin<n, F>};
+  return {name, static_cast<uint8_t>(n), &detail::CallBuiltin<n, F>, &detail::CallBuiltinOnArgs<n, F>};
+}
+
+// A builtin that reads a.redex (the cells of its own redex).
+template <auto F>
+constexpr BuiltinBinding BuiltinOnRedex(const char* name) {
+  BuiltinBinding b = Builtin<F>(name);
+  b.on_args = nullptr;
+  return b;
 }
 
 }  // namespace mox
