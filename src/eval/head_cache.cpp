@@ -65,14 +65,21 @@ const GlobalShape* GlobalForMiss(HeadLine& line, Cell* head) {
 
 namespace {
 
-// Drops every cached head (and the counts held on them).
+// A line never filled holds nothing to drop.
+bool Untouched(const HeadLine& line) { return line.leaf == nullptr && !line.definition && line.shape.slot == nullptr; }
+
+// Drops every cached head (and the counts held on them). Most lines are
+// never used in a run; resetting their templates would be most of the cost
+// of ending a short run.
 void ForgetHeads() {
   for (HeadLine& line : byte_lines) {
+    if (Untouched(line)) continue;
     line.definition = CellRef();
     line.shape.slot = nullptr;
     line.shape.instance = Template{};
   }
   for (HeadLine& line : lines) {
+    if (Untouched(line)) continue;
     Release(line.leaf);
     line.leaf = nullptr;
     line.definition = CellRef();
