@@ -128,6 +128,9 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
     m.focus = std::move(def);
     return;
   }
+  // The head and the arguments may be parts of the focus, which the new
+  // focus replaces: it is held until they have been used.
+  CellRef redex = std::move(m.focus);
   std::string_view key = LeafView(head);
   if (!constants.empty() && constants.count(key) != 0) {  // evaluated afresh at each use
     m.focus = std::move(def);
