@@ -56,6 +56,16 @@ inline bool Dies(Cell* part) {
   return true;
 }
 
+// The same for a part of an application, which is never null.
+inline bool PartDies(Cell* part) {
+  if ((part->h & kCountMask) > 1) {
+    --part->h;
+    return false;
+  }
+  MOX_ASSERT((part->h & kCountMask) == 1);
+  return true;
+}
+
 }  // namespace
 
 // Frees c and every part that dies with it. A dying part is freed next
@@ -69,8 +79,8 @@ void FreeCell(Cell* c) {
       Cell* f = c->f;
       Cell* a = c->a;
       PoolFreeApp(c);
-      if (Dies(f)) next = f;
-      if (Dies(a)) {
+      if (PartDies(f)) next = f;
+      if (PartDies(a)) {
         if (next != nullptr) pending.push_back(a);
         else next = a;
       }

@@ -33,9 +33,11 @@ void Escape(Machine& m, CellRef answer) {
 
 }  // namespace
 
-void CallNative(Machine& m, const BuiltinEntry& entry) {
-  CellRef out;
-  entry.handler(out, std::move(m.focus));
+namespace {
+
+// A native result: an error value or a cycle marker ends the evaluation,
+// anything else is the new focus.
+void TakeNativeResult(Machine& m, CellRef out) {
   MOX_ASSERT(out);
   Cell* r = out.get();
   if (r->IsApp() && r->f->IsLeaf() && (r->f->Bytes()[0] == kCycleByte || r->f->Bytes()[0] == kErrorByte)) {
@@ -43,6 +45,20 @@ void CallNative(Machine& m, const BuiltinEntry& entry) {
   } else {
     m.focus = std::move(out);
   }
+}
+
+}  // namespace
+
+void CallNative(Machine& m, const BuiltinEntry& entry) {
+  CellRef out;
+  entry.handler(out, std::move(m.focus));
+  TakeNativeResult(m, std::move(out));
+}
+
+void CallNativeOnArgs(Machine& m, const BuiltinEntry& entry, Cell* const* args) {
+  CellRef out;
+  entry.on_args(out, args);
+  TakeNativeResult(m, std::move(out));
 }
 
 namespace {
@@ -112,6 +128,9 @@ void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
     m.focus = std::move(def);
     return;
   }
+  // The head and the arguments may be parts of the focus, which the new
+  // focus replaces: it is held until they have been used.
+  CellRef redex = std::move(m.focus);
   std::string_view key = LeafView(head);
   if (!constants.empty() && constants.count(key) != 0) {  // evaluated afresh at each use
     m.focus = std::move(def);

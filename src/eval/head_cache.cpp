@@ -1,8 +1,5 @@
-// A direct-mapped cache from head leaf to its table entries. Each line holds
-// a count on its leaf, so the address cannot be reused by another leaf while
-// cached, and a count on the definition it took apart, so that body pointers
-// stay valid. Entries of the GlobalTable stay put until an erase, which
-// changes the table's epoch and so invalidates every line.
+// The slow paths of the head cache: filling a line, and taking a global's
+// definition apart (its parameters, its body and the body's template).
 #include "eval/head_cache.h"
 
 #include <cstdint>
@@ -10,30 +7,15 @@
 #include "core/run_end.h"
 #include "front/binders.h"
 #include "program/analyse.h"
-#include "program/globals.h"
 
 namespace mox {
 
-namespace {
+namespace head_cache {
 
-struct Line {
-  Cell* leaf = nullptr;
-  uint64_t epoch = 0;
-  const BuiltinEntry* builtin = nullptr;
-  CellRef definition;  // the definition `shape` was taken from
-  GlobalShape shape = {};
-};
+HeadLine lines[kLines];
+HeadLine byte_lines[256];
 
-constexpr size_t kLines = 4096;
-Line lines[kLines];
-// One-byte names (combinator letters, operators) are looked up by their
-// byte instead: their leaves are often fresh cells (a comparison's K or H),
-// which would only crowd the lines of the longer names out.
-Line byte_lines[256];
-
-bool IsOneByteName(const Cell* head) { return head->Bytes()[0] != 0 && head->Bytes()[1] == 0; }
-
-Line& Fill(Line& line, Cell* head) {
+HeadLine& Fill(HeadLine& line, Cell* head) {
   Retain(head);
   Release(line.leaf);
   line.leaf = head;
@@ -46,23 +28,15 @@ Line& Fill(Line& line, Cell* head) {
   return line;
 }
 
-Line& ByteLine(Cell* head) {
-  Line& line = byte_lines[head->Bytes()[0]];
-  if (line.shape.slot == nullptr || line.epoch != Globals().Epoch()) {
-    line.shape.slot = Globals().FindByte(head->Bytes()[0]);  // no builtin has a one-byte name
-    line.epoch = Globals().Epoch();
-  }
+HeadLine& RefreshByte(HeadLine& line, unsigned char b) {
+  line.shape.slot = Globals().FindByte(b);  // no builtin has a one-byte name
+  line.epoch = Globals().Epoch();
   return line;
 }
 
-Line& Lookup(Cell* head) {
-  if (IsOneByteName(head)) return ByteLine(head);
-  Line& line = lines[(reinterpret_cast<uintptr_t>(head) >> 4) & (kLines - 1)];
-  if (line.leaf == head && line.epoch == Globals().Epoch()) return line;
-  return Fill(line, head);
-}
+namespace {
 
-void TakeApart(Line& line) {
+void TakeApart(HeadLine& line) {
   GlobalShape& s = line.shape;
   line.definition = s.slot->Copy();
   Cell* d = line.definition.get();
@@ -80,27 +54,32 @@ void TakeApart(Line& line) {
 
 }  // namespace
 
-const BuiltinEntry* BuiltinFor(Cell* head) { return IsOneByteName(head) ? nullptr : Lookup(head).builtin; }
-
-const GlobalShape* GlobalFor(Cell* head) {
-  Line* line = &Lookup(head);
+const GlobalShape* GlobalForMiss(HeadLine& line, Cell* head) {
+  HeadLine* l = &line;
   // A name missing before may have been defined since (insertions keep the epoch).
-  if (line->shape.slot == nullptr && !IsOneByteName(head)) line = &Fill(*line, head);
-  if (line->shape.slot == nullptr) return nullptr;
-  if (line->definition.get() != line->shape.slot->get()) TakeApart(*line);
-  return &line->shape;
+  if (l->shape.slot == nullptr && !IsOneByteName(head)) l = &Fill(*l, head);
+  if (l->shape.slot == nullptr) return nullptr;
+  if (l->definition.get() != l->shape.slot->get()) TakeApart(*l);
+  return &l->shape;
 }
 
 namespace {
 
-// Drops every cached head (and the counts held on them).
+// A line never filled holds nothing to drop.
+bool Untouched(const HeadLine& line) { return line.leaf == nullptr && !line.definition && line.shape.slot == nullptr; }
+
+// Drops every cached head (and the counts held on them). Most lines are
+// never used in a run; resetting their templates would be most of the cost
+// of ending a short run.
 void ForgetHeads() {
-  for (Line& line : byte_lines) {
+  for (HeadLine& line : byte_lines) {
+    if (Untouched(line)) continue;
     line.definition = CellRef();
     line.shape.slot = nullptr;
     line.shape.instance = Template{};
   }
-  for (Line& line : lines) {
+  for (HeadLine& line : lines) {
+    if (Untouched(line)) continue;
     Release(line.leaf);
     line.leaf = nullptr;
     line.definition = CellRef();
@@ -113,5 +92,7 @@ void ForgetHeads() {
 const bool kReleased = AtRunEnd(ForgetHeads);
 
 }  // namespace
+
+}  // namespace head_cache
 
 }  // namespace mox

@@ -3,11 +3,16 @@
 // contraction finds them without searching the name tables. For a global the
 // cache also keeps its definition taken apart: the parameter letters and the
 // body under the leading lambdas.
+//
+// Every contraction asks, so the hit is inline here: one line read and two
+// comparisons; filling a line and taking a definition apart are in
+// head_cache.cpp.
 #pragma once
 
 #include "core/cell.h"
 #include "eval/template.h"
 #include "program/builtin_table.h"
+#include "program/globals.h"
 
 namespace mox {
 
@@ -20,10 +25,59 @@ struct GlobalShape {
   Template instance;  // the body compiled for these parameters, when small
 };
 
+// One cached head. A line for a longer name holds a count on its leaf, so
+// the address cannot be reused by another leaf while cached, and a count on
+// the definition it took apart, so that body pointers stay valid. Entries of
+// the GlobalTable stay put until an erase, which changes the table's epoch
+// and so invalidates every line.
+struct HeadLine {
+  Cell* leaf = nullptr;  // longer names only; one-byte names use their byte
+  uint64_t epoch = 0;
+  const BuiltinEntry* builtin = nullptr;
+  CellRef definition;  // the definition `shape` was taken from
+  GlobalShape shape = {};
+};
+
+namespace head_cache {
+
+constexpr size_t kLines = 4096;
+extern HeadLine lines[kLines];
+// One-byte names (combinator letters, operators) are looked up by their
+// byte instead: their leaves are often fresh cells (a comparison's K or H),
+// which would only crowd the lines of the longer names out.
+extern HeadLine byte_lines[256];
+
+HeadLine& Fill(HeadLine& line, Cell* head);
+HeadLine& RefreshByte(HeadLine& line, unsigned char b);
+const GlobalShape* GlobalForMiss(HeadLine& line, Cell* head);
+
+inline bool IsOneByteName(const Cell* head) { return head->Bytes()[0] != 0 && head->Bytes()[1] == 0; }
+
+inline HeadLine& Lookup(Cell* head) {
+  uint64_t epoch = Globals().Epoch();
+  if (IsOneByteName(head)) {
+    HeadLine& line = byte_lines[head->Bytes()[0]];
+    if (line.shape.slot != nullptr && line.epoch == epoch) [[likely]] return line;
+    return RefreshByte(line, head->Bytes()[0]);
+  }
+  HeadLine& line = lines[(reinterpret_cast<uintptr_t>(head) >> 4) & (kLines - 1)];
+  if (line.leaf == head && line.epoch == epoch) [[likely]] return line;
+  return Fill(line, head);
+}
+
+}  // namespace head_cache
+
 // The builtin a lower-case head names, or null.
-const BuiltinEntry* BuiltinFor(Cell* head);
+inline const BuiltinEntry* BuiltinFor(Cell* head) {
+  return head_cache::IsOneByteName(head) ? nullptr : head_cache::Lookup(head).builtin;
+}
+
 // The global a head names, with its current definition taken apart; null
 // when the GlobalTable has no entry for the head's text.
-const GlobalShape* GlobalFor(Cell* head);
+inline const GlobalShape* GlobalFor(Cell* head) {
+  HeadLine& line = head_cache::Lookup(head);
+  if (line.shape.slot != nullptr && line.definition.get() == line.shape.slot->get()) [[likely]] return &line.shape;
+  return head_cache::GlobalForMiss(line, head);
+}
 
 }  // namespace mox

@@ -68,7 +68,16 @@ bool ApplyParked(Machine& m) {
   // Saturated: a1 .. an are v's own arguments and d parked ones.
   if (h->Bytes()[0] >= 'a' && h->Bytes()[0] <= 'z') {
     if (const BuiltinEntry* entry = BuiltinFor(h)) {
-      for (int i = 0; i < d; ++i) m.focus = MakeAnalysedApp(std::move(m.focus), CellRef(m.Pop().cell));
+      if (entry->on_args != nullptr) {  // no redex needed: the arguments as they are
+        for (int i = 0; i < d; ++i) args[j + i] = m.Pop().cell;  // their counts are released below
+        CallNativeOnArgs(m, *entry, args);
+        for (int i = 0; i < d; ++i) Release(args[j + i]);
+        return true;
+      }
+      // The redex is only read by the handler, and usually dies with the
+      // call: it is left unanalysed (the cache stays 0, so a handler that
+      // hands it or a part of it back has it analysed when it is met).
+      for (int i = 0; i < d; ++i) m.focus = MakeApp(std::move(m.focus), CellRef(m.Pop().cell));
       CallNative(m, *entry);
       return true;
     }
@@ -119,6 +128,24 @@ void Descend(Machine& m, CellRef a, bool function_done) {
   }
 }
 
+// A saturated focus headed by a lazy combinator is contracted by the last
+// rule of Contract, the instantiation of its definition: a lazy head's
+// byte is none of the heads the earlier rules take. The spine is walked
+// once, its arguments gathered in order from the back. False, with nothing
+// changed, when the head is not lazy.
+bool ContractLazy(Machine& m) {
+  Cell* args[kMaxSpine];
+  int i = kMaxSpine;
+  Cell* h = m.focus.get();
+  for (; h->IsApp() && !h->IsData(); h = h->f) {
+    MOX_ASSERT(i > 0);
+    args[--i] = h->a;
+  }
+  if (!h->IsLeaf() || !kLazyHeads.byte[h->Bytes()[0]]) return false;
+  InstantiateGlobal(m, h, args + i, kMaxSpine - i);
+  return true;
+}
+
 // A lazy combinator that still lacks d arguments takes them from parked
 // frames, when the d innermost frames all hold parked arguments.
 bool TakeParkedArguments(Machine& m, int d) {
@@ -164,7 +191,8 @@ CellRef Evaluate(CellRef expression) {
     if (d == 0) {
       if (a->IsLeaf() && IsGlobalHeadLeaf(a) && !(a->Bytes()[0] >= 'a' && a->Bytes()[0] <= 'z')) {
         InstantiateGlobal(m, a, nullptr, 0);  // a bare name: an operator or a constant
-      } else if (HasLazyHead(a) || !a->Flag()) {
+      } else if (ContractLazy(m)) {
+      } else if (!a->Flag()) {
         Contract(m);
       } else if (BinderOf(a) == Binder::kLet) {
         Cell* y = a->f->a;

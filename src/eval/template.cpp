@@ -100,23 +100,24 @@ inline bool IsClosedValue(const Cell* c) {
   return c->IsData() || (!c->Flag() && c->AnalysisValue() >= 1 && VariableSet(c) == 0);
 }
 
-// Builds the nodes into built[] (each with count 0: its one user adds the
-// count), skipping the unwound ones when `unwind` is set. A part below
-// t.arguments is an argument, then come the constants, then the nodes.
-[[gnu::always_inline]] inline void RunNodes(const Template& t, Cell* const* args, Cell** built, bool unwind) {
+// Writes the arguments into the run's table and builds the nodes after
+// them (each with count 0: its one user adds the count), skipping the
+// unwound ones when `unwind` is set; returns the table.
+[[gnu::always_inline]] inline Cell** RunNodes(const Template& t, Cell* const* args, bool unwind) {
+  Cell** table = t.table.data();
   bool closed = t.any_fixed;
-  for (int i = 0; closed && i < t.arguments; ++i) closed = IsClosedValue(args[i]);
-  const size_t k = static_cast<size_t>(t.arguments), kc = k + t.constants.size();
-  Cell* const* constants = t.constants.data();
-  Cell** nodes = built;
-  auto part = [&](TemplateSlot s) { return s < k ? args[s] : s < kc ? constants[s - k] : nodes[s - kc]; };
+  for (int i = 0; i < t.arguments; ++i) {
+    table[i] = args[i];
+    closed = closed && IsClosedValue(args[i]);
+  }
+  Cell** built = table + t.arguments + t.constants.size();
   for (const TemplateNode& node : t.nodes) {
     if (unwind && node.unwound) {
       ++built;
       continue;
     }
-    Cell* f = part(node.f);
-    Cell* a = part(node.a);
+    Cell* f = table[node.f];
+    Cell* a = table[node.a];
     Retain(f);
     Retain(a);
     Cell* p = static_cast<Cell*>(PoolAllocApp());
@@ -130,12 +131,7 @@ inline bool IsClosedValue(const Cell* c) {
     }
     *built++ = p;
   }
-}
-
-// The cell of part s once the nodes are built.
-inline Cell* PartOf(const Template& t, Cell* const* args, Cell* const* built, TemplateSlot s) {
-  size_t k = static_cast<size_t>(t.arguments), kc = k + t.constants.size();
-  return s < k ? args[s] : s < kc ? t.constants[s - k] : built[s - kc];
+  return table;
 }
 
 }  // namespace
@@ -163,27 +159,27 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
   }
   out.root = c.Slot(root);
   c.Unwind(root);
+  out.table.assign(static_cast<size_t>(k) + out.constants.size() + out.nodes.size(), nullptr);
+  std::copy(out.constants.begin(), out.constants.end(), out.table.begin() + k);
   for (const TemplateNode& node : out.nodes) out.any_fixed = out.any_fixed || node.fixed;
   out.ready = true;
 }
 
 void RunTemplate(const Template& t, Cell* const* args, Machine& m) {
-  Cell* built[kTemplateMaxNodes];
-  RunNodes(t, args, built, true);
+  Cell** table = RunNodes(t, args, true);
   for (TemplateSlot s : t.parked) {
-    Cell* c = PartOf(t, args, built, s);
+    Cell* c = table[s];
     Retain(c);
     m.frames.push_back({FrameKind::kPark, c});
   }
-  Cell* focus = PartOf(t, args, built, t.focus);
+  Cell* focus = table[t.focus];
   Retain(focus);
   m.focus = CellRef(focus);
 }
 
 CellRef BuildTemplate(const Template& t, Cell* const* args) {
-  Cell* built[kTemplateMaxNodes];
-  RunNodes(t, args, built, false);
-  Cell* root = PartOf(t, args, built, t.root);
+  Cell** table = RunNodes(t, args, false);
+  Cell* root = table[t.root];
   Retain(root);
   return CellRef(root);
 }

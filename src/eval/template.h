@@ -49,6 +49,11 @@ struct Template {
   std::vector<TemplateSlot> parked;
   TemplateSlot focus = 0;  // the result (the inner focus when unwound)
   TemplateSlot root = 0;   // the whole body
+  // The run's table of parts, indexed by slot: the constants are written
+  // once, when compiled; a run writes the arguments and the nodes it builds,
+  // so that each part of a node is one read. A run calls nothing that could
+  // run a template, so one table per template serves every run.
+  mutable std::vector<Cell*> table;
 };
 
 constexpr int kMaxParameters = 16;

@@ -37,29 +37,41 @@ constexpr int kArityFloor = -51;
 
 // Analyses an application whose two parts are analysed already. The whole
 // cache and variable set are computed first and stored with one write.
+// This runs for nearly every cell the reducer builds, so the parts' headers
+// are read once, and the binder shapes, which only an application head can
+// have, are looked for only there.
 inline void AnalyseApplication(Cell* p) {
   const Cell* f = p->f;
   const Cell* x = p->a;
+  const uint64_t hf = f->h, hx = x->h;
+  constexpr uint64_t kData = uint64_t{kDataCache} << kCacheShift;
+  const bool f_data = (hf & kCacheMask) == kData;
+  const bool x_data = (hx & kCacheMask) == kData;
   uint64_t h = p->h & kCountMask;
   int d;
-  if (f->IsData()) {
-    if (x->IsData()) {
+  if (f_data) {
+    if (x_data) {
       uint64_t lf = f->Field(), lx = x->Field();
       uint64_t length = (lf >= 2 && lx >= 2 && lf + lx < kFieldLimit) ? lf + lx : 0;
-      p->h = h | (length << kFieldShift) | (uint64_t{kDataCache} << kCacheShift);
+      p->h = h | (length << kFieldShift) | kData;
       return;
     }
     d = 0;
   } else {
-    d = f->AnalysisValue();
+    d = static_cast<int>((hf & kValueMask) >> kCacheShift) - 52;
     if (d != kNoArity && d > kArityFloor) --d;
   }
   h |= static_cast<uint64_t>(d + 52) << kCacheShift;
-  Binder binder = BinderOf(p);
-  if (binder != Binder::kLambda) {  // a lambda node is never pending
-    bool pending = (!f->IsData() && f->Flag()) || (!x->IsData() && (x->Flag() || x->AnalysisValue() < 1));
-    if (pending) h |= kFlagBit;
+  // x is a redex (saturated or over-applied) when its biased value is below 53.
+  const bool x_pending = !x_data && ((hx & kFlagBit) != 0 || (hx & kValueMask) < (uint64_t{53} << kCacheShift));
+  const bool f_pending = !f_data && (hf & kFlagBit) != 0;
+  if (f_data || (hf & kLeafBit) != 0) {  // a plain application
+    if (f_pending || x_pending) h |= kFlagBit;
+    p->h = h | (uint64_t{VariableSet(f) | VariableSet(x)} << kFieldShift);
+    return;
   }
+  Binder binder = BinderOf(p);
+  if (binder != Binder::kLambda && (f_pending || x_pending)) h |= kFlagBit;  // a lambda node is never pending
   uint32_t vars = 0;
   ForEachScopedPart(p, binder, [&vars](const Cell* part, uint32_t hidden) { vars |= VariableSet(part) & ~hidden; });
   p->h = h | (uint64_t{vars} << kFieldShift);

@@ -20,6 +20,7 @@ namespace mox {
 struct BuiltinEntry {
   uint8_t arity;
   NativeHandler handler;
+  NativeArgsHandler on_args;  // null: call it with its redex
 };
 
 using BuiltinTable = std::map<Text, BuiltinEntry, TextOrder>;

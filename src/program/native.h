@@ -7,6 +7,12 @@
 // meaningful result"; an application of an error-tag leaf ("]...") or a
 // cycle-marker leaf (")...") ends the whole evaluation.
 //
+// A builtin can also be called on its arguments alone, without a redex:
+// the reducer then need not build the n applications of the redex only to
+// free them after the call. Every row made by Builtin has that second
+// entry; a builtin that reads the redex itself (a.redex) is made by
+// BuiltinOnRedex instead and is always called with one.
+//
 // Builtins are not written against that raw form. Each is a function
 //   CellRef Name(const NativeArgs<n>& a)
 // whose parameter type carries its arity n; `Builtin<Name>("name")` makes
@@ -32,10 +38,13 @@
 namespace mox {
 
 using NativeHandler = CellRef& (*)(CellRef& out, CellRef redex);
+// The same call on a1 .. an (args[0..n), borrowed; the caller holds them).
+using NativeArgsHandler = CellRef& (*)(CellRef& out, Cell* const* args);
 
 // The arguments a1 .. an of a redex, borrowed: valid while the redex is
 // held. a[0] is a1; a_n is the redex's argument part, a_(n-1) that of its
-// function part, and so on.
+// function part, and so on. Called on the arguments alone, redex is null
+// (only rows made by BuiltinOnRedex may read it).
 template <int N>
 struct NativeArgs {
   Cell* redex;
@@ -47,6 +56,9 @@ struct NativeArgs {
       cell[static_cast<size_t>(i)] = c->a;
       c = c->f;
     }
+  }
+  explicit NativeArgs(Cell* const* args) : redex(nullptr) {
+    for (size_t i = 0; i < static_cast<size_t>(N); ++i) cell[i] = args[i];
   }
   Cell* operator[](int i) const {
     MOX_ASSERT(i >= 0 && i < N);
@@ -62,6 +74,7 @@ struct BuiltinBinding {
   const char* name;
   uint8_t arity;
   NativeHandler handler;
+  NativeArgsHandler on_args;  // null: the builtin reads its redex
 };
 
 namespace detail {
@@ -80,11 +93,20 @@ CellRef& CallBuiltin(CellRef& out, CellRef redex) {
   return out;
 }
 
+template <int N, BuiltinFunction<N> F, bool kMayWrite>
+CellRef& CallBuiltinOnArgs(CellRef& out, Cell* const* args) {
+  if constexpr (kMayWrite) NoteWrites();
+  CellRef result = F(NativeArgs<N>(args));
+  if constexpr (kMayWrite) NoteWrites();
+  out = result ? std::move(result) : MakeLeaf("Z", 1);
+  return out;
+}
+
 template <auto F, bool kMayWrite>
 constexpr BuiltinBinding Row(const char* name) {
   constexpr int n = ArityOf(F);
   static_assert(n >= 0 && n <= 7, "builtins take at most seven arguments");
-  return {name, static_cast<uint8_t>(n), &CallBuiltin<n, F, kMayWrite>};
+  return {name, static_cast<uint8_t>(n), &CallBuiltin<n, F, kMayWrite>, &CallBuiltinOnArgs<n, F, kMayWrite>};
 }
 
 }  // namespace detail
@@ -98,6 +120,14 @@ constexpr BuiltinBinding Builtin(const char* name) {
 template <auto F>
 constexpr BuiltinBinding ReadOnlyBuiltin(const char* name) {
   return detail::Row<F, false>(name);
+}
+
+// A builtin that reads a.redex (the cells of its own redex).
+template <auto F>
+constexpr BuiltinBinding BuiltinOnRedex(const char* name) {
+  BuiltinBinding b = Builtin<F>(name);
+  b.on_args = nullptr;
+  return b;
 }
 
 }  // namespace mox

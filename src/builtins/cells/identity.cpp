@@ -42,7 +42,7 @@ CellRef Todo(const NativeArgs<3>& a) {
 
 constexpr BuiltinBinding kIdentity[] = {
     Builtin<Bond>("bond"), Builtin<Cray>("cray"), Builtin<Leak>("leak"),
-    Builtin<Raws>("raws"), Builtin<Tern>("tern"), Builtin<Todo>("todo"),
+    Builtin<Raws>("raws"), Builtin<Tern>("tern"), BuiltinOnRedex<Todo>("todo"),
 };
 
 }  // namespace

@@ -159,7 +159,7 @@ CellRef Cork(const NativeArgs<3>& args) {
 
 constexpr BuiltinBinding kIndexBuiltins[] = {
     Builtin<Look>("look"),
-    Builtin<Cork>("cork"),
+    BuiltinOnRedex<Cork>("cork"),
 };
 
 }  // namespace
