@@ -76,7 +76,7 @@ struct Bound<F, ResultKind(Kinds...)> {
 
   template <size_t... I>
   static CellRef Invoke(const NativeArgs<kArity>& a, std::index_sequence<I...>) {
-    RawAccess raw(a.redex);  // C functions read and write at the program's addresses
+    RawAccess raw(a.head);  // C functions read and write at the program's addresses
     Params values{};
     if (!(Kinds::Take(a[static_cast<int>(I)], &std::get<I>(values)) && ...)) return CellRef();
     errno = ProgramErrno();

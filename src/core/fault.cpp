@@ -12,9 +12,9 @@ namespace mox {
 
 namespace {
 
-// The redex of the builtin inside a raw access, or null. A nested
+// The name leaf of the builtin inside a raw access, or null. A nested
 // evaluation (a C callback, say) keeps the outer one to restore.
-const Cell* volatile g_raw_redex = nullptr;
+const Cell* volatile g_raw_head = nullptr;
 
 struct sigaction g_previous_segv;
 struct sigaction g_previous_bus;
@@ -26,12 +26,11 @@ void Put(char* line, size_t* n, const char* s, size_t max) {
 }
 
 void ReportFault(int signal, siginfo_t* info, void*) {
-  const Cell* c = g_raw_redex;
+  const Cell* c = g_raw_head;
   if (c == nullptr) {  // not a program's raw access: the action before ours
     sigaction(signal, signal == SIGBUS ? &g_previous_bus : &g_previous_segv, nullptr);
     return;  // the faulting instruction runs again and meets it
   }
-  while (c->IsApp()) c = c->f;
   char line[256];
   size_t n = 0;
   Put(line, &n, "mox: memory fault in ", 64);
@@ -69,7 +68,7 @@ void InstallFaultReport() {
   sigaction(SIGBUS, &report, &g_previous_bus);
 }
 
-RawAccess::RawAccess(const Cell* redex) : outer_(g_raw_redex) { g_raw_redex = redex; }
-RawAccess::~RawAccess() { g_raw_redex = outer_; }
+RawAccess::RawAccess(const Cell* head) : outer_(g_raw_head) { g_raw_head = head; }
+RawAccess::~RawAccess() { g_raw_head = outer_; }
 
 }  // namespace mox

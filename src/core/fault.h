@@ -3,7 +3,7 @@
 // indexed families, every C-library call) hold a RawAccess while they do.
 // A SIGSEGV or SIGBUS then ends the run with one line on standard error,
 //   mox: memory fault in <builtin> at address 0x<hex>
-// (the builtin's name read off the redex, the address the one the system
+// (the builtin's name leaf given to RawAccess, the address the one the system
 // reports), and the exit status kMemoryFaultStatus. A fault anywhere else is
 // the interpreter's own and goes to the action that was there before (the
 // default one, which dumps core, or a sanitizer's report).
@@ -23,10 +23,10 @@ constexpr int kMemoryFaultStatus = 4;
 // (the thread that evaluates). Once per process.
 void InstallFaultReport();
 
-// Marks a raw access by the builtin of `redex` for its lifetime.
+// Marks a raw access by the builtin named by the leaf `head` for its lifetime.
 class RawAccess {
  public:
-  explicit RawAccess(const Cell* redex);
+  explicit RawAccess(const Cell* head);
   ~RawAccess();
   RawAccess(const RawAccess&) = delete;
   RawAccess& operator=(const RawAccess&) = delete;

@@ -55,9 +55,9 @@ void CallNative(Machine& m, const BuiltinEntry& entry) {
   TakeNativeResult(m, std::move(out));
 }
 
-void CallNativeOnArgs(Machine& m, const BuiltinEntry& entry, Cell* const* args) {
+void CallNativeOnArgs(Machine& m, const BuiltinEntry& entry, const Cell* head, Cell* const* args) {
   CellRef out;
-  entry.on_args(out, args);
+  entry.on_args(out, head, args);
   TakeNativeResult(m, std::move(out));
 }
 

@@ -55,9 +55,10 @@ void Contract(Machine& m);
 // called with the redex in the focus.
 void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n);
 void CallNative(Machine& m, const BuiltinEntry& entry);
-// A builtin with an on_args entry called on args[0..arity) (borrowed; the
-// caller holds them until the call returns), without a redex.
-void CallNativeOnArgs(Machine& m, const BuiltinEntry& entry, Cell* const* args);
+// A builtin with an on_args entry, named by the leaf head, called on
+// args[0..arity) (borrowed; the caller holds them until the call returns),
+// without a redex.
+void CallNativeOnArgs(Machine& m, const BuiltinEntry& entry, const Cell* head, Cell* const* args);
 
 // Whether a head leaf is contracted as a global (no earlier rule of
 // Contract takes it, builtins aside): not a literal, marker, let or lambda.

@@ -70,7 +70,7 @@ bool ApplyParked(Machine& m) {
     if (const BuiltinEntry* entry = BuiltinFor(h)) {
       if (entry->on_args != nullptr) {  // no redex needed: the arguments as they are
         for (int i = 0; i < d; ++i) args[j + i] = m.Pop().cell;  // their counts are released below
-        CallNativeOnArgs(m, *entry, args);
+        CallNativeOnArgs(m, *entry, h, args);
         for (int i = 0; i < d; ++i) Release(args[j + i]);
         return true;
       }

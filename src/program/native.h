@@ -38,16 +38,19 @@
 namespace mox {
 
 using NativeHandler = CellRef& (*)(CellRef& out, CellRef redex);
-// The same call on a1 .. an (args[0..n), borrowed; the caller holds them).
-using NativeArgsHandler = CellRef& (*)(CellRef& out, Cell* const* args);
+// The same call on a1 .. an (args[0..n), borrowed; the caller holds them),
+// with the builtin's name leaf `head`.
+using NativeArgsHandler = CellRef& (*)(CellRef& out, const Cell* head, Cell* const* args);
 
 // The arguments a1 .. an of a redex, borrowed: valid while the redex is
 // held. a[0] is a1; a_n is the redex's argument part, a_(n-1) that of its
 // function part, and so on. Called on the arguments alone, redex is null
-// (only rows made by BuiltinOnRedex may read it).
+// (only rows made by BuiltinOnRedex may read it); head, the builtin's name
+// leaf, is there either way.
 template <int N>
 struct NativeArgs {
   Cell* redex;
+  const Cell* head;
   std::array<Cell*, N> cell;
 
   explicit NativeArgs(Cell* r) : redex(r) {
@@ -56,8 +59,9 @@ struct NativeArgs {
       cell[static_cast<size_t>(i)] = c->a;
       c = c->f;
     }
+    head = c;
   }
-  explicit NativeArgs(Cell* const* args) : redex(nullptr) {
+  NativeArgs(const Cell* h, Cell* const* args) : redex(nullptr), head(h) {
     for (size_t i = 0; i < static_cast<size_t>(N); ++i) cell[i] = args[i];
   }
   Cell* operator[](int i) const {
@@ -94,9 +98,9 @@ CellRef& CallBuiltin(CellRef& out, CellRef redex) {
 }
 
 template <int N, BuiltinFunction<N> F, bool kMayWrite>
-CellRef& CallBuiltinOnArgs(CellRef& out, Cell* const* args) {
+CellRef& CallBuiltinOnArgs(CellRef& out, const Cell* head, Cell* const* args) {
   if constexpr (kMayWrite) NoteWrites();
-  CellRef result = F(NativeArgs<N>(args));
+  CellRef result = F(NativeArgs<N>(head, args));
   if constexpr (kMayWrite) NoteWrites();
   out = result ? std::move(result) : MakeLeaf("Z", 1);
   return out;

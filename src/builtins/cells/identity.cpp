@@ -28,7 +28,7 @@ CellRef Leak(const NativeArgs<1>& a) { return MakeInt64(static_cast<int64_t>(rei
 CellRef Bond(const NativeArgs<1>& a) {
   uintptr_t address = ClassifyValue(a[0]) == ValueClass::kInteger ? static_cast<uintptr_t>(IntegerToInt64(a[0])) : 0;
   if (address == 0) return CellRef();
-  RawAccess raw(a.redex);
+  RawAccess raw(a.head);
   return CellRef::Share(reinterpret_cast<Cell*>(address));
 }
 

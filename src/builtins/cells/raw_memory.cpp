@@ -29,7 +29,7 @@ CellRef Post(const NativeArgs<2>& args) {
   int64_t n = IntegerToInt64(b);
   if (n < 0 || (n > 0 && AddressOf(a) == nullptr)) return CellRef();
   if (!MemoryRequestFits(static_cast<size_t>(n), "a blob")) return CellRef();
-  RawAccess raw(args.redex);
+  RawAccess raw(args.head);
   return MakeBlob(AddressOf(a), static_cast<size_t>(n));
 }
 
@@ -52,7 +52,7 @@ CellRef Copy(const NativeArgs<2>& args) {
   std::string scratch;
   std::string_view bytes;
   if (!BytesOf(value, &scratch, &bytes)) return CellRef();
-  RawAccess raw(args.redex);
+  RawAccess raw(args.head);
   if (!bytes.empty()) std::memcpy(AddressOf(a), bytes.data(), bytes.size());
   return MakeLeaf("I", 1);
 }

@@ -26,12 +26,12 @@ template <Target T, int W>
 CellRef UncheckedPut(const NativeArgs<3>& a) { return UncheckedWrite(a[0], a[1], a[2], T, W); }
 template <int W>
 CellRef Memory(const NativeArgs<1>& a) {
-  RawAccess raw(a.redex);  // the address is the program's: a fault is reported
+  RawAccess raw(a.head);  // the address is the program's: a fault is reported
   return MemoryRead(a[0], W);
 }
 template <int W>
 CellRef MemoryPut(const NativeArgs<2>& a) {
-  RawAccess raw(a.redex);
+  RawAccess raw(a.head);
   return MemoryWrite(a[0], a[1], W);
 }
 
