@@ -197,12 +197,12 @@ std::string_view LeafView(const Cell* c) {
     uint32_t field = c->Field();
     if (field != 0) return {s, field};
     MOX_ASSERT(c->StoredLength() >= kFieldLimit);
-    return {s, c->StoredLength()};
+    return {s, static_cast<size_t>(c->StoredLength())};
   }
   switch (first) {
     case kBlobByte: {
       BlobView b = BlobPayload(c);
-      return {s, static_cast<size_t>(b.data - c->Bytes()) + b.size};
+      return {s, static_cast<size_t>(b.data - c->Bytes() + b.size)};
     }
     case kRawByte:
       return {s, 9};

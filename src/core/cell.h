@@ -51,10 +51,30 @@ constexpr unsigned char kRawByte = ' ';
 constexpr unsigned char kCycleByte = ')';
 constexpr unsigned char kErrorByte = ']';
 
+// On a host with 4-byte pointers (32-bit WebAssembly) each part is followed
+// by 4 zero bytes, so that programs read the same 24-byte layout there.
+#if UINTPTR_MAX == UINT32_MAX
+#define MOX_PART_HIGH_HALF(name) uint32_t name;
+#else
+#define MOX_PART_HIGH_HALF(name)
+#endif
+
 struct Cell {
   uint64_t h;
   Cell* f;  // application only: function part
+  MOX_PART_HIGH_HALF(f_high)
   Cell* a;  // application only: argument part
+  MOX_PART_HIGH_HALF(a_high)
+
+  // The parts of a new application (and the zero high halves, if any).
+  void SetParts(Cell* function, Cell* argument) {
+    f = function;
+    a = argument;
+#if UINTPTR_MAX == UINT32_MAX
+    f_high = 0;
+    a_high = 0;
+#endif
+  }
 
   bool IsLeaf() const { return (h & kLeafBit) != 0; }
   bool IsApp() const { return (h & kLeafBit) == 0; }
@@ -162,8 +182,7 @@ inline CellRef MakeApp(CellRef f, CellRef a) {
   MOX_ASSERT(f && a);
   Cell* c = static_cast<Cell*>(PoolAllocApp());
   c->h = 1;
-  c->f = f.Leak();
-  c->a = a.Leak();
+  c->SetParts(f.Leak(), a.Leak());
   return CellRef(c);
 }
 inline CellRef MakeApp(CellRef f, CellRef a, CellRef b) {

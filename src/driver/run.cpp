@@ -1,5 +1,6 @@
 // The run driver: static checks, then the main expression applied to the
 // address of the program's own arguments, reduced to a value and judged.
+#include "bridge/platform/arguments.h"
 #include "defs/check.h"
 #include "driver/result.h"
 #include "driver/stages.h"
@@ -12,11 +13,12 @@ namespace mox {
 // args is main()'s own argument vector past the program file: null-terminated,
 // an empty argument an empty string like any other. It lives as long as the
 // process, so the address handed to the program stays valid for the whole
-// run (and for `shut`); programs read it with the ref builtins.
+// run (and for `shut`); programs read it with the ref builtins, in 8-byte
+// entries (bridge/platform/arguments.h).
 void RunProgram(Report& report, char** args) {
   CheckProgram(report);
   if (!report.IsAllClear()) return;
-  CellRef address = MakeInt64(reinterpret_cast<int64_t>(args));
+  CellRef address = MakeInt64(ProgramArgumentAddress(args));
   CellRef* entry = Globals().Find("");
   if (entry == nullptr) entry = &Globals().Set(Text(), MakeLeaf("8"));
   CellRef result = Evaluate(MakeApp(entry->Copy(), std::move(address)));

@@ -142,9 +142,9 @@ CellRef ApplyBlob(Cell* blob) {
     CellRef high = Cons(cons_pair(4), cons_pair(6));
     return Pair(std::move(low), std::move(high));
   }
-  uint64_t k = uint64_t{1} << (63 - __builtin_clzll(b.size - 1));
+  size_t k = static_cast<size_t>(uint64_t{1} << (63 - __builtin_clzll(b.size - 1)));
   const char* data = reinterpret_cast<const char*>(b.data);
-  return Pair(MakeJoinedBlob({data, k}, {}), MakeJoinedBlob({data + b.size - k, k}, {}));
+  return Pair(MakeJoinedBlob({data, k}, {}), MakeJoinedBlob({data + (b.size - k), k}, {}));
 }
 
 CellRef ApplyRaw(Cell* raw, Cell* arg) {

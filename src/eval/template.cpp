@@ -121,8 +121,7 @@ inline bool IsClosedValue(const Cell* c) {
     Retain(f);
     Retain(a);
     Cell* p = static_cast<Cell*>(PoolAllocApp());
-    p->f = f;
-    p->a = a;
+    p->SetParts(f, a);
     if (node.fixed && closed) {
       p->h = node.header;
     } else {

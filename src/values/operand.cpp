@@ -22,7 +22,7 @@ bool JoinBytes(const Operand& op, std::string* scratch, std::string_view* bytes)
   switch (op.cls) {
     case ValueClass::kBlob: {
       BlobView b = BlobPayload(op.cell);
-      *bytes = {reinterpret_cast<const char*>(b.data), b.size};
+      *bytes = {reinterpret_cast<const char*>(b.data), static_cast<size_t>(b.size)};
       return true;
     }
     case ValueClass::kText:

@@ -22,7 +22,7 @@ Order FromSign(int c) { return c < 0 ? Order::kBelow : (c > 0 ? Order::kAbove : 
 
 std::string_view Payload(const Cell* blob) {
   BlobView b = BlobPayload(blob);
-  return {reinterpret_cast<const char*>(b.data), b.size};
+  return {reinterpret_cast<const char*>(b.data), static_cast<size_t>(b.size)};
 }
 
 Order IntegerOrder(std::string_view x, std::string_view y) {

@@ -15,6 +15,7 @@
 
 #include "bridge/c_function.h"
 #include "bridge/families.h"
+#include "bridge/platform/host.h"
 
 namespace mox {
 
@@ -46,7 +47,7 @@ CellRef Assert(const NativeArgs<1>& a) {
 
 constexpr BuiltinBinding kProcess[] = {
     CFunction<std::getenv, Number(Address)>("getenv"),
-    CFunction<std::system, Number(Address)>("system"),
+    CFunction<host::system, Number(Address)>("system"),
     CFunction<std::raise, Number(Integer)>("raise"),
     CFunction<ExitNow, Unit(Integer)>("exit"),
     CFunction<AbortNow, Unit()>("abort"),

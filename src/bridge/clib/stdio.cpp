@@ -80,7 +80,7 @@ constexpr BuiltinBinding kStdio[] = {
     CFunction<std::ferror, Number(Integer)>("ferror"),
     CFunction<std::clearerr, Unit(Integer)>("clearerr"),
     // files by name
-    CFunction<std::remove, Number(Address)>("remove"),
+    CFunction<As<int(const char*)>(std::remove), Number(Address)>("remove"),
     CFunction<std::rename, Number(Address, Address)>("rename"),
     CFunction<TemporaryName, Number(Integer)>("tmpnam"),
     // descriptors

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <map>
 
+#include "bridge/platform/host.h"
+
 namespace mox {
 
 namespace {
@@ -18,6 +20,8 @@ std::map<const ProgramAddrinfo*, addrinfo*>& ListsHandedOut() {
   static std::map<const ProgramAddrinfo*, addrinfo*> lists;
   return lists;
 }
+
+uint64_t AddressWord(const void* p) { return reinterpret_cast<uintptr_t>(p); }
 
 }  // namespace
 
@@ -42,9 +46,9 @@ ProgramAddrinfo* AdoptHostList(addrinfo* host) {
     r->ai_socktype = h->ai_socktype;
     r->ai_protocol = h->ai_protocol;
     r->ai_addrlen = h->ai_addrlen;
-    r->ai_canonname = h->ai_canonname;
-    r->ai_addr = h->ai_addr;
-    r->ai_next = h->ai_next != nullptr ? r + 1 : nullptr;
+    r->ai_canonname = AddressWord(h->ai_canonname);
+    r->ai_addr = AddressWord(h->ai_addr);
+    r->ai_next = h->ai_next != nullptr ? AddressWord(r + 1) : 0;
   }
   ListsHandedOut().emplace(records, host);
   return records;
@@ -53,7 +57,7 @@ ProgramAddrinfo* AdoptHostList(addrinfo* host) {
 bool ReleaseProgramList(const ProgramAddrinfo* list) {
   auto found = ListsHandedOut().find(list);
   if (found == ListsHandedOut().end()) return false;
-  ::freeaddrinfo(found->second);
+  host::freeaddrinfo(found->second);
   std::free(const_cast<ProgramAddrinfo*>(found->first));
   ListsHandedOut().erase(found);
   return true;

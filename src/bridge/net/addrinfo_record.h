@@ -5,6 +5,8 @@
 // 32, ai_next 8 at 40); the host's record keeps ai_addr before ai_canonname
 // and its length in 4 bytes, so the bridge hands out a copy in this layout
 // and keeps the host's list alive beside it until the program frees both.
+// The three addresses are held in 64-bit words, so that the layout is the
+// same on a host with 4-byte pointers (32-bit WebAssembly).
 #pragma once
 
 #include <netdb.h>
@@ -20,9 +22,9 @@ struct ProgramAddrinfo {
   int32_t ai_socktype;
   int32_t ai_protocol;
   uint64_t ai_addrlen;
-  char* ai_canonname;
-  sockaddr* ai_addr;
-  ProgramAddrinfo* ai_next;
+  uint64_t ai_canonname;  // char*
+  uint64_t ai_addr;       // sockaddr*
+  uint64_t ai_next;       // ProgramAddrinfo*
 };
 
 static_assert(sizeof(ProgramAddrinfo) == 48);

@@ -18,6 +18,7 @@
 #include "bridge/c_function.h"
 #include "bridge/families.h"
 #include "bridge/net/addrinfo_record.h"
+#include "bridge/platform/host.h"
 
 namespace mox {
 
@@ -27,11 +28,11 @@ int GetAddrInfo(const char* node, const char* service, const ProgramAddrinfo* hi
   addrinfo host_hints{};
   if (hints != nullptr) host_hints = HostHints(*hints);
   addrinfo* host = nullptr;
-  int status = ::getaddrinfo(node, service, hints != nullptr ? &host_hints : nullptr, &host);
+  int status = host::getaddrinfo(node, service, hints != nullptr ? &host_hints : nullptr, &host);
   if (status != 0) return status;
   ProgramAddrinfo* list = host != nullptr ? AdoptHostList(host) : nullptr;
   if (host != nullptr && list == nullptr) {
-    ::freeaddrinfo(host);
+    host::freeaddrinfo(host);
     return EAI_MEMORY;
   }
   if (slot == nullptr) {
@@ -47,7 +48,7 @@ void FreeAddrInfo(const ProgramAddrinfo* list) { ReleaseProgramList(list); }
 constexpr BuiltinBinding kResolution[] = {
     CFunction<GetAddrInfo, Number(RawInteger, RawInteger, RawInteger, RawInteger)>("getaddrinfo"),
     CFunction<FreeAddrInfo, Unit(RawInteger)>("freeaddrinfo"),
-    CFunction<::getnameinfo, Number(Integer, Integer, Integer, Integer, Integer, Integer, Integer)>("getnameinfo"),
+    CFunction<host::getnameinfo, Number(Integer, Integer, Integer, Integer, Integer, Integer, Integer)>("getnameinfo"),
 };
 
 }  // namespace

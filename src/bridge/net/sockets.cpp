@@ -8,20 +8,21 @@
 
 #include "bridge/c_function.h"
 #include "bridge/families.h"
+#include "bridge/platform/host.h"
 
 namespace mox {
 
 namespace {
 
 constexpr BuiltinBinding kSockets[] = {
-    CFunction<::socket, Number(Integer, Integer, Integer)>("socket"),
-    CFunction<::bind, Number(Integer, Integer, Integer)>("bind"),
-    CFunction<::connect, Number(Integer, Integer, Integer)>("connect"),
-    CFunction<::listen, Number(Integer, Integer)>("listen"),
-    CFunction<::accept, Number(Integer, Integer, Integer)>("accept"),
-    CFunction<::getpeername, Number(Integer, Integer, Integer)>("getpeername"),
-    CFunction<::shutdown, Number(Integer, Integer)>("shutdown"),
-    CFunction<::setsockopt, Number(Integer, Integer, Integer, Integer, Integer)>("setsockopt"),
+    CFunction<host::socket, Number(Integer, Integer, Integer)>("socket"),
+    CFunction<host::bind, Number(Integer, Integer, Integer)>("bind"),
+    CFunction<host::connect, Number(Integer, Integer, Integer)>("connect"),
+    CFunction<host::listen, Number(Integer, Integer)>("listen"),
+    CFunction<host::accept, Number(Integer, Integer, Integer)>("accept"),
+    CFunction<host::getpeername, Number(Integer, Integer, Integer)>("getpeername"),
+    CFunction<host::shutdown, Number(Integer, Integer)>("shutdown"),
+    CFunction<host::setsockopt, Number(Integer, Integer, Integer, Integer, Integer)>("setsockopt"),
     CFunction<::gethostname, Number(Integer, Integer)>("gethostname"),
 };
 

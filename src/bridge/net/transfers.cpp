@@ -10,24 +10,25 @@
 
 #include "bridge/c_function.h"
 #include "bridge/families.h"
+#include "bridge/platform/host.h"
 
 namespace mox {
 
 namespace {
 
 ssize_t Send(int fd, const void* buffer, size_t length, int flags) {
-  return ::send(fd, buffer, length, flags | MSG_NOSIGNAL);
+  return host::send(fd, buffer, length, flags | MSG_NOSIGNAL);
 }
 
 ssize_t SendTo(int fd, const void* buffer, size_t length, int flags, const sockaddr* to, socklen_t to_length) {
-  return ::sendto(fd, buffer, length, flags | MSG_NOSIGNAL, to, to_length);
+  return host::sendto(fd, buffer, length, flags | MSG_NOSIGNAL, to, to_length);
 }
 
 constexpr BuiltinBinding kTransfers[] = {
     CFunction<Send, Number(Integer, Address, Integer, Integer)>("send"),
     CFunction<SendTo, Number(Integer, Address, Integer, Integer, Integer, Integer)>("sendto"),
-    CFunction<::recv, Number(Integer, Integer, Integer, Integer)>("recv"),
-    CFunction<::recvfrom, Number(Integer, Integer, Integer, Integer, Integer, Integer)>("recvfrom"),
+    CFunction<host::recv, Number(Integer, Integer, Integer, Integer)>("recv"),
+    CFunction<host::recvfrom, Number(Integer, Integer, Integer, Integer, Integer, Integer)>("recvfrom"),
 };
 
 }  // namespace

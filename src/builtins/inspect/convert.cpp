@@ -36,7 +36,7 @@ namespace {
 
 std::string_view PayloadView(const Cell* blob) {
   BlobView b = BlobPayload(blob);
-  return {reinterpret_cast<const char*>(b.data), b.size};
+  return {reinterpret_cast<const char*>(b.data), static_cast<size_t>(b.size)};
 }
 
 CellRef ToReal(Cell* a) {
