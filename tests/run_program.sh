@@ -8,6 +8,7 @@
 #   NAME.argv    replaces the whole argument list (file name included)
 #   NAME.stdin   standard input (default: empty)
 set -u
+source "$(dirname "$0")/check_run.sh"
 mox=$1
 program=$2
 dir=$(dirname "$program")
@@ -29,25 +30,4 @@ trap 'rm -f "$out" "$err"' EXIT
 "$mox" "${args[@]}" <"$stdin" >"$out" 2>"$err"
 status=$?
 
-expected=0
-[[ -f $base.code ]] && expected=$(tr -d '[:space:]' < "$base.code")
-failed=0
-if [[ $status != "$expected" ]]; then
-  echo "exit status $status, expected $expected"
-  failed=1
-fi
-for stream in stdout stderr; do
-  file=$out
-  [[ $stream == stderr ]] && file=$err
-  if [[ -f $base.$stream ]] && ! cmp -s "$file" "$base.$stream"; then
-    echo "$stream differs (expected, then actual):"
-    od -c "$base.$stream" | head -40
-    echo ---
-    od -c "$file" | head -40
-    failed=1
-  fi
-done
-if [[ $failed != 0 ]]; then
-  echo "--- stderr was:"; head -c 4000 "$err"
-fi
-exit $failed
+check_run "$base" "$status" "$out" "$err"

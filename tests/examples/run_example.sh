@@ -6,6 +6,7 @@
 # CASE.stderr (exact), CASE.code (expected exit status, default 0) and
 # CASE.stdin (standard input, default empty).
 set -u
+source "$(dirname "$0")/../check_run.sh"
 mox=$1 source=$2 case=${3%.args}
 
 mapfile -t args < "$case.args"
@@ -18,23 +19,5 @@ trap 'rm -f "$out" "$err"' EXIT
 (cd "$source" && "$mox" "$program" "${args[@]:1}") <"$stdin" >"$out" 2>"$err"
 status=$?
 
-expected=0
-[[ -f $case.code ]] && expected=$(tr -d '[:space:]' < "$case.code")
-failed=0
-if [[ $status != "$expected" ]]; then
-  echo "exit status $status, expected $expected"
-  failed=1
-fi
-for stream in stdout stderr; do
-  file=$out
-  [[ $stream == stderr ]] && file=$err
-  if [[ -f $case.$stream ]] && ! diff "$case.$stream" "$file"; then
-    echo "$stream differs (expected <, actual >)"
-    failed=1
-  fi
-done
-[[ -f $case.stdout ]] || { echo "$case.stdout is missing"; failed=1; }
-if [[ $failed != 0 ]]; then
-  echo "--- stderr was:"; head -c 4000 "$err"
-fi
-exit $failed
+[[ -f $case.stdout ]] || { echo "$case.stdout is missing"; exit 1; }
+check_run "$case" "$status" "$out" "$err"
