@@ -35,6 +35,11 @@ using mpz_srcptr = const MpzStruct*;
 
 constexpr int kNumbBits = 64;
 
+// The allocator of limb storage, as GMP's: the interpreter routes it
+// through its out-of-memory report. Defaults to malloc, realloc and free.
+void mp_set_memory_functions(void* (*alloc)(size_t), void* (*realloc)(void*, size_t, size_t),
+                             void (*free)(void*, size_t));
+
 void mpz_init(mpz_ptr z);
 void mpz_clear(mpz_ptr z);
 
@@ -55,6 +60,7 @@ int mpz_cmp(mpz_srcptr a, mpz_srcptr b);
 int mpz_cmp_ui(mpz_srcptr a, uint64_t b);
 int mpz_cmpabs_ui(mpz_srcptr a, uint64_t b);
 
+void mpz_set(mpz_ptr r, mpz_srcptr a);
 void mpz_abs(mpz_ptr r, mpz_srcptr a);
 void mpz_neg(mpz_ptr r, mpz_srcptr a);
 void mpz_add(mpz_ptr r, mpz_srcptr a, mpz_srcptr b);

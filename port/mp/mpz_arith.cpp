@@ -23,7 +23,21 @@ void SignedSum(mpz_ptr r, bool an, const Limbs& a, bool bn, const Limbs& b) {
   }
 }
 
+void* DefaultRealloc(void* p, size_t, size_t n) { return std::realloc(p, n); }
+void DefaultFree(void* p, size_t) { std::free(p); }
+
+void* (*g_realloc)(void*, size_t, size_t) = DefaultRealloc;
+void (*g_free)(void*, size_t) = DefaultFree;
+
 }  // namespace
+
+// Limb storage only grows through realloc, so the allocation function
+// itself is never needed.
+void mp_set_memory_functions(void* (*)(size_t), void* (*realloc)(void*, size_t, size_t),
+                             void (*free)(void*, size_t)) {
+  g_realloc = realloc != nullptr ? realloc : DefaultRealloc;
+  g_free = free != nullptr ? free : DefaultFree;
+}
 
 void mpz_init(mpz_ptr z) {
   z->alloc = 0;
@@ -32,13 +46,14 @@ void mpz_init(mpz_ptr z) {
 }
 
 void mpz_clear(mpz_ptr z) {
-  std::free(z->d);
+  g_free(z->d, static_cast<size_t>(z->alloc) * sizeof(mp_limb_t));
   mpz_init(z);
 }
 
 mp_limb_t* mpz_limbs_write(mpz_ptr z, mp_size_t n) {
   if (n > z->alloc) {
-    void* grown = std::realloc(z->d, static_cast<size_t>(n) * sizeof(mp_limb_t));
+    void* grown = g_realloc(z->d, static_cast<size_t>(z->alloc) * sizeof(mp_limb_t),
+                            static_cast<size_t>(n) * sizeof(mp_limb_t));
     if (grown == nullptr) std::abort();  // out of memory, as GMP aborts
     z->d = static_cast<mp_limb_t*>(grown);
     z->alloc = static_cast<int>(n);
@@ -76,6 +91,8 @@ int mpz_cmp(mpz_srcptr a, mpz_srcptr b) {
 int mpz_cmpabs_ui(mpz_srcptr a, uint64_t b) { return CompareLimbs(MagnitudeOf(a), OneLimb(b)); }
 
 int mpz_cmp_ui(mpz_srcptr a, uint64_t b) { return IsNegative(a) ? -1 : mpz_cmpabs_ui(a, b); }
+
+void mpz_set(mpz_ptr r, mpz_srcptr a) { Assign(r, mpz_sgn(a) < 0, MagnitudeOf(a)); }
 
 void mpz_abs(mpz_ptr r, mpz_srcptr a) { Assign(r, false, MagnitudeOf(a)); }
 

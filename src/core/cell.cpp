@@ -3,6 +3,7 @@
 // million cells uses no host stack.
 #include "core/cell.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "core/alphabet.h"
@@ -104,7 +105,7 @@ void FreeCell(Cell* c) {
 
 // No leaf can be that large; the test keeps the size sums below from
 // wrapping around.
-constexpr size_t kLeafSizeLimit = size_t{1} << 62;
+constexpr size_t kLeafSizeLimit = SIZE_MAX / 4;
 
 Cell* AllocLeaf(size_t n) {
   if (n > kLeafSizeLimit) OutOfMemory("a value", n);

@@ -19,13 +19,13 @@ const Cell* volatile g_raw_head = nullptr;
 struct sigaction g_previous_segv;
 struct sigaction g_previous_bus;
 
-constexpr size_t kAlternateStackBytes = size_t{1} << 16;
+[[maybe_unused]] constexpr size_t kAlternateStackBytes = size_t{1} << 16;
 
 void Put(char* line, size_t* n, const char* s, size_t max) {
   for (size_t i = 0; i < max && s[i] != 0 && *n < 200; ++i) line[(*n)++] = s[i];
 }
 
-void ReportFault(int signal, siginfo_t* info, void*) {
+[[maybe_unused]] void ReportFault(int signal, siginfo_t* info, void*) {
   const Cell* c = g_raw_head;
   if (c == nullptr) {  // not a program's raw access: the action before ours
     sigaction(signal, signal == SIGBUS ? &g_previous_bus : &g_previous_segv, nullptr);
@@ -45,12 +45,17 @@ void ReportFault(int signal, siginfo_t* info, void*) {
   (void)ignored;
   // _exit, but through the plain system call: a call of a function marked
   // noreturn from this stack makes AddressSanitizer warn about the stack.
+#ifdef SYS_exit_group
   syscall(SYS_exit_group, kMemoryFaultStatus);
+#else
+  _exit(kMemoryFaultStatus);
+#endif
 }
 
 }  // namespace
 
 void InstallFaultReport() {
+#ifndef __EMSCRIPTEN__  // WebAssembly has no signals: a bad access traps
   // The stack is mapped, not static: a sanitizer runtime unmaps whatever
   // alternate stack a thread has when the thread ends.
   void* stack = mmap(nullptr, kAlternateStackBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -66,6 +71,7 @@ void InstallFaultReport() {
   sigemptyset(&report.sa_mask);
   sigaction(SIGSEGV, &report, &g_previous_segv);
   sigaction(SIGBUS, &report, &g_previous_bus);
+#endif
 }
 
 RawAccess::RawAccess(const Cell* head) : outer_(g_raw_head) { g_raw_head = head; }

@@ -14,6 +14,7 @@ using SrcPtr = mpshim::mpz_srcptr;
 constexpr auto n_get_str = &mpshim::mpn_get_str;
 constexpr auto n_set_str = &mpshim::mpn_set_str;
 constexpr auto abs = &mpshim::mpz_abs;
+constexpr auto set = &mpshim::mpz_set;
 constexpr auto add = &mpshim::mpz_add;
 constexpr auto add_ui = &mpshim::mpz_add_ui;
 constexpr auto clear = &mpshim::mpz_clear;
@@ -215,7 +216,10 @@ TEST(MpShim, SmallOperandsAndSigns) {
       EXPECT_EQ(Sign(sh::cmp_ui(a.s, u)), Sign(mpz_cmp_ui(a.g, u))) << Describe(a);
       EXPECT_EQ(Sign(sh::cmpabs_ui(a.s, u)), Sign(mpz_cmpabs_ui(a.g, u))) << Describe(a);
     }
-    Pair abs, neg2;
+    Pair abs, neg2, copy;
+    sh::set(copy.s, a.s);
+    mpz_set(copy.g, a.g);
+    EXPECT_TRUE(Same(copy));
     sh::abs(abs.s, a.s);
     mpz_abs(abs.g, a.g);
     sh::neg(neg2.s, a.s);

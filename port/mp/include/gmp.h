@@ -14,6 +14,7 @@ using mpshim::mpz_ptr;
 using mpshim::mpz_srcptr;
 using mpshim::mpz_t;
 
+using mpshim::mp_set_memory_functions;
 using mpshim::mpn_get_str;
 using mpshim::mpn_set_str;
 using mpshim::mpz_abs;
@@ -37,6 +38,7 @@ using mpshim::mpz_mul_2exp;
 using mpshim::mpz_neg;
 using mpshim::mpz_pow_ui;
 using mpshim::mpz_scan1;
+using mpshim::mpz_set;
 using mpshim::mpz_set_d;
 using mpshim::mpz_set_si;
 using mpshim::mpz_set_str;

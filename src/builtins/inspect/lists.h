@@ -20,7 +20,7 @@ namespace mox {
 // an interrupt comes while it is being built.
 template <typename Element>
 CellRef BuildList(size_t n, Element element) {
-  if (n > (size_t{1} << 40) || !MemoryRequestFits(48 * n, "a list")) return CellRef();  // 24 bytes an application
+  if (n > SIZE_MAX / 48 || !MemoryRequestFits(48 * n, "a list")) return CellRef();  // 24 bytes an application
   CellRef j = MakeLetter('J');
   CellRef list = MakeLetter('K');
   for (size_t i = n; i-- > 0;) {
