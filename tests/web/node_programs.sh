@@ -18,11 +18,16 @@ if [[ ! -x $runner ]]; then
   echo "no $runner: build the wasm preset first"
   exit 1
 fi
+# Tests of the console host's own limits, which WebAssembly does not share:
+# its memory has no protected pages (a low address reads as any other), and
+# sizes are 32-bit, so absurd requests are reported at another size.
+host_only='^robust/(fault_|post_)'
 passed=0 failed=0
 for folder in "$source/tests/programs" "$source/tests/web/programs"; do
   while IFS= read -r program; do
     name=${program#"$folder"/}
     name=${name%.mox}
+    [[ $name =~ $host_only ]] && continue
     if log=$(bash "$source/tests/run_program.sh" "$runner" "$program" 2>&1); then
       passed=$((passed + 1))
     else

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -156,7 +157,7 @@ TEST(CheckDeepFile, RunsThroughTheInterpreter) {
   constexpr int kDeep = 100000;
   std::string program = "a\\K(" + Repeat("(", kDeep) + "p q{V 7 2}p" + Repeat(")", kDeep) + "," +
                         Repeat("K(0,", kDeep) + "long\\long `(K 1 2)" + Repeat(")", kDeep) + ")";
-  std::string path = testing::TempDir() + "deep_checks.mox";
+  std::string path = testing::TempDir() + "deep_checks_" + std::to_string(getpid()) + ".mox";
   FILE* file = std::fopen(path.c_str(), "wb");
   ASSERT_NE(file, nullptr);
   std::fwrite(program.data(), 1, program.size(), file);
