@@ -88,22 +88,25 @@ constexpr int ArityOf(BuiltinFunction<N>) {
   return N;
 }
 
+// Both entries of a row: the write epoch moved around a builtin that may
+// write, and "Z" for a null result.
 template <int N, BuiltinFunction<N> F, bool kMayWrite>
-CellRef& CallBuiltin(CellRef& out, CellRef redex) {
+[[gnu::always_inline]] inline CellRef& Answer(CellRef& out, const NativeArgs<N>& a) {
   if constexpr (kMayWrite) NoteWrites();
-  CellRef result = F(NativeArgs<N>(redex.get()));
+  CellRef result = F(a);
   if constexpr (kMayWrite) NoteWrites();
   out = result ? std::move(result) : MakeLeaf("Z", 1);
   return out;
 }
 
 template <int N, BuiltinFunction<N> F, bool kMayWrite>
+CellRef& CallBuiltin(CellRef& out, CellRef redex) {  // redex is held until the call returns
+  return Answer<N, F, kMayWrite>(out, NativeArgs<N>(redex.get()));
+}
+
+template <int N, BuiltinFunction<N> F, bool kMayWrite>
 CellRef& CallBuiltinOnArgs(CellRef& out, const Cell* head, Cell* const* args) {
-  if constexpr (kMayWrite) NoteWrites();
-  CellRef result = F(NativeArgs<N>(head, args));
-  if constexpr (kMayWrite) NoteWrites();
-  out = result ? std::move(result) : MakeLeaf("Z", 1);
-  return out;
+  return Answer<N, F, kMayWrite>(out, NativeArgs<N>(head, args));
 }
 
 template <auto F, bool kMayWrite>
