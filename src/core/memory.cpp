@@ -31,7 +31,9 @@ void WriteAll(const char* s, size_t n) {
 size_t MachineMemory() {
   long pages = sysconf(_SC_PHYS_PAGES);
   long page = sysconf(_SC_PAGESIZE);
-  size_t bytes = pages > 0 && page > 0 ? static_cast<size_t>(pages) * static_cast<size_t>(page) : static_cast<size_t>(std::min<uint64_t>(uint64_t{1} << 40, SIZE_MAX));
+  constexpr uint64_t kUnknown = uint64_t{1} << 40;  // when the system will not say
+  size_t bytes = pages > 0 && page > 0 ? static_cast<size_t>(pages) * static_cast<size_t>(page)
+                                       : static_cast<size_t>(std::min<uint64_t>(kUnknown, SIZE_MAX));
   if (FILE* f = std::fopen("/proc/meminfo", "r")) {
     char line[128];
     unsigned long long kb;
