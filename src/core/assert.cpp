@@ -9,8 +9,7 @@
 
 namespace mox {
 
-namespace {
-void WriteAll(int fd, const char* s, size_t n) {
+void WriteOnFatalPath(int fd, const char* s, size_t n) {
   while (n > 0) {
     ssize_t w = ::write(fd, s, n);
     if (w <= 0) return;  // nothing more can be done on a fatal path
@@ -18,25 +17,24 @@ void WriteAll(int fd, const char* s, size_t n) {
     n -= static_cast<size_t>(w);
   }
 }
-}  // namespace
 
 void AssertionFailed(const char* file, int line) {
   std::fflush(nullptr);  // what the program wrote through C's streams first
   char number[16];
   int n = std::snprintf(number, sizeof number, "%d", line);
-  WriteAll(2, "ASSERTION FAILED:", 17);
-  WriteAll(2, file, std::strlen(file));
-  WriteAll(2, ":", 1);
-  WriteAll(2, number, static_cast<size_t>(n));
-  WriteAll(2, "\n", 1);
+  WriteOnFatalPath(2, "ASSERTION FAILED:", 17);
+  WriteOnFatalPath(2, file, std::strlen(file));
+  WriteOnFatalPath(2, ":", 1);
+  WriteOnFatalPath(2, number, static_cast<size_t>(n));
+  WriteOnFatalPath(2, "\n", 1);
   std::abort();
 }
 
 void FatalTag(const char* tag, const char* file, int line) {
   std::fflush(nullptr);
-  WriteAll(1, "REDVFAIL: ", 10);
-  WriteAll(1, tag, std::strlen(tag));
-  WriteAll(1, "\n", 1);
+  WriteOnFatalPath(1, "REDVFAIL: ", 10);
+  WriteOnFatalPath(1, tag, std::strlen(tag));
+  WriteOnFatalPath(1, "\n", 1);
   AssertionFailed(file, line);
 }
 

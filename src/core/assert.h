@@ -3,9 +3,15 @@
 // and aborts. User errors never come here; they travel as Reports and values.
 #pragma once
 
+#include <cstddef>
+
 namespace mox {
 
 [[noreturn]] void AssertionFailed(const char* file, int line);
+
+// A raw descriptor write for the paths that end the process (assertions,
+// running out of memory): as much as the descriptor takes, no checks.
+void WriteOnFatalPath(int fd, const char* s, size_t n);
 
 // For conditions a program text can reach but that have no message of their
 // own: "REDVFAIL: <tag>" on standard output, then the assertion message.

@@ -11,21 +11,14 @@
 #include <cstring>
 #include <new>
 
+#include "core/assert.h"
+
 namespace mox {
 
 namespace {
 
 size_t g_ceiling = 0;  // 0: not yet computed
 MemoryRefusal g_refusal = nullptr;
-
-void WriteAll(const char* s, size_t n) {
-  while (n > 0) {
-    ssize_t w = ::write(2, s, n);
-    if (w <= 0) return;
-    s += w;
-    n -= static_cast<size_t>(w);
-  }
-}
 
 // The machine's memory and swap: more than that can never be had at once.
 size_t MachineMemory() {
@@ -56,14 +49,14 @@ void OutOfMemory(const char* what, size_t bytes) {
   std::fflush(nullptr);  // what the program wrote through C's streams first
   char number[24];
   int n = std::snprintf(number, sizeof number, "%zu", bytes);
-  WriteAll("mox: out of memory: ", 20);
-  WriteAll(what, std::strlen(what));
+  WriteOnFatalPath(2, "mox: out of memory: ", 20);
+  WriteOnFatalPath(2, what, std::strlen(what));
   if (bytes != 0) {  // operator new does not tell its size
-    WriteAll(" of ", 4);
-    WriteAll(number, static_cast<size_t>(n));
-    WriteAll(" bytes", 6);
+    WriteOnFatalPath(2, " of ", 4);
+    WriteOnFatalPath(2, number, static_cast<size_t>(n));
+    WriteOnFatalPath(2, " bytes", 6);
   }
-  WriteAll(" could not be allocated\n", 24);
+  WriteOnFatalPath(2, " could not be allocated\n", 24);
   _exit(kOutOfMemoryStatus);
 }
 
