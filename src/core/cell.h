@@ -119,10 +119,15 @@ static_assert(sizeof(Cell) == 24);
 void FreeCell(Cell* c);        // count is 1: free it and release its parts
 [[noreturn]] void CountOverflow();
 
+// Adds a count to a cell that exists (the hot paths know it does).
+inline void Hold(Cell* c) {
+  uint64_t h = c->h + 1;
+  if ((h & kCountMask) == 0) [[unlikely]] CountOverflow();  // the count was full
+  c->h = h;
+}
+
 inline void Retain(Cell* c) {
-  if (c == nullptr) return;
-  if ((c->h & kCountMask) == kCountMask) CountOverflow();
-  ++c->h;
+  if (c != nullptr) Hold(c);
 }
 
 inline void Release(Cell* c) {

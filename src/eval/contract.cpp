@@ -37,7 +37,7 @@ namespace {
 
 // A native result: an error value or a cycle marker ends the evaluation,
 // anything else is the new focus.
-void TakeNativeResult(Machine& m, CellRef out) {
+[[gnu::always_inline]] inline void TakeNativeResult(Machine& m, CellRef&& out) {
   MOX_ASSERT(out);
   Cell* r = out.get();
   if (r->IsApp() && r->f->IsLeaf() && (r->f->Bytes()[0] == kCycleByte || r->f->Bytes()[0] == kErrorByte)) {
@@ -97,8 +97,9 @@ CellRef InstantiateEarly(Cell* definition, Cell* const* args, int n) {
 
 }  // namespace
 
-void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
-  const GlobalShape* g = GlobalFor(head);
+void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) { InstantiateShape(m, head, GlobalFor(head), args, n); }
+
+void InstantiateShape(Machine& m, Cell* head, const GlobalShape* g, Cell* const* args, int n) {
   if (g == nullptr) return Escape(m, PrefixedLeaf(kErrorByte, LeafView(head)));
   if (g->k > n) {
     m.focus = InstantiateEarly(g->slot->get(), args, n);

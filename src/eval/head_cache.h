@@ -53,7 +53,7 @@ const GlobalShape* GlobalForMiss(HeadLine& line, Cell* head);
 
 inline bool IsOneByteName(const Cell* head) { return head->Bytes()[0] != 0 && head->Bytes()[1] == 0; }
 
-inline HeadLine& Lookup(Cell* head) {
+[[gnu::always_inline]] inline HeadLine& Lookup(Cell* head) {
   uint64_t epoch = Globals().Epoch();
   if (IsOneByteName(head)) {
     HeadLine& line = byte_lines[head->Bytes()[0]];
@@ -74,7 +74,7 @@ inline const BuiltinEntry* BuiltinFor(Cell* head) {
 
 // The global a head names, with its current definition taken apart; null
 // when the GlobalTable has no entry for the head's text.
-inline const GlobalShape* GlobalFor(Cell* head) {
+[[gnu::always_inline]] inline const GlobalShape* GlobalFor(Cell* head) {
   HeadLine& line = head_cache::Lookup(head);
   if (line.shape.slot != nullptr && line.definition.get() == line.shape.slot->get()) [[likely]] return &line.shape;
   return head_cache::GlobalForMiss(line, head);

@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "core/cell.h"
+#include "eval/head_cache.h"
 #include "program/builtin_table.h"
+#include "program/analyse.h"
+#include "program/globals.h"
 
 namespace mox {
 
@@ -30,7 +33,7 @@ struct Machine {
   ~Machine() { DropContinuation(); }
 
   [[gnu::always_inline]] void Push(FrameKind kind, Cell* c) {
-    Retain(c);
+    Hold(c);
     frames.push_back({kind, c});
   }
   [[gnu::always_inline]] void PushOwned(FrameKind kind, CellRef c) { frames.push_back({kind, c.Leak()}); }
@@ -55,6 +58,26 @@ void Contract(Machine& m);
 // called with the redex in the focus.
 void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n);
 void CallNative(Machine& m, const BuiltinEntry& entry);
+
+// InstantiateGlobal for g = GlobalFor(head), which may be null.
+void InstantiateShape(Machine& m, Cell* head, const GlobalShape* g, Cell* const* args, int n);
+
+// InstantiateGlobal with its two commonest cases inline, for the step loop:
+// a global applied to exactly its parameters with a compiled template, and
+// a bare parameterless name (an operator) whose definition is a value that
+// is not evaluated afresh at each use.
+[[gnu::always_inline]] inline void InstantiateGlobalInline(Machine& m, Cell* head, Cell* const* args, int n) {
+  const GlobalShape* g = GlobalFor(head);
+  if (g != nullptr) [[likely]] {
+    if (n == g->k && n >= 1 && g->instance.ready) return RunTemplate(g->instance, args, m);
+    Cell* def = g->slot->get();
+    if (n == 0 && g->k == 0 && EmptyCallDefinitions().empty() && def->First() != kCycleByte && IsValue(def)) {
+      m.focus = CellRef::Share(def);
+      return;
+    }
+  }
+  InstantiateShape(m, head, g, args, n);
+}
 // A builtin with an on_args entry, named by the leaf head, called on
 // args[0..arity) (borrowed; the caller holds them until the call returns),
 // without a redex.

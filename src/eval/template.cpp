@@ -118,8 +118,8 @@ inline bool IsClosedValue(const Cell* c) {
     }
     Cell* f = table[node.f];
     Cell* a = table[node.a];
-    Retain(f);
-    Retain(a);
+    Hold(f);
+    Hold(a);
     Cell* p = static_cast<Cell*>(PoolAllocApp());
     p->SetParts(f, a);
     if (node.fixed && closed) {
@@ -168,18 +168,18 @@ void RunTemplate(const Template& t, Cell* const* args, Machine& m) {
   Cell** table = RunNodes(t, args, true);
   for (TemplateSlot s : t.parked) {
     Cell* c = table[s];
-    Retain(c);
+    Hold(c);
     m.frames.push_back({FrameKind::kPark, c});
   }
   Cell* focus = table[t.focus];
-  Retain(focus);
+  Hold(focus);
   m.focus = CellRef(focus);
 }
 
 CellRef BuildTemplate(const Template& t, Cell* const* args) {
   Cell** table = RunNodes(t, args, false);
   Cell* root = table[t.root];
-  Retain(root);
+  Hold(root);
   return CellRef(root);
 }
 

@@ -24,6 +24,10 @@ bool IsLowerName(std::string_view s) {
 
 void AnalyseLeaf(Cell* c) {
   unsigned char b = c->Bytes()[0];
+  if (IsDigit(b)) {  // a number: the commonest fresh leaf
+    c->SetAnalysisValue(1);
+    return;
+  }
   if (b == '`' || b == kCycleByte || b == kVectorByte) {
     c->SetAnalysisValue(1);
     return;
@@ -34,10 +38,6 @@ void AnalyseLeaf(Cell* c) {
   }
   if (b == '[') {
     c->MarkData();
-    return;
-  }
-  if (IsDigit(b)) {  // a number: the commonest fresh leaf
-    c->SetAnalysisValue(1);
     return;
   }
   if (b >= 'A' && b <= 'Z' && c->Bytes()[1] == 0) {  // a combinator letter (a truth value K or H)

@@ -43,37 +43,22 @@ int64_t IntegerToInt64(const Cell* c) {
   return static_cast<int64_t>(v);
 }
 
-bool SmallIntegerValue(const Cell* c, int64_t* v) {
-  if (c->IsApp()) return false;
-  const unsigned char* p = c->Bytes();
-  if (!IsDigit(p[0])) return false;
-  uint32_t n = c->Field();
-  bool negative = p[0] == '0' && n > 1;
-  if (negative) {
-    if (p[1] == '0') return false;  // a numb
-    ++p;
-    --n;
-  }
-  if (n == 0 || n > 18) return false;
-  int64_t m = 0;
-  for (uint32_t i = 0; i < n; ++i) m = m * 10 + (p[i] - '0');
-  *v = negative ? -m : m;
-  return true;
-}
-
 namespace {
 
-// The decimal digits of m, with a leading "0" when negative.
+// The decimal digits of m, with a leading "0" when negative, written
+// straight into the new leaf.
 CellRef NumberLeaf(uint64_t m, bool negative) {
-  char buf[24];
-  char* end = buf + sizeof buf;
-  char* p = end;
+  size_t digits = 1;
+  for (uint64_t rest = m / 10; rest != 0; rest /= 10) ++digits;
+  size_t n = digits + (negative ? 1 : 0);
+  Cell* c = AllocLeaf(n);
+  unsigned char* p = c->Bytes() + n;
   do {
-    *--p = static_cast<char>('0' + m % 10);
+    *--p = static_cast<unsigned char>('0' + m % 10);
     m /= 10;
   } while (m != 0);
   if (negative) *--p = '0';
-  return MakeLeaf(p, static_cast<size_t>(end - p));
+  return FinishLeaf(c);
 }
 
 }  // namespace

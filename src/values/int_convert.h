@@ -24,8 +24,25 @@ int64_t IntegerToInt64(const Cell* c);
 uint64_t IntegerMagnitude64(const Cell* c, bool* negative);
 
 // The value of an integer text leaf of at most 18 digits (false for any
-// other cell): the fast path of arithmetic and comparison.
-bool SmallIntegerValue(const Cell* c, int64_t* v);
+// other cell): the fast path of arithmetic and comparison, inline because
+// most numbers a program computes with are this small.
+inline bool SmallIntegerValue(const Cell* c, int64_t* v) {
+  if (c->IsApp()) return false;
+  const unsigned char* p = c->Bytes();
+  if (!IsDigit(p[0])) return false;
+  uint32_t n = c->Field();  // the text's length, kept in the header
+  bool negative = p[0] == '0' && n > 1;
+  if (negative) {
+    if (p[1] == '0') return false;  // a numb
+    ++p;
+    --n;
+  }
+  if (n == 0 || n > 18) return false;
+  int64_t m = 0;
+  for (uint32_t i = 0; i < n; ++i) m = m * 10 + (p[i] - '0');
+  *v = negative ? -m : m;
+  return true;
+}
 
 // The number leaf of a signed 64-bit value ("05" for -5, "0" for zero).
 CellRef MakeInt64(int64_t v);
