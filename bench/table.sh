@@ -49,6 +49,7 @@ fibloop       programs/fibloop.mox      programs/fibloop.py     programs/fibloop
 fact-print    programs/fact_print.mox   programs/fact_print.py  programs/fact_print.bc  digits
 pow-print     programs/pow_print.mox    programs/pow_print.py   programs/pow_print.bc   digits
 fib-print     programs/fib_print.mox    programs/fib_print.py   programs/fib_print.bc   digits
+fibcmp        programs/fibcmp.mox       programs/fibcmp.py      programs/fibcmp.bc      status
 '
 
 work=$(mktemp -d)

@@ -36,18 +36,6 @@ Limbs LimbsOf(IntText a, LimbVector* scratch) {
   return *scratch;
 }
 
-// Orders the magnitudes of a and b, by their limbs when both carry them
-// (their texts may be deferred).
-int CompareIntegerMagnitudes(const IntText& a, const IntText& b) {
-  if (a.magnitude.size() != b.magnitude.size()) return a.magnitude.size() < b.magnitude.size() ? -1 : 1;
-  if (a.has_limbs && b.has_limbs && a.limbs.size() == b.limbs.size()) {
-    for (size_t i = a.limbs.size(); i-- > 0;)
-      if (a.limbs[i] != b.limbs[i]) return a.limbs[i] < b.limbs[i] ? -1 : 1;
-    return 0;
-  }
-  return CompareMagnitudes(MagnitudeDigits(a), MagnitudeDigits(b));
-}
-
 // The same magnitude in a new leaf, of the given sign.
 CellRef MagnitudeLeaf(bool negative, const IntText& a) {
   if (a.has_limbs) return LimbsLeaf(negative && !IsZero(a), a.limbs);
@@ -129,6 +117,27 @@ int CompareMagnitudes(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
   int c = std::memcmp(a.data(), b.data(), a.size());
   return (c > 0) - (c < 0);
+}
+
+// By limbs when both carry them, or when either text is deferred (the
+// other's written digits are read into limbs, which costs no more than
+// comparing them and leaves the deferred text unwritten); else by the
+// texts. Equal digit counts make equal limb counts: both are normalised.
+int CompareIntegerMagnitudes(const IntText& a, const IntText& b) {
+  if (a.magnitude.size() != b.magnitude.size()) return a.magnitude.size() < b.magnitude.size() ? -1 : 1;
+  bool by_limbs = (a.has_limbs && b.has_limbs) || a.deferred != nullptr || b.deferred != nullptr;
+  if (!by_limbs) return CompareMagnitudes(a.magnitude, b.magnitude);
+  Limbs x = LimbsOf(a, &Scratch(0)), y = LimbsOf(b, &Scratch(1));
+  MOX_ASSERT(x.size() == y.size());
+  for (size_t i = x.size(); i-- > 0;)
+    if (x[i] != y[i]) return x[i] < y[i] ? -1 : 1;
+  return 0;
+}
+
+int CompareIntegers(const IntText& a, const IntText& b) {
+  if (a.negative != b.negative) return a.negative ? -1 : 1;
+  int c = CompareIntegerMagnitudes(a, b);
+  return a.negative ? -c : c;
 }
 
 CellRef IntegerSum(IntText a, IntText b) { return SignedSum(a, b); }

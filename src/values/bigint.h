@@ -24,6 +24,11 @@ inline bool IsZero(IntText a) { return a.magnitude.size() == 1 && a.magnitude[0]
 // Orders magnitudes (digit texts without leading zeros): -1, 0 or 1.
 int CompareMagnitudes(std::string_view a, std::string_view b);
 
+// Orders the magnitudes, or the signed values, of two integers taken apart:
+// -1, 0 or 1. A deferred text (int_leaf.h) stays unwritten.
+int CompareIntegerMagnitudes(const IntText& a, const IntText& b);
+int CompareIntegers(const IntText& a, const IntText& b);
+
 CellRef IntegerSum(IntText a, IntText b);
 CellRef IntegerDifference(IntText a, IntText b);
 CellRef IntegerProduct(IntText a, IntText b);

@@ -26,6 +26,10 @@ enum class ValueClass : uint8_t {
 // number leaves numb (text "00...") or integer, other leaves void.
 ValueClass ClassifyValue(Cell* c);
 
+// An integer in text form: its leaf, whose text (which a big result may not
+// have written yet) need not be read to take it apart (int_leaf.h).
+inline bool IsIntegerLeaf(Cell* c) { return c->IsLeaf() && ClassifyValue(c) == ValueClass::kInteger; }
+
 // The name the `type` builtin gives a class, e.g. "[hint]".
 const char* ClassName(ValueClass cls);
 

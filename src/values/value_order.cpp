@@ -1,6 +1,7 @@
 // Class-aware comparison of values. Numbers and texts are compared in place
-// on their stored digits and bytes; only a `numb` whose text differs is read
-// into its exact value.
+// on their stored digits and bytes, big integers on the limbs they carry
+// (so that comparing results of arithmetic never writes their deferred
+// texts); only a `numb` whose text differs is read into its exact value.
 #include "values/value_order.h"
 
 #include <vector>
@@ -25,14 +26,6 @@ std::string_view Payload(const Cell* blob) {
   return {reinterpret_cast<const char*>(b.data), static_cast<size_t>(b.size)};
 }
 
-Order IntegerOrder(std::string_view x, std::string_view y) {
-  IntText a = ReadIntText(x);
-  IntText b = ReadIntText(y);
-  if (a.negative != b.negative) return a.negative ? Order::kBelow : Order::kAbove;
-  int c = CompareMagnitudes(a.magnitude, b.magnitude);
-  return FromSign(a.negative ? -c : c);
-}
-
 Order NumbOrder(std::string_view x, std::string_view y) {
   if (x == y) return Order::kEqual;
   Numb a, b;
@@ -52,7 +45,7 @@ Order SameClassOrder(const Operand& a, const Operand& b) {
   switch (a.cls) {
     case ValueClass::kBlob: return FromSign(Text::Compare(Payload(a.cell), Payload(b.cell)));
     case ValueClass::kVoid: return FromSign(StructuralOrder(a.cell, b.cell));
-    case ValueClass::kInteger: return IntegerOrder(a.text, b.text);
+    case ValueClass::kInteger: return FromSign(CompareIntegers(OperandInteger(a), OperandInteger(b)));
     case ValueClass::kNumb: return NumbOrder(a.text, b.text);
     case ValueClass::kReal: return RealOrder(RealValue(a.cell), RealValue(b.cell));
     case ValueClass::kText: return FromSign(CompareContents(a.cell, b.cell));
@@ -67,6 +60,9 @@ Order PairOrder(Cell* x, Cell* y, bool top, bool* descend) {
   bool by_value = top && x != nullptr && x->IsLeaf() && x->Bytes()[0] == kRawByte;
   if (x == y && !by_value) return Order::kEqual;
   if (x == nullptr || y == nullptr) return x == nullptr ? Order::kBelow : Order::kAbove;
+  // Two integer leaves are taken apart in place: a big one may carry its
+  // limbs with its text not yet written, and ReadOperand would write it.
+  if (IsIntegerLeaf(x) && IsIntegerLeaf(y)) return FromSign(CompareIntegers(ReadIntegerLeaf(x), ReadIntegerLeaf(y)));
   Operand a, b;
   ReadOperand(x, &a);
   ReadOperand(y, &b);

@@ -121,10 +121,6 @@ bool SmallArithmetic(ArithOp op, const Cell* a, const Cell* b, CellRef* out) {
   return true;
 }
 
-// An integer leaf: its text (which a big result may not have written yet)
-// need not be read to take it apart.
-bool IsIntegerLeaf(Cell* c) { return c->IsLeaf() && ClassifyValue(c) == ValueClass::kInteger; }
-
 // The common steps: two integer leaves go straight to the integer
 // arithmetic, where every operator's rules end for them. Otherwise the
 // vector element rules (append for over and powa, prepend for cent) take

@@ -209,6 +209,11 @@ TEST(NumbersBigint, DeferredTextsAreWrittenBeforeAnyReader) {
   CellRef negative = IntegerDifference(ReadIntText("5"), ReadIntegerLeaf(a.get()));
   EXPECT_TRUE(negative->TextDeferred());
   EXPECT_TRUE(a->TextDeferred());  // differences of limbs leave the operands unwritten
+  // So does one with a written number of the same length, whose digits
+  // are read into limbs to find the larger magnitude.
+  CellRef one = IntegerDifference(ReadIntText(f300.substr(0, f300.size() - 1) + "1"), ReadIntegerLeaf(a.get()));
+  EXPECT_EQ(Text(one), "1");
+  EXPECT_TRUE(a->TextDeferred());
   // A builtin that may read memory moves the epoch: every deferred text is
   // written first, in place, and the limbs stay right for the next sum.
   size_t waiting = g_deferred_texts;

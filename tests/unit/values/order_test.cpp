@@ -1,11 +1,15 @@
 // The comparison builtins less, gteq, same, diff and cmpr, and the
 // structural order under them: the class order, numeric order of integers
 // and `numb`s, IEEE rules for reals, bytewise texts and blobs, vectors
-// lexicographically, and deep or heavily shared values without recursion.
+// lexicographically, big arithmetic results on their limbs with their
+// deferred texts left unwritten, and deep or heavily shared values without
+// recursion.
 #include <cmath>
 #include <string>
 
 #include "support/builtin_calls.h"
+#include "values/dec_limbs.h"
+#include "values/int_leaf.h"
 #include "values/number_bits.h"
 #include "values/structural_order.h"
 
@@ -68,6 +72,51 @@ TEST_F(CompareOrder, IntegersInNumericOrder) {
   ExpectAscending(ascending);
   ExpectEqual(L(big30), L(big30), "equal texts");
   ExpectEqual(L("05"), L("05"), "equal negatives");
+}
+
+// One integer in three leaf forms: 0 the plain text a program writes, 1 a
+// leaf made from digits (text written, limbs beside it), 2 a leaf made from
+// limbs as a big result is (only the sign and top limb written).
+CellRef IntegerForm(int form, const std::string& text) {
+  if (form == 0) return L(text);
+  IntText t = ReadIntText(text);
+  if (form == 1) return DigitsLeaf(t.negative, t.magnitude);
+  LimbVector limbs;
+  LimbsFromDigits(t.magnitude, &limbs);
+  return LimbsLeaf(t.negative, limbs);
+}
+
+TEST_F(CompareOrder, BigResultsCompareOnTheirLimbsUnwritten) {
+  // Most of these share their length and the digits of their top limb,
+  // which are all a deferred text shows: the lower limbs must decide.
+  const std::string top = "123456789";
+  std::vector<std::string> magnitudes = {std::string(40, '9'), top + std::string(36, '0'),
+                                         top + std::string(35, '0') + "1", top + "5" + std::string(35, '0'),
+                                         top + std::string(36, '9'), "1" + std::string(45, '0')};
+  std::vector<std::string> ascending;
+  for (size_t i = magnitudes.size(); i-- > 0;) ascending.push_back("0" + magnitudes[i]);
+  for (const char* small : {"07", "0", "7"}) ascending.push_back(small);
+  for (const std::string& m : magnitudes) ascending.push_back(m);
+  for (int fa = 0; fa < 3; ++fa) {
+    for (int fb = 0; fb < 3; ++fb) {
+      std::string forms = std::to_string(fa) + "/" + std::to_string(fb) + " ";
+      for (size_t i = 0; i < ascending.size(); ++i) {
+        CellRef a = IntegerForm(fa, ascending[i]);
+        ExpectEqual(a, IntegerForm(fb, ascending[i]), forms + ascending[i]);
+        for (size_t j = i + 1; j < ascending.size(); ++j) {
+          CellRef b = IntegerForm(fb, ascending[j]);
+          ExpectBelow(a, b, forms + ascending[i] + " < " + ascending[j]);
+          EXPECT_EQ(b->TextDeferred(), fb == 2 && ascending[j].size() > 18) << ascending[j];
+        }
+        EXPECT_EQ(a->TextDeferred(), fa == 2 && ascending[i].size() > 18) << ascending[i];
+      }
+    }
+  }
+  // Inside vectors too; the text, once read, is the number's.
+  CellRef deferred = IntegerForm(2, top + std::string(36, '0'));
+  ExpectBelow(Vec(L("1"), deferred.Copy()), Vec(L("1"), IntegerForm(0, top + std::string(35, '0') + "1")), "vector");
+  EXPECT_TRUE(deferred->TextDeferred());
+  EXPECT_EQ(LeafView(deferred.get()), top + std::string(36, '0'));
 }
 
 TEST_F(CompareOrder, ListFormIntegersCompareAsTheirNumbers) {
