@@ -17,12 +17,15 @@ bool KeyLess(std::string_view a, std::string_view b) { return Text::Compare(a, b
 
 // A set of names kept as a vector that is sorted and thinned out whenever
 // it has doubled, so that a huge definition that repeats a few names costs
-// little memory and time.
+// little memory and time. A name already in the sorted part is not added
+// again: a long chain of one operator then sorts nothing.
 struct ViewSet {
   std::vector<std::string_view> items;
+  size_t sorted = 0;  // items[0..sorted) are sorted and distinct
   size_t compact_at = 64;
 
   void Add(std::string_view s) {
+    if (std::binary_search(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(sorted), s, KeyLess)) return;
     items.push_back(s);
     if (items.size() >= compact_at) {
       Finish();
@@ -32,6 +35,7 @@ struct ViewSet {
   void Finish() {
     std::sort(items.begin(), items.end(), KeyLess);
     items.erase(std::unique(items.begin(), items.end()), items.end());
+    sorted = items.size();
   }
   bool Has(std::string_view s) const { return std::binary_search(items.begin(), items.end(), s, KeyLess); }
 };
