@@ -26,8 +26,22 @@ namespace mox {
 
 namespace {
 
+// A slot is one word: the cell (null when free; the table owns one count)
+// with the top 16 bits of its hash in the address's unused top bits, so
+// that a probe passes over nearly every other entry without reading its
+// cell (in a big table each such read is a cache miss).
+constexpr uint64_t kAddressBits = (uint64_t{1} << 48) - 1;
+
 struct Slot {
-  Cell* cell;  // null when free; the table owns one count
+  uint64_t word;
+
+  static Slot Of(Cell* c, uint64_t hash) {
+    auto address = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(c));
+    MOX_ASSERT((address & ~kAddressBits) == 0);
+    return {address | (hash & ~kAddressBits)};
+  }
+  Cell* cell() const { return reinterpret_cast<Cell*>(static_cast<uintptr_t>(word & kAddressBits)); }
+  bool MayHold(uint64_t hash) const { return ((word ^ hash) & ~kAddressBits) == 0; }
 };
 
 struct Table {
@@ -67,7 +81,7 @@ template <class Equal>
 Slot& Probe(Table& t, uint64_t hash, Equal&& equal) {
   for (size_t i = hash & Mask(t);; i = (i + 1) & Mask(t)) {
     Slot& s = t.slots[i];
-    if (s.cell == nullptr || equal(s.cell)) return s;
+    if (s.word == 0 || (s.MayHold(hash) && equal(s.cell()))) return s;
   }
 }
 
@@ -75,10 +89,11 @@ uint64_t HashOf(const Cell* c) { return c->IsApp() ? AppHash(c->f, c->a) : LeafH
 
 void Rehash(Table& t, size_t capacity) {
   std::vector<Slot> old = std::move(t.slots);
-  t.slots.assign(capacity, Slot{nullptr});
+  t.slots.assign(capacity, Slot{0});
   for (const Slot& s : old) {
-    if (s.cell == nullptr) continue;
-    Probe(t, HashOf(s.cell), [](Cell*) { return false; }) = s;
+    if (s.word == 0) continue;
+    uint64_t hash = HashOf(s.cell());
+    Probe(t, hash, [](Cell*) { return false; }) = Slot::Of(s.cell(), hash);
   }
 }
 
@@ -93,9 +108,9 @@ Slot& FindApp(Table& t, const Cell* f, const Cell* a, uint64_t hash) {
 }
 
 // Enters c (taking a count) into the free slot found for it.
-Cell* Enter(Table& t, Slot& slot, Cell* c) {
+Cell* Enter(Table& t, Slot& slot, Cell* c, uint64_t hash) {
   Retain(c);
-  slot = Slot{c};
+  slot = Slot::Of(c, hash);
   ++t.used;
   return c;
 }
@@ -115,7 +130,7 @@ Cell* ShareLeaf(Table& t, Cell* c) {
   std::string_view bytes = LeafView(c);
   uint64_t hash = LeafHash(bytes);
   Slot& slot = FindLeaf(t, bytes, hash);
-  return slot.cell != nullptr ? slot.cell : Enter(t, slot, c);
+  return slot.word != 0 ? slot.cell() : Enter(t, slot, c, hash);
 }
 
 // Representative of an application whose parts have representatives f and a.
@@ -123,10 +138,10 @@ Cell* ShareApp(Table& t, Cell* c, Cell* f, Cell* a) {
   Reserve(t);
   uint64_t hash = AppHash(f, a);
   Slot& slot = FindApp(t, f, a, hash);
-  if (slot.cell != nullptr) return slot.cell;
-  if (f == c->f && a == c->a) return Enter(t, slot, c);
+  if (slot.word != 0) return slot.cell();
+  if (f == c->f && a == c->a) return Enter(t, slot, c, hash);
   CellRef made = MakeApp(CellRef::Share(f), CellRef::Share(a));
-  return Enter(t, slot, made.get());  // the table keeps the only count
+  return Enter(t, slot, made.get(), hash);  // the table keeps the only count
 }
 
 // An application whose parts are already representatives is found at once.
@@ -134,7 +149,7 @@ Cell* ShareApp(Table& t, Cell* c, Cell* f, Cell* a) {
 // count of each), which spares the search for freshly built graphs.
 Cell* FindByParts(Table& t, Cell* c) {
   if (t.slots.empty() || c->f->Count() == 1 || c->a->Count() == 1) return nullptr;
-  return FindApp(t, c->f, c->a, AppHash(c->f, c->a)).cell;
+  return FindApp(t, c->f, c->a, AppHash(c->f, c->a)).cell();
 }
 
 // A name leaf analysed against a definition that has since been replaced
@@ -151,11 +166,11 @@ bool IsStaleName(Cell* c) {
 // application's parts are the representatives it was entered with), or for
 // a text written in place since it was entered, by a search of the table.
 size_t SlotOf(Table& t, Cell* c) {
-  for (size_t i = HashOf(c) & Mask(t); t.slots[i].cell != nullptr; i = (i + 1) & Mask(t)) {
-    if (t.slots[i].cell == c) return i;
+  for (size_t i = HashOf(c) & Mask(t); t.slots[i].cell() != nullptr; i = (i + 1) & Mask(t)) {
+    if (t.slots[i].cell() == c) return i;
   }
   for (size_t i = 0; i < t.slots.size(); ++i) {
-    if (t.slots[i].cell == c) return i;
+    if (t.slots[i].cell() == c) return i;
   }
   MOX_FAIL();  // parts of representatives are representatives
 }
@@ -166,15 +181,15 @@ size_t SlotOf(Table& t, Cell* c) {
 // place since its slot was chosen may be judged by its new home: only that
 // entry can then be missed by a search, as it already is by its old bytes.
 void EraseSlot(Table& t, std::vector<char>& keep, size_t i) {
-  for (size_t j = (i + 1) & Mask(t); t.slots[j].cell != nullptr; j = (j + 1) & Mask(t)) {
-    size_t home = HashOf(t.slots[j].cell) & Mask(t);
+  for (size_t j = (i + 1) & Mask(t); t.slots[j].cell() != nullptr; j = (j + 1) & Mask(t)) {
+    size_t home = HashOf(t.slots[j].cell()) & Mask(t);
     bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
     if (stays) continue;
     t.slots[i] = t.slots[j];
     keep[i] = keep[j];
     i = j;
   }
-  t.slots[i] = Slot{nullptr};
+  t.slots[i] = Slot{0};
   --t.used;
 }
 
@@ -185,8 +200,8 @@ void EraseSlot(Table& t, std::vector<char>& keep, size_t i) {
 // can be released at once: whatever it frees is no representative.
 void KeepSlots(Table& t, std::vector<char>& keep) {
   for (size_t i = 0; i < t.slots.size(); ++i) {
-    while (t.slots[i].cell != nullptr && !keep[i]) {
-      Cell* dropped = t.slots[i].cell;
+    while (t.slots[i].cell() != nullptr && !keep[i]) {
+      Cell* dropped = t.slots[i].cell();
       EraseSlot(t, keep, i);
       Release(dropped);
     }
@@ -215,11 +230,11 @@ CellRef ShareLeafBytes(std::string_view bytes) {
   Reserve(t);
   uint64_t hash = LeafHash(bytes);
   Slot& slot = FindLeaf(t, bytes, hash);
-  if (slot.cell == nullptr) {
+  if (slot.word == 0) {
     CellRef made = MakeLeaf(bytes);
-    Enter(t, slot, made.get());
+    Enter(t, slot, made.get(), hash);
   }
-  return CellRef::Share(slot.cell);
+  return CellRef::Share(slot.cell());
 }
 
 void KeepOnlySharedValues() {
@@ -229,7 +244,7 @@ void KeepOnlySharedValues() {
   // every application in the table still has representatives as its parts.
   std::vector<char> keep(t.slots.size(), 0);
   for (size_t i = 0; i < t.slots.size(); ++i) {
-    Cell* c = t.slots[i].cell;
+    Cell* c = t.slots[i].cell();
     if (c != nullptr && IsValue(c)) keep[i] = 1;
   }
   std::vector<Cell*> rescued;
@@ -241,7 +256,7 @@ void KeepOnlySharedValues() {
     rescued.push_back(part);
   };
   for (size_t i = 0; i < t.slots.size(); ++i) {
-    Cell* c = t.slots[i].cell;
+    Cell* c = t.slots[i].cell();
     if (!keep[i] || c->IsLeaf()) continue;
     rescue(c->a);
     while (!rescued.empty()) {
@@ -258,7 +273,7 @@ void KeepOnlySharedValues() {
 void ForgetStaleNames() {
   Table& t = Shared();
   bool any = false;
-  for (const Slot& s : t.slots) any = any || (s.cell != nullptr && IsStaleName(s.cell));
+  for (const Slot& s : t.slots) any = any || (s.cell() != nullptr && IsStaleName(s.cell()));
   if (!any) return;
   // Each slot is judged after the parts of its cell (explicit stack): a
   // cell is dropped when it is a stale name or one of its parts is dropped.
@@ -266,11 +281,11 @@ void ForgetStaleNames() {
   std::vector<char> state(t.slots.size(), kUnknown);
   std::vector<size_t> stack;
   for (size_t root = 0; root < t.slots.size(); ++root) {
-    if (t.slots[root].cell == nullptr || state[root] != kUnknown) continue;
+    if (t.slots[root].cell() == nullptr || state[root] != kUnknown) continue;
     stack.push_back(root);
     while (!stack.empty()) {
       size_t i = stack.back();
-      Cell* c = t.slots[i].cell;
+      Cell* c = t.slots[i].cell();
       if (state[i] != kUnknown) {
         stack.pop_back();
       } else if (c->IsLeaf()) {
@@ -299,7 +314,7 @@ void ClearSharingTable() {
   std::vector<Slot> old = std::move(t.slots);
   t.slots.clear();
   t.used = 0;
-  for (const Slot& s : old) Release(s.cell);
+  for (const Slot& s : old) Release(s.cell());
 }
 
 namespace {
