@@ -27,21 +27,24 @@ namespace mox {
 namespace {
 
 // A slot is one word: the cell (null when free; the table owns one count)
-// with the top 16 bits of its hash in the address's unused top bits, so
-// that a probe passes over nearly every other entry without reading its
-// cell (in a big table each such read is a cache miss).
-constexpr uint64_t kAddressBits = (uint64_t{1} << 48) - 1;
+// with the top three bits of its hash in the address's low bits, which are
+// free because cells are 8-byte aligned. A probe thus passes over most
+// other entries without reading their cells (in a big table each such read
+// is a cache miss), and the word still points into its cell, so that leak
+// checkers see the table hold it.
+constexpr uintptr_t kTagBits = 7;
 
 struct Slot {
-  uint64_t word;
+  uintptr_t word;
 
+  static uintptr_t Tag(uint64_t hash) { return static_cast<uintptr_t>(hash >> 61); }
   static Slot Of(Cell* c, uint64_t hash) {
-    auto address = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(c));
-    MOX_ASSERT((address & ~kAddressBits) == 0);
-    return {address | (hash & ~kAddressBits)};
+    auto address = reinterpret_cast<uintptr_t>(c);
+    MOX_ASSERT((address & kTagBits) == 0);
+    return {address | Tag(hash)};
   }
-  Cell* cell() const { return reinterpret_cast<Cell*>(static_cast<uintptr_t>(word & kAddressBits)); }
-  bool MayHold(uint64_t hash) const { return ((word ^ hash) & ~kAddressBits) == 0; }
+  Cell* cell() const { return reinterpret_cast<Cell*>(word & ~kTagBits); }
+  bool MayHold(uint64_t hash) const { return (word & kTagBits) == Tag(hash); }
 };
 
 struct Table {
