@@ -1,5 +1,5 @@
-// The playground page's logic: the examples menu, the arguments field, the
-// worker that runs a program (made from MOX_WORKER_SOURCE of
+// The playground page's logic: the highlighted editor pane, the examples
+// menu, the arguments field, the worker that runs a program (made from MOX_WORKER_SOURCE of
 // mox_bundle.js), and the output panes, where the colour escapes of the
 // error banner become coloured spans.
 //
@@ -136,10 +136,108 @@ AnsiPane.prototype.append = function (text) {
   }
 };
 
+// ---- highlighting -----------------------------------------------------------------
+
+// The editor pane is a textarea with transparent text over a <pre> that shows
+// the same text in coloured spans. The spans come from the editors' TextMate
+// grammar (MOX_GRAMMAR): its texts nest, so they are scanned here with their
+// escapes; every other rule of its expression is one regular expression,
+// tried in the grammar's order at each position. A span's class is the
+// first two parts of its scope name ('tm-constant-numeric').
+function grammarRules() {
+  var repository = MOX_GRAMMAR.repository, rules = [];
+  repository.expression.patterns.forEach(function (include) {
+    var rule = repository[include.include.slice(1)];
+    if (rule.match === undefined) return;  // texts, parentheses and braces
+    rules.push({ re: new RegExp(rule.match, 'y'), name: rule.name, captures: rule.captures });
+  });
+  return rules;
+}
+
+function scopeClass(scope) {
+  return scope ? 'tm-' + scope.split('.').slice(0, 2).join('-') : null;
+}
+
+function Highlighter(pre) {
+  this.pre = pre;
+  this.rules = grammarRules();
+  this.escape = new RegExp(MOX_GRAMMAR.repository.text.patterns[0].match, 'y');
+  this.textClass = scopeClass(MOX_GRAMMAR.repository.text.name);
+  this.escapeClass = scopeClass(MOX_GRAMMAR.repository.text.patterns[0].name);
+}
+
+Highlighter.prototype.show = function (text) {
+  var pre = this.pre, plain = '';
+  pre.textContent = '';
+  function flush() {
+    if (plain !== '') pre.appendChild(document.createTextNode(plain));
+    plain = '';
+  }
+  function span(cls, part) {
+    if (cls === null) { plain += part; return; }
+    flush();
+    var s = document.createElement('span');
+    s.className = cls;
+    s.textContent = part;
+    pre.appendChild(s);
+  }
+  var i = 0;
+  while (i < text.length) {
+    if (text[i] === '[') { i = this.text(text, i, span); continue; }
+    var m = null, rule = null;
+    for (var r = 0; r < this.rules.length && m === null; ++r) {
+      rule = this.rules[r];
+      rule.re.lastIndex = i;
+      m = rule.re.exec(text);
+      if (m !== null && m[0] === '') m = null;
+    }
+    if (m === null) { plain += text[i++]; continue; }
+    if (rule.captures === undefined) {
+      span(scopeClass(rule.name), m[0]);
+    } else {  // the captured groups are in order and cover the match with what lies between
+      var at = 0;
+      for (var g = 1; g < m.length; ++g) {
+        if (m[g] === undefined) continue;
+        var start = m[0].indexOf(m[g], at);
+        plain += m[0].slice(at, start);
+        span(rule.captures[g] ? scopeClass(rule.captures[g].name) : null, m[g]);
+        at = start + m[g].length;
+      }
+      plain += m[0].slice(at);
+    }
+    i += m[0].length;
+  }
+  flush();
+  pre.appendChild(document.createTextNode('\n'));  // keeps a last empty line as tall as the textarea's
+};
+
+// A text from its opening bracket at `start` to the bracket that closes it
+// (or the end), its escapes marked; returns where it ends.
+Highlighter.prototype.text = function (text, start, span) {
+  var depth = 0, i = start, from = start;
+  while (i < text.length) {
+    this.escape.lastIndex = i;
+    var m = depth > 0 ? this.escape.exec(text) : null;
+    if (m !== null) {
+      span(this.textClass, text.slice(from, i));
+      span(this.escapeClass, m[0]);
+      i += m[0].length;
+      from = i;
+      continue;
+    }
+    if (text[i] === '[') ++depth;
+    else if (text[i] === ']' && --depth === 0) { ++i; break; }
+    ++i;
+  }
+  span(this.textClass, text.slice(from, i));
+  return i;
+};
+
 // ---- runs -------------------------------------------------------------------------
 
 var page = {
   program: document.getElementById('program'),
+  highlight: new Highlighter(document.getElementById('highlight')),
   args: document.getElementById('args'),
   run: document.getElementById('run'),
   stop: document.getElementById('stop'),
@@ -255,10 +353,21 @@ function stop() {
 
 // ---- examples menu ----------------------------------------------------------------
 
+function followScroll() {
+  page.highlight.pre.scrollTop = page.program.scrollTop;
+  page.highlight.pre.scrollLeft = page.program.scrollLeft;
+}
+
+function showProgram() {
+  page.highlight.show(page.program.value);
+  followScroll();
+}
+
 function loadExample(index) {
   var example = MOX_EXAMPLES[index];
   page.program.value = example.text;
   page.args.value = example.args;
+  showProgram();
 }
 
 MOX_EXAMPLES.forEach(function (example, index) {
@@ -268,6 +377,8 @@ MOX_EXAMPLES.forEach(function (example, index) {
   page.examples.appendChild(option);
 });
 page.examples.addEventListener('change', function () { loadExample(Number(page.examples.value)); });
+page.program.addEventListener('input', showProgram);
+page.program.addEventListener('scroll', followScroll);
 page.run.addEventListener('click', run);
 page.stop.addEventListener('click', stop);
 page.program.addEventListener('keydown', function (event) {

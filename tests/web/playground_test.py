@@ -4,8 +4,9 @@
 Builds the WebAssembly target (preset wasm), serves its site folder on a
 free loopback port, starts headless Chromium and drives the page through the
 remote debugging protocol (cdp.py):
-  1. an example with arguments: its standard output and exit status appear
-     in the panes; a screenshot of the page is saved (playground.png);
+  1. an example with arguments, highlighted in the editor by the editors'
+     grammar: its standard output and exit status appear in the panes; a
+     screenshot of the page is saved (playground.png);
   2. a failing program: the error banner shows in the standard error pane
      with its colour escapes turned into coloured spans, no escape byte left;
      and a file written and read back, in the worker's own file system;
@@ -144,6 +145,13 @@ def drive(browser, site_url, source, artefacts):
                      "menu.value = String(MOX_EXAMPLES.findIndex(function (e) { return e.name === 'arguments.mox'; }));"
                      "menu.dispatchEvent(new Event('change'));"
                      "document.getElementById('run').click()")
+    shown = browser.evaluate(session, "document.getElementById('highlight').textContent")
+    text = browser.evaluate(session, "document.getElementById('program').value")
+    check(shown == text + "\n", "the editor shows the example's text highlighted under it")
+    kinds = browser.evaluate(session, "Array.from(new Set(Array.from(document.querySelectorAll('#highlight span'))"
+                             ".map(function (s) { return s.className; })))")
+    check({"tm-string-quoted", "tm-support-function", "tm-constant-numeric", "tm-keyword-operator"} <= set(kinds),
+          "texts, builtins, numbers and operators are spans of their own: %r" % kinds)
     check(wait_for(browser, session, STATE + " === 'ready'", 60), "the example's run ends")
     out = browser.evaluate(session, STDOUT)
     check(out == "first\ntwo words\nlast [one]\n", "the example's output is in the pane: %r" % out)
