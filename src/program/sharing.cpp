@@ -1,8 +1,8 @@
 // The sharing table: open addressing with linear probing over
-// representative cells, a slot being just the cell (the table is the
-// largest structure of the start-up: a slot of 8 bytes, not 16 with the
-// hash beside it, halves its share of the peak; the hash is computed again
-// when a slot moves). A leaf hashes its stored bytes, an application the
+// representative cells, a slot being just the cell with three bits of its
+// hash (the table is the largest structure of the start-up: a slot of 8
+// bytes, not 16 with the whole hash beside it, halves its share of the
+// peak; the hash is computed again when a slot moves). A leaf hashes its stored bytes, an application the
 // addresses of its two parts (which are representatives). Sharing a graph
 // is a bottom-up fold (core/graph_fold.h).
 //
