@@ -97,8 +97,6 @@ CellRef InstantiateEarly(Cell* definition, Cell* const* args, int n) {
 
 }  // namespace
 
-void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) { InstantiateShape(m, head, GlobalFor(head), args, n); }
-
 void InstantiateShape(Machine& m, Cell* head, const GlobalShape* g, Cell* const* args, int n) {
   if (g == nullptr) return Escape(m, PrefixedLeaf(kErrorByte, LeafView(head)));
   if (g->k > n) {
@@ -106,9 +104,8 @@ void InstantiateShape(Machine& m, Cell* head, const GlobalShape* g, Cell* const*
     return;
   }
   if (g->k >= 1) {
-    CellRef body;
+    CellRef body;  // the whole body: more arguments follow it, or no template was compiled
     if (g->instance.ready) {
-      if (n == g->k) return RunTemplate(g->instance, args, m);
       body = BuildTemplate(g->instance, args);
     } else {
       Cell* values[26];  // only the letters of the mask are read
@@ -125,10 +122,6 @@ void InstantiateShape(Machine& m, Cell* head, const GlobalShape* g, Cell* const*
   CellRef def = g->slot->Copy();
   const NameSet& constants = EmptyCallDefinitions();
   bool marker = IsBeingEvaluated(def.get());
-  if (n == 0 && constants.empty() && !marker && IsValue(def.get())) {  // the common case, settled without the key
-    m.focus = std::move(def);
-    return;
-  }
   // The head and the arguments may be parts of the focus, which the new
   // focus replaces: it is held until they have been used.
   CellRef redex = std::move(m.focus);

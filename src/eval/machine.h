@@ -52,21 +52,20 @@ struct Machine {
 // Rewrites the saturated focus by the rule its head selects.
 void Contract(Machine& m);
 
-// The two commonest contractions, for callers that have the head and the
-// arguments a1 .. an at hand without a redex cell: a global instantiated
-// with args[0..n) (borrowed; they must outlive the call), and a builtin
-// called with the redex in the focus.
-void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n);
+// The rewrite of a builtin called with the redex in the focus.
 void CallNative(Machine& m, const BuiltinEntry& entry);
 
-// InstantiateGlobal for g = GlobalFor(head), which may be null.
+// The cases of InstantiateGlobal that it does not settle inline; g is
+// GlobalFor(head), which may be null.
 void InstantiateShape(Machine& m, Cell* head, const GlobalShape* g, Cell* const* args, int n);
 
-// InstantiateGlobal with its two commonest cases inline, for the step loop:
-// a global applied to exactly its parameters with a compiled template, and
-// a bare parameterless name (an operator) whose definition is a value that
-// is not evaluated afresh at each use.
-[[gnu::always_inline]] inline void InstantiateGlobalInline(Machine& m, Cell* head, Cell* const* args, int n) {
+// Instantiates the global `head` with args[0..n) (borrowed; they must
+// outlive the call), for callers that have the head and the arguments at
+// hand without a redex cell. Its two commonest cases are inline, for the
+// step loop: a global applied to exactly its parameters with a compiled
+// template, and a bare parameterless name (an operator) whose definition is
+// a value that is not evaluated afresh at each use.
+[[gnu::always_inline]] inline void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   const GlobalShape* g = GlobalFor(head);
   if (g != nullptr) [[likely]] {
     if (n == g->k && n >= 1 && g->instance.ready) return RunTemplate(g->instance, args, m);
@@ -78,6 +77,7 @@ void InstantiateShape(Machine& m, Cell* head, const GlobalShape* g, Cell* const*
   }
   InstantiateShape(m, head, g, args, n);
 }
+
 // A builtin with an on_args entry, named by the leaf head, called on
 // args[0..arity) (borrowed; the caller holds them until the call returns),
 // without a redex.

@@ -83,7 +83,7 @@ bool ApplyParked(Machine& m) {
     }
   }
   for (int i = 0; i < d; ++i) args[j + i] = m.Pop().cell;  // their counts are released below
-  InstantiateGlobalInline(m, h, args, j + d);
+  InstantiateGlobal(m, h, args, j + d);
   for (int i = 0; i < d; ++i) Release(args[j + i]);
   return true;
 }
@@ -142,7 +142,7 @@ bool ContractLazy(Machine& m) {
     args[--i] = h->a;
   }
   if (!h->IsLeaf() || !kLazyHeads.byte[h->Bytes()[0]]) return false;
-  InstantiateGlobalInline(m, h, args + i, kMaxSpine - i);
+  InstantiateGlobal(m, h, args + i, kMaxSpine - i);
   return true;
 }
 
@@ -190,7 +190,7 @@ CellRef Evaluate(CellRef expression) {
     }
     if (d == 0) {
       if (a->IsLeaf() && IsGlobalHeadLeaf(a) && !(a->Bytes()[0] >= 'a' && a->Bytes()[0] <= 'z')) {
-        InstantiateGlobalInline(m, a, nullptr, 0);  // a bare name: an operator or a constant
+        InstantiateGlobal(m, a, nullptr, 0);  // a bare name: an operator or a constant
       } else if (ContractLazy(m)) {
       } else if (!a->Flag()) {
         Contract(m);
