@@ -18,14 +18,18 @@ void WriteOnFatalPath(int fd, const char* s, size_t n) {
   }
 }
 
+void WriteDecimalOnFatalPath(int fd, uint64_t v) {
+  char number[24];
+  int n = std::snprintf(number, sizeof number, "%llu", static_cast<unsigned long long>(v));
+  WriteOnFatalPath(fd, number, static_cast<size_t>(n));
+}
+
 void AssertionFailed(const char* file, int line) {
   std::fflush(nullptr);  // what the program wrote through C's streams first
-  char number[16];
-  int n = std::snprintf(number, sizeof number, "%d", line);
   WriteOnFatalPath(2, "ASSERTION FAILED:", 17);
   WriteOnFatalPath(2, file, std::strlen(file));
   WriteOnFatalPath(2, ":", 1);
-  WriteOnFatalPath(2, number, static_cast<size_t>(n));
+  WriteDecimalOnFatalPath(2, static_cast<uint64_t>(line));
   WriteOnFatalPath(2, "\n", 1);
   std::abort();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace mox {
 
@@ -12,6 +13,8 @@ namespace mox {
 // A raw descriptor write for the paths that end the process (assertions,
 // running out of memory): as much as the descriptor takes, no checks.
 void WriteOnFatalPath(int fd, const char* s, size_t n);
+// The decimal digits of v, the same way.
+void WriteDecimalOnFatalPath(int fd, uint64_t v);
 
 // For conditions a program text can reach but that have no message of their
 // own: "REDVFAIL: <tag>" on standard output, then the assertion message.

@@ -47,13 +47,11 @@ void GmpFree(void* p, size_t) { std::free(p); }
 
 void OutOfMemory(const char* what, size_t bytes) {
   std::fflush(nullptr);  // what the program wrote through C's streams first
-  char number[24];
-  int n = std::snprintf(number, sizeof number, "%zu", bytes);
   WriteOnFatalPath(2, "mox: out of memory: ", 20);
   WriteOnFatalPath(2, what, std::strlen(what));
   if (bytes != 0) {  // operator new does not tell its size
     WriteOnFatalPath(2, " of ", 4);
-    WriteOnFatalPath(2, number, static_cast<size_t>(n));
+    WriteDecimalOnFatalPath(2, bytes);
     WriteOnFatalPath(2, " bytes", 6);
   }
   WriteOnFatalPath(2, " could not be allocated\n", 24);
