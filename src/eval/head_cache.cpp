@@ -50,6 +50,11 @@ void TakeApart(HeadLine& line) {
   s.body = d;
   if (s.k >= 1) CompileTemplate(d, s.letters, s.k, s.instance);
   else s.instance = Template{};
+  s.builtin = nullptr;
+  if (s.k == 0 && d->IsLeaf() && d->Bytes()[0] >= 'a' && d->Bytes()[0] <= 'z') {
+    const BuiltinEntry* entry = FindBuiltin(LeafView(d));
+    if (entry != nullptr && entry->on_args != nullptr) s.builtin = entry;
+  }
 }
 
 }  // namespace

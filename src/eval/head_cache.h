@@ -23,6 +23,10 @@ struct GlobalShape {
   uint32_t mask;      // the parameter letters as a set
   unsigned char letters[kMaxParameters];
   Template instance;  // the body compiled for these parameters, when small
+  // A definition without parameters that is the name of a builtin taking
+  // its arguments as they are (an operator such as + bound to plus): that
+  // builtin; otherwise null.
+  const BuiltinEntry* builtin;
 };
 
 // One cached head. A line for a longer name holds a count on its leaf, so

@@ -88,6 +88,77 @@ bool ApplyParked(Machine& m) {
   return true;
 }
 
+// The global of an operator leaf bound to a builtin that takes its
+// arguments as they are (+ to plus), or null.
+const GlobalShape* BoundBuiltin(Cell* h) {
+  if (!h->IsLeaf() || !head_cache::IsOneByteName(h) || !IsGlobalHeadLeaf(h)) return nullptr;
+  const GlobalShape* g = GlobalFor(h);
+  if (g == nullptr || g->builtin == nullptr || !EmptyCallDefinitions().empty()) return nullptr;
+  return g;
+}
+
+// Calls that builtin on args, as naming the operator's definition and
+// applying it to args would.
+void CallBoundBuiltin(Machine& m, const GlobalShape* g, Cell* const* args) {
+  Cell* def = g->body;  // the builtin's name leaf
+  Hold(def);  // a call that loads code may redefine the operator
+  CallNativeOnArgs(m, *g->builtin, def, args);
+  Release(def);
+}
+
+// An over-applied focus headed by such an operator, with as many arguments
+// as its builtin's parameters, such as (- n 1): the state that parking the
+// arguments, naming the definition and taking the parked arguments would
+// reach, in one step. As there, the arguments are looked at from the left:
+// when all are values the builtin is called; otherwise the first that is
+// not becomes the focus, under the builtin applied to the values before it,
+// with the arguments after it parked. False, with nothing changed, for any
+// other focus.
+bool CallOperator(Machine& m, int d) {
+  Cell* h = m.focus.get();
+  int n = -d;
+  if (n > 7) return false;  // no builtin takes more
+  Cell* args[7];
+  for (int i = n; i-- > 0; h = h->f) {
+    if (!h->IsApp() || h->IsData()) return false;
+    args[i] = h->a;
+  }
+  const GlobalShape* g = BoundBuiltin(h);
+  if (g == nullptr || g->builtin->arity != n) return false;
+  int values = 0;
+  while (values < n && IsValue(args[values])) ++values;
+  if (values == n) {
+    CallBoundBuiltin(m, g, args);  // the arguments live in the old focus until it returns
+    return true;
+  }
+  for (int i = n - 1; i > values; --i) m.Push(FrameKind::kPark, args[i]);
+  CellRef f = CellRef::Share(g->body);
+  for (int i = 0; i < values; ++i) f = MakeAnalysedApp(std::move(f), CellRef::Share(args[i]));
+  m.PushOwned(FrameKind::kApply, std::move(f));
+  m.focus = CellRef::Share(args[values]);
+  return true;
+}
+
+// A bare operator bound to a builtin of n parameters, with n values parked
+// innermost (a body's top operator, its spine unwound by the template): the
+// builtin called on them. False, with nothing changed, otherwise.
+bool CallParkedOperator(Machine& m, Cell* h) {
+  const GlobalShape* g = BoundBuiltin(h);
+  if (g == nullptr) return false;
+  size_t n = g->builtin->arity;
+  if (n == 0 || m.frames.size() < n) return false;
+  Cell* args[7];
+  for (size_t i = 0; i < n; ++i) {
+    const Frame& f = m.frames[m.frames.size() - 1 - i];
+    if (f.kind != FrameKind::kPark || !IsValue(f.cell)) return false;
+    args[i] = f.cell;
+  }
+  m.frames.resize(m.frames.size() - n);  // their counts are released below
+  CallBoundBuiltin(m, g, args);
+  for (size_t i = 0; i < n; ++i) Release(args[i]);
+  return true;
+}
+
 // Hands the value in the focus to the innermost frame.
 void Resume(Machine& m) {
   Frame& top = m.frames.back();
@@ -180,6 +251,7 @@ CellRef Evaluate(CellRef expression) {
     }
     int d = a->AnalysisValue();
     if (d < 0) {  // over-applied: park the surplus arguments, last first
+      if (CallOperator(m, d)) continue;
       Cell* f = a;
       do {
         m.Push(FrameKind::kPark, f->a);
@@ -190,7 +262,7 @@ CellRef Evaluate(CellRef expression) {
     }
     if (d == 0) {
       if (a->IsLeaf() && IsGlobalHeadLeaf(a) && !(a->Bytes()[0] >= 'a' && a->Bytes()[0] <= 'z')) {
-        InstantiateGlobal(m, a, nullptr, 0);  // a bare name: an operator or a constant
+        if (!CallParkedOperator(m, a)) InstantiateGlobal(m, a, nullptr, 0);  // a bare name: an operator or a constant
       } else if (ContractLazy(m)) {
       } else if (!a->Flag()) {
         Contract(m);
