@@ -14,11 +14,7 @@ namespace mox {
 
 namespace {
 
-inline size_t LeafBlockBytes(uint64_t n) { return (16 + n + 1 + 7) & ~size_t{7}; }
-
 inline void* LeafBlock(Cell* c) { return reinterpret_cast<uint64_t*>(c) - 1; }
-
-bool NeedsLengthField(unsigned char first) { return IsDigit(first) || first == '['; }
 
 // A tail starts right after the text block with its own size in words.
 inline size_t TailBytes(const Cell* c) {
@@ -107,31 +103,16 @@ void FreeCell(Cell* c) {
 // wrapping around.
 constexpr size_t kLeafSizeLimit = SIZE_MAX / 4;
 
-Cell* AllocLeaf(size_t n) {
+Cell* AllocLargeLeaf(size_t n) {
   if (n > kLeafSizeLimit) OutOfMemory("a value", n);
-  auto* block = static_cast<uint64_t*>(BlockAlloc(LeafBlockBytes(n)));
-  block[0] = n;
-  Cell* c = reinterpret_cast<Cell*>(block + 1);
-  c->h = kLeafBit | 1;
-  c->Bytes()[n] = 0;
-  return c;
+  return StartLeaf(static_cast<uint64_t*>(BlockAlloc(LeafBlockBytes(n))), n, n);
 }
 
 Cell* AllocLeafWithTail(size_t n, size_t words) {
   size_t text = LeafBlockBytes(n);
   auto* block = static_cast<uint64_t*>(BlockAlloc(text + 8 + 8 * words));
-  block[0] = n | kTailBit;
   block[text / 8] = words;
-  Cell* c = reinterpret_cast<Cell*>(block + 1);
-  c->h = kLeafBit | 1;
-  c->Bytes()[n] = 0;
-  return c;
-}
-
-CellRef FinishLeaf(Cell* c) {
-  uint64_t n = c->StoredLength();
-  if (NeedsLengthField(c->Bytes()[0]) && n < kFieldLimit) c->SetField(n);
-  return CellRef(c);
+  return StartLeaf(block, n | kTailBit, n);
 }
 
 CellRef MakeLeaf(const void* bytes, size_t n) {

@@ -209,9 +209,12 @@ inline CellRef MakeTruth(bool yes) { return MakeLetter(yes ? 'K' : 'H'); }
 inline CellRef MakeLeaf(const Text& t) { return MakeLeaf(t.data(), static_cast<size_t>(t.size())); }
 
 // A leaf of n bytes whose contents the caller fills (Bytes() after the call);
-// the length field is set from the first byte by FinishLeaf.
-Cell* AllocLeaf(size_t n);
-CellRef FinishLeaf(Cell* c);
+// the length field is set from the first byte by FinishLeaf. Both are
+// inline for the small leaves (numbers, truth values) that arithmetic and
+// comparisons make all the time; larger leaves take AllocLargeLeaf.
+inline Cell* AllocLeaf(size_t n);
+inline CellRef FinishLeaf(Cell* c);
+Cell* AllocLargeLeaf(size_t n);
 
 // A leaf of n bytes, as AllocLeaf, followed by a tail of `words` 64-bit
 // words (8-aligned, after the NUL) for the caller's own use; FinishLeaf
@@ -274,6 +277,28 @@ inline bool IsOneByteLeaf(const Cell* c, unsigned char b) {
   return c->IsLeaf() && c->Bytes()[0] == b && c->Bytes()[1] == 0;
 }
 inline bool IsDigit(unsigned char b) { return b >= '0' && b <= '9'; }
+
+// A leaf block: the hidden word (the text's length), the header, the text
+// and its NUL, rounded up to 8 bytes.
+inline size_t LeafBlockBytes(uint64_t n) { return (16 + n + 1 + 7) & ~size_t{7}; }
+inline Cell* StartLeaf(uint64_t* block, uint64_t hidden, size_t n) {
+  block[0] = hidden;
+  Cell* c = reinterpret_cast<Cell*>(block + 1);
+  c->h = kLeafBit | 1;
+  c->Bytes()[n] = 0;
+  return c;
+}
+inline Cell* AllocLeaf(size_t n) {
+  if (n > kPoolMax - 17) return AllocLargeLeaf(n);
+  return StartLeaf(static_cast<uint64_t*>(PoolAlloc(LeafBlockBytes(n))), n, n);
+}
+// Numbers and bracketed texts keep their length in the header's field.
+inline bool NeedsLengthField(unsigned char first) { return IsDigit(first) || first == '['; }
+inline CellRef FinishLeaf(Cell* c) {
+  uint64_t n = c->StoredLength();
+  if (NeedsLengthField(c->Bytes()[0]) && n < kFieldLimit) c->SetField(n);
+  return CellRef(c);
+}
 
 // Cells alive now (made and not yet freed); for leak checks in tests.
 int64_t LiveCells();

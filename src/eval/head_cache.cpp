@@ -51,7 +51,7 @@ void TakeApart(HeadLine& line) {
   if (s.k >= 1) CompileTemplate(d, s.letters, s.k, s.instance);
   else s.instance = Template{};
   s.builtin = nullptr;
-  if (s.k == 0 && d->IsLeaf() && d->Bytes()[0] >= 'a' && d->Bytes()[0] <= 'z') {
+  if (s.k == 0 && d->IsLeaf() && d->Bytes()[0] >= 'a' && d->Bytes()[0] <= 'z' && IsValue(d)) {
     const BuiltinEntry* entry = FindBuiltin(LeafView(d));
     if (entry != nullptr && entry->on_args != nullptr) s.builtin = entry;
   }

@@ -54,7 +54,7 @@ struct Compiler {
     }
     CellRef model = MakeAnalysedApp(CellRef::Share(Model(f)), CellRef::Share(Model(a)));
     bool dynamic = f.kind == Ref::kArgument || Dynamic(f) || Dynamic(a) || Model(f)->IsData();
-    t.nodes.push_back({0, 0, !dynamic, false, model->h & ~kCountMask});
+    t.nodes.push_back({0, 0, 0, !dynamic, false, model->h & ~kCountMask});
     node_parts.push_back(f);
     node_parts.push_back(a);
     node_models.push_back(std::move(model));
@@ -100,22 +100,16 @@ inline bool IsClosedValue(const Cell* c) {
   return c->IsData() || (!c->Flag() && c->AnalysisValue() >= 1 && VariableSet(c) == 0);
 }
 
-// Writes the arguments into the run's table and builds the nodes after
-// them (each with count 0: its one user adds the count), skipping the
-// unwound ones when `unwind` is set; returns the table.
-[[gnu::always_inline]] inline Cell** RunNodes(const Template& t, Cell* const* args, bool unwind) {
+// Writes the arguments into the run's table and builds `nodes` after them
+// (each with count 0: its one user adds the count); returns the table.
+[[gnu::always_inline]] inline Cell** RunNodes(const Template& t, const std::vector<TemplateNode>& nodes, Cell* const* args) {
   Cell** table = t.table.data();
   bool closed = t.any_fixed;
   for (int i = 0; i < t.arguments; ++i) {
     table[i] = args[i];
     closed = closed && IsClosedValue(args[i]);
   }
-  Cell** built = table + t.arguments + t.constants.size();
-  for (const TemplateNode& node : t.nodes) {
-    if (unwind && node.unwound) {
-      ++built;
-      continue;
-    }
+  for (const TemplateNode& node : nodes) {
     Cell* f = table[node.f];
     Cell* a = table[node.a];
     Hold(f);
@@ -128,7 +122,7 @@ inline bool IsClosedValue(const Cell* c) {
       p->h = 0;
       AnalyseApplication(p);
     }
-    *built++ = p;
+    table[node.out] = p;
   }
   return table;
 }
@@ -155,9 +149,12 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
   for (size_t i = 0; i < out.nodes.size(); ++i) {
     out.nodes[i].f = c.Slot(c.node_parts[2 * i]);
     out.nodes[i].a = c.Slot(c.node_parts[2 * i + 1]);
+    out.nodes[i].out = c.Slot({Ref::kNode, static_cast<int>(i)});
   }
   out.root = c.Slot(root);
   c.Unwind(root);
+  for (const TemplateNode& node : out.nodes)
+    if (!node.unwound) out.kept.push_back(node);
   out.table.assign(static_cast<size_t>(k) + out.constants.size() + out.nodes.size(), nullptr);
   std::copy(out.constants.begin(), out.constants.end(), out.table.begin() + k);
   for (const TemplateNode& node : out.nodes) out.any_fixed = out.any_fixed || node.fixed;
@@ -165,7 +162,7 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
 }
 
 void RunTemplate(const Template& t, Cell* const* args, Machine& m) {
-  Cell** table = RunNodes(t, args, true);
+  Cell** table = RunNodes(t, t.kept, args);
   for (TemplateSlot s : t.parked) {
     Cell* c = table[s];
     Hold(c);
@@ -177,7 +174,7 @@ void RunTemplate(const Template& t, Cell* const* args, Machine& m) {
 }
 
 CellRef BuildTemplate(const Template& t, Cell* const* args) {
-  Cell** table = RunNodes(t, args, false);
+  Cell** table = RunNodes(t, t.nodes, args);
   Cell* root = table[t.root];
   Hold(root);
   return CellRef(root);

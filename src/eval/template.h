@@ -34,6 +34,7 @@ using TemplateSlot = uint16_t;
 
 struct TemplateNode {
   TemplateSlot f, a;
+  TemplateSlot out;  // where the node goes in the run's table
   bool fixed;      // header holds the analysis (valid for closed value arguments)
   bool unwound;    // on the over-applied top spine: parked, never built
   uint64_t header;  // analysis cache and variable set, count 0
@@ -45,6 +46,7 @@ struct Template {
   int arguments = 0;
   std::vector<Cell*> constants;  // borrowed from the definition it was made from
   std::vector<TemplateNode> nodes;
+  std::vector<TemplateNode> kept;  // the nodes that are not unwound, in order
   // With the spine unwound: the parked parts, outermost first, and the focus.
   std::vector<TemplateSlot> parked;
   TemplateSlot focus = 0;  // the result (the inner focus when unwound)

@@ -96,6 +96,23 @@ TEST_F(ReducerTest, ErrorTagAppliedToTwoArgumentsEnds) {
   EXPECT_EQ(Eval("id (]x [payload] 2)"), "][payload]");
 }
 
+TEST_F(ReducerTest, OperatorsBoundToBuiltinsAreCalledInOrder) {
+  Define("plus", "(\\ a (\\ b Z))");  // a builtin's placeholder, as a run defines it
+  Define("+", "plus");
+  Define("-", "(\\ a (\\ b a))");  // bound to a function, not a builtin
+  EXPECT_EQ(Eval("+ 2 3"), "5");
+  EXPECT_EQ(Eval("+ (+ 1 2) (K 4 0)"), "7");
+  EXPECT_EQ(Eval("- 8 9"), "8");
+  EXPECT_EQ(Eval("+ 1"), "(plus 1)");  // too few arguments: the partial builtin
+  // The arguments are reduced from the left: the first error ends it.
+  EXPECT_EQ(Eval("+ (]x [first] 1) (]x [second] 1)"), "][first]");
+  EXPECT_EQ(Eval("+ 1 (]x [second] 1)"), "][second]");
+  // A body whose top operator meets its parked arguments (the template
+  // unwinds the spine of + a 1 and the call takes both).
+  Define("inc", "(\\ a (+ a 1))");
+  EXPECT_EQ(Eval("inc (inc 5)"), "7");
+}
+
 TEST_F(ReducerTest, MillionDeepNonTailRecursion) {
   // walk l = l Z (\h \t id (walk t)): a list cell J h t applied to anything
   // is the pair V h t; id is strict, so each level leaves a frame.
