@@ -35,16 +35,17 @@ void Escape(Machine& m, CellRef answer) {
 
 namespace {
 
-// A native result: an error value or a cycle marker ends the evaluation,
-// anything else is the new focus.
-[[gnu::always_inline]] inline void TakeNativeResult(Machine& m, CellRef&& out) {
+// A native result: an error value or a cycle marker ends the evaluation
+// (false), anything else is the new focus.
+[[gnu::always_inline]] inline bool TakeNativeResult(Machine& m, CellRef&& out) {
   MOX_ASSERT(out);
   Cell* r = out.get();
   if (r->IsApp() && r->f->IsLeaf() && (r->f->Bytes()[0] == kCycleByte || r->f->Bytes()[0] == kErrorByte)) {
     Escape(m, std::move(out));
-  } else {
-    m.focus = std::move(out);
+    return false;
   }
+  m.focus = std::move(out);
+  return true;
 }
 
 }  // namespace
@@ -55,10 +56,10 @@ void CallNative(Machine& m, const BuiltinEntry& entry) {
   TakeNativeResult(m, std::move(out));
 }
 
-void CallNativeOnArgs(Machine& m, const BuiltinEntry& entry, const Cell* head, Cell* const* args) {
+bool CallNativeOnArgs(Machine& m, const BuiltinEntry& entry, const Cell* head, Cell* const* args) {
   CellRef out;
   entry.on_args(out, head, args);
-  TakeNativeResult(m, std::move(out));
+  return TakeNativeResult(m, std::move(out));
 }
 
 namespace {

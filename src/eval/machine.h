@@ -59,6 +59,9 @@ void CallNative(Machine& m, const BuiltinEntry& entry);
 // GlobalFor(head), which may be null.
 void InstantiateShape(Machine& m, Cell* head, const GlobalShape* g, Cell* const* args, int n);
 
+// Instantiates a global whose template is a test (t.test): see reducer.cpp.
+void RunTest(Machine& m, const Template& t, Cell* const* args);
+
 // Instantiates the global `head` with args[0..n) (borrowed; they must
 // outlive the call), for callers that have the head and the arguments at
 // hand without a redex cell. Its two commonest cases are inline, for the
@@ -68,7 +71,10 @@ void InstantiateShape(Machine& m, Cell* head, const GlobalShape* g, Cell* const*
 [[gnu::always_inline]] inline void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   const GlobalShape* g = GlobalFor(head);
   if (g != nullptr) [[likely]] {
-    if (n == g->k && n >= 1 && g->instance.ready) return RunTemplate(g->instance, args, m);
+    if (n == g->k && n >= 1 && g->instance.ready) {
+      if (g->instance.test.arity != 0) return RunTest(m, g->instance, args);
+      return RunTemplate(g->instance, args, m);
+    }
     Cell* def = g->slot->get();
     if (n == 0 && g->k == 0 && EmptyCallDefinitions().empty() && def->First() != kCycleByte && IsValue(def)) {
       m.focus = CellRef::Share(def);
@@ -81,7 +87,8 @@ void InstantiateShape(Machine& m, Cell* head, const GlobalShape* g, Cell* const*
 // A builtin with an on_args entry, named by the leaf head, called on
 // args[0..arity) (borrowed; the caller holds them until the call returns),
 // without a redex.
-void CallNativeOnArgs(Machine& m, const BuiltinEntry& entry, const Cell* head, Cell* const* args);
+// False when its answer ended the evaluation (an error or a cycle).
+bool CallNativeOnArgs(Machine& m, const BuiltinEntry& entry, const Cell* head, Cell* const* args);
 
 // Whether a head leaf is contracted as a global (no earlier rule of
 // Contract takes it, builtins aside): not a literal, marker, let or lambda.

@@ -98,12 +98,37 @@ const GlobalShape* BoundBuiltin(Cell* h) {
 }
 
 // Calls that builtin on args, as naming the operator's definition and
-// applying it to args would.
-void CallBoundBuiltin(Machine& m, const GlobalShape* g, Cell* const* args) {
+// applying it to args would; false when the answer ended the evaluation.
+bool CallBoundBuiltin(Machine& m, const GlobalShape* g, Cell* const* args) {
   Cell* def = g->body;  // the builtin's name leaf
   Hold(def);  // a call that loads code may redefine the operator
-  CallNativeOnArgs(m, *g->builtin, def, args);
+  bool going_on = CallNativeOnArgs(m, *g->builtin, def, args);
   Release(def);
+  return going_on;
+}
+
+// The parameter that a global's body is, when it is one (the last of its
+// letter wins), or -1.
+int ParameterBody(const GlobalShape* g) {
+  const Cell* body = g->body;
+  if (!body->IsLeaf() || !head_cache::IsOneByteName(body)) return -1;
+  for (int i = g->k; i-- > 0;)
+    if (g->letters[i] == body->Bytes()[0]) return i;
+  return -1;
+}
+
+// Which of two arguments a truth value takes when applied to both, read
+// from its definition: 0 for the first (K a b = a), 1 for the second
+// (H a = I, and I b = b), -1 when it is neither or not known.
+int TruthBranch(Cell* r) {
+  if (!r->IsLeaf() || !head_cache::IsOneByteName(r) || !IsGlobalHeadLeaf(r)) return -1;
+  const GlobalShape* g = GlobalFor(r);
+  if (g == nullptr) return -1;
+  if (g->k == 2) return ParameterBody(g);
+  Cell* then = g->body;  // read before the next lookup, which may refill a line
+  if (g->k != 1 || ParameterBody(g) >= 0 || !then->IsLeaf() || !head_cache::IsOneByteName(then) || !IsGlobalHeadLeaf(then)) return -1;
+  const GlobalShape* h = GlobalFor(then);
+  return h != nullptr && h->k == 1 && ParameterBody(h) == 0 ? 1 : -1;
 }
 
 // An over-applied focus headed by such an operator, with as many arguments
@@ -233,6 +258,25 @@ bool TakeParkedArguments(Machine& m, int d) {
 }  // namespace
 
 uint64_t ReductionSteps() { return steps; }
+
+// A global whose body is a test, op c1 .. cn x y: when op is bound to a
+// builtin of n parameters and c1 .. cn are values, the template's first
+// step would call it. That call is made before anything is built, and when
+// its answer is a truth value only the branch it takes is built: the other
+// would be built, parked and dropped unread. Any other case runs the
+// template whole.
+void RunTest(Machine& m, const Template& t, Cell* const* args) {
+  const GlobalShape* g = BoundBuiltin(t.table[t.focus]);
+  int n = t.test.arity;
+  if (g == nullptr || g->builtin->arity != n) return RunTemplate(t, args, m);
+  Cell* inputs[7];
+  for (int i = 0; i < n; ++i) {
+    inputs[i] = TemplateInput(t, t.parked[t.parked.size() - 1 - static_cast<size_t>(i)], args);
+    if (!IsValue(inputs[i])) return RunTemplate(t, args, m);
+  }
+  CellRef held = std::move(m.focus);  // the arguments may be its parts
+  if (CallBoundBuiltin(m, g, inputs)) RunBranch(t, args, TruthBranch(m.focus.get()), m);
+}
 
 CellRef Evaluate(CellRef expression) {
   Machine m;

@@ -92,6 +92,38 @@ struct Compiler {
     }
     t.focus = Slot(cur);
   }
+
+  // Whether the unwound body is a test (see TemplateTest), and the nodes
+  // of each branch: a node's own nodes come just before it, as Emit builds
+  // parts first, and no branch holds an unwound node.
+  void FindTest() {
+    size_t p = t.parked.size();
+    size_t inputs = static_cast<size_t>(t.arguments) + t.constants.size();
+    if (p < 3 || p - 2 > 7 || t.focus < t.arguments || t.focus >= inputs) return;
+    const Cell* op = t.constants[t.focus - static_cast<size_t>(t.arguments)];
+    if (!op->IsLeaf() || op->Bytes()[0] == 0 || op->Bytes()[1] != 0) return;
+    for (size_t i = 2; i < p; ++i)
+      if (t.parked[i] >= inputs) return;
+    std::vector<size_t> first(t.nodes.size()), kept_index(t.nodes.size());
+    size_t kept = 0;
+    for (size_t i = 0; i < t.nodes.size(); ++i) {
+      first[i] = i;
+      for (size_t j = 2 * i; j < 2 * i + 2; ++j)
+        if (node_parts[j].kind == Ref::kNode) first[i] = std::min(first[i], first[static_cast<size_t>(node_parts[j].index)]);
+      kept_index[i] = kept;
+      if (!t.nodes[i].unwound) ++kept;
+    }
+    for (int b = 0; b < 2; ++b) {
+      TemplateSlot s = t.parked[1 - static_cast<size_t>(b)];  // parked outermost first: y, x
+      t.test.branch[b] = s;
+      if (s < inputs) continue;
+      size_t node = s - inputs;
+      t.test.begin[b] = static_cast<uint16_t>(kept_index[first[node]]);
+      t.test.end[b] = static_cast<uint16_t>(kept_index[node] + 1);
+    }
+    MOX_ASSERT(t.test.end[0] - t.test.begin[0] + t.test.end[1] - t.test.begin[1] == static_cast<int>(t.kept.size()));
+    t.test.arity = static_cast<int>(p - 2);
+  }
 };
 
 // An argument whose analysis is what the model's placeholder gives: a
@@ -100,31 +132,45 @@ inline bool IsClosedValue(const Cell* c) {
   return c->IsData() || (!c->Flag() && c->AnalysisValue() >= 1 && VariableSet(c) == 0);
 }
 
-// Writes the arguments into the run's table and builds `nodes` after them
-// (each with count 0: its one user adds the count); returns the table.
-[[gnu::always_inline]] inline Cell** RunNodes(const Template& t, const std::vector<TemplateNode>& nodes, Cell* const* args) {
+// Writes the arguments into the run's table and builds the nodes
+// [begin, end) after them (each with count 0: its one user adds the
+// count); returns the table.
+[[gnu::always_inline]] inline Cell** RunNodes(const Template& t, const TemplateNode* begin, const TemplateNode* end, Cell* const* args) {
   Cell** table = t.table.data();
   bool closed = t.any_fixed;
   for (int i = 0; i < t.arguments; ++i) {
     table[i] = args[i];
     closed = closed && IsClosedValue(args[i]);
   }
-  for (const TemplateNode& node : nodes) {
-    Cell* f = table[node.f];
-    Cell* a = table[node.a];
+  for (const TemplateNode* node = begin; node != end; ++node) {
+    Cell* f = table[node->f];
+    Cell* a = table[node->a];
     Hold(f);
     Hold(a);
     Cell* p = static_cast<Cell*>(PoolAllocApp());
     p->SetParts(f, a);
-    if (node.fixed && closed) {
-      p->h = node.header;
+    if (node->fixed && closed) {
+      p->h = node->header;
     } else {
       p->h = 0;
       AnalyseApplication(p);
     }
-    table[node.out] = p;
+    table[node->out] = p;
   }
   return table;
+}
+
+[[gnu::always_inline]] inline Cell** RunNodes(const Template& t, const std::vector<TemplateNode>& nodes, Cell* const* args) {
+  return RunNodes(t, nodes.data(), nodes.data() + nodes.size(), args);
+}
+
+// Parks the parts t.parked[0..count), outermost first.
+void Park(const Template& t, Cell** table, size_t count, Machine& m) {
+  for (size_t i = 0; i < count; ++i) {
+    Cell* c = table[t.parked[i]];
+    Hold(c);
+    m.frames.push_back({FrameKind::kPark, c});
+  }
 }
 
 }  // namespace
@@ -155,6 +201,7 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
   c.Unwind(root);
   for (const TemplateNode& node : out.nodes)
     if (!node.unwound) out.kept.push_back(node);
+  c.FindTest();
   out.table.assign(static_cast<size_t>(k) + out.constants.size() + out.nodes.size(), nullptr);
   std::copy(out.constants.begin(), out.constants.end(), out.table.begin() + k);
   for (const TemplateNode& node : out.nodes) out.any_fixed = out.any_fixed || node.fixed;
@@ -163,14 +210,21 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
 
 void RunTemplate(const Template& t, Cell* const* args, Machine& m) {
   Cell** table = RunNodes(t, t.kept, args);
-  for (TemplateSlot s : t.parked) {
-    Cell* c = table[s];
-    Hold(c);
-    m.frames.push_back({FrameKind::kPark, c});
-  }
+  Park(t, table, t.parked.size(), m);
   Cell* focus = table[t.focus];
   Hold(focus);
   m.focus = CellRef(focus);
+}
+
+void RunBranch(const Template& t, Cell* const* args, int b, Machine& m) {
+  if (b < 0) {
+    Park(t, RunNodes(t, t.kept, args), 2, m);
+    return;
+  }
+  const TemplateNode* kept = t.kept.data();
+  Cell* c = RunNodes(t, kept + t.test.begin[b], kept + t.test.end[b], args)[t.test.branch[b]];
+  Hold(c);
+  m.focus = CellRef(c);
 }
 
 CellRef BuildTemplate(const Template& t, Cell* const* args) {

@@ -40,6 +40,16 @@ struct TemplateNode {
   uint64_t header;  // analysis cache and variable set, count 0
 };
 
+// A body of the shape  op c1 .. cn x y: a one-byte name applied to n
+// arguments or constants and then to two branches, as (n<2)(1)(...) is.
+// When op answers with a truth value, the reducer builds only the branch
+// that the answer takes. arity is 0 for every other body.
+struct TemplateTest {
+  int arity = 0;
+  TemplateSlot branch[2] = {};      // x and y
+  uint16_t begin[2] = {}, end[2] = {};  // the nodes of `kept` that build each
+};
+
 struct Template {
   bool ready = false;  // false: no template (use substitution)
   bool any_fixed = false;  // some node has a fixed header
@@ -51,6 +61,7 @@ struct Template {
   std::vector<TemplateSlot> parked;
   TemplateSlot focus = 0;  // the result (the inner focus when unwound)
   TemplateSlot root = 0;   // the whole body
+  TemplateTest test;
   // The run's table of parts, indexed by slot: the constants are written
   // once, when compiled; a run writes the arguments and the nodes it builds,
   // so that each part of a node is one read. A run calls nothing that could
@@ -70,6 +81,17 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
 // Runs a template on the arguments (borrowed, analysed) and makes the
 // result the machine's focus, the spine unwound onto its frames.
 void RunTemplate(const Template& t, Cell* const* args, Machine& m);
+
+// A part of a run that is no node: an argument or a constant.
+inline Cell* TemplateInput(const Template& t, TemplateSlot s, Cell* const* args) {
+  return s < t.arguments ? args[s] : t.table[s];
+}
+
+// Runs a test's template after the reducer has called its operator, whose
+// answer is the machine's focus: builds branch b (0 or 1) alone and makes
+// it the focus or, with b = -1, builds both and parks them under the
+// answer, as RunTemplate and the call would have left them.
+void RunBranch(const Template& t, Cell* const* args, int b, Machine& m);
 
 // Runs a template and returns the whole body, built.
 CellRef BuildTemplate(const Template& t, Cell* const* args);
