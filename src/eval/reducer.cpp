@@ -3,6 +3,7 @@
 #include "eval/reducer.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "core/interrupt.h"
 #include "eval/machine.h"
@@ -90,8 +91,18 @@ bool ApplyParked(Machine& m) {
 
 // The global of an operator leaf bound to a builtin that takes its
 // arguments as they are (+ to plus), or null.
+// The bytes of the operators a program writes infix, prefix or postfix; a
+// name of another kind bound to a builtin goes the general way.
+struct OperatorBytes {
+  bool byte[256] = {};
+  constexpr OperatorBytes() {
+    for (char c : std::string_view("!\"#$%&'*+,-./:;<=>?@^`|~")) byte[static_cast<unsigned char>(c)] = true;
+  }
+};
+constexpr OperatorBytes kOperatorBytes;
+
 const GlobalShape* BoundBuiltin(Cell* h) {
-  if (!h->IsLeaf() || !head_cache::IsOneByteName(h) || !IsGlobalHeadLeaf(h)) return nullptr;
+  if (!h->IsLeaf() || !kOperatorBytes.byte[h->Bytes()[0]] || h->Bytes()[1] != 0) return nullptr;
   const GlobalShape* g = GlobalFor(h);
   if (g == nullptr || g->builtin == nullptr || !EmptyCallDefinitions().empty()) return nullptr;
   return g;
