@@ -142,29 +142,45 @@ int TruthBranch(Cell* r) {
   return h != nullptr && h->k == 1 && ParameterBody(h) == 0 ? 1 : -1;
 }
 
-// An over-applied focus headed by such an operator, with as many arguments
-// as its builtin's parameters, such as (- n 1): the state that parking the
-// arguments, naming the definition and taking the parked arguments would
-// reach, in one step. As there, the arguments are looked at from the left:
-// when all are values the builtin is called; otherwise the first that is
-// not becomes the focus, under the builtin applied to the values before it,
-// with the arguments after it parked. False, with nothing changed, for any
-// other focus.
+// A truth value in the focus with two arguments parked innermost takes
+// the one its definition selects, as instantiating K (or H, then I) would.
+[[gnu::noinline]] void SelectBranch(Machine& m) {
+  if (m.frames.size() < 2) return;
+  const Frame* top = m.frames.data() + m.frames.size() - 1;
+  if (top[0].kind != FrameKind::kPark || top[-1].kind != FrameKind::kPark) return;
+  int b = TruthBranch(m.focus.get());
+  if (b < 0) return;
+  CellRef x(m.Pop().cell), y(m.Pop().cell);
+  m.focus = b == 0 ? std::move(x) : std::move(y);
+}
+
+// An over-applied focus headed by such an operator, with at least as many
+// arguments as its builtin's parameters, such as (- n 1) or (< n 1 x y):
+// the state that parking the arguments, naming the definition and taking
+// the parked arguments would reach, in one step. As there, the builtin's
+// arguments are looked at from the left: when all are values the builtin
+// is called (with the surplus arguments parked, and a truth value taking
+// its branch at once); otherwise the first that is not becomes the focus,
+// under the builtin applied to the values before it, with the arguments
+// after it parked. False, with nothing changed, for any other focus.
 bool CallOperator(Machine& m, int d) {
   Cell* h = m.focus.get();
   int n = -d;
-  if (n > 7) return false;  // no builtin takes more
-  Cell* args[7];
+  if (n > 9) return false;  // seven parameters at most, then two branches
+  Cell* args[9];
   for (int i = n; i-- > 0; h = h->f) {
     if (!h->IsApp() || h->IsData()) return false;
     args[i] = h->a;
   }
   const GlobalShape* g = BoundBuiltin(h);
-  if (g == nullptr || g->builtin->arity != n) return false;
+  if (g == nullptr || g->builtin->arity > n) return false;
+  int k = g->builtin->arity;
   int values = 0;
-  while (values < n && IsValue(args[values])) ++values;
-  if (values == n) {
-    CallBoundBuiltin(m, g, args);  // the arguments live in the old focus until it returns
+  while (values < k && IsValue(args[values])) ++values;
+  if (values == k) {
+    for (int i = n - 1; i >= k; --i) m.Push(FrameKind::kPark, args[i]);
+    // The builtin's arguments live in the old focus until it returns.
+    if (CallBoundBuiltin(m, g, args) && n == k + 2) SelectBranch(m);
     return true;
   }
   for (int i = n - 1; i > values; --i) m.Push(FrameKind::kPark, args[i]);
@@ -177,7 +193,8 @@ bool CallOperator(Machine& m, int d) {
 
 // A bare operator bound to a builtin of n parameters, with n values parked
 // innermost (a body's top operator, its spine unwound by the template): the
-// builtin called on them. False, with nothing changed, otherwise.
+// builtin called on them, and a truth value taking its branch at once.
+// False, with nothing changed, otherwise.
 bool CallParkedOperator(Machine& m, Cell* h) {
   const GlobalShape* g = BoundBuiltin(h);
   if (g == nullptr) return false;
@@ -190,8 +207,9 @@ bool CallParkedOperator(Machine& m, Cell* h) {
     args[i] = f.cell;
   }
   m.frames.resize(m.frames.size() - n);  // their counts are released below
-  CallBoundBuiltin(m, g, args);
+  bool going_on = CallBoundBuiltin(m, g, args);
   for (size_t i = 0; i < n; ++i) Release(args[i]);
+  if (going_on) SelectBranch(m);
   return true;
 }
 

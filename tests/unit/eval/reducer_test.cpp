@@ -107,6 +107,19 @@ TEST_F(ReducerTest, OperatorsBoundToBuiltinsAreCalledInOrder) {
   // The arguments are reduced from the left: the first error ends it.
   EXPECT_EQ(Eval("+ (]x [first] 1) (]x [second] 1)"), "][first]");
   EXPECT_EQ(Eval("+ 1 (]x [second] 1)"), "][second]");
+  // A comparison's truth value takes its branch: K the first, H (whose
+  // answer I takes the next) the second, however many arguments follow.
+  Define("less", "(\\ a (\\ b Z))");
+  Define("<", "less");
+  EXPECT_EQ(Eval("< 1 2 5 7"), "5");
+  EXPECT_EQ(Eval("< 2 1 5 7"), "7");
+  EXPECT_EQ(Eval("< 1 2 (K 5) 7 9"), "5");
+  EXPECT_EQ(Eval("< 1 2 5"), "(K 5)");
+  Define("pick", "(\\ n (< n 2 5 7))");  // the same from a template
+  EXPECT_EQ(Eval("V (pick 1) (pick 3)"), "((V 5) 7)");
+  Define("K", "(\\ a (\\ b b))");  // what K selects is read from its definition
+  EXPECT_EQ(Eval("< 1 2 5 7"), "7");
+  EXPECT_EQ(Eval("pick 1"), "7");
   // A body whose top operator meets its parked arguments (the template
   // unwinds the spine of + a 1 and the call takes both).
   Define("inc", "(\\ a (+ a 1))");
