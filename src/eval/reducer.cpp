@@ -253,6 +253,27 @@ void Descend(Machine& m, CellRef a, bool function_done) {
   }
 }
 
+// Whether f, the function part of a focus, holds a redex to be reduced first.
+inline bool PendingPart(const Cell* f) { return f->IsApp() && !f->IsData() && f->Flag(); }
+
+// A saturated focus whose function part holds a redex: Descend, and when
+// its head is a global or a builtin, on down the spine in the same step
+// while the function part still holds one (parking each argument), as the
+// steps that follow would. A lazy head is left to those steps, where its
+// partial application may take the parked arguments unreduced.
+[[gnu::noinline]] void DescendSpine(Machine& m) {
+  Cell* c = m.focus.get();
+  Cell* h = c->f;
+  while (h->IsApp() && !h->IsData()) h = h->f;
+  if (!h->IsLeaf() || !IsGlobalHeadLeaf(h) || kLazyHeads.byte[h->Bytes()[0]]) return Descend(m, std::move(m.focus), false);
+  do {
+    m.Push(FrameKind::kPark, c->a);
+    c = c->f;
+  } while (PendingPart(c->f));
+  CellRef held = std::move(m.focus);  // holds c until its parts are held
+  Descend(m, CellRef::Share(c), c->f->IsData() || !c->f->Flag());
+}
+
 // A saturated focus headed by a lazy combinator is contracted by the last
 // rule of Contract, the instantiation of its definition: a lazy head's
 // byte is none of the heads the earlier rules take. The spine is walked
@@ -347,9 +368,10 @@ CellRef Evaluate(CellRef expression) {
           m.Push(FrameKind::kLet, a);
           m.focus = CellRef::Share(y);
         }
+      } else if (PendingPart(a->f)) {
+        DescendSpine(m);
       } else {
-        Cell* f = a->f;
-        Descend(m, std::move(m.focus), f->IsData() || !f->Flag());
+        Descend(m, std::move(m.focus), a->f->IsData() || !a->f->Flag());
       }
       continue;
     }

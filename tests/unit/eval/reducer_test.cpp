@@ -49,6 +49,12 @@ TEST_F(ReducerTest, CombinatorsAndEvaluationOrder) {
   EXPECT_EQ(Eval("K 1 (loop 0)"), "1");
   // Over-application parks surplus arguments: (K I 5) 6 = I 6 = 6.
   EXPECT_EQ(Eval("K I 5 6"), "6");
+  // A global's arguments are reduced from the left, however deep the
+  // spine above the first pending one: the first error ends it.
+  Define("first3", "(\\ a (\\ b (\\ c a)))");
+  EXPECT_EQ(Eval("first3 (]x [one] 1) (]x [two] 1) (]x [three] 1)"), "][one]");
+  EXPECT_EQ(Eval("first3 1 (]x [two] 1) (]x [three] 1)"), "][two]");
+  EXPECT_EQ(Eval("first3 (K 4 0) (I 5) (K I 6 7)"), "4");
 }
 
 TEST_F(ReducerTest, LambdasAndLets) {
