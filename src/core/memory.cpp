@@ -2,6 +2,7 @@
 #include "core/memory.h"
 
 #include <gmp.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -58,16 +59,39 @@ void OutOfMemory(const char* what, size_t bytes) {
   _exit(kOutOfMemoryStatus);
 }
 
+void AdviseHugePages(void* p, size_t bytes) {
+#ifdef MADV_HUGEPAGE
+  if (p == nullptr || bytes < kHugeAdviceMin) return;
+  const uintptr_t start = reinterpret_cast<uintptr_t>(p);
+  const uintptr_t begin = (start + kHugePage - 1) & ~(kHugePage - 1);
+  const uintptr_t end = (start + bytes) & ~(kHugePage - 1);
+  // Advice only: where the system has no such pages the block works as it is.
+  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+  (void)p;
+  (void)bytes;
+#endif
+}
+
 void* CheckedMalloc(size_t bytes, const char* what) {
   void* p = std::malloc(bytes);
   if (p == nullptr && bytes != 0) OutOfMemory(what, bytes);
+  AdviseHugePages(p, bytes);
   return p;
 }
 
 void* CheckedRealloc(void* p, size_t bytes, const char* what) {
   void* q = std::realloc(p, bytes);
   if (q == nullptr && bytes != 0) OutOfMemory(what, bytes);
+  AdviseHugePages(q, bytes);
   return q;
+}
+
+void* CheckedAlignedAlloc(size_t alignment, size_t bytes, const char* what) {
+  void* p = std::aligned_alloc(alignment, bytes);
+  if (p == nullptr && bytes != 0) OutOfMemory(what, bytes);
+  AdviseHugePages(p, bytes);
+  return p;
 }
 
 void InstallMemoryChecks() {
