@@ -17,6 +17,7 @@
 
 #include <vector>
 
+#include "core/cell_marks.h"
 #include "core/graph_fold.h"
 #include "core/run_end.h"
 #include "program/analyse.h"
@@ -180,36 +181,36 @@ size_t SlotOf(Table& t, Cell* c) {
 
 // Empties slot i, moving later entries of its probe run back so that every
 // entry stays reachable from its home slot (linear probing needs no
-// tombstones this way); `keep` moves with the entries. A text written in
-// place since its slot was chosen may be judged by its new home: only that
-// entry can then be missed by a search, as it already is by its old bytes.
-void EraseSlot(Table& t, std::vector<char>& keep, size_t i) {
+// tombstones this way). A text written in place since its slot was chosen
+// may be judged by its new home: only that entry can then be missed by a
+// search, as it already is by its old bytes.
+void EraseSlot(Table& t, size_t i) {
   for (size_t j = (i + 1) & Mask(t); t.slots[j].cell() != nullptr; j = (j + 1) & Mask(t)) {
     size_t home = HashOf(t.slots[j].cell()) & Mask(t);
     bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
     if (stays) continue;
     t.slots[i] = t.slots[j];
-    keep[i] = keep[j];
     i = j;
   }
   t.slots[i] = Slot{0};
   --t.used;
 }
 
-// Keeps the slots marked in `keep` (by index) and releases the others.
+// Keeps the representatives that pass `keep` and releases the others.
 // Work is done in place: the table is the largest structure of the
-// start-up, and a second copy of it, or a map of its cells, would double
-// its share of the peak. Each slot holds its own count, so a dropped cell
-// can be released at once: whatever it frees is no representative.
-void KeepSlots(Table& t, std::vector<char>& keep) {
+// start-up, and a second copy of it would double its share of the peak.
+// Each slot holds its own count, so a dropped cell can be released at once:
+// whatever it frees is no representative. `keep` is asked about cells only,
+// so entries may move while it is asked.
+template <class Keep>
+void KeepSlots(Table& t, Keep&& keep) {
   for (size_t i = 0; i < t.slots.size(); ++i) {
-    while (t.slots[i].cell() != nullptr && !keep[i]) {
+    while (t.slots[i].cell() != nullptr && !keep(t.slots[i].cell())) {
       Cell* dropped = t.slots[i].cell();
-      EraseSlot(t, keep, i);
+      EraseSlot(t, i);
       Release(dropped);
     }
   }
-  keep = std::vector<char>();
   // The run keeps the table: move what stays into one of its own size.
   size_t capacity = 1024;
   while (!Fits(t.used + 1, capacity)) capacity *= 2;
@@ -245,32 +246,28 @@ void KeepOnlySharedValues() {
   // Values are kept. The parts of a value are values too, except the body of
   // a lambda: such parts, and what lies below them, are kept as well, so that
   // every application in the table still has representatives as its parts.
-  std::vector<char> keep(t.slots.size(), 0);
-  for (size_t i = 0; i < t.slots.size(); ++i) {
-    Cell* c = t.slots[i].cell();
-    if (c != nullptr && IsValue(c)) keep[i] = 1;
-  }
-  std::vector<Cell*> rescued;
+  // The rescued cells are marked by address: finding each one's slot would
+  // cost a probe, a cache miss in a big table, for nearly every cell of a
+  // program whose definitions are all lambdas.
+  CellMarks rescued;
+  std::vector<Cell*> work;
   auto rescue = [&](Cell* part) {
-    if (IsValue(part)) return;
-    size_t i = SlotOf(t, part);
-    if (keep[i]) return;
-    keep[i] = 1;
-    rescued.push_back(part);
+    if (!IsValue(part) && rescued.Mark(part)) work.push_back(part);
   };
-  for (size_t i = 0; i < t.slots.size(); ++i) {
-    Cell* c = t.slots[i].cell();
-    if (!keep[i] || c->IsLeaf()) continue;
+  for (const Slot& s : t.slots) {
+    Cell* c = s.cell();
+    if (c == nullptr || c->IsLeaf() || !IsValue(c)) continue;
     rescue(c->a);
-    while (!rescued.empty()) {
-      Cell* r = rescued.back();
-      rescued.pop_back();
+    while (!work.empty()) {
+      Cell* r = work.back();
+      work.pop_back();
       if (r->IsLeaf()) continue;
       rescue(r->f);
       rescue(r->a);
     }
   }
-  KeepSlots(t, keep);
+  work = std::vector<Cell*>();
+  KeepSlots(t, [&](Cell* c) { return IsValue(c) || rescued.Has(c); });
 }
 
 void ForgetStaleNames() {
@@ -307,9 +304,11 @@ void ForgetStaleNames() {
       }
     }
   }
-  std::vector<char> keep(t.slots.size(), 0);
-  for (size_t i = 0; i < t.slots.size(); ++i) keep[i] = state[i] == kKeep;
-  KeepSlots(t, keep);
+  CellMarks dropped;
+  for (size_t i = 0; i < t.slots.size(); ++i)
+    if (state[i] == kDrop) dropped.Mark(t.slots[i].cell());
+  state = std::vector<char>();
+  KeepSlots(t, [&](Cell* c) { return !dropped.Has(c); });
 }
 
 void ClearSharingTable() {
