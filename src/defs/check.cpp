@@ -36,10 +36,13 @@ bool RefuseOrAccept(GlobalTable& table, Report& report, TextOrigin origin) {
   ExpandPairLets(table);
   if (!CheckFunkyKeys(table, report)) return false;
   AliveWording wording = origin == TextOrigin::kRoad ? AliveWording::kRoad : AliveWording::kProgram;
-  if (!CheckLiveness(scope, report, wording)) return false;
-  // The program's dead redefinitions of prelude names get the prelude's
-  // back; a loaded text's dead definitions are simply not merged.
-  PruneDeadCode(scope, loaded ? nullptr : &PreludeSnapshot());
+  {
+    const ReferenceGraph graph = BuildReferenceGraph(table);
+    if (!CheckLiveness(scope, graph, report, wording)) return false;
+    // The program's dead redefinitions of prelude names get the prelude's
+    // back; a loaded text's dead definitions are simply not merged.
+    PruneDeadCode(scope, graph, loaded ? nullptr : &PreludeSnapshot());
+  }
   if (!loaded) PreludeSnapshot().Clear();
   if (!AllocatePlaces(table, report)) return false;
   return CheckArity(table, report);

@@ -68,12 +68,14 @@ bool AllocatePlaces(GlobalTable& table, Report& report) {
     }
     uint32_t used = 0;
     for (const Text& letter : lists.single) used |= uint32_t{1} << (letter.First() - 'a');
+    RenameList renames;
     for (const Text& name : lists.multi) {
       int free = 0;
       while ((used >> free) & 1) ++free;
       used |= uint32_t{1} << free;
-      value = RenameLocal(value.get(), name.view(), static_cast<char>('a' + free));
+      renames.push_back({name.view(), static_cast<char>('a' + free)});
     }
+    if (!renames.empty()) value = RenameLocals(value.get(), renames);
   }
   return true;
 }
