@@ -2,6 +2,9 @@
 #include "core/memory.h"
 
 #include <gmp.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -95,6 +98,17 @@ void* CheckedAlignedAlloc(size_t alignment, size_t bytes, const char* what) {
 }
 
 void InstallMemoryChecks() {
+#if defined(__GLIBC__) && defined(M_MMAP_THRESHOLD) && !defined(__SANITIZE_ADDRESS__)
+  // glibc raises its mmap threshold to the size of every mapped block freed
+  // (up to 32 MiB), and its trim threshold with it: after a big start-up
+  // table or work stack is freed, the blocks of the next ones come from the
+  // heap, and once freed stay there, counted in the peak for the rest of
+  // the run. Fixed thresholds map every block of 128 KiB or more on its own
+  // and give the heap's free top back: the 100,000-definition start-up
+  // peaks at 198 MB instead of 230 MB.
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+  mallopt(M_TRIM_THRESHOLD, 128 * 1024);
+#endif
   std::set_new_handler(NewFailed);
   mp_set_memory_functions(GmpAlloc, GmpRealloc, GmpFree);
 }
