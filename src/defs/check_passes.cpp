@@ -39,8 +39,20 @@ bool RefuseGlobalNames(const GlobalTable& table, Report& report) {
   return true;
 }
 
-void ExpandPairLets(GlobalTable& table) {
-  for (auto& [key, value] : table) value = RewritePairLets(value.get());
+void ReplaceDefinition(CellRef& entry, CellRef rewritten, bool share) {
+  if (rewritten.get() == entry.get()) return;
+  if (!share) {
+    entry = std::move(rewritten);
+    return;
+  }
+  CellRef old = std::move(entry);
+  entry = ShareValueApart(rewritten.get(), IsStampedBacktick);
+  ReleaseShared(std::move(rewritten));
+  ReleaseShared(std::move(old));
+}
+
+void ExpandPairLets(GlobalTable& table, bool share) {
+  for (auto& [key, value] : table) ReplaceDefinition(value, RewritePairLets(value.get()), share);
 }
 
 bool CheckFunkyKeys(const GlobalTable& table, Report& report) {
@@ -57,7 +69,7 @@ bool CheckFunkyKeys(const GlobalTable& table, Report& report) {
   return true;
 }
 
-bool AllocatePlaces(GlobalTable& table, Report& report) {
+bool AllocatePlaces(GlobalTable& table, Report& report, bool share) {
   for (auto& [key, value] : table) {
     PlaceLists lists = CollectPlaces(value.get());
     if (lists.multi.size() + lists.single.size() > kMaxPlaces) {
@@ -75,7 +87,7 @@ bool AllocatePlaces(GlobalTable& table, Report& report) {
       used |= uint32_t{1} << free;
       renames.push_back({name.view(), static_cast<char>('a' + free)});
     }
-    if (!renames.empty()) value = RenameLocals(value.get(), renames);
+    if (!renames.empty()) ReplaceDefinition(value, RenameLocals(value.get(), renames), share);
   }
   return true;
 }
@@ -91,7 +103,7 @@ bool CheckArity(const GlobalTable& table, Report& report) {
   return true;
 }
 
-void EvaluateBackticks(GlobalTable& table) {
+void EvaluateBackticks(GlobalTable& table, bool share) {
   BacktickStamps stamps;
   for (auto& [key, value] : table) TakeBacktickStamps(value.get(), stamps);
   if (stamps.empty()) return;
@@ -105,7 +117,7 @@ void EvaluateBackticks(GlobalTable& table) {
     CellRef old = entry->Copy();
     CellRef rewritten = RewriteBackticks(old.get(), key, stamps);
     entry = table.Find(key.view());
-    if (entry != nullptr) *entry = std::move(rewritten);
+    if (entry != nullptr) ReplaceDefinition(*entry, std::move(rewritten), share);
   }
 }
 

@@ -30,8 +30,14 @@ struct CheckScope {
 // loader never replaces a global).
 bool RefuseGlobalNames(const GlobalTable& table, Report& report);
 
+// The rewriting passes replace a definition through ReplaceDefinition.
+// With `share` (the program file's checks, whose definitions were shared as
+// they were parsed), the rewrite is shared at once and what only the old
+// definition used leaves the sharing table (ShareValueApart, ReleaseShared).
+void ReplaceDefinition(CellRef& entry, CellRef rewritten, bool share);
+
 // Pair lets `p q{y}z` become three plain lets (see pair_let.h).
-void ExpandPairLets(GlobalTable& table);
+void ExpandPairLets(GlobalTable& table, bool share = false);
 
 // "funky": a lambda whose variable is not a definable name.
 bool CheckFunkyKeys(const GlobalTable& table, Report& report);
@@ -66,12 +72,13 @@ bool CheckLiveness(const CheckScope& scope, Report& report, AliveWording wording
 // Removes every definition that mentions an undefined name, or reaches one
 // through references (dead code, once liveness has passed). A removed name
 // that `restore_from` defines gets that definition back instead.
-void PruneDeadCode(const CheckScope& scope, const ReferenceGraph& graph, const GlobalTable* restore_from);
+void PruneDeadCode(const CheckScope& scope, const ReferenceGraph& graph, const GlobalTable* restore_from,
+                   bool share = false);
 void PruneDeadCode(const CheckScope& scope, const GlobalTable* restore_from);
 
 // "place": at most 26 local names per definition; the names that are not
 // single lower-case letters are renamed to the smallest free letters.
-bool AllocatePlaces(GlobalTable& table, Report& report);
+bool AllocatePlaces(GlobalTable& table, Report& report, bool share = false);
 
 // "arity": at most ten leading parameters.
 bool CheckArity(const GlobalTable& table, Report& report);
@@ -80,7 +87,7 @@ bool CheckArity(const GlobalTable& table, Report& report);
 // records of their line, function and text (see backtick.h). Analysis and
 // evaluation look names up in the GlobalTable, so every name the table's
 // backtick expressions use must be defined there by then.
-void EvaluateBackticks(GlobalTable& table);
+void EvaluateBackticks(GlobalTable& table, bool share = false);
 
 // Replaces every definition by its copy from the sharing table (sharing.h).
 void ShareDefinitions(GlobalTable& table);

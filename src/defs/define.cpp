@@ -22,7 +22,7 @@ BacktickLines CountBacktickLines(std::string_view raw) {
     if (c == '\n') ++line;
     else if (c == '[') ++depth;
     else if (c == ']') --depth;
-    else if (c == '`' && depth == 0) lines.insert(line);
+    else if (c == '`' && depth == 0) lines.lines.push_back(line);
   }
   return lines;
 }
@@ -37,11 +37,12 @@ void StampBackticks(Cell* tree, BacktickLines& lines) {
       stack.push_back(c->f);  // function part first
     } else if (c->Bytes()[0] == '`' && c->Bytes()[1] == 0) {
       MOX_ASSERT(!lines.empty());
-      c->SetField(static_cast<uint64_t>(*lines.begin()));
-      lines.erase(lines.begin());
+      c->SetField(static_cast<uint64_t>(lines.lines[lines.next++]));
     }
   }
 }
+
+bool IsStampedBacktick(const Cell* leaf) { return IsOneByteLeaf(leaf, '`') && leaf->Field() != 0; }
 
 Text ShortenSubject(const Text& name) {
   if (name.size() == 5) return name + Text(" \"");
@@ -110,16 +111,29 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   // A loaded text's leaves are its own: shared leaves carry the analysis of
   // the running program's names, which the text may define anew.
   const LeafMaker make_leaf = origin == TextOrigin::kProgram ? ShareLeafBytes : nullptr;
-  CellRef main = ParseExpression(pieces[0].Of(source), make_leaf);
-  StampBackticks(main.get(), lines);
-  table.Set(Text(), std::move(main));
+  // The program file's definitions are shared as they are parsed (see
+  // ShareValueApart): equal sub-trees of a big program are one cell from
+  // the start. What a piece leaves unused (its name, a refused or malformed
+  // piece) is let go with ReleaseShared, so that the table keeps nothing
+  // that no definition holds.
+  const bool share = origin == TextOrigin::kProgram;
+  auto parse = [&](const Piece& piece) {
+    CellRef tree = ParseExpression(piece.Of(source), make_leaf);
+    StampBackticks(tree.get(), lines);
+    if (!share) return tree;
+    CellRef shared = ShareValueApart(tree.get(), IsStampedBacktick);
+    ReleaseShared(std::move(tree));
+    return shared;
+  };
+  table.Set(Text(), parse(pieces[0]));
   const PieceRules rules{origin == TextOrigin::kProgram};
   for (size_t i = 1; i < pieces.size(); ++i) {
-    CellRef tree = ParseExpression(pieces[i].Of(source), make_leaf);
-    StampBackticks(tree.get(), lines);
+    CellRef tree = parse(pieces[i]);
     size_t place = pieces[i].start;
     while (place < source.size() && source[place] == ' ') ++place;
-    if (!DefinePiece(std::move(tree), static_cast<int64_t>(place), table, constants, report, rules)) return false;
+    const bool defined = DefinePiece(tree.Copy(), static_cast<int64_t>(place), table, constants, report, rules);
+    if (share) ReleaseShared(std::move(tree));
+    if (!defined) return false;
   }
   MOX_ASSERT(lines.empty());
   return true;

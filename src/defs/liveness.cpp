@@ -12,6 +12,7 @@
 #include "defs/check_passes.h"
 #include "defs/define.h"
 #include "defs/references.h"
+#include "program/sharing.h"
 
 namespace mox {
 
@@ -100,7 +101,8 @@ bool CheckLiveness(const CheckScope& scope, Report& report, AliveWording wording
   return CheckLiveness(scope, BuildReferenceGraph(scope.table), report, wording);
 }
 
-void PruneDeadCode(const CheckScope& scope, const ReferenceGraph& graph, const GlobalTable* restore_from) {
+void PruneDeadCode(const CheckScope& scope, const ReferenceGraph& graph, const GlobalTable* restore_from,
+                   bool share) {
   GlobalTable& table = scope.table;
   const size_t n = graph.keys.size();
   MOX_ASSERT(n == table.size());
@@ -144,11 +146,14 @@ void PruneDeadCode(const CheckScope& scope, const ReferenceGraph& graph, const G
     if (doomed[k]) dead.emplace_back(graph.keys[k]);
   for (const Text& name : dead) {
     const CellRef* saved = restore_from != nullptr ? restore_from->Find(name.view()) : nullptr;
+    CellRef* entry = table.Find(name.view());
+    CellRef old = std::move(*entry);
     if (saved != nullptr) {
-      table.Set(name, saved->Copy());
+      *entry = saved->Copy();
     } else {
       table.Erase(name.view());
     }
+    if (share) ReleaseShared(std::move(old));
   }
 }
 

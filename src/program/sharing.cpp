@@ -319,6 +319,98 @@ void ClearSharingTable() {
   for (const Slot& s : old) Release(s.cell());
 }
 
+void ClearSharingTableKeepingRoom() {
+  Table& t = Shared();
+  for (Slot& s : t.slots) {
+    Release(s.cell());
+    s = Slot{0};
+  }
+  t.used = 0;
+}
+
+namespace {
+
+// A representative, or a cell kept apart (with `entered` false). Both hold
+// one count of the cell.
+struct ApartResult {
+  CellRef cell;
+  bool entered = false;
+};
+
+}  // namespace
+
+template <>
+inline ApartResult FoldCopy(const ApartResult& v) {
+  return {v.cell.Copy(), v.entered};
+}
+
+CellRef ShareValueApart(Cell* root, bool (*apart)(const Cell* leaf)) {
+  Table& t = Shared();
+  ApartResult result = FoldBottomUp<ApartResult>(
+      root,
+      [&](Cell* leaf) -> ApartResult {
+        if (apart(leaf)) return {CellRef::Share(leaf), false};
+        return {CellRef::Share(ShareLeaf(t, leaf)), true};
+      },
+      [&](Cell* c, ApartResult f, ApartResult a) -> ApartResult {
+        if (f.entered && a.entered) return {CellRef::Share(ShareApp(t, c, f.cell.get(), a.cell.get())), true};
+        return {KeepOrRebuild(c, std::move(f.cell), std::move(a.cell)), false};
+      },
+      [&](Cell* c, ApartResult* found) {
+        Cell* rep = FindByParts(t, c);
+        if (rep == nullptr) return false;
+        *found = {CellRef::Share(rep), true};
+        return true;
+      });
+  return std::move(result.cell);
+}
+
+namespace {
+
+// The slot that holds c itself, found through c's hash; false when c is
+// no representative (or a text written in place since it was entered, which
+// then stays until the table is emptied).
+bool FindEntry(Table& t, Cell* c, size_t* index) {
+  if (t.slots.empty()) return false;
+  for (size_t i = HashOf(c) & Mask(t); t.slots[i].cell() != nullptr; i = (i + 1) & Mask(t)) {
+    if (t.slots[i].cell() == c) {
+      *index = i;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+void ReleaseShared(CellRef value) {
+  Table& t = Shared();
+  std::vector<Cell*> work{value.Leak()};  // one count of each is ours to give up
+  while (!work.empty()) {
+    Cell* c = work.back();
+    work.pop_back();
+    size_t slot;
+    // Held by us and the table only: the table lets go of it as well.
+    if (c->Count() == 2 && FindEntry(t, c, &slot)) {
+      EraseSlot(t, slot);
+      Release(c);
+    }
+    if (c->Count() > 1 || c->IsLeaf()) {
+      Release(c);
+      continue;
+    }
+    // Ours is the last count: c dies, and its parts lose a holder each,
+    // which may leave them to the table alone.
+    Cell* f = c->f;
+    Cell* a = c->a;
+    Hold(f);
+    Hold(a);
+    Release(c);
+    work.push_back(a);
+    work.push_back(f);
+  }
+}
+
 namespace {
 const bool kReleased = AtRunEnd(ClearSharingTable);
 }  // namespace
