@@ -15,10 +15,14 @@
 // that very cell.
 #include "program/sharing.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/cell_marks.h"
 #include "core/graph_fold.h"
+#include "core/memory.h"
 #include "core/run_end.h"
 #include "program/analyse.h"
 #include "program/globals.h"
@@ -48,8 +52,58 @@ struct Slot {
   bool MayHold(uint64_t hash) const { return (word & kTagBits) == Tag(hash); }
 };
 
+// The slots in one malloc'd block, so that doubling is a realloc: the
+// system moves a big block's pages instead of copying them, and the table
+// never needs its old and its new array at once (for a big program the old
+// one alone was a sixth of the start-up's peak).
+class SlotArray {
+ public:
+  SlotArray() = default;
+  SlotArray(const SlotArray&) = delete;
+  SlotArray& operator=(const SlotArray&) = delete;
+  SlotArray(SlotArray&& o) noexcept : data_(o.data_), size_(o.size_) {
+    o.data_ = nullptr;
+    o.size_ = 0;
+  }
+  SlotArray& operator=(SlotArray&& o) noexcept {
+    std::swap(data_, o.data_);
+    std::swap(size_, o.size_);
+    return *this;
+  }
+  ~SlotArray() { std::free(data_); }
+
+  // n free slots (none: the array is released).
+  void Assign(size_t n) {
+    std::free(data_);
+    data_ = nullptr;
+    size_ = n;
+    if (n != 0) data_ = static_cast<Slot*>(CheckedMalloc(n * sizeof(Slot), "the sharing table"));
+    if (n != 0) std::memset(data_, 0, n * sizeof(Slot));
+  }
+  // Twice the slots: the first half as it was, the second free.
+  void Double() {
+    data_ = static_cast<Slot*>(CheckedRealloc(data_, 2 * size_ * sizeof(Slot), "the sharing table"));
+    std::memset(data_ + size_, 0, size_ * sizeof(Slot));
+    size_ *= 2;
+  }
+  void clear() { Assign(0); }
+
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  Slot& operator[](size_t i) { return data_[i]; }
+  const Slot& operator[](size_t i) const { return data_[i]; }
+  Slot* begin() { return data_; }
+  Slot* end() { return data_ + size_; }
+  const Slot* begin() const { return data_; }
+  const Slot* end() const { return data_ + size_; }
+
+ private:
+  Slot* data_ = nullptr;
+  size_t size_ = 0;
+};
+
 struct Table {
-  std::vector<Slot> slots;
+  SlotArray slots;
   size_t used = 0;
 };
 
@@ -92,8 +146,8 @@ Slot& Probe(Table& t, uint64_t hash, Equal&& equal) {
 uint64_t HashOf(const Cell* c) { return c->IsApp() ? AppHash(c->f, c->a) : LeafHash(LeafView(c)); }
 
 void Rehash(Table& t, size_t capacity) {
-  std::vector<Slot> old = std::move(t.slots);
-  t.slots.assign(capacity, Slot{0});
+  SlotArray old = std::move(t.slots);
+  t.slots.Assign(capacity);
   for (const Slot& s : old) {
     if (s.word == 0) continue;
     uint64_t hash = HashOf(s.cell());
@@ -101,7 +155,45 @@ void Rehash(Table& t, size_t capacity) {
   }
 }
 
-void Grow(Table& t) { Rehash(t, t.slots.empty() ? 1024 : t.slots.size() * 2); }
+// Doubles the table where it stands. An entry's home in the doubled table
+// is its old home or that plus the old size. Entries are moved one by one,
+// each taken out and entered again from its new home, in an order in which
+// no entry's probe run ever passes a slot that is emptied later: first the
+// entries before the first free slot are set aside (the one run that may
+// wrap around the end), then the others are moved in ascending order (an
+// entry lands at or before its old slot, or in the new half, or wrapped
+// around into the slots set free at the start), and last the entries set
+// aside are entered again.
+void DoubleInPlace(Table& t) {
+  const size_t old_size = t.slots.size();
+  size_t first_free = 0;
+  while (t.slots[first_free].word != 0) ++first_free;  // the table is never full
+  std::vector<Cell*> aside;
+  for (size_t i = 0; i < first_free; ++i) {
+    aside.push_back(t.slots[i].cell());
+    t.slots[i] = Slot{0};
+  }
+  t.slots.Double();
+  auto enter = [&t](Cell* c) {
+    uint64_t hash = HashOf(c);
+    Probe(t, hash, [](Cell*) { return false; }) = Slot::Of(c, hash);
+  };
+  for (size_t i = first_free + 1; i < old_size; ++i) {
+    if (t.slots[i].word == 0) continue;
+    Cell* c = t.slots[i].cell();
+    t.slots[i] = Slot{0};
+    enter(c);
+  }
+  for (Cell* c : aside) enter(c);
+}
+
+void Grow(Table& t) {
+  if (t.slots.empty()) {
+    t.slots.Assign(1024);
+  } else {
+    DoubleInPlace(t);
+  }
+}
 
 Slot& FindLeaf(Table& t, std::string_view bytes, uint64_t hash) {
   return Probe(t, hash, [&](Cell* c) { return c->IsLeaf() && LeafView(c) == bytes; });
@@ -313,7 +405,7 @@ void ForgetStaleNames() {
 
 void ClearSharingTable() {
   Table& t = Shared();
-  std::vector<Slot> old = std::move(t.slots);
+  SlotArray old = std::move(t.slots);
   t.slots.clear();
   t.used = 0;
   for (const Slot& s : old) Release(s.cell());

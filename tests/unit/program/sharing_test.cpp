@@ -201,3 +201,36 @@ TEST_F(SharingTest, ReleaseSharedTakesWhatOnlyTheTableHeld) {
 
 }  // namespace
 }  // namespace mox
+
+namespace mox {
+namespace {
+
+// The table doubles where it stands as it fills: every entry must be found
+// again afterwards, whichever slots its probe run passed or wrapped around.
+TEST_F(SharingTest, EveryEntryIsFoundAfterTheTableGrows) {
+  std::vector<CellRef> kept;
+  for (int i = 0; i < 40000; ++i) {
+    std::string n = std::to_string(i);
+    kept.push_back(ShareValue(Tree(("f " + n + " (g " + n + ")").c_str()).get()));
+  }
+  const size_t size = SharingTableSize();
+  EXPECT_EQ(size, 2u + 4 * 40000);  // f, g; per i: the number, (g i), (f i), the root
+  for (int i = 0; i < 40000; ++i) {
+    std::string n = std::to_string(i);
+    CellRef again = Tree(("f " + n + " (g " + n + ")").c_str());
+    ASSERT_EQ(ShareValue(again.get()).get(), kept[static_cast<size_t>(i)].get()) << i;
+  }
+  EXPECT_EQ(SharingTableSize(), size);
+  // Erasing after the moves leaves every other entry findable.
+  for (size_t i = 0; i < kept.size(); i += 2) ReleaseShared(std::move(kept[i]));
+  EXPECT_EQ(SharingTableSize(), 2u + 4 * 20000);
+  for (int i = 1; i < 40000; i += 2) {
+    std::string n = std::to_string(i);
+    CellRef again = Tree(("f " + n + " (g " + n + ")").c_str());
+    ASSERT_EQ(ShareValue(again.get()).get(), kept[static_cast<size_t>(i)].get()) << i;
+  }
+  EXPECT_EQ(SharingTableSize(), 2u + 4 * 20000);
+}
+
+}  // namespace
+}  // namespace mox
