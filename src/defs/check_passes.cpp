@@ -52,7 +52,8 @@ void ReplaceDefinition(CellRef& entry, CellRef rewritten, bool share) {
 }
 
 void ExpandPairLets(GlobalTable& table, bool share) {
-  for (auto& [key, value] : table) ReplaceDefinition(value, RewritePairLets(value.get()), share);
+  for (auto& [key, value] : table)
+    ReplaceDefinition(value, RewritePairLets(value.get()), share && SharedEarly(key));
 }
 
 bool CheckFunkyKeys(const GlobalTable& table, Report& report) {
@@ -87,7 +88,7 @@ bool AllocatePlaces(GlobalTable& table, Report& report, bool share) {
       used |= uint32_t{1} << free;
       renames.push_back({name.view(), static_cast<char>('a' + free)});
     }
-    if (!renames.empty()) ReplaceDefinition(value, RenameLocals(value.get(), renames), share);
+    if (!renames.empty()) ReplaceDefinition(value, RenameLocals(value.get(), renames), share && SharedEarly(key));
   }
   return true;
 }
@@ -117,7 +118,7 @@ void EvaluateBackticks(GlobalTable& table, bool share) {
     CellRef old = entry->Copy();
     CellRef rewritten = RewriteBackticks(old.get(), key, stamps);
     entry = table.Find(key.view());
-    if (entry != nullptr) ReplaceDefinition(*entry, std::move(rewritten), share);
+    if (entry != nullptr) ReplaceDefinition(*entry, std::move(rewritten), share && SharedEarly(key));
   }
 }
 

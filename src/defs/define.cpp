@@ -61,7 +61,7 @@ void DefineBuiltinPlaceholders() {
 }
 
 bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& constants,
-                 Report& report, const PieceRules& rules) {
+                 Report& report, const PieceRules& rules, Text* defined) {
   Cell* root = tree.get();
   if (root->IsLeaf() || root->f->IsLeaf() || !IsOneByteLeaf(root->f->f, '\\')) return true;
   Cell* head = root->f->a;
@@ -92,6 +92,7 @@ bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& const
       table.Set(key, std::move(value));
       constants.erase(key);
     }
+    if (defined != nullptr) *defined = key;
     return true;
   }
   report.vip = PlaceCode(start);
@@ -116,8 +117,16 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   // the start. What a piece leaves unused (its name, a refused or malformed
   // piece) is let go with ReleaseShared, so that the table keeps nothing
   // that no definition holds.
-  const bool share = origin == TextOrigin::kProgram;
-  auto parse = [&](const Piece& piece) {
+  //
+  // Not so a piece larger than kLargestSharedPiece: every walk of the checks
+  // remembers each cell held more than once, and a shared cell is (the table
+  // holds it too), so a generated expression of ten million cells would cost
+  // each walk a map of ten million entries. Many small definitions gain from
+  // early sharing; one huge one gains little.
+  constexpr size_t kLargestSharedPiece = size_t{1} << 16;
+  const bool program = origin == TextOrigin::kProgram;
+  if (program) LargeDefinitions().clear();
+  auto parse = [&](const Piece& piece, bool share) {
     CellRef tree = ParseExpression(piece.Of(source), make_leaf);
     StampBackticks(tree.get(), lines);
     if (!share) return tree;
@@ -125,19 +134,32 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
     ReleaseShared(std::move(tree));
     return shared;
   };
-  table.Set(Text(), parse(pieces[0]));
-  const PieceRules rules{origin == TextOrigin::kProgram};
+  auto small = [&](const Piece& piece) { return piece.end - piece.start <= kLargestSharedPiece; };
+  table.Set(Text(), parse(pieces[0], program && small(pieces[0])));
+  if (program && !small(pieces[0])) LargeDefinitions().insert(Text());
+  const PieceRules rules{program};
   for (size_t i = 1; i < pieces.size(); ++i) {
-    CellRef tree = parse(pieces[i]);
+    const bool share = program && small(pieces[i]);
+    CellRef tree = parse(pieces[i], share);
     size_t place = pieces[i].start;
     while (place < source.size() && source[place] == ' ') ++place;
-    const bool defined = DefinePiece(tree.Copy(), static_cast<int64_t>(place), table, constants, report, rules);
+    Text key;
+    const bool defined = DefinePiece(tree.Copy(), static_cast<int64_t>(place), table, constants, report, rules, &key);
     if (share) ReleaseShared(std::move(tree));
+    if (program && !share) LargeDefinitions().insert(key);
+    else if (program) LargeDefinitions().erase(key);
     if (!defined) return false;
   }
   MOX_ASSERT(lines.empty());
   return true;
 }
+
+NameSet& LargeDefinitions() {
+  static auto& names = *new NameSet;
+  return names;
+}
+
+bool SharedEarly(const Text& key) { return LargeDefinitions().count(key) == 0; }
 
 void DefineProgram(Report& report, Text& program) {
   DefineText(report, program, Globals(), EmptyCallDefinitions(), TextOrigin::kProgram);

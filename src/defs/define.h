@@ -45,8 +45,15 @@ enum class TextOrigin { kProgram, kLoad, kRoad };
 struct PieceRules {
   bool bracket_builtin_name;  // "Built in function [x]" (program) or "... x" (road)
 };
+// `defined`, when given, receives the key defined (unchanged when none is).
 bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& constants,
-                 Report& report, const PieceRules& rules);
+                 Report& report, const PieceRules& rules, Text* defined = nullptr);
+
+// The program's definitions whose pieces are too large to be shared as they
+// are parsed (see DefineText): the checks leave them unshared until their
+// last pass, as all definitions once were. Emptied by each DefineProgram.
+NameSet& LargeDefinitions();
+bool SharedEarly(const Text& key);
 
 // The builtin placeholders: n nested lambdas around "Z" for arity n.
 void DefineBuiltinPlaceholders();
