@@ -47,7 +47,9 @@ void ReplaceDefinition(CellRef& entry, CellRef rewritten, bool share) {
   }
   CellRef old = std::move(entry);
   entry = ShareValueApart(rewritten.get(), IsStampedBacktick);
-  ReleaseShared(std::move(rewritten));
+  // What of the rewrite is not the shared one dies alone: every
+  // representative it holds, the shared one holds too.
+  rewritten = CellRef();
   ReleaseShared(std::move(old));
 }
 

@@ -130,9 +130,7 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
     CellRef tree = ParseExpression(piece.Of(source), make_leaf);
     StampBackticks(tree.get(), lines);
     if (!share) return tree;
-    CellRef shared = ShareValueApart(tree.get(), IsStampedBacktick);
-    ReleaseShared(std::move(tree));
-    return shared;
+    return ShareValueApart(tree.get(), IsStampedBacktick);  // the parsed tree dies alone
   };
   auto small = [&](const Piece& piece) { return piece.end - piece.start <= kLargestSharedPiece; };
   table.Set(Text(), parse(pieces[0], program && small(pieces[0])));
