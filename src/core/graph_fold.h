@@ -53,8 +53,14 @@ template <class T, class LeafFn, class AppFn, class ShortcutFn = NoShortcut>
 T FoldBottomUp(Cell* root, LeafFn&& leaf, AppFn&& app, ShortcutFn&& shortcut = {}) {
   enum : uintptr_t { kFresh = 0, kInFunction = 1, kInArgument = 2, kStages = 3 };
   auto entry = [](Cell* c, uintptr_t stage) { return reinterpret_cast<uintptr_t>(c) | stage; };
-  std::vector<uintptr_t> todo{entry(root, kFresh)};
-  std::vector<T> done;                // results, innermost last
+  // Room for a definition's depth at once: most folds are of small
+  // definitions, one after another, and growing from one slot costs more
+  // than the fold.
+  std::vector<uintptr_t> todo;
+  todo.reserve(64);
+  todo.push_back(entry(root, kFresh));
+  std::vector<T> done;  // results, innermost last
+  done.reserve(64);
   CellMap<T> memo;  // results of applications held more than once
   auto finish = [&](Cell* c, bool shared, T result) {
     if (shared) memo.Insert(c, FoldCopy(result));

@@ -15,7 +15,10 @@ namespace mox {
 template <class C>  // Cell or const Cell
 class GraphWalkOf {
  public:
-  explicit GraphWalkOf(C* root) { Enter(root); }
+  explicit GraphWalkOf(C* root) {
+    stack_.reserve(64);  // most walks are of small definitions: no growing from one
+    Enter(root);
+  }
 
   // The next cell, or null when the walk is over.
   C* Next() {
