@@ -2,6 +2,7 @@
 // pruning, which look at the reference graph, are in liveness.cpp).
 #include "defs/check_passes.h"
 
+#include <utility>
 #include <vector>
 
 #include "defs/backtick.h"
@@ -119,8 +120,13 @@ void EvaluateBackticks(GlobalTable& table, bool share) {
     if (entry == nullptr) continue;
     CellRef old = entry->Copy();
     CellRef rewritten = RewriteBackticks(old.get(), key, stamps);
+    old = CellRef();  // so that what only it used can leave the table below
     entry = table.Find(key.view());
-    if (entry != nullptr) ReplaceDefinition(*entry, std::move(rewritten), share && SharedEarly(key));
+    if (entry == nullptr) continue;
+    // Not shared again here: the sharing pass comes next and shares every
+    // definition anyway. What only the old one held leaves the table still.
+    CellRef replaced = std::exchange(*entry, std::move(rewritten));
+    if (share && SharedEarly(key)) ReleaseShared(std::move(replaced));
   }
 }
 
