@@ -10,11 +10,11 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "core/cell.h"
+#include "core/cell_hash.h"
 
 namespace mox {
 
@@ -53,11 +53,17 @@ template <class T, class LeafFn, class AppFn, class ShortcutFn = NoShortcut>
 T FoldBottomUp(Cell* root, LeafFn&& leaf, AppFn&& app, ShortcutFn&& shortcut = {}) {
   enum : uintptr_t { kFresh = 0, kInFunction = 1, kInArgument = 2, kStages = 3 };
   auto entry = [](Cell* c, uintptr_t stage) { return reinterpret_cast<uintptr_t>(c) | stage; };
-  std::vector<uintptr_t> todo{entry(root, kFresh)};
-  std::vector<T> done;                // results, innermost last
-  std::unordered_map<Cell*, T> memo;  // results of applications held more than once
+  // Room for a definition's depth at once: most folds are of small
+  // definitions, one after another, and growing from one slot costs more
+  // than the fold.
+  std::vector<uintptr_t> todo;
+  todo.reserve(64);
+  todo.push_back(entry(root, kFresh));
+  std::vector<T> done;  // results, innermost last
+  done.reserve(64);
+  CellMap<T> memo;  // results of applications held more than once
   auto finish = [&](Cell* c, bool shared, T result) {
-    if (shared) memo.emplace(c, FoldCopy(result));
+    if (shared) memo.Insert(c, FoldCopy(result));
     done.push_back(std::move(result));
   };
   while (!todo.empty()) {
@@ -88,10 +94,9 @@ T FoldBottomUp(Cell* root, LeafFn&& leaf, AppFn&& app, ShortcutFn&& shortcut = {
     }
     bool shared = c->Count() > 1;
     if (shared && !memo.empty()) {
-      auto it = memo.find(c);
-      if (it != memo.end()) {
+      if (const T* known = memo.Find(c)) {
         todo.pop_back();
-        done.push_back(FoldCopy(it->second));
+        done.push_back(FoldCopy(*known));
         continue;
       }
     }

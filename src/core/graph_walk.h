@@ -5,17 +5,20 @@
 // enter, so searches can skip what they need not see.
 #pragma once
 
-#include <unordered_set>
 #include <vector>
 
 #include "core/cell.h"
+#include "core/cell_hash.h"
 
 namespace mox {
 
 template <class C>  // Cell or const Cell
 class GraphWalkOf {
  public:
-  explicit GraphWalkOf(C* root) { Enter(root); }
+  explicit GraphWalkOf(C* root) {
+    stack_.reserve(64);  // most walks are of small definitions: no growing from one
+    Enter(root);
+  }
 
   // The next cell, or null when the walk is over.
   C* Next() {
@@ -26,7 +29,7 @@ class GraphWalkOf {
   }
   // Queues c, unless it is a shared application entered before.
   void Enter(C* c) {
-    if (c->IsApp() && c->Count() > 1 && !seen_.insert(c).second) return;
+    if (c->IsApp() && c->Count() > 1 && !seen_.Insert(c)) return;
     stack_.push_back(c);
   }
   // Queues both parts of application c, to be met function part first.
@@ -37,7 +40,7 @@ class GraphWalkOf {
 
  private:
   std::vector<C*> stack_;
-  std::unordered_set<C*> seen_;
+  CellSet seen_;
 };
 
 using GraphWalk = GraphWalkOf<Cell>;

@@ -28,20 +28,24 @@ void Merge(const GlobalTable& table, const NameSet& constants) {
 // The checks that may refuse definitions, before any of them is global.
 bool RefuseOrAccept(GlobalTable& table, Report& report, TextOrigin origin) {
   const bool loaded = origin != TextOrigin::kProgram;
+  const bool share = !loaded;  // the program's definitions are shared all along (define.cpp)
   CheckScope scope{table, loaded ? &Globals() : nullptr};
   if (origin == TextOrigin::kRoad && !RefuseGlobalNames(table, report)) return false;
   // The record layouts are the program's: a loaded text neither defines
   // them again nor, through `road`, trips over them as an existing name.
   if (!loaded) DefineRecordLayouts(table);
-  ExpandPairLets(table);
+  ExpandPairLets(table, share);
   if (!CheckFunkyKeys(table, report)) return false;
   AliveWording wording = origin == TextOrigin::kRoad ? AliveWording::kRoad : AliveWording::kProgram;
-  if (!CheckLiveness(scope, report, wording)) return false;
-  // The program's dead redefinitions of prelude names get the prelude's
-  // back; a loaded text's dead definitions are simply not merged.
-  PruneDeadCode(scope, loaded ? nullptr : &PreludeSnapshot());
+  {
+    const ReferenceGraph graph = BuildReferenceGraph(table);
+    if (!CheckLiveness(scope, graph, report, wording)) return false;
+    // The program's dead redefinitions of prelude names get the prelude's
+    // back; a loaded text's dead definitions are simply not merged.
+    PruneDeadCode(scope, graph, loaded ? nullptr : &PreludeSnapshot(), share);
+  }
   if (!loaded) PreludeSnapshot().Clear();
-  if (!AllocatePlaces(table, report)) return false;
+  if (!AllocatePlaces(table, report, share)) return false;
   return CheckArity(table, report);
 }
 
@@ -51,7 +55,7 @@ bool CheckDefinitions(GlobalTable& table, const NameSet& constants, Report& repo
   const bool loaded = origin != TextOrigin::kProgram;
   if (!RefuseOrAccept(table, report, origin)) return false;
   if (loaded) Merge(table, constants);
-  EvaluateBackticks(table);
+  EvaluateBackticks(table, !loaded);
   if (loaded) {
     Merge(table, constants);
     // The run's sharing table holds the values `tern` has shared: a loaded
@@ -59,7 +63,8 @@ bool CheckDefinitions(GlobalTable& table, const NameSet& constants, Report& repo
     // dropping what a changed definition made stale.
     ForgetStaleNames();
   } else {
-    ClearSharingTable();
+    // Emptied and filled again with the same definitions: its room is kept.
+    ClearSharingTableKeepingRoom();
   }
   ShareDefinitions(table);
   KeepOnlySharedValues();

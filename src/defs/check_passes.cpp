@@ -2,6 +2,7 @@
 // pruning, which look at the reference graph, are in liveness.cpp).
 #include "defs/check_passes.h"
 
+#include <utility>
 #include <vector>
 
 #include "defs/backtick.h"
@@ -39,8 +40,23 @@ bool RefuseGlobalNames(const GlobalTable& table, Report& report) {
   return true;
 }
 
-void ExpandPairLets(GlobalTable& table) {
-  for (auto& [key, value] : table) value = RewritePairLets(value.get());
+void ReplaceDefinition(CellRef& entry, CellRef rewritten, bool share) {
+  if (rewritten.get() == entry.get()) return;
+  if (!share) {
+    entry = std::move(rewritten);
+    return;
+  }
+  CellRef old = std::move(entry);
+  entry = ShareValueApart(rewritten.get(), IsStampedBacktick);
+  // What of the rewrite is not the shared one dies alone: every
+  // representative it holds, the shared one holds too.
+  rewritten = CellRef();
+  ReleaseShared(std::move(old));
+}
+
+void ExpandPairLets(GlobalTable& table, bool share) {
+  for (auto& [key, value] : table)
+    ReplaceDefinition(value, RewritePairLets(value.get()), share && SharedEarly(key));
 }
 
 bool CheckFunkyKeys(const GlobalTable& table, Report& report) {
@@ -57,7 +73,7 @@ bool CheckFunkyKeys(const GlobalTable& table, Report& report) {
   return true;
 }
 
-bool AllocatePlaces(GlobalTable& table, Report& report) {
+bool AllocatePlaces(GlobalTable& table, Report& report, bool share) {
   for (auto& [key, value] : table) {
     PlaceLists lists = CollectPlaces(value.get());
     if (lists.multi.size() + lists.single.size() > kMaxPlaces) {
@@ -68,12 +84,14 @@ bool AllocatePlaces(GlobalTable& table, Report& report) {
     }
     uint32_t used = 0;
     for (const Text& letter : lists.single) used |= uint32_t{1} << (letter.First() - 'a');
+    RenameList renames;
     for (const Text& name : lists.multi) {
       int free = 0;
       while ((used >> free) & 1) ++free;
       used |= uint32_t{1} << free;
-      value = RenameLocal(value.get(), name.view(), static_cast<char>('a' + free));
+      renames.push_back({name.view(), static_cast<char>('a' + free)});
     }
+    if (!renames.empty()) ReplaceDefinition(value, RenameLocals(value.get(), renames), share && SharedEarly(key));
   }
   return true;
 }
@@ -89,7 +107,7 @@ bool CheckArity(const GlobalTable& table, Report& report) {
   return true;
 }
 
-void EvaluateBackticks(GlobalTable& table) {
+void EvaluateBackticks(GlobalTable& table, bool share) {
   BacktickStamps stamps;
   for (auto& [key, value] : table) TakeBacktickStamps(value.get(), stamps);
   if (stamps.empty()) return;
@@ -102,8 +120,13 @@ void EvaluateBackticks(GlobalTable& table) {
     if (entry == nullptr) continue;
     CellRef old = entry->Copy();
     CellRef rewritten = RewriteBackticks(old.get(), key, stamps);
+    old = CellRef();  // so that what only it used can leave the table below
     entry = table.Find(key.view());
-    if (entry != nullptr) *entry = std::move(rewritten);
+    if (entry == nullptr) continue;
+    // Not shared again here: the sharing pass comes next and shares every
+    // definition anyway. What only the old one held leaves the table still.
+    CellRef replaced = std::exchange(*entry, std::move(rewritten));
+    if (share && SharedEarly(key)) ReleaseShared(std::move(replaced));
   }
 }
 

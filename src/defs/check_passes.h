@@ -6,7 +6,9 @@
 // problem it finds; a rewriting pass replaces definitions in place.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "diag/report.h"
 #include "program/globals.h"
@@ -28,25 +30,55 @@ struct CheckScope {
 // loader never replaces a global).
 bool RefuseGlobalNames(const GlobalTable& table, Report& report);
 
+// The rewriting passes replace a definition through ReplaceDefinition.
+// With `share` (the program file's checks, whose definitions were shared as
+// they were parsed), the rewrite is shared at once and what only the old
+// definition used leaves the sharing table (ShareValueApart, ReleaseShared).
+void ReplaceDefinition(CellRef& entry, CellRef rewritten, bool share);
+
 // Pair lets `p q{y}z` become three plain lets (see pair_let.h).
-void ExpandPairLets(GlobalTable& table);
+void ExpandPairLets(GlobalTable& table, bool share = false);
 
 // "funky": a lambda whose variable is not a definable name.
 bool CheckFunkyKeys(const GlobalTable& table, Report& report);
 
+// The names every definition of a table mentions (CollectReferences),
+// found once for liveness and pruning, which both follow them. A name is
+// the index of its key when the table defines it, else an index past the
+// keys into `others`. Views of the table's keys and leaves: valid while the
+// table is not changed.
+struct ReferenceGraph {
+  std::vector<std::string_view> keys;    // the table's keys, in order
+  std::vector<std::string_view> others;  // mentioned names the table does not define
+  std::vector<uint32_t> names;           // every definition's names, in key order
+  std::vector<uint32_t> first;           // key k's names: [first[k], first[k + 1])
+  // Open addressing over the keys (index + 1, 0 for free): flat, where a
+  // node-based map would leave a hundred thousand small blocks behind.
+  std::vector<uint32_t> slots;
+
+  std::string_view Name(uint32_t n) const { return n < keys.size() ? keys[n] : others[n - keys.size()]; }
+  // The index of a key of the table, or -1.
+  int64_t Find(std::string_view name) const;
+};
+ReferenceGraph BuildReferenceGraph(const GlobalTable& table);
+
 // "alive": every name reachable from the main expression must be defined.
 // The road loader words the message "references undefined function".
 enum class AliveWording { kProgram, kRoad };
+bool CheckLiveness(const CheckScope& scope, const ReferenceGraph& graph, Report& report,
+                   AliveWording wording = AliveWording::kProgram);
 bool CheckLiveness(const CheckScope& scope, Report& report, AliveWording wording = AliveWording::kProgram);
 
 // Removes every definition that mentions an undefined name, or reaches one
 // through references (dead code, once liveness has passed). A removed name
 // that `restore_from` defines gets that definition back instead.
+void PruneDeadCode(const CheckScope& scope, const ReferenceGraph& graph, const GlobalTable* restore_from,
+                   bool share = false);
 void PruneDeadCode(const CheckScope& scope, const GlobalTable* restore_from);
 
 // "place": at most 26 local names per definition; the names that are not
 // single lower-case letters are renamed to the smallest free letters.
-bool AllocatePlaces(GlobalTable& table, Report& report);
+bool AllocatePlaces(GlobalTable& table, Report& report, bool share = false);
 
 // "arity": at most ten leading parameters.
 bool CheckArity(const GlobalTable& table, Report& report);
@@ -55,7 +87,7 @@ bool CheckArity(const GlobalTable& table, Report& report);
 // records of their line, function and text (see backtick.h). Analysis and
 // evaluation look names up in the GlobalTable, so every name the table's
 // backtick expressions use must be defined there by then.
-void EvaluateBackticks(GlobalTable& table);
+void EvaluateBackticks(GlobalTable& table, bool share = false);
 
 // Replaces every definition by its copy from the sharing table (sharing.h).
 void ShareDefinitions(GlobalTable& table);

@@ -22,7 +22,7 @@ BacktickLines CountBacktickLines(std::string_view raw) {
     if (c == '\n') ++line;
     else if (c == '[') ++depth;
     else if (c == ']') --depth;
-    else if (c == '`' && depth == 0) lines.insert(line);
+    else if (c == '`' && depth == 0) lines.lines.push_back(line);
   }
   return lines;
 }
@@ -37,11 +37,12 @@ void StampBackticks(Cell* tree, BacktickLines& lines) {
       stack.push_back(c->f);  // function part first
     } else if (c->Bytes()[0] == '`' && c->Bytes()[1] == 0) {
       MOX_ASSERT(!lines.empty());
-      c->SetField(static_cast<uint64_t>(*lines.begin()));
-      lines.erase(lines.begin());
+      c->SetField(static_cast<uint64_t>(lines.lines[lines.next++]));
     }
   }
 }
+
+bool IsStampedBacktick(const Cell* leaf) { return IsOneByteLeaf(leaf, '`') && leaf->Field() != 0; }
 
 Text ShortenSubject(const Text& name) {
   if (name.size() == 5) return name + Text(" \"");
@@ -60,7 +61,7 @@ void DefineBuiltinPlaceholders() {
 }
 
 bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& constants,
-                 Report& report, const PieceRules& rules) {
+                 Report& report, const PieceRules& rules, Text* defined) {
   Cell* root = tree.get();
   if (root->IsLeaf() || root->f->IsLeaf() || !IsOneByteLeaf(root->f->f, '\\')) return true;
   Cell* head = root->f->a;
@@ -91,6 +92,7 @@ bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& const
       table.Set(key, std::move(value));
       constants.erase(key);
     }
+    if (defined != nullptr) *defined = key;
     return true;
   }
   report.vip = PlaceCode(start);
@@ -110,20 +112,52 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   // A loaded text's leaves are its own: shared leaves carry the analysis of
   // the running program's names, which the text may define anew.
   const LeafMaker make_leaf = origin == TextOrigin::kProgram ? ShareLeafBytes : nullptr;
-  CellRef main = ParseExpression(pieces[0].Of(source), make_leaf);
-  StampBackticks(main.get(), lines);
-  table.Set(Text(), std::move(main));
-  const PieceRules rules{origin == TextOrigin::kProgram};
-  for (size_t i = 1; i < pieces.size(); ++i) {
-    CellRef tree = ParseExpression(pieces[i].Of(source), make_leaf);
+  // The program file's definitions are shared as they are parsed (see
+  // ShareValueApart): equal sub-trees of a big program are one cell from
+  // the start. What a piece leaves unused (its name, a refused or malformed
+  // piece) is let go with ReleaseShared, so that the table keeps nothing
+  // that no definition holds.
+  //
+  // Not so a piece larger than kLargestSharedPiece: every walk of the checks
+  // remembers each cell held more than once, and a shared cell is (the table
+  // holds it too), so a generated expression of ten million cells would cost
+  // each walk a map of ten million entries. Many small definitions gain from
+  // early sharing; one huge one gains little.
+  constexpr size_t kLargestSharedPiece = size_t{1} << 16;
+  const bool program = origin == TextOrigin::kProgram;
+  if (program) LargeDefinitions().clear();
+  auto parse = [&](const Piece& piece, bool share) {
+    CellRef tree = ParseExpression(piece.Of(source), make_leaf);
     StampBackticks(tree.get(), lines);
+    if (!share) return tree;
+    return ShareValueApart(tree.get(), IsStampedBacktick);  // the parsed tree dies alone
+  };
+  auto small = [&](const Piece& piece) { return piece.end - piece.start <= kLargestSharedPiece; };
+  table.Set(Text(), parse(pieces[0], program && small(pieces[0])));
+  if (program && !small(pieces[0])) LargeDefinitions().insert(Text());
+  const PieceRules rules{program};
+  for (size_t i = 1; i < pieces.size(); ++i) {
+    const bool share = program && small(pieces[i]);
+    CellRef tree = parse(pieces[i], share);
     size_t place = pieces[i].start;
     while (place < source.size() && source[place] == ' ') ++place;
-    if (!DefinePiece(std::move(tree), static_cast<int64_t>(place), table, constants, report, rules)) return false;
+    Text key;
+    const bool defined = DefinePiece(tree.Copy(), static_cast<int64_t>(place), table, constants, report, rules, &key);
+    if (share) ReleaseShared(std::move(tree));
+    if (program && !share) LargeDefinitions().insert(key);
+    else if (program) LargeDefinitions().erase(key);
+    if (!defined) return false;
   }
   MOX_ASSERT(lines.empty());
   return true;
 }
+
+NameSet& LargeDefinitions() {
+  static auto& names = *new NameSet;
+  return names;
+}
+
+bool SharedEarly(const Text& key) { return LargeDefinitions().count(key) == 0; }
 
 void DefineProgram(Report& report, Text& program) {
   DefineText(report, program, Globals(), EmptyCallDefinitions(), TextOrigin::kProgram);

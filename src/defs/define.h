@@ -3,8 +3,8 @@
 // and the builtin placeholders.
 #pragma once
 
-#include <set>
 #include <string_view>
+#include <vector>
 
 #include "core/cell.h"
 #include "diag/report.h"
@@ -12,12 +12,21 @@
 
 namespace mox {
 
-// Line numbers of the backticks of a raw text, outside text literals.
-using BacktickLines = std::multiset<int64_t>;
+// Line numbers of the backticks of a raw text, outside text literals, in
+// ascending order (a flat list: a big program has hundreds of thousands).
+struct BacktickLines {
+  std::vector<int64_t> lines;
+  size_t next = 0;  // lines[next..] are left
+
+  bool empty() const { return next == lines.size(); }
+};
 BacktickLines CountBacktickLines(std::string_view raw);
 
 // Stores in every backtick leaf of tree, in pre-order, the smallest line left.
 void StampBackticks(Cell* tree, BacktickLines& lines);
+
+// A backtick leaf that carries its line: kept apart from the sharing table.
+bool IsStampedBacktick(const Cell* leaf);
 
 // A name as shown in a report: five bytes get ` "` appended (so it cannot be
 // read as a place code); longer than 72 bytes is cut to 69 plus "...".
@@ -36,8 +45,15 @@ enum class TextOrigin { kProgram, kLoad, kRoad };
 struct PieceRules {
   bool bracket_builtin_name;  // "Built in function [x]" (program) or "... x" (road)
 };
+// `defined`, when given, receives the key defined (unchanged when none is).
 bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& constants,
-                 Report& report, const PieceRules& rules);
+                 Report& report, const PieceRules& rules, Text* defined = nullptr);
+
+// The program's definitions whose pieces are too large to be shared as they
+// are parsed (see DefineText): the checks leave them unshared until their
+// last pass, as all definitions once were. Emptied by each DefineProgram.
+NameSet& LargeDefinitions();
+bool SharedEarly(const Text& key);
 
 // The builtin placeholders: n nested lambdas around "Z" for arity n.
 void DefineBuiltinPlaceholders();

@@ -12,6 +12,7 @@
 #include "defs/check_passes.h"
 #include "defs/define.h"
 #include "defs/references.h"
+#include "program/sharing.h"
 
 namespace mox {
 
@@ -31,7 +32,46 @@ void ReportUndefined(Report& report, std::string_view referrer, std::string_view
 
 }  // namespace
 
-bool CheckLiveness(const CheckScope& scope, Report& report, AliveWording wording) {
+int64_t ReferenceGraph::Find(std::string_view name) const {
+  const size_t mask = slots.size() - 1;
+  for (size_t i = std::hash<std::string_view>()(name) & mask; slots[i] != 0; i = (i + 1) & mask) {
+    if (keys[slots[i] - 1] == name) return slots[i] - 1;
+  }
+  return -1;
+}
+
+ReferenceGraph BuildReferenceGraph(const GlobalTable& table) {
+  ReferenceGraph graph;
+  graph.keys.reserve(table.size());
+  for (const auto& entry : table) graph.keys.push_back(entry.first.view());
+  size_t capacity = 16;
+  while (capacity < 2 * graph.keys.size()) capacity *= 2;
+  graph.slots.assign(capacity, 0);
+  for (size_t k = 0; k < graph.keys.size(); ++k) {
+    size_t i = std::hash<std::string_view>()(graph.keys[k]) & (capacity - 1);
+    while (graph.slots[i] != 0) i = (i + 1) & (capacity - 1);
+    graph.slots[i] = static_cast<uint32_t>(k + 1);
+  }
+  std::unordered_map<std::string_view, uint32_t> other_index;
+  graph.first.reserve(table.size() + 1);
+  for (const auto& [key, value] : table) {
+    graph.first.push_back(static_cast<uint32_t>(graph.names.size()));
+    for (std::string_view name : ReferenceViews(value.get())) {
+      int64_t known = graph.Find(name);
+      if (known >= 0) {
+        graph.names.push_back(static_cast<uint32_t>(known));
+        continue;
+      }
+      auto [other, fresh] = other_index.emplace(name, static_cast<uint32_t>(graph.others.size()));
+      if (fresh) graph.others.push_back(name);
+      graph.names.push_back(static_cast<uint32_t>(graph.keys.size()) + other->second);
+    }
+  }
+  graph.first.push_back(static_cast<uint32_t>(graph.names.size()));
+  return graph;
+}
+
+bool CheckLiveness(const CheckScope& scope, const ReferenceGraph& graph, Report& report, AliveWording wording) {
   std::map<std::string_view, std::string_view, KeyLess> worklist;  // name -> its referrer
   worklist.emplace(std::string_view(), "nowhere");
   std::unordered_set<std::string_view> visited;
@@ -40,66 +80,85 @@ bool CheckLiveness(const CheckScope& scope, Report& report, AliveWording wording
     worklist.erase(worklist.begin());
     if (referrer.empty()) referrer = "TOP";
     visited.insert(name);
-    const CellRef* definition = scope.table.Find(name);
-    if (definition == nullptr) {
+    const int64_t defined = graph.Find(name);
+    if (defined < 0) {
       // Defined outside, checked there. A name that a loaded text defines
       // itself is examined in its own definition, whatever the outside has.
       if (scope.Defines(name)) continue;
       ReportUndefined(report, referrer, name, wording);
       return false;
     }
-    for (std::string_view m : ReferenceViews(definition->get())) {
+    const auto k = static_cast<size_t>(defined);
+    for (uint32_t i = graph.first[k]; i < graph.first[k + 1]; ++i) {
+      std::string_view m = graph.Name(graph.names[i]);
       if (visited.count(m) == 0) worklist[m] = name;
     }
   }
   return true;
 }
 
-void PruneDeadCode(const CheckScope& scope, const GlobalTable* restore_from) {
+bool CheckLiveness(const CheckScope& scope, Report& report, AliveWording wording) {
+  return CheckLiveness(scope, BuildReferenceGraph(scope.table), report, wording);
+}
+
+void PruneDeadCode(const CheckScope& scope, const ReferenceGraph& graph, const GlobalTable* restore_from,
+                   bool share) {
   GlobalTable& table = scope.table;
-  std::vector<std::string_view> keys;  // views of the table's keys, in order
-  std::unordered_map<std::string_view, size_t> index;
-  for (const auto& entry : table) {
-    index.emplace(entry.first.view(), keys.size());
-    keys.push_back(entry.first.view());
-  }
-  // Reverse edges: for each definition, the definitions that mention it.
-  std::vector<std::vector<size_t>> referrers(keys.size());
-  std::vector<char> doomed(keys.size(), 0);
-  std::vector<size_t> stack;
-  size_t i = 0;
-  for (const auto& [key, value] : table) {
-    for (std::string_view name : ReferenceViews(value.get())) {
-      auto target = index.find(name);
-      if (target != index.end()) {
-        referrers[target->second].push_back(i);
-      } else if (!doomed[i] && !scope.Defines(name)) {
+  const size_t n = graph.keys.size();
+  MOX_ASSERT(n == table.size());
+  // A name defined neither here nor outside dooms its referrers.
+  std::vector<char> undefined(graph.others.size());
+  for (size_t o = 0; o < graph.others.size(); ++o) undefined[o] = !scope.Defines(graph.others[o]);
+  std::vector<char> doomed(n, 0);
+  std::vector<uint32_t> stack;
+  // Reverse edges, for each definition the definitions that mention it:
+  // referrers of k are by[from[k] .. from[k + 1]), counted first, then laid out.
+  std::vector<uint32_t> from(n + 1, 0);
+  for (uint32_t target : graph.names)
+    if (target < n) ++from[target + 1];
+  for (size_t k = 0; k < n; ++k) from[k + 1] += from[k];
+  std::vector<uint32_t> by(from[n]);
+  std::vector<uint32_t> next(from.begin(), from.end() - 1);
+  for (uint32_t i = 0; i < n; ++i) {
+    for (uint32_t r = graph.first[i]; r < graph.first[i + 1]; ++r) {
+      const uint32_t target = graph.names[r];
+      if (target < n) {
+        by[next[target]++] = i;
+      } else if (!doomed[i] && undefined[target - n]) {
         doomed[i] = 1;
         stack.push_back(i);
       }
     }
-    ++i;
   }
+  next = std::vector<uint32_t>();
   while (!stack.empty()) {
-    size_t d = stack.back();
+    uint32_t d = stack.back();
     stack.pop_back();
-    for (size_t r : referrers[d]) {
+    for (uint32_t j = from[d]; j < from[d + 1]; ++j) {
+      const uint32_t r = by[j];
       if (doomed[r]) continue;
       doomed[r] = 1;
       stack.push_back(r);
     }
   }
   std::vector<Text> dead;
-  for (size_t k = 0; k < keys.size(); ++k)
-    if (doomed[k]) dead.emplace_back(keys[k]);
+  for (size_t k = 0; k < n; ++k)
+    if (doomed[k]) dead.emplace_back(graph.keys[k]);
   for (const Text& name : dead) {
     const CellRef* saved = restore_from != nullptr ? restore_from->Find(name.view()) : nullptr;
+    CellRef* entry = table.Find(name.view());
+    CellRef old = std::move(*entry);
     if (saved != nullptr) {
-      table.Set(name, saved->Copy());
+      *entry = saved->Copy();
     } else {
       table.Erase(name.view());
     }
+    if (share) ReleaseShared(std::move(old));
   }
+}
+
+void PruneDeadCode(const CheckScope& scope, const GlobalTable* restore_from) {
+  PruneDeadCode(scope, BuildReferenceGraph(scope.table), restore_from);
 }
 
 }  // namespace mox

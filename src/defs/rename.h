@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "core/cell.h"
 #include "program/globals.h"
@@ -22,5 +23,21 @@ PlaceLists CollectPlaces(const Cell* tree);
 // that is not renamed becomes the leaf of its DisplayName. Unchanged
 // sub-graphs are shared.
 CellRef RenameLocal(Cell* tree, std::string_view name, char letter);
+
+// Names of one definition and the letters they become, in the order of
+// their renaming (the multi-letter place list's order).
+struct Rename {
+  std::string_view name;
+  char letter;
+};
+using RenameList = std::vector<Rename>;
+
+// The tree after RenameLocal with each pair in turn, in one rebuild where
+// that gives the same tree: when no name is a text whose DisplayName differs
+// from it (a one-byte operator name) or that such a DisplayName could be (a
+// name starting with "["). A rename turns every binder variable it does not
+// rename into its DisplayName, so with such names the order of the renames
+// shows in the result, and they are made one by one.
+CellRef RenameLocals(Cell* tree, const RenameList& renames);
 
 }  // namespace mox

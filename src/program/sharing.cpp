@@ -15,9 +15,14 @@
 // that very cell.
 #include "program/sharing.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <utility>
 #include <vector>
 
+#include "core/cell_marks.h"
 #include "core/graph_fold.h"
+#include "core/memory.h"
 #include "core/run_end.h"
 #include "program/analyse.h"
 #include "program/globals.h"
@@ -47,8 +52,58 @@ struct Slot {
   bool MayHold(uint64_t hash) const { return (word & kTagBits) == Tag(hash); }
 };
 
+// The slots in one malloc'd block, so that doubling is a realloc: the
+// system moves a big block's pages instead of copying them, and the table
+// never needs its old and its new array at once (for a big program the old
+// one alone was a sixth of the start-up's peak).
+class SlotArray {
+ public:
+  SlotArray() = default;
+  SlotArray(const SlotArray&) = delete;
+  SlotArray& operator=(const SlotArray&) = delete;
+  SlotArray(SlotArray&& o) noexcept : data_(o.data_), size_(o.size_) {
+    o.data_ = nullptr;
+    o.size_ = 0;
+  }
+  SlotArray& operator=(SlotArray&& o) noexcept {
+    std::swap(data_, o.data_);
+    std::swap(size_, o.size_);
+    return *this;
+  }
+  ~SlotArray() { std::free(data_); }
+
+  // n free slots (none: the array is released).
+  void Assign(size_t n) {
+    std::free(data_);
+    data_ = nullptr;
+    size_ = n;
+    if (n != 0) data_ = static_cast<Slot*>(CheckedMalloc(n * sizeof(Slot), "the sharing table"));
+    if (n != 0) std::memset(data_, 0, n * sizeof(Slot));
+  }
+  // Twice the slots: the first half as it was, the second free.
+  void Double() {
+    data_ = static_cast<Slot*>(CheckedRealloc(data_, 2 * size_ * sizeof(Slot), "the sharing table"));
+    std::memset(data_ + size_, 0, size_ * sizeof(Slot));
+    size_ *= 2;
+  }
+  void clear() { Assign(0); }
+
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  Slot& operator[](size_t i) { return data_[i]; }
+  const Slot& operator[](size_t i) const { return data_[i]; }
+  Slot* begin() { return data_; }
+  Slot* end() { return data_ + size_; }
+  const Slot* begin() const { return data_; }
+  const Slot* end() const { return data_ + size_; }
+
+ private:
+  Slot* data_ = nullptr;
+  size_t size_ = 0;
+};
+
 struct Table {
-  std::vector<Slot> slots;
+  SlotArray slots;
   size_t used = 0;
 };
 
@@ -91,8 +146,8 @@ Slot& Probe(Table& t, uint64_t hash, Equal&& equal) {
 uint64_t HashOf(const Cell* c) { return c->IsApp() ? AppHash(c->f, c->a) : LeafHash(LeafView(c)); }
 
 void Rehash(Table& t, size_t capacity) {
-  std::vector<Slot> old = std::move(t.slots);
-  t.slots.assign(capacity, Slot{0});
+  SlotArray old = std::move(t.slots);
+  t.slots.Assign(capacity);
   for (const Slot& s : old) {
     if (s.word == 0) continue;
     uint64_t hash = HashOf(s.cell());
@@ -100,7 +155,45 @@ void Rehash(Table& t, size_t capacity) {
   }
 }
 
-void Grow(Table& t) { Rehash(t, t.slots.empty() ? 1024 : t.slots.size() * 2); }
+// Doubles the table where it stands. An entry's home in the doubled table
+// is its old home or that plus the old size. Entries are moved one by one,
+// each taken out and entered again from its new home, in an order in which
+// no entry's probe run ever passes a slot that is emptied later: first the
+// entries before the first free slot are set aside (the one run that may
+// wrap around the end), then the others are moved in ascending order (an
+// entry lands at or before its old slot, or in the new half, or wrapped
+// around into the slots set free at the start), and last the entries set
+// aside are entered again.
+void DoubleInPlace(Table& t) {
+  const size_t old_size = t.slots.size();
+  size_t first_free = 0;
+  while (t.slots[first_free].word != 0) ++first_free;  // the table is never full
+  std::vector<Cell*> aside;
+  for (size_t i = 0; i < first_free; ++i) {
+    aside.push_back(t.slots[i].cell());
+    t.slots[i] = Slot{0};
+  }
+  t.slots.Double();
+  auto enter = [&t](Cell* c) {
+    uint64_t hash = HashOf(c);
+    Probe(t, hash, [](Cell*) { return false; }) = Slot::Of(c, hash);
+  };
+  for (size_t i = first_free + 1; i < old_size; ++i) {
+    if (t.slots[i].word == 0) continue;
+    Cell* c = t.slots[i].cell();
+    t.slots[i] = Slot{0};
+    enter(c);
+  }
+  for (Cell* c : aside) enter(c);
+}
+
+void Grow(Table& t) {
+  if (t.slots.empty()) {
+    t.slots.Assign(1024);
+  } else {
+    DoubleInPlace(t);
+  }
+}
 
 Slot& FindLeaf(Table& t, std::string_view bytes, uint64_t hash) {
   return Probe(t, hash, [&](Cell* c) { return c->IsLeaf() && LeafView(c) == bytes; });
@@ -180,36 +273,36 @@ size_t SlotOf(Table& t, Cell* c) {
 
 // Empties slot i, moving later entries of its probe run back so that every
 // entry stays reachable from its home slot (linear probing needs no
-// tombstones this way); `keep` moves with the entries. A text written in
-// place since its slot was chosen may be judged by its new home: only that
-// entry can then be missed by a search, as it already is by its old bytes.
-void EraseSlot(Table& t, std::vector<char>& keep, size_t i) {
+// tombstones this way). A text written in place since its slot was chosen
+// may be judged by its new home: only that entry can then be missed by a
+// search, as it already is by its old bytes.
+void EraseSlot(Table& t, size_t i) {
   for (size_t j = (i + 1) & Mask(t); t.slots[j].cell() != nullptr; j = (j + 1) & Mask(t)) {
     size_t home = HashOf(t.slots[j].cell()) & Mask(t);
     bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
     if (stays) continue;
     t.slots[i] = t.slots[j];
-    keep[i] = keep[j];
     i = j;
   }
   t.slots[i] = Slot{0};
   --t.used;
 }
 
-// Keeps the slots marked in `keep` (by index) and releases the others.
+// Keeps the representatives that pass `keep` and releases the others.
 // Work is done in place: the table is the largest structure of the
-// start-up, and a second copy of it, or a map of its cells, would double
-// its share of the peak. Each slot holds its own count, so a dropped cell
-// can be released at once: whatever it frees is no representative.
-void KeepSlots(Table& t, std::vector<char>& keep) {
+// start-up, and a second copy of it would double its share of the peak.
+// Each slot holds its own count, so a dropped cell can be released at once:
+// whatever it frees is no representative. `keep` is asked about cells only,
+// so entries may move while it is asked.
+template <class Keep>
+void KeepSlots(Table& t, Keep&& keep) {
   for (size_t i = 0; i < t.slots.size(); ++i) {
-    while (t.slots[i].cell() != nullptr && !keep[i]) {
+    while (t.slots[i].cell() != nullptr && !keep(t.slots[i].cell())) {
       Cell* dropped = t.slots[i].cell();
-      EraseSlot(t, keep, i);
+      EraseSlot(t, i);
       Release(dropped);
     }
   }
-  keep = std::vector<char>();
   // The run keeps the table: move what stays into one of its own size.
   size_t capacity = 1024;
   while (!Fits(t.used + 1, capacity)) capacity *= 2;
@@ -245,32 +338,28 @@ void KeepOnlySharedValues() {
   // Values are kept. The parts of a value are values too, except the body of
   // a lambda: such parts, and what lies below them, are kept as well, so that
   // every application in the table still has representatives as its parts.
-  std::vector<char> keep(t.slots.size(), 0);
-  for (size_t i = 0; i < t.slots.size(); ++i) {
-    Cell* c = t.slots[i].cell();
-    if (c != nullptr && IsValue(c)) keep[i] = 1;
-  }
-  std::vector<Cell*> rescued;
+  // The rescued cells are marked by address: finding each one's slot would
+  // cost a probe, a cache miss in a big table, for nearly every cell of a
+  // program whose definitions are all lambdas.
+  CellMarks rescued;
+  std::vector<Cell*> work;
   auto rescue = [&](Cell* part) {
-    if (IsValue(part)) return;
-    size_t i = SlotOf(t, part);
-    if (keep[i]) return;
-    keep[i] = 1;
-    rescued.push_back(part);
+    if (!IsValue(part) && rescued.Mark(part)) work.push_back(part);
   };
-  for (size_t i = 0; i < t.slots.size(); ++i) {
-    Cell* c = t.slots[i].cell();
-    if (!keep[i] || c->IsLeaf()) continue;
+  for (const Slot& s : t.slots) {
+    Cell* c = s.cell();
+    if (c == nullptr || c->IsLeaf() || !IsValue(c)) continue;
     rescue(c->a);
-    while (!rescued.empty()) {
-      Cell* r = rescued.back();
-      rescued.pop_back();
+    while (!work.empty()) {
+      Cell* r = work.back();
+      work.pop_back();
       if (r->IsLeaf()) continue;
       rescue(r->f);
       rescue(r->a);
     }
   }
-  KeepSlots(t, keep);
+  work = std::vector<Cell*>();
+  KeepSlots(t, [&](Cell* c) { return IsValue(c) || rescued.Has(c); });
 }
 
 void ForgetStaleNames() {
@@ -307,17 +396,111 @@ void ForgetStaleNames() {
       }
     }
   }
-  std::vector<char> keep(t.slots.size(), 0);
-  for (size_t i = 0; i < t.slots.size(); ++i) keep[i] = state[i] == kKeep;
-  KeepSlots(t, keep);
+  CellMarks dropped;
+  for (size_t i = 0; i < t.slots.size(); ++i)
+    if (state[i] == kDrop) dropped.Mark(t.slots[i].cell());
+  state = std::vector<char>();
+  KeepSlots(t, [&](Cell* c) { return !dropped.Has(c); });
 }
 
 void ClearSharingTable() {
   Table& t = Shared();
-  std::vector<Slot> old = std::move(t.slots);
+  SlotArray old = std::move(t.slots);
   t.slots.clear();
   t.used = 0;
   for (const Slot& s : old) Release(s.cell());
+}
+
+void ClearSharingTableKeepingRoom() {
+  Table& t = Shared();
+  for (Slot& s : t.slots) {
+    Release(s.cell());
+    s = Slot{0};
+  }
+  t.used = 0;
+}
+
+namespace {
+
+// A representative, or a cell kept apart (with `entered` false). Both hold
+// one count of the cell.
+struct ApartResult {
+  CellRef cell;
+  bool entered = false;
+};
+
+}  // namespace
+
+template <>
+inline ApartResult FoldCopy(const ApartResult& v) {
+  return {v.cell.Copy(), v.entered};
+}
+
+CellRef ShareValueApart(Cell* root, bool (*apart)(const Cell* leaf)) {
+  Table& t = Shared();
+  ApartResult result = FoldBottomUp<ApartResult>(
+      root,
+      [&](Cell* leaf) -> ApartResult {
+        if (apart(leaf)) return {CellRef::Share(leaf), false};
+        return {CellRef::Share(ShareLeaf(t, leaf)), true};
+      },
+      [&](Cell* c, ApartResult f, ApartResult a) -> ApartResult {
+        if (f.entered && a.entered) return {CellRef::Share(ShareApp(t, c, f.cell.get(), a.cell.get())), true};
+        return {KeepOrRebuild(c, std::move(f.cell), std::move(a.cell)), false};
+      },
+      [&](Cell* c, ApartResult* found) {
+        Cell* rep = FindByParts(t, c);
+        if (rep == nullptr) return false;
+        *found = {CellRef::Share(rep), true};
+        return true;
+      });
+  return std::move(result.cell);
+}
+
+namespace {
+
+// The slot that holds c itself, found through c's hash; false when c is
+// no representative (or a text written in place since it was entered, which
+// then stays until the table is emptied).
+bool FindEntry(Table& t, Cell* c, size_t* index) {
+  if (t.slots.empty()) return false;
+  for (size_t i = HashOf(c) & Mask(t); t.slots[i].cell() != nullptr; i = (i + 1) & Mask(t)) {
+    if (t.slots[i].cell() == c) {
+      *index = i;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+void ReleaseShared(CellRef value) {
+  Table& t = Shared();
+  std::vector<Cell*> work{value.Leak()};  // one count of each is ours to give up
+  while (!work.empty()) {
+    Cell* c = work.back();
+    work.pop_back();
+    size_t slot;
+    // Held by us and the table only: the table lets go of it as well.
+    if (c->Count() == 2 && FindEntry(t, c, &slot)) {
+      EraseSlot(t, slot);
+      Release(c);
+    }
+    if (c->Count() > 1 || c->IsLeaf()) {
+      Release(c);
+      continue;
+    }
+    // Ours is the last count: c dies, and its parts lose a holder each,
+    // which may leave them to the table alone.
+    Cell* f = c->f;
+    Cell* a = c->a;
+    Hold(f);
+    Hold(a);
+    Release(c);
+    work.push_back(a);
+    work.push_back(f);
+  }
 }
 
 namespace {

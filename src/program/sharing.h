@@ -36,6 +36,25 @@ void ForgetStaleNames();
 
 // Empties the table, releasing its counts.
 void ClearSharingTable();
+// The same, keeping the table's room: the static checks empty it only to
+// fill it again with the same definitions.
+void ClearSharingTableKeepingRoom();
+
+// The program file's definitions are shared from the moment they are parsed
+// and again after every rewrite of the checks, so that equal sub-trees of
+// the whole program are one cell all along, not only at the end: a program
+// of a hundred thousand similar definitions then never holds them all
+// unshared at once.
+//
+// ShareValueApart is ShareValue, except that every sub-graph holding a leaf
+// that `apart` accepts stays out of the table (rebuilt on shared parts where
+// those changed): backtick leaves carry their line until the backtick pass,
+// and must not meet.
+CellRef ShareValueApart(Cell* c, bool (*apart)(const Cell* leaf));
+
+// Gives up one count of `value`, and with it every representative that only
+// the table then holds: what a replaced or removed definition leaves behind.
+void ReleaseShared(CellRef value);
 
 // Number of representatives (for tests and benchmarks).
 size_t SharingTableSize();

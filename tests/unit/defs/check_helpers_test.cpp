@@ -106,6 +106,36 @@ TEST(CheckHelpers, RenameLocalOnASharedGraph) {
   EXPECT_EQ(Show(c), "((\\ b) (b x))");
 }
 
+// RenameLocals must give what RenameLocal with each pair in turn gives,
+// including where a one-byte operator name or a bracketed name makes the
+// order of the renames show.
+TEST(CheckHelpers, RenameLocalsMatchesRenamingOneByOne) {
+  using testing_notation::Tree;
+  const struct {
+    CellRef tree;
+    RenameList renames;
+  } cases[] = {
+      {Parse("foo\\bar\\foo bar(g foo)"), {{"bar", 'a'}, {"foo", 'b'}}},
+      {Parse("first\\count\\total{count*2}K(first,total)"), {{"count", 'a'}, {"first", 'b'}, {"total", 'c'}}},
+      {Parse("foo\\x{1}foo"), {{"foo", 'a'}}},
+      {Parse("[x]{1}foo\\[x]"), {{"[x]", 'a'}, {"foo", 'b'}}},
+      {Parse("x\\g(y,z)"), {{"foo", 'a'}}},
+      // Binders that are one-byte operator names: the first rename shows
+      // them as [|], which a later rename of "|" misses and one of "[|]" hits.
+      {Tree("(\\ abc (\\ | (| abc 2)))"), {{"abc", 'a'}, {"|", 'b'}}},
+      {Tree("(\\ | (\\ abc (| abc 2)))"), {{"|", 'a'}, {"abc", 'b'}}},
+      {Tree("(\\ abc (\\ | ([|] abc 2)))"), {{"[|]", 'a'}, {"abc", 'b'}}},
+      {Tree("(\\ abc (\\ | ([|] abc 2)))"), {{"abc", 'a'}, {"[|]", 'b'}}},
+  };
+  for (const auto& [tree, renames] : cases) {
+    CellRef one_by_one = tree.Copy();
+    for (const Rename& r : renames) one_by_one = RenameLocal(one_by_one.get(), r.name, r.letter);
+    EXPECT_EQ(Show(RenameLocals(tree.get(), renames).get()), Show(one_by_one.get())) << Show(tree.get());
+  }
+  CellRef same = Parse("x\\g(y,z)");
+  EXPECT_EQ(RenameLocals(same.get(), {{"foo", 'a'}}).get(), same.get());  // nothing copied
+}
+
 TEST(CheckHelpers, PairLetsBecomeThreeLets) {
   CellRef out = RewritePairLets(Parse("p q{V 1 2}p q").get());
   EXPECT_EQ(Show(out.get()),

@@ -157,3 +157,80 @@ TEST_F(SharingTest, PruningFindsLeavesWrittenInPlace) {
 
 }  // namespace
 }  // namespace mox
+
+namespace mox {
+namespace {
+
+bool IsBang(const Cell* leaf) { return IsLeafText(leaf, "!"); }
+
+TEST_F(SharingTest, CellsApartStayOutWithEverythingAboveThem) {
+  CellRef a = Tree("f (g !) (h 1)");
+  CellRef b = Tree("f (g !) (h 1)");
+  CellRef ra = ShareValueApart(a.get(), IsBang);
+  CellRef rb = ShareValueApart(b.get(), IsBang);
+  EXPECT_EQ(ra.get(), a.get());  // nothing changed: the graph is kept
+  EXPECT_NE(rb.get(), ra.get());  // what holds a ! is never merged
+  EXPECT_NE(rb->f->a->a, ra->f->a->a);
+  EXPECT_EQ(rb->a, ra->a);        // what holds none is
+  EXPECT_EQ(rb->f->f, ra->f->f);  // the leaf f
+  EXPECT_EQ(SharingTableSize(), 5u);  // f, g, h, 1, (h 1)
+  // Sharing a copy holding no ! finds the entries left by the graphs above.
+  CellRef c = Tree("h 1");
+  EXPECT_EQ(ShareValueApart(c.get(), IsBang).get(), ra->a);
+}
+
+TEST_F(SharingTest, ReleaseSharedTakesWhatOnlyTheTableHeld) {
+  CellRef kept = ShareValue(Tree("f (g 1)").get());
+  const size_t before = SharingTableSize();  // f, g, 1, (g 1), the root
+  CellRef gone = ShareValue(Tree("k (g 1) (m 2)").get());
+  EXPECT_EQ(SharingTableSize(), before + 6);  // k, (k (g 1)), m, 2, (m 2), the root
+  ReleaseShared(std::move(gone));
+  EXPECT_EQ(SharingTableSize(), before);  // (g 1) is still kept's
+  // A graph that is no representative goes as any other, its
+  // representative parts with it when nothing else holds them.
+  CellRef loose = MakeApp(ShareValue(Tree("p q").get()), MakeLeaf("r"));
+  EXPECT_EQ(SharingTableSize(), before + 3);
+  ReleaseShared(std::move(loose));
+  EXPECT_EQ(SharingTableSize(), before);
+  // Held elsewhere too: nothing leaves the table.
+  CellRef second = kept.Copy();
+  ReleaseShared(std::move(second));
+  EXPECT_EQ(SharingTableSize(), before);
+  EXPECT_EQ(Show(kept.get()), "(f (g 1))");
+}
+
+}  // namespace
+}  // namespace mox
+
+namespace mox {
+namespace {
+
+// The table doubles where it stands as it fills: every entry must be found
+// again afterwards, whichever slots its probe run passed or wrapped around.
+TEST_F(SharingTest, EveryEntryIsFoundAfterTheTableGrows) {
+  std::vector<CellRef> kept;
+  for (int i = 0; i < 40000; ++i) {
+    std::string n = std::to_string(i);
+    kept.push_back(ShareValue(Tree(("f " + n + " (g " + n + ")").c_str()).get()));
+  }
+  const size_t size = SharingTableSize();
+  EXPECT_EQ(size, 2u + 4 * 40000);  // f, g; per i: the number, (g i), (f i), the root
+  for (int i = 0; i < 40000; ++i) {
+    std::string n = std::to_string(i);
+    CellRef again = Tree(("f " + n + " (g " + n + ")").c_str());
+    ASSERT_EQ(ShareValue(again.get()).get(), kept[static_cast<size_t>(i)].get()) << i;
+  }
+  EXPECT_EQ(SharingTableSize(), size);
+  // Erasing after the moves leaves every other entry findable.
+  for (size_t i = 0; i < kept.size(); i += 2) ReleaseShared(std::move(kept[i]));
+  EXPECT_EQ(SharingTableSize(), 2u + 4 * 20000);
+  for (int i = 1; i < 40000; i += 2) {
+    std::string n = std::to_string(i);
+    CellRef again = Tree(("f " + n + " (g " + n + ")").c_str());
+    ASSERT_EQ(ShareValue(again.get()).get(), kept[static_cast<size_t>(i)].get()) << i;
+  }
+  EXPECT_EQ(SharingTableSize(), 2u + 4 * 20000);
+}
+
+}  // namespace
+}  // namespace mox
