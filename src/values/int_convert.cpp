@@ -43,31 +43,4 @@ int64_t IntegerToInt64(const Cell* c) {
   return static_cast<int64_t>(v);
 }
 
-namespace {
-
-// The decimal digits of m, with a leading "0" when negative, written
-// straight into the new leaf.
-CellRef NumberLeaf(uint64_t m, bool negative) {
-  size_t digits = 1;
-  for (uint64_t rest = m / 10; rest != 0; rest /= 10) ++digits;
-  size_t n = digits + (negative ? 1 : 0);
-  Cell* c = AllocLeaf(n);
-  unsigned char* p = c->Bytes() + n;
-  do {
-    *--p = static_cast<unsigned char>('0' + m % 10);
-    m /= 10;
-  } while (m != 0);
-  if (negative) *--p = '0';
-  return FinishLeaf(c);
-}
-
-}  // namespace
-
-CellRef MakeInt64(int64_t v) {
-  uint64_t m = v < 0 ? ~static_cast<uint64_t>(v) + 1 : static_cast<uint64_t>(v);
-  return NumberLeaf(m, v < 0);
-}
-
-CellRef MakeUint64(uint64_t v) { return NumberLeaf(v, false); }
-
 }  // namespace mox

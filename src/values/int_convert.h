@@ -44,9 +44,29 @@ inline bool SmallIntegerValue(const Cell* c, int64_t* v) {
   return true;
 }
 
+// The number leaf of m's decimal digits, with a leading "0" when negative,
+// written straight into the new leaf. Inline, as every small result of
+// arithmetic is made here.
+inline CellRef NumberLeaf(uint64_t m, bool negative) {
+  size_t digits = 1;
+  for (uint64_t rest = m / 10; rest != 0; rest /= 10) ++digits;
+  size_t n = digits + (negative ? 1 : 0);
+  Cell* c = AllocLeaf(n);
+  unsigned char* p = c->Bytes() + n;
+  do {
+    *--p = static_cast<unsigned char>('0' + m % 10);
+    m /= 10;
+  } while (m != 0);
+  if (negative) *--p = '0';
+  return FinishLeaf(c);
+}
+
 // The number leaf of a signed 64-bit value ("05" for -5, "0" for zero).
-CellRef MakeInt64(int64_t v);
+inline CellRef MakeInt64(int64_t v) {
+  uint64_t m = v < 0 ? ~static_cast<uint64_t>(v) + 1 : static_cast<uint64_t>(v);
+  return NumberLeaf(m, v < 0);
+}
 // The number leaf of an unsigned 64-bit value, as "%llu" writes it.
-CellRef MakeUint64(uint64_t v);
+inline CellRef MakeUint64(uint64_t v) { return NumberLeaf(v, false); }
 
 }  // namespace mox

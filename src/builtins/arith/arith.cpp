@@ -94,28 +94,27 @@ CellRef PowaRule(const Operand& a, const Operand& b) {
 using Rule = CellRef (*)(const Operand&, const Operand&);
 
 // Most numbers in programs are small: two integer leaves of at most 18
-// digits are answered from 64-bit words without the general path.
-bool SmallArithmetic(ArithOp op, const Cell* a, const Cell* b, CellRef* out) {
+// digits are answered from 64-bit words without the general path, inline
+// in each builtin.
+template <ArithOp op>
+[[gnu::always_inline]] inline bool SmallArithmetic(const Cell* a, const Cell* b, CellRef* out) {
   int64_t x, y, r;
   if (!SmallIntegerValue(a, &x) || !SmallIntegerValue(b, &y)) return false;
-  switch (op) {
-    case ArithOp::kPlus: r = x + y; break;
-    case ArithOp::kDash: r = x - y; break;
-    case ArithOp::kMult:
-      if (__builtin_mul_overflow(x, y, &r)) return false;
-      break;
-    case ArithOp::kOver:
-      if (y == 0) return false;
-      r = x / y;  // truncates toward zero
-      break;
-    case ArithOp::kCent: {
-      if (y == 0) return false;
-      int64_t m = (x < 0 ? -x : x) % (y < 0 ? -y : y);
-      r = ((x < 0) == (y < 0) || m == 0) ? m : (y < 0 ? -y : y) - m;
-      break;
-    }
-    default:
-      return false;
+  if constexpr (op == ArithOp::kPlus) {
+    r = x + y;
+  } else if constexpr (op == ArithOp::kDash) {
+    r = x - y;
+  } else if constexpr (op == ArithOp::kMult) {
+    if (__builtin_mul_overflow(x, y, &r)) return false;
+  } else if constexpr (op == ArithOp::kOver) {
+    if (y == 0) return false;
+    r = x / y;  // truncates toward zero
+  } else if constexpr (op == ArithOp::kCent) {
+    if (y == 0) return false;
+    int64_t m = (x < 0 ? -x : x) % (y < 0 ? -y : y);
+    r = ((x < 0) == (y < 0) || m == 0) ? m : (y < 0 ? -y : y) - m;
+  } else {
+    return false;
   }
   *out = MakeInt64(r);
   return true;
@@ -127,8 +126,6 @@ bool SmallArithmetic(ArithOp op, const Cell* a, const Cell* b, CellRef* out) {
 // any value as the element; otherwise a void operand gives "Z", and the
 // operator's own rules decide.
 CellRef Apply(const NativeArgs<2>& args, Rule rule, ArithOp op) {
-  CellRef small;
-  if (SmallArithmetic(op, args[0], args[1], &small)) return small;
   if (IsIntegerLeaf(args[0]) && IsIntegerLeaf(args[1]))
     return IntegerArithmetic(op, ReadIntegerLeaf(args[0]), ReadIntegerLeaf(args[1]));
   Operand a, b;
@@ -141,12 +138,19 @@ CellRef Apply(const NativeArgs<2>& args, Rule rule, ArithOp op) {
   return rule(a, b);
 }
 
-CellRef Plus(const NativeArgs<2>& a) { return Apply(a, PlusRule, ArithOp::kPlus); }
-CellRef Dash(const NativeArgs<2>& a) { return Apply(a, DashRule, ArithOp::kDash); }
-CellRef Mult(const NativeArgs<2>& a) { return Apply(a, MultRule, ArithOp::kMult); }
-CellRef Over(const NativeArgs<2>& a) { return Apply(a, OverRule, ArithOp::kOver); }
-CellRef Cent(const NativeArgs<2>& a) { return Apply(a, CentRule, ArithOp::kCent); }
-CellRef Powa(const NativeArgs<2>& a) { return Apply(a, PowaRule, ArithOp::kPowa); }
+template <ArithOp op, Rule rule>
+CellRef Arithmetic(const NativeArgs<2>& args) {
+  CellRef small;
+  if (SmallArithmetic<op>(args[0], args[1], &small)) return small;
+  return Apply(args, rule, op);
+}
+
+CellRef Plus(const NativeArgs<2>& a) { return Arithmetic<ArithOp::kPlus, PlusRule>(a); }
+CellRef Dash(const NativeArgs<2>& a) { return Arithmetic<ArithOp::kDash, DashRule>(a); }
+CellRef Mult(const NativeArgs<2>& a) { return Arithmetic<ArithOp::kMult, MultRule>(a); }
+CellRef Over(const NativeArgs<2>& a) { return Arithmetic<ArithOp::kOver, OverRule>(a); }
+CellRef Cent(const NativeArgs<2>& a) { return Arithmetic<ArithOp::kCent, CentRule>(a); }
+CellRef Powa(const NativeArgs<2>& a) { return Arithmetic<ArithOp::kPowa, PowaRule>(a); }
 
 constexpr BuiltinBinding kArithmetic[] = {
     ReadOnlyBuiltin<Cent>("cent"), ReadOnlyBuiltin<Dash>("dash"), ReadOnlyBuiltin<Mult>("mult"),
