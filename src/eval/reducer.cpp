@@ -89,8 +89,6 @@ bool ApplyParked(Machine& m) {
   return true;
 }
 
-// The global of an operator leaf bound to a builtin that takes its
-// arguments as they are (+ to plus), or null.
 // The bytes of the operators a program writes infix, prefix or postfix; a
 // name of another kind bound to a builtin goes the general way.
 struct OperatorBytes {
@@ -101,6 +99,8 @@ struct OperatorBytes {
 };
 constexpr OperatorBytes kOperatorBytes;
 
+// The global of an operator leaf bound to a builtin that takes its
+// arguments as they are (+ to plus), or null.
 const GlobalShape* BoundBuiltin(Cell* h) {
   if (!h->IsLeaf() || !kOperatorBytes.byte[h->Bytes()[0]] || h->Bytes()[1] != 0) return nullptr;
   const GlobalShape* g = GlobalFor(h);
