@@ -314,11 +314,12 @@ uint64_t ReductionSteps() { return steps; }
 // step would call it. That call is made before anything is built, and when
 // its answer is a truth value only the branch it takes is built: the other
 // would be built, parked and dropped unread. Any other case runs the
-// template whole.
+// template whole. The builtin must be read-only: one that runs program code
+// (load) could redefine this global and so recompile t under the call.
 void RunTest(Machine& m, const Template& t, Cell* const* args) {
   const GlobalShape* g = BoundBuiltin(t.table[t.focus]);
   int n = t.test.arity;
-  if (g == nullptr || g->builtin->arity != n) return RunTemplate(t, args, m);
+  if (g == nullptr || g->builtin->arity != n || !g->builtin->read_only) return RunTemplate(t, args, m);
   Cell* inputs[7];
   for (int i = 0; i < n; ++i) {
     inputs[i] = TemplateInput(t, t.parked[t.parked.size() - 1 - static_cast<size_t>(i)], args);

@@ -21,6 +21,7 @@ struct BuiltinEntry {
   uint8_t arity;
   NativeHandler handler;
   NativeArgsHandler on_args;  // null: call it with its redex
+  bool read_only;  // changes no memory and runs no program code
 };
 
 using BuiltinTable = std::map<Text, BuiltinEntry, TextOrder>;

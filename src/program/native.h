@@ -79,6 +79,7 @@ struct BuiltinBinding {
   uint8_t arity;
   NativeHandler handler;
   NativeArgsHandler on_args;  // null: the builtin reads its redex
+  bool read_only;  // changes no memory and runs no program code
 };
 
 namespace detail {
@@ -113,7 +114,7 @@ template <auto F, bool kMayWrite>
 constexpr BuiltinBinding Row(const char* name) {
   constexpr int n = ArityOf(F);
   static_assert(n >= 0 && n <= 7, "builtins take at most seven arguments");
-  return {name, static_cast<uint8_t>(n), &CallBuiltin<n, F, kMayWrite>, &CallBuiltinOnArgs<n, F, kMayWrite>};
+  return {name, static_cast<uint8_t>(n), &CallBuiltin<n, F, kMayWrite>, &CallBuiltinOnArgs<n, F, kMayWrite>, !kMayWrite};
 }
 
 }  // namespace detail
