@@ -145,14 +145,18 @@ Slot& Probe(Table& t, uint64_t hash, Equal&& equal) {
 
 uint64_t HashOf(const Cell* c) { return c->IsApp() ? AppHash(c->f, c->a) : LeafHash(LeafView(c)); }
 
+// Enters c, which the table holds already (its count moves with it), at
+// the first free slot from its home.
+void Reenter(Table& t, Cell* c) {
+  uint64_t hash = HashOf(c);
+  Probe(t, hash, [](Cell*) { return false; }) = Slot::Of(c, hash);
+}
+
 void Rehash(Table& t, size_t capacity) {
   SlotArray old = std::move(t.slots);
   t.slots.Assign(capacity);
-  for (const Slot& s : old) {
-    if (s.word == 0) continue;
-    uint64_t hash = HashOf(s.cell());
-    Probe(t, hash, [](Cell*) { return false; }) = Slot::Of(s.cell(), hash);
-  }
+  for (const Slot& s : old)
+    if (s.word != 0) Reenter(t, s.cell());
 }
 
 // Doubles the table where it stands. An entry's home in the doubled table
@@ -174,17 +178,13 @@ void DoubleInPlace(Table& t) {
     t.slots[i] = Slot{0};
   }
   t.slots.Double();
-  auto enter = [&t](Cell* c) {
-    uint64_t hash = HashOf(c);
-    Probe(t, hash, [](Cell*) { return false; }) = Slot::Of(c, hash);
-  };
   for (size_t i = first_free + 1; i < old_size; ++i) {
     if (t.slots[i].word == 0) continue;
     Cell* c = t.slots[i].cell();
     t.slots[i] = Slot{0};
-    enter(c);
+    Reenter(t, c);
   }
-  for (Cell* c : aside) enter(c);
+  for (Cell* c : aside) Reenter(t, c);
 }
 
 void Grow(Table& t) {
