@@ -253,8 +253,10 @@ void Descend(Machine& m, CellRef a, bool function_done) {
   }
 }
 
-// Whether f, the function part of a focus, holds a redex to be reduced first.
-inline bool PendingPart(const Cell* f) { return f->IsApp() && !f->IsData() && f->Flag(); }
+// Whether f, the function part of a focus, is done: data, or holding no
+// redex. An application that is not done is reduced first.
+inline bool FunctionDone(const Cell* f) { return f->IsData() || !f->Flag(); }
+inline bool PendingPart(const Cell* f) { return f->IsApp() && !FunctionDone(f); }
 
 // A saturated focus whose function part holds a redex: Descend, and when
 // its head is a global or a builtin, on down the spine in the same step
@@ -271,7 +273,7 @@ inline bool PendingPart(const Cell* f) { return f->IsApp() && !f->IsData() && f-
     c = c->f;
   } while (PendingPart(c->f));
   CellRef held = std::move(m.focus);  // holds c until its parts are held
-  Descend(m, CellRef::Share(c), c->f->IsData() || !c->f->Flag());
+  Descend(m, CellRef::Share(c), FunctionDone(c->f));
 }
 
 // A saturated focus headed by a lazy combinator is contracted by the last
@@ -372,7 +374,7 @@ CellRef Evaluate(CellRef expression) {
       } else if (PendingPart(a->f)) {
         DescendSpine(m);
       } else {
-        Descend(m, std::move(m.focus), a->f->IsData() || !a->f->Flag());
+        Descend(m, std::move(m.focus), FunctionDone(a->f));
       }
       continue;
     }
