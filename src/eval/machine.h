@@ -6,6 +6,7 @@
 
 #include "core/cell.h"
 #include "eval/head_cache.h"
+#include "eval/strict.h"
 #include "program/builtin_table.h"
 #include "program/analyse.h"
 #include "program/globals.h"
@@ -16,6 +17,7 @@ enum class FrameKind : uint8_t {
   kPark,   // a surplus argument a: continue with  v a
   kApply,  // a function F whose last argument is being reduced: continue with  F v
   kLet,    // a let node whose bound expression is being reduced
+  kStrict, // the innermost activation waits for the value (no cell)
 };
 
 struct Frame {
@@ -26,6 +28,8 @@ struct Frame {
 struct Machine {
   CellRef focus;
   std::vector<Frame> frames;
+  std::vector<Activation> activations;  // one per strict frame, in order
+  std::vector<Cell*> registers;  // theirs, each holding a count or null
 
   Machine() = default;
   Machine(const Machine&) = delete;
@@ -46,6 +50,15 @@ struct Machine {
   void DropContinuation() {
     for (Frame& f : frames) Release(f.cell);
     frames.clear();
+    while (!activations.empty()) PopActivation();
+  }
+  // Drops the innermost activation and its registers (not its frame).
+  void PopActivation() {
+    const Activation& a = activations.back();
+    for (size_t i = a.base; i < registers.size(); ++i) Release(registers[i]);
+    registers.resize(a.base);
+    StrictRef::Drop(a.code);
+    activations.pop_back();
   }
 };
 

@@ -8,6 +8,8 @@
 #include "core/interrupt.h"
 #include "eval/machine.h"
 #include "eval/head_cache.h"
+#include "eval/operators.h"
+#include "eval/strict.h"
 #include "eval/substitute.h"
 #include "program/analyse.h"
 
@@ -89,59 +91,6 @@ bool ApplyParked(Machine& m) {
   return true;
 }
 
-// The bytes of the operators a program writes infix, prefix or postfix; a
-// name of another kind bound to a builtin goes the general way.
-struct OperatorBytes {
-  bool byte[256] = {};
-  constexpr OperatorBytes() {
-    for (char c : std::string_view("!\"#$%&'*+,-./:;<=>?@^`|~")) byte[static_cast<unsigned char>(c)] = true;
-  }
-};
-constexpr OperatorBytes kOperatorBytes;
-
-// The global of an operator leaf bound to a builtin that takes its
-// arguments as they are (+ to plus), or null.
-const GlobalShape* BoundBuiltin(Cell* h) {
-  if (!h->IsLeaf() || !kOperatorBytes.byte[h->Bytes()[0]] || h->Bytes()[1] != 0) return nullptr;
-  const GlobalShape* g = GlobalFor(h);
-  if (g == nullptr || g->builtin == nullptr || !EmptyCallDefinitions().empty()) return nullptr;
-  return g;
-}
-
-// Calls that builtin on args, as naming the operator's definition and
-// applying it to args would; false when the answer ended the evaluation.
-bool CallBoundBuiltin(Machine& m, const GlobalShape* g, Cell* const* args) {
-  Cell* def = g->body;  // the builtin's name leaf
-  Hold(def);  // a call that loads code may redefine the operator
-  bool going_on = CallNativeOnArgs(m, *g->builtin, def, args);
-  Release(def);
-  return going_on;
-}
-
-// The parameter that a global's body is, when it is one (the last of its
-// letter wins), or -1.
-int ParameterBody(const GlobalShape* g) {
-  const Cell* body = g->body;
-  if (!body->IsLeaf() || !head_cache::IsOneByteName(body)) return -1;
-  for (int i = g->k; i-- > 0;)
-    if (g->letters[i] == body->Bytes()[0]) return i;
-  return -1;
-}
-
-// Which of two arguments a truth value takes when applied to both, read
-// from its definition: 0 for the first (K a b = a), 1 for the second
-// (H a = I, and I b = b), -1 when it is neither or not known.
-int TruthBranch(Cell* r) {
-  if (!r->IsLeaf() || !head_cache::IsOneByteName(r) || !IsGlobalHeadLeaf(r)) return -1;
-  const GlobalShape* g = GlobalFor(r);
-  if (g == nullptr) return -1;
-  if (g->k == 2) return ParameterBody(g);
-  Cell* then = g->body;  // read before the next lookup, which may refill a line
-  if (g->k != 1 || ParameterBody(g) >= 0 || !then->IsLeaf() || !head_cache::IsOneByteName(then) || !IsGlobalHeadLeaf(then)) return -1;
-  const GlobalShape* h = GlobalFor(then);
-  return h != nullptr && h->k == 1 && ParameterBody(h) == 0 ? 1 : -1;
-}
-
 // A truth value in the focus with two arguments parked innermost takes
 // the one its definition selects, as instantiating K (or H, then I) would.
 [[gnu::noinline]] void SelectBranch(Machine& m) {
@@ -213,9 +162,16 @@ bool CallParkedOperator(Machine& m, Cell* h) {
   return true;
 }
 
+bool AllValues(Cell* const* args, int n) {
+  for (int i = 0; i < n; ++i)
+    if (!IsValue(args[i])) return false;
+  return true;
+}
+
 // Hands the value in the focus to the innermost frame.
 void Resume(Machine& m) {
   Frame& top = m.frames.back();
+  if (top.kind == FrameKind::kStrict) return RunStrict(m);
   if (top.kind == FrameKind::kApply) {  // F v is v parked for F
     Cell* f = top.cell;
     top = {FrameKind::kPark, m.focus.Leak()};
@@ -230,6 +186,8 @@ void Resume(Machine& m) {
       break;
     case FrameKind::kApply:  // not reached: turned into a parked argument above
       m.focus = MakeAnalysedApp(std::move(held), std::move(m.focus));
+      break;
+    case FrameKind::kStrict:  // not reached: taken above
       break;
     case FrameKind::kLet: {  // held is the let node ((({ x) y) z): reduce z[x := v]
       CellRef v = std::move(m.focus);
@@ -318,6 +276,8 @@ uint64_t ReductionSteps() { return steps; }
 // would be built, parked and dropped unread. Any other case runs the
 // template whole. The builtin must be read-only: one that runs program code
 // (load) could redefine this global and so recompile t under the call.
+// With strict code for the branch taken, and arguments that are values
+// (a lazy head's may not be), the branch runs as calls instead (strict.h).
 void RunTest(Machine& m, const Template& t, Cell* const* args) {
   const GlobalShape* g = BoundBuiltin(t.table[t.focus]);
   int n = t.test.arity;
@@ -328,7 +288,13 @@ void RunTest(Machine& m, const Template& t, Cell* const* args) {
     if (!IsValue(inputs[i])) return RunTemplate(t, args, m);
   }
   CellRef held = std::move(m.focus);  // the arguments may be its parts
-  if (CallBoundBuiltin(m, g, inputs)) RunBranch(t, args, TruthBranch(m.focus.get()), m);
+  if (!CallBoundBuiltin(m, g, inputs)) return;
+  int b = TruthBranch(m.focus.get());
+  if (b >= 0 && t.strict && !t.strict->calls[b].empty() && AllValues(args, t.arguments)) {
+    m.focus = CellRef();
+    return EnterStrict(m, *t.strict.get(), b, args);
+  }
+  RunBranch(t, args, b, m);
 }
 
 CellRef Evaluate(CellRef expression) {
@@ -340,6 +306,10 @@ CellRef Evaluate(CellRef expression) {
     }
     ++steps;
     Cell* a = m.focus.get();
+    if (a == nullptr) {  // a strict activation has just been entered
+      RunStrict(m);
+      continue;
+    }
     AnalyseCell(a);
     if (IsAnalysedValue(a)) {
       if (m.frames.empty()) return std::move(m.focus);

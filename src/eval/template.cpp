@@ -2,8 +2,10 @@
 #include "eval/template.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "eval/machine.h"
+#include "eval/operators.h"
 #include "front/binders.h"
 #include "program/analyse.h"
 
@@ -27,6 +29,7 @@ struct Compiler {
   std::vector<Ref> node_parts;  // f and a of each node
   std::vector<CellRef> node_models;
   std::vector<bool> node_dynamic;
+  std::vector<Cell*> node_cells;  // the body's cell each node rebuilds (borrowed)
   bool failed = false;
 
   explicit Compiler(Template& out) : t(out), placeholder(MakeLeaf("0")) { AnalyseCell(placeholder.get()); }
@@ -59,6 +62,7 @@ struct Compiler {
     node_parts.push_back(a);
     node_models.push_back(std::move(model));
     node_dynamic.push_back(dynamic);
+    node_cells.push_back(nullptr);
     return {Ref::kNode, static_cast<int>(t.nodes.size() - 1)};
   }
 
@@ -72,6 +76,7 @@ struct Compiler {
     Ref node = scope.kept != nullptr ? Constant(scope.kept) : Emit(scope.part[0], mask & ~scope.hidden[0], budget - 1);
     for (int i = scope.kept != nullptr ? 0 : 1; i < scope.count; ++i)
       node = Apply(node, Emit(scope.part[i], mask & ~scope.hidden[i], budget - 1));
+    if (node.kind == Ref::kNode) node_cells[static_cast<size_t>(node.index)] = c;
     return node;
   }
 
@@ -123,6 +128,81 @@ struct Compiler {
     }
     MOX_ASSERT(t.test.end[0] - t.test.begin[0] + t.test.end[1] - t.test.begin[1] == static_cast<int>(t.kept.size()));
     t.test.arity = static_cast<int>(p - 2);
+  }
+
+  // The test's branches as strict code (see strict.h), where a branch is a
+  // call whose arguments are values or such calls again, each exactly
+  // saturated (an operator, taking no parameters of its own, takes its
+  // builtin's) and headed by a name that is not a lazy combinator.
+  void FindStrict(const unsigned char* letters, uint32_t mask) {
+    auto code = std::make_unique<StrictCode>();
+    code->arguments = code->registers = t.arguments;
+    static_assert(sizeof code->letters == kMaxParameters);
+    std::copy(letters, letters + t.arguments, code->letters);
+    code->mask = mask;
+    bool any = false;
+    for (int b = 0; b < 2; ++b) {
+      std::vector<StrictCall>& calls = code->calls[b];
+      size_t inputs = static_cast<size_t>(t.arguments) + t.constants.size();
+      uint16_t answer;
+      Ref branch = {Ref::kNode, static_cast<int>(t.test.branch[b] - inputs)};
+      if (t.test.branch[b] < inputs || !StrictOperand(branch, *code, calls, answer) || code->registers >= kConstantOperand) calls.clear();
+      any = any || !calls.empty();
+    }
+    if (any) t.strict = StrictRef(code.release());
+  }
+
+  // Emits the instructions that compute r and names its value in
+  // `operand`; false when r is not strict. Depth is bounded by the body's.
+  bool StrictOperand(Ref r, StrictCode& code, std::vector<StrictCall>& calls, uint16_t& operand) {
+    if (r.kind == Ref::kArgument) {
+      operand = static_cast<uint16_t>(r.index);
+      return true;
+    }
+    if (r.kind == Ref::kConstant) {
+      Cell* c = t.constants[static_cast<size_t>(r.index)];
+      operand = StrictConstant(code, c);
+      return IsValue(c);
+    }
+    Ref args[kStrictMaxArguments];
+    int n = 0;
+    Ref h = r;
+    for (; h.kind == Ref::kNode; h = node_parts[2 * static_cast<size_t>(h.index)]) {
+      if (n == kStrictMaxArguments) return false;
+      args[n++] = node_parts[2 * static_cast<size_t>(h.index) + 1];
+    }
+    std::reverse(args, args + n);
+    if (h.kind != Ref::kConstant) return false;
+    Cell* head = t.constants[static_cast<size_t>(h.index)];
+    if (!head->IsLeaf() || head->IsData() || !IsGlobalHeadLeaf(head) || kLazyHeads.byte[head->Bytes()[0]]) return false;
+    const Cell* model = node_models[static_cast<size_t>(r.index)].get();
+    bool op = kOperatorBytes.byte[head->Bytes()[0]] && head->Bytes()[1] == 0 && head->AnalysisValue() == 0;
+    if (model->IsData() || model->AnalysisValue() != (op ? -n : 0)) return false;
+    StrictCall call = {};
+    call.kind = StrictCall::kCall;
+    call.n = static_cast<uint8_t>(n);
+    call.head = StrictConstant(code, head);
+    size_t enter = calls.size();
+    if (op && std::any_of(args, args + n, [](Ref a) { return a.kind == Ref::kNode; })) {
+      call.head = static_cast<uint16_t>(code.registers++);
+      calls.push_back({StrictCall::kEnter, call.n, call.head, StrictConstant(code, head), {}, 0, StrictConstant(code, node_cells[static_cast<size_t>(r.index)])});
+    }
+    for (int i = 0; i < n; ++i)
+      if (!StrictOperand(args[i], code, calls, call.in[i])) return false;
+    call.out = static_cast<uint16_t>(code.registers++);
+    operand = call.out;
+    if (enter < calls.size()) calls[enter].call = static_cast<uint16_t>(calls.size() - enter);
+    calls.push_back(call);
+    return true;
+  }
+
+  static uint16_t StrictConstant(StrictCode& code, Cell* c) {
+    auto it = std::find(code.constants.begin(), code.constants.end(), c);
+    if (it == code.constants.end()) {
+      Hold(c);
+      it = code.constants.insert(it, c);
+    }
+    return static_cast<uint16_t>(kConstantOperand | (it - code.constants.begin()));
   }
 };
 
@@ -202,6 +282,7 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
   for (const TemplateNode& node : out.nodes)
     if (!node.unwound) out.kept.push_back(node);
   c.FindTest();
+  if (out.test.arity != 0) c.FindStrict(letters, mask);
   out.table.assign(static_cast<size_t>(k) + out.constants.size() + out.nodes.size(), nullptr);
   std::copy(out.constants.begin(), out.constants.end(), out.table.begin() + k);
   for (const TemplateNode& node : out.nodes) out.any_fixed = out.any_fixed || node.fixed;

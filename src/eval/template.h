@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "core/cell.h"
+#include "eval/strict.h"
 
 namespace mox {
 
@@ -62,6 +63,7 @@ struct Template {
   TemplateSlot focus = 0;  // the result (the inner focus when unwound)
   TemplateSlot root = 0;   // the whole body
   TemplateTest test;
+  StrictRef strict;  // a test's branches as strict code, when either can be
   // The run's table of parts, indexed by slot: the constants are written
   // once, when compiled; a run writes the arguments and the nodes it builds,
   // so that each part of a node is one read. A run calls nothing that could

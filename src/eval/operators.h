@@ -1,0 +1,47 @@
+// Operators bound to builtins, and truth values read from their
+// definitions: the two facts that let the reducer call an operator in the
+// step that meets it and take a branch without building the other.
+#pragma once
+
+#include <string_view>
+
+#include "eval/head_cache.h"
+#include "eval/machine.h"
+
+namespace mox {
+
+// The bytes of the operators a program writes infix, prefix or postfix; a
+// name of another kind bound to a builtin goes the general way.
+struct OperatorBytes {
+  bool byte[256] = {};
+  constexpr OperatorBytes() {
+    for (char c : std::string_view("!\"#$%&'*+,-./:;<=>?@^`|~")) byte[static_cast<unsigned char>(c)] = true;
+  }
+};
+inline constexpr OperatorBytes kOperatorBytes;
+
+// The global of an operator leaf bound to a builtin that takes its
+// arguments as they are (+ to plus), or null.
+inline const GlobalShape* BoundBuiltin(Cell* h) {
+  if (!h->IsLeaf() || !kOperatorBytes.byte[h->Bytes()[0]] || h->Bytes()[1] != 0) return nullptr;
+  const GlobalShape* g = GlobalFor(h);
+  if (g == nullptr || g->builtin == nullptr || !EmptyCallDefinitions().empty()) return nullptr;
+  return g;
+}
+
+// Calls that builtin on args, as naming the operator's definition and
+// applying it to args would; false when the answer ended the evaluation.
+inline bool CallBoundBuiltin(Machine& m, const GlobalShape* g, Cell* const* args) {
+  Cell* def = g->body;  // the builtin's name leaf
+  Hold(def);  // a call that loads code may redefine the operator
+  bool going_on = CallNativeOnArgs(m, *g->builtin, def, args);
+  Release(def);
+  return going_on;
+}
+
+// Which of two arguments a truth value takes when applied to both, read
+// from its definition: 0 for the first (K a b = a), 1 for the second
+// (H a = I, and I b = b), -1 when it is neither or not known.
+int TruthBranch(Cell* r);
+
+}  // namespace mox

@@ -1,0 +1,129 @@
+// Running strict code: the calls of a branch made in order, their answers
+// kept in registers (see strict.h).
+#include "eval/strict.h"
+
+#include "core/interrupt.h"
+#include "eval/machine.h"
+#include "eval/operators.h"
+#include "eval/substitute.h"
+
+namespace mox {
+
+namespace {
+
+Cell* Operand(const Machine& m, const Activation& a, uint16_t operand) {
+  if (operand & kConstantOperand) return a.code->constants[operand & ~kConstantOperand];
+  return m.registers[a.base + operand];
+}
+
+// Makes the call h args[0..n), leaving its answer (or what reduces to it)
+// in the focus, or an empty focus when it entered strict code of its own.
+// The head is looked at now: builtin names first, as they cannot be
+// shadowed, then operators bound to builtins, then globals. A builtin that
+// wants its redex, or of another arity, gets one to reduce.
+void Call(Machine& m, Cell* h, Cell* const* args, int n) {
+  unsigned char b = h->Bytes()[0];
+  if (b >= 'a' && b <= 'z') {
+    if (const BuiltinEntry* entry = BuiltinFor(h)) {
+      if (entry->on_args != nullptr && entry->arity == n) {
+        CallNativeOnArgs(m, *entry, h, args);
+        return;
+      }
+      CellRef redex = CellRef::Share(h);
+      for (int i = 0; i < n; ++i) redex = MakeAnalysedApp(std::move(redex), CellRef::Share(args[i]));
+      m.focus = std::move(redex);
+      return;
+    }
+  } else if (const GlobalShape* g = BoundBuiltin(h); g != nullptr && g->builtin->arity == n) {
+    CallBoundBuiltin(m, g, args);
+    return;
+  }
+  InstantiateGlobal(m, h, args, n);
+}
+
+}  // namespace
+
+void EnterStrict(Machine& m, StrictCode& code, int b, Cell* const* args) {
+  auto base = static_cast<uint32_t>(m.registers.size());
+  m.registers.resize(base + static_cast<size_t>(code.registers), nullptr);
+  for (int i = 0; i < code.arguments; ++i) {
+    Hold(args[i]);
+    m.registers[base + static_cast<size_t>(i)] = args[i];
+  }
+  ++code.refs;
+  const std::vector<StrictCall>& calls = code.calls[b];
+  m.activations.push_back({&code, calls.data(), calls.data() + calls.size() - 1, base});
+  m.frames.push_back({FrameKind::kStrict, nullptr});
+}
+
+namespace {
+
+// The node an entry is for, with the parameters put in.
+CellRef BuildNode(const Machine& m, const Activation& a, const StrictCall& enter) {
+  const StrictCode& code = *a.code;
+  Cell* values[26];
+  for (int i = 0; i < code.arguments; ++i) {  // a later parameter of the same letter wins
+    unsigned char p = code.letters[i];
+    if (p >= 'a' && p <= 'z') values[p - 'a'] = m.registers[a.base + static_cast<size_t>(i)];
+  }
+  return SubstituteMany(Operand(m, a, enter.node), code.mask, values);
+}
+
+// Enters an operator's node: the builtin the operator is bound to goes
+// into the entry's register; an operator bound to anything else has the
+// node built for the step loop instead of its calls, as the focus (with
+// the activation gone first if the node is the branch).
+void Enter(Machine& m, Activation& a, const StrictCall& enter) {
+  const GlobalShape* g = BoundBuiltin(Operand(m, a, enter.head));
+  if (g != nullptr && g->builtin->arity == enter.n) {
+    Hold(g->body);
+    m.registers[a.base + enter.out] = g->body;
+    return;
+  }
+  const StrictCall* call = &enter + enter.call;
+  a.next = call + 1;  // its answer is the node's call's
+  CellRef node = BuildNode(m, a, enter);
+  if (call == a.last) {
+    m.PopActivation();
+    m.frames.pop_back();
+  }
+  m.focus = std::move(node);
+}
+
+// A call in tail position: the activation goes first, so that a loop by
+// tail calls runs in constant space. Its registers and code may hold the
+// last counts on the head and the arguments.
+void TailCall(Machine& m, Cell* head, Cell* const* args, int n) {
+  Hold(head);
+  for (int i = 0; i < n; ++i) Hold(args[i]);
+  m.PopActivation();
+  m.frames.pop_back();
+  Call(m, head, args, n);
+  for (int i = 0; i < n; ++i) Release(args[i]);
+  Release(head);
+}
+
+}  // namespace
+
+void RunStrict(Machine& m) {
+  for (;;) {
+    Activation& a = m.activations.back();
+    if (m.focus) m.registers[a.base + a.next[-1].out] = m.focus.Leak();
+    if (g_interrupted) [[unlikely]] return;  // the step loop takes it, then comes back
+    const StrictCall& c = *a.next++;
+    if (c.kind == StrictCall::kEnter) {
+      Enter(m, a, c);
+      if (!m.focus) continue;
+    } else {
+      Cell* head = Operand(m, a, c.head);
+      Cell* args[kStrictMaxArguments];
+      for (int i = 0; i < c.n; ++i) args[i] = Operand(m, a, c.in[i]);
+      if (&c == a.last) TailCall(m, head, args, c.n);
+      else Call(m, head, args, c.n);  // the registers hold the arguments
+      if (!m.focus) continue;  // the callee's activation runs next
+    }
+    if (m.frames.empty() || m.frames.back().kind != FrameKind::kStrict || !IsValue(m.focus.get())) return;
+  }
+}
+
+}  // namespace mox
