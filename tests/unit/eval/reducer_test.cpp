@@ -132,6 +132,33 @@ TEST_F(ReducerTest, OperatorsBoundToBuiltinsAreCalledInOrder) {
   EXPECT_EQ(Eval("inc (inc 5)"), "7");
 }
 
+TEST_F(ReducerTest, BranchesOfStrictCallsRunAsTheStepLoopWould) {
+  for (const char* name : {"plus", "dash", "less"}) Define(name, "(\\ a (\\ b Z))");
+  Define("+", "plus");
+  Define("-", "dash");
+  Define("<", "less");
+  Define("nfib", "(\\ n (< n 2 1 (+ (+ (nfib (- n 1)) (nfib (- n 2))) 1)))");
+  EXPECT_EQ(Eval("nfib 10"), "177");
+  // Calls are made innermost first, left to right: the first error ends it.
+  Define("fail", "(\\ a (]x a 1))");
+  Define("both", "(\\ n (< n 1 0 (+ (fail [first]) (+ n (fail [second])))))");
+  EXPECT_EQ(Eval("both 5"), "][first]");
+  // A million deep, and a million tail calls (which keep no activation).
+  Define("sum", "(\\ n (< n 1 0 (+ n (sum (- n 1)))))");
+  EXPECT_EQ(Eval("sum 1000000"), "500000500000");
+  Define("count", "(\\ n (\\ k (< n 1 k (count (- n 1) (+ k 1)))))");
+  EXPECT_EQ(Eval("count 1000000 0"), "1000000");
+  // An answer that is not a value yet is reduced before it is used.
+  Define("lazy", "(\\ n (K n 0))");
+  Define("twice", "(\\ n (< n 1 0 (+ (lazy n) (twice (- n 1)))))");
+  EXPECT_EQ(Eval("twice 4"), "10");
+  // Operators are looked up as their nodes are reached: + bound to a
+  // function has its node built and reduced by the step loop.
+  Define("+", "(\\ a (\\ b a))");
+  EXPECT_EQ(Eval("nfib 6"), "1");
+  EXPECT_EQ(Eval("sum 3"), "3");
+}
+
 TEST_F(ReducerTest, MillionDeepNonTailRecursion) {
   // walk l = l Z (\h \t id (walk t)): a list cell J h t applied to anything
   // is the pair V h t; id is strict, so each level leaves a frame.
