@@ -58,6 +58,7 @@ inline CellRef NumberLeaf(uint64_t m, bool negative) {
     m /= 10;
   } while (m != 0);
   if (negative) *--p = '0';
+  c->SetAnalysisValue(1);  // what analysing a number gives, set while the header is at hand
   return FinishLeaf(c);
 }
 
