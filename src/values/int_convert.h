@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/cell.h"
+#include "values/dec_digits.h"
 
 namespace mox {
 
@@ -49,14 +50,20 @@ inline bool SmallIntegerValue(const Cell* c, int64_t* v) {
 // arithmetic is made here.
 inline CellRef NumberLeaf(uint64_t m, bool negative) {
   size_t digits = 1;
-  for (uint64_t rest = m / 10; rest != 0; rest /= 10) ++digits;
+  for (uint64_t power = 10; digits < 20 && m >= power; power *= 10) ++digits;
   size_t n = digits + (negative ? 1 : 0);
   Cell* c = AllocLeaf(n);
   unsigned char* p = c->Bytes() + n;
-  do {
-    *--p = static_cast<unsigned char>('0' + m % 10);
-    m /= 10;
-  } while (m != 0);
+  for (; m >= 100; m /= 100) {  // two digits a turn, from the right
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * (m % 100), 2);
+  }
+  if (m >= 10) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * m, 2);
+  } else {
+    *--p = static_cast<unsigned char>('0' + m);
+  }
   if (negative) *--p = '0';
   c->SetAnalysisValue(1);  // what analysing a number gives, set while the header is at hand
   return FinishLeaf(c);
