@@ -137,21 +137,28 @@ TEST_F(ReducerTest, BranchesOfStrictCallsRunAsTheStepLoopWould) {
   Define("+", "plus");
   Define("-", "dash");
   Define("<", "less");
-  Define("nfib", "(\\ n (< n 2 1 (+ (+ (nfib (- n 1)) (nfib (- n 2))) 1)))");
-  EXPECT_EQ(Eval("nfib 10"), "177");
-  // Calls are made innermost first, left to right: the first error ends it.
-  Define("fail", "(\\ a (]x a 1))");
-  Define("both", "(\\ n (< n 1 0 (+ (fail [first]) (+ n (fail [second])))))");
-  EXPECT_EQ(Eval("both 5"), "][first]");
-  // A million deep, and a million tail calls (which keep no activation).
-  Define("sum", "(\\ n (< n 1 0 (+ n (sum (- n 1)))))");
-  EXPECT_EQ(Eval("sum 1000000"), "500000500000");
-  Define("count", "(\\ n (\\ k (< n 1 k (count (- n 1) (+ k 1)))))");
-  EXPECT_EQ(Eval("count 1000000 0"), "1000000");
-  // An answer that is not a value yet is reduced before it is used.
-  Define("lazy", "(\\ n (K n 0))");
-  Define("twice", "(\\ n (< n 1 0 (+ (lazy n) (twice (- n 1)))))");
-  EXPECT_EQ(Eval("twice 4"), "10");
+  struct Case {
+    const char* name;
+    const char* definition;
+    const char* expression;
+    const char* value;
+  };
+  const Case cases[] = {
+      {"nfib", "(\\ n (< n 2 1 (+ (+ (nfib (- n 1)) (nfib (- n 2))) 1)))", "nfib 10", "177"},
+      // Calls are made innermost first, left to right: the first error ends it.
+      {"fail", "(\\ a (]x a 1))", "fail 1", "]1"},
+      {"both", "(\\ n (< n 1 0 (+ (fail [first]) (+ n (fail [second])))))", "both 5", "][first]"},
+      // A million deep, and a million tail calls (which keep no activation).
+      {"sum", "(\\ n (< n 1 0 (+ n (sum (- n 1)))))", "sum 1000000", "500000500000"},
+      {"count", "(\\ n (\\ k (< n 1 k (count (- n 1) (+ k 1)))))", "count 1000000 0", "1000000"},
+      // An answer that is not a value yet is reduced before it is used.
+      {"lazy", "(\\ n (K n 0))", "lazy 3", "3"},
+      {"twice", "(\\ n (< n 1 0 (+ (lazy n) (twice (- n 1)))))", "twice 4", "10"},
+  };
+  for (const Case& c : cases) {
+    Define(c.name, c.definition);
+    EXPECT_EQ(Eval(c.expression), c.value) << c.expression;
+  }
   // Operators are looked up as their nodes are reached: + bound to a
   // function has its node built and reduced by the step loop.
   Define("+", "(\\ a (\\ b a))");
