@@ -48,6 +48,10 @@ void TakeApart(HeadLine& line) {
     s.mask |= BoundLetter(v);
   }
   s.body = d;
+  s.parameter_body = -1;
+  if (d->IsLeaf() && IsOneByteName(d))
+    for (int i = s.k; i-- > 0 && s.parameter_body < 0;)
+      if (s.letters[i] == d->Bytes()[0]) s.parameter_body = i;
   if (s.k >= 1) CompileTemplate(d, s.letters, s.k, s.instance);
   else s.instance = Template{};
   s.builtin = nullptr;

@@ -22,6 +22,7 @@ struct GlobalShape {
   Cell* body;         // under them (borrowed from the definition)
   uint32_t mask;      // the parameter letters as a set
   unsigned char letters[kMaxParameters];
+  int parameter_body;  // the parameter the body is (the last of its letter), or -1
   Template instance;  // the body compiled for these parameters, when small
   // A definition without parameters that is the name of a builtin taking
   // its arguments as they are (an operator such as + bound to plus): that
