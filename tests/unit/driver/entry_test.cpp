@@ -95,6 +95,10 @@ TEST(Entry, InterruptRunsShutAndExitsWithOne) {
   MoxRun quiet = Interrupted(loop + ",shut\\I");
   EXPECT_EQ(quiet.status, 1);
   EXPECT_EQ(quiet.err, "\n");
+  // A loop of tail calls made by a branch's strict code stops the same way.
+  MoxRun strict = Interrupted("a\\spin(0),spin\\n\\(n<0)(0)(spin(n+1))");
+  EXPECT_EQ(strict.status, 1);
+  EXPECT_EQ(strict.err, "\n");
   MoxRun complaining = Interrupted(loop + ",shut\\5");
   EXPECT_EQ(complaining.status, 1);
   EXPECT_EQ(complaining.err,
