@@ -51,6 +51,9 @@ void BacktickStamps::Take(Cell* leaf) {
 }
 
 void BacktickStamps::Seal() {
+  // The array lives through the whole pass, while the sharing table takes
+  // in the rewritten definitions: no room is held beyond the pairs.
+  stamps_.shrink_to_fit();
   std::sort(stamps_.begin(), stamps_.end(), [](const Stamp& x, const Stamp& y) { return x.leaf < y.leaf; });
   sealed_ = true;
 }
