@@ -175,19 +175,26 @@ uint64_t HashOf(const Cell* c) { return c->IsApp() ? AppHash(c->f, c->a) : LeafH
 // two change places and the other one goes on. A moved entry thus never has
 // an unmoved one in its probe run, and taking those out never breaks a run.
 // One bit per slot tells the moved ones.
+//
+// Homes scale with the size, so a growing table is visited from its end
+// and a shrinking one from its start: an entry's new home then lies among
+// the slots visited already, where it meets moved entries only, and the
+// moves run through the array in order instead of hopping from one entry
+// not yet moved to the next.
 void Resize(Table& t, size_t n) {
   MOX_ASSERT(t.used < n && n < (uint64_t{1} << 32));
   const size_t old_size = t.slots.size();
-  if (n > old_size) t.slots.Resize(n);
-  const size_t visit = old_size;  // slots past the old size start free
+  const bool growing = n > old_size;
+  if (growing) t.slots.Resize(n);
   std::vector<uint64_t> moved((std::max(n, old_size) + 63) / 64);
   auto is_moved = [&](size_t i) { return (moved[i / 64] >> (i % 64)) & 1; };
   auto target = [&](uint64_t hash) { return static_cast<size_t>(((hash >> 32) * uint64_t{n}) >> 32); };
   // Every move reads the entry's cell for its hash, a cache miss in a big
   // table: the cells of the slots a little ahead are fetched meanwhile.
   constexpr size_t kAhead = 16;
-  for (size_t i = 0; i < visit; ++i) {
-    if (i + kAhead < visit) __builtin_prefetch(t.slots[i + kAhead].cell());
+  for (size_t step = 0; step < old_size; ++step) {
+    const size_t i = growing ? old_size - 1 - step : step;  // slots past the old size start free
+    if (step + kAhead < old_size) __builtin_prefetch(t.slots[growing ? i - kAhead : i + kAhead].cell());
     if (t.slots[i].word == 0 || is_moved(i)) continue;
     Slot carried = t.slots[i];
     t.slots[i] = Slot{0};
@@ -202,7 +209,7 @@ void Resize(Table& t, size_t n) {
       carried = there;  // an entry not yet moved: it goes on from its own home
     }
   }
-  if (n < old_size) t.slots.Resize(n);
+  if (!growing && n < old_size) t.slots.Resize(n);
 }
 
 // The table is kept at most 80% full: linear probing over one-word slots,
