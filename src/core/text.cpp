@@ -14,8 +14,7 @@ TextRep* NewRep(size_t n) {
   if (n > (size_t{1} << 62)) OutOfMemory("a text", n);  // the sum below would wrap
   auto* r = static_cast<TextRep*>(CheckedMalloc(sizeof(TextRep) + n + 1, "a text"));
   r->length = static_cast<int64_t>(n);
-  r->bytes = reinterpret_cast<unsigned char*>(r + 1);
-  r->bytes[n] = 0;
+  r->bytes()[n] = 0;
   r->count = 1;
   return r;
 }
@@ -42,7 +41,7 @@ Text::Text(const void* bytes, size_t n) {
     return;
   }
   r_ = NewRep(n);
-  std::memcpy(r_->bytes, bytes, n);
+  std::memcpy(r_->bytes(), bytes, n);
 }
 
 Text Text::FromInt64(int64_t v) {
@@ -83,11 +82,11 @@ unsigned char* Text::MutableAt(int64_t i) {
   MOX_ASSERT(i <= r_->length);
   if (r_->count > 1) {
     TextRep* copy = NewRep(static_cast<size_t>(r_->length));
-    std::memcpy(copy->bytes, r_->bytes, static_cast<size_t>(r_->length));
+    std::memcpy(copy->bytes(), r_->bytes(), static_cast<size_t>(r_->length));
     Drop();
     r_ = copy;
   }
-  return r_->bytes + i;
+  return r_->bytes() + i;
 }
 
 void Text::Append(const Text& piece) { Append(piece.view()); }
@@ -96,8 +95,8 @@ void Text::Append(std::string_view piece) {
   if (piece.empty()) return;
   size_t old = static_cast<size_t>(r_->length);
   TextRep* joined = NewRep(old + piece.size());
-  std::memcpy(joined->bytes, r_->bytes, old);
-  std::memcpy(joined->bytes + old, piece.data(), piece.size());
+  std::memcpy(joined->bytes(), r_->bytes(), old);
+  std::memcpy(joined->bytes() + old, piece.data(), piece.size());
   Drop();
   r_ = joined;
 }
@@ -107,7 +106,7 @@ Text Text::Substr(int64_t start, int64_t count) const {
   MOX_ASSERT(count >= 0);
   MOX_ASSERT(start <= r_->length);
   if (count > r_->length - start) count = r_->length - start;
-  return Text(r_->bytes + start, static_cast<size_t>(count));
+  return Text(r_->bytes() + start, static_cast<size_t>(count));
 }
 
 int Text::Compare(std::string_view a, std::string_view b) {

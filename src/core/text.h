@@ -14,10 +14,14 @@
 
 namespace mox {
 
+// The record of a text, its length + 1 bytes (NUL at index length) right
+// after it in the same block: no pointer to them, since a program's names
+// are mostly shorter than one, and a big program has a hundred thousand.
 struct TextRep {
   int64_t length;
-  unsigned char* bytes;  // length + 1 bytes, NUL at index length
   uint64_t count;
+  unsigned char* bytes() { return reinterpret_cast<unsigned char*>(this + 1); }
+  const unsigned char* bytes() const { return reinterpret_cast<const unsigned char*>(this + 1); }
 };
 
 class Text {
@@ -37,10 +41,10 @@ class Text {
 
   int64_t size() const { return r_->length; }
   bool empty() const { return r_->length == 0; }
-  const unsigned char* data() const { return r_->bytes; }
-  const char* c_str() const { return reinterpret_cast<const char*>(r_->bytes); }
+  const unsigned char* data() const { return r_->bytes(); }
+  const char* c_str() const { return reinterpret_cast<const char*>(r_->bytes()); }
   std::string_view view() const {
-    return {reinterpret_cast<const char*>(r_->bytes), static_cast<size_t>(r_->length)};
+    return {reinterpret_cast<const char*>(r_->bytes()), static_cast<size_t>(r_->length)};
   }
   uint64_t holders() const { return r_->count; }
 
@@ -48,11 +52,11 @@ class Text {
   unsigned char At(int64_t i) const {
     MOX_ASSERT(i >= 0);
     MOX_ASSERT(i <= r_->length);
-    return r_->bytes[i];
+    return r_->bytes()[i];
   }
   unsigned char First() const {
     MOX_ASSERT(r_->length >= 0);
-    return r_->bytes[0];
+    return r_->bytes()[0];
   }
   // Pointer to byte i for writing; copies first when others hold the text.
   unsigned char* MutableAt(int64_t i);

@@ -1,6 +1,8 @@
 // The backtick rewrite; see backtick.h.
 #include "defs/backtick.h"
 
+#include <algorithm>
+
 #include "core/graph_fold.h"
 #include "core/graph_walk.h"
 #include "diag/render.h"
@@ -15,8 +17,8 @@ namespace {
 bool IsBacktickLeaf(const Cell* c) { return IsOneByteLeaf(c, '`'); }
 
 uint32_t LineOf(const Cell* leaf, const BacktickStamps& stamps) {
-  auto it = stamps.find(leaf);
-  return it != stamps.end() ? it->second : leaf->Field();
+  uint32_t line = stamps.LineOf(leaf);
+  return line != 0 ? line : leaf->Field();
 }
 
 CellRef Bracketed(const Text& inside) { return MakeLeaf(Text("[") + inside + Text("]")); }
@@ -37,10 +39,30 @@ void TakeBacktickStamps(Cell* tree, BacktickStamps& stamps) {
     if (c->IsApp()) {
       walk.EnterParts(c);
     } else if (IsBacktickLeaf(c) && c->Field() != 0) {
-      stamps[c] = c->Field();
-      c->SetField(0);
+      stamps.Take(c);
     }
   }
+}
+
+void BacktickStamps::Take(Cell* leaf) {
+  MOX_ASSERT(!sealed_);
+  stamps_.push_back({leaf, leaf->Field()});
+  leaf->SetField(0);
+}
+
+void BacktickStamps::Seal() {
+  // The array lives through the whole pass, while the sharing table takes
+  // in the rewritten definitions: no room is held beyond the pairs.
+  stamps_.shrink_to_fit();
+  std::sort(stamps_.begin(), stamps_.end(), [](const Stamp& x, const Stamp& y) { return x.leaf < y.leaf; });
+  sealed_ = true;
+}
+
+uint32_t BacktickStamps::LineOf(const Cell* leaf) const {
+  MOX_ASSERT(sealed_);
+  auto it = std::lower_bound(stamps_.begin(), stamps_.end(), leaf,
+                             [](const Stamp& s, const Cell* c) { return s.leaf < c; });
+  return it != stamps_.end() && it->leaf == leaf ? it->line : 0;
 }
 
 CellRef RewriteBackticks(Cell* tree, const Text& name, const BacktickStamps& stamps) {

@@ -6,6 +6,13 @@
 // addresses of its two parts (which are representatives). Sharing a graph
 // is a bottom-up fold (core/graph_fold.h).
 //
+// The table's size is any number of slots, not a power of two: an entry's
+// home is the hash scaled to the size, so the table grows by half instead
+// of doubling, and is held at most 80% full. A big program's table, which
+// peaks together with its definitions, thus never has more than about
+// twice the room it needs, where doubling at 70% could leave it with three
+// times that.
+//
 // Texts and blobs can be written in place. Such a representative keeps the
 // slot of the bytes it was entered with, where no equal leaf can match it
 // any more, until the table moves it by its new bytes; either way it is
@@ -15,6 +22,7 @@
 // that very cell.
 #include "program/sharing.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -22,6 +30,7 @@
 
 #include "core/cell_marks.h"
 #include "core/graph_fold.h"
+#include "core/mapped_block.h"
 #include "core/memory.h"
 #include "core/run_end.h"
 #include "program/analyse.h"
@@ -32,30 +41,45 @@ namespace mox {
 namespace {
 
 // A slot is one word: the cell (null when free; the table owns one count)
-// with the top three bits of its hash in the address's low bits, which are
+// with the low three bits of its hash in the address's low bits, which are
 // free because cells are 8-byte aligned. A probe thus passes over most
 // other entries without reading their cells (in a big table each such read
-// is a cache miss), and the word still points into its cell, so that leak
+// is a cache miss). The home slot comes from the hash's top bits, so the
+// two do not go together.
+//
+// Where the table is a mapping of its own (core/mapped_block.h), sixteen
+// more bits of the hash go in the address's top bits, unused on this host
+// (user addresses stay below 2^47), and a probe reads almost no other
+// cell; elsewhere the word still points into its cell, so that leak
 // checkers see the table hold it.
 constexpr uintptr_t kTagBits = 7;
+constexpr int kWideTagShift = 48;
+constexpr uintptr_t kWideTagBits =
+    kBlocksAreOwnMappings ? static_cast<uintptr_t>(~((uint64_t{1} << kWideTagShift) - 1)) : 0;
+constexpr uintptr_t kAllTagBits = kTagBits | kWideTagBits;
 
 struct Slot {
   uintptr_t word;
 
-  static uintptr_t Tag(uint64_t hash) { return static_cast<uintptr_t>(hash >> 61); }
+  static uintptr_t Tag(uint64_t hash) {
+    uintptr_t tag = static_cast<uintptr_t>(hash & kTagBits);
+    if constexpr (kWideTagBits != 0) tag |= static_cast<uintptr_t>((hash >> 3) << kWideTagShift);
+    return tag;
+  }
   static Slot Of(Cell* c, uint64_t hash) {
     auto address = reinterpret_cast<uintptr_t>(c);
-    MOX_ASSERT((address & kTagBits) == 0);
+    MOX_ASSERT((address & kAllTagBits) == 0);
     return {address | Tag(hash)};
   }
-  Cell* cell() const { return reinterpret_cast<Cell*>(word & ~kTagBits); }
-  bool MayHold(uint64_t hash) const { return (word & kTagBits) == Tag(hash); }
+  Cell* cell() const { return reinterpret_cast<Cell*>(word & ~kAllTagBits); }
+  bool MayHold(uint64_t hash) const { return (word & kAllTagBits) == Tag(hash); }
 };
 
-// The slots in one malloc'd block, so that doubling is a realloc: the
-// system moves a big block's pages instead of copying them, and the table
-// never needs its old and its new array at once (for a big program the old
-// one alone was a sixth of the start-up's peak).
+// The slots in one block of their own (core/mapped_block.h), resized where
+// it stands: the system moves a big block's pages instead of copying them,
+// so the table never needs its old and its new array at once (for a big
+// program the old one alone was a sixth of the start-up's peak), and keeps
+// its 2 MiB pages.
 class SlotArray {
  public:
   SlotArray() = default;
@@ -65,26 +89,19 @@ class SlotArray {
     o.data_ = nullptr;
     o.size_ = 0;
   }
-  SlotArray& operator=(SlotArray&& o) noexcept {
-    std::swap(data_, o.data_);
-    std::swap(size_, o.size_);
-    return *this;
-  }
-  ~SlotArray() { std::free(data_); }
+  ~SlotArray() { Unmap(data_, size_ * sizeof(Slot)); }
 
   // n free slots (none: the array is released).
   void Assign(size_t n) {
-    std::free(data_);
-    data_ = nullptr;
+    Unmap(data_, size_ * sizeof(Slot));
+    data_ = static_cast<Slot*>(MapZeroed(n * sizeof(Slot), "the sharing table"));
     size_ = n;
-    if (n != 0) data_ = static_cast<Slot*>(CheckedMalloc(n * sizeof(Slot), "the sharing table"));
-    if (n != 0) std::memset(data_, 0, n * sizeof(Slot));
   }
-  // Twice the slots: the first half as it was, the second free.
-  void Double() {
-    data_ = static_cast<Slot*>(CheckedRealloc(data_, 2 * size_ * sizeof(Slot), "the sharing table"));
-    std::memset(data_ + size_, 0, size_ * sizeof(Slot));
-    size_ *= 2;
+  // n slots, the first ones as they were (up to the old size), any others free.
+  void Resize(size_t n) {
+    MOX_ASSERT(n != 0);
+    data_ = static_cast<Slot*>(RemapZeroed(data_, size_ * sizeof(Slot), n * sizeof(Slot), "the sharing table"));
+    size_ = n;
   }
   void clear() { Assign(0); }
 
@@ -132,12 +149,17 @@ uint64_t AppHash(const Cell* f, const Cell* a) {
   return Mix(reinterpret_cast<uintptr_t>(f) * 0x9e3779b97f4a7c15ULL + reinterpret_cast<uintptr_t>(a));
 }
 
-size_t Mask(const Table& t) { return t.slots.size() - 1; }
+// The home slot of a hash: its top 32 bits scaled to the size (which stays
+// below 2^32 slots, 32 GiB of table).
+size_t Home(const Table& t, uint64_t hash) {
+  return static_cast<size_t>(((hash >> 32) * static_cast<uint64_t>(t.slots.size())) >> 32);
+}
+size_t After(const Table& t, size_t i) { return i + 1 == t.slots.size() ? 0 : i + 1; }
 
 // The slot holding a cell equal to the key, or the free slot where it belongs.
 template <class Equal>
 Slot& Probe(Table& t, uint64_t hash, Equal&& equal) {
-  for (size_t i = hash & Mask(t);; i = (i + 1) & Mask(t)) {
+  for (size_t i = Home(t, hash);; i = After(t, i)) {
     Slot& s = t.slots[i];
     if (s.word == 0 || (s.MayHold(hash) && equal(s.cell()))) return s;
   }
@@ -145,53 +167,70 @@ Slot& Probe(Table& t, uint64_t hash, Equal&& equal) {
 
 uint64_t HashOf(const Cell* c) { return c->IsApp() ? AppHash(c->f, c->a) : LeafHash(LeafView(c)); }
 
-// Enters c, which the table holds already (its count moves with it), at
-// the first free slot from its home.
-void Reenter(Table& t, Cell* c) {
-  uint64_t hash = HashOf(c);
-  Probe(t, hash, [](Cell*) { return false; }) = Slot::Of(c, hash);
-}
-
-void Rehash(Table& t, size_t capacity) {
-  SlotArray old = std::move(t.slots);
-  t.slots.Assign(capacity);
-  for (const Slot& s : old)
-    if (s.word != 0) Reenter(t, s.cell());
-}
-
-// Doubles the table where it stands. An entry's home in the doubled table
-// is its old home or that plus the old size. Entries are moved one by one,
-// each taken out and entered again from its new home, in an order in which
-// no entry's probe run ever passes a slot that is emptied later: first the
-// entries before the first free slot are set aside (the one run that may
-// wrap around the end), then the others are moved in ascending order (an
-// entry lands at or before its old slot, or in the new half, or wrapped
-// around into the slots set free at the start), and last the entries set
-// aside are entered again.
-void DoubleInPlace(Table& t) {
+// Gives the table n slots (n above the number of entries), moving every
+// entry to a slot reachable from its new home, in place: the array is
+// grown before the moves or shrunk after them. Each slot is visited once;
+// an entry not yet moved is taken out and entered again from its new home,
+// over moved entries only: where its probe meets one not yet moved, the
+// two change places and the other one goes on. A moved entry thus never has
+// an unmoved one in its probe run, and taking those out never breaks a run.
+// One bit per slot tells the moved ones.
+//
+// Homes scale with the size, so a growing table is visited from its end
+// and a shrinking one from its start: an entry's new home then lies among
+// the slots visited already, where it meets moved entries only, and the
+// moves run through the array in order instead of hopping from one entry
+// not yet moved to the next.
+void Resize(Table& t, size_t n) {
+  MOX_ASSERT(t.used < n && n < (uint64_t{1} << 32));
   const size_t old_size = t.slots.size();
-  size_t first_free = 0;
-  while (t.slots[first_free].word != 0) ++first_free;  // the table is never full
-  std::vector<Cell*> aside;
-  for (size_t i = 0; i < first_free; ++i) {
-    aside.push_back(t.slots[i].cell());
+  const bool growing = n > old_size;
+  if (growing) t.slots.Resize(n);
+  std::vector<uint64_t> moved((std::max(n, old_size) + 63) / 64);
+  auto is_moved = [&](size_t i) { return (moved[i / 64] >> (i % 64)) & 1; };
+  auto target = [&](uint64_t hash) { return static_cast<size_t>(((hash >> 32) * uint64_t{n}) >> 32); };
+  // Every move reads the entry's cell for its hash, a cache miss in a big
+  // table: the cells of the slots a little ahead are fetched meanwhile.
+  constexpr size_t kAhead = 16;
+  for (size_t step = 0; step < old_size; ++step) {
+    const size_t i = growing ? old_size - 1 - step : step;  // slots past the old size start free
+    if (step + kAhead < old_size) __builtin_prefetch(t.slots[growing ? i - kAhead : i + kAhead].cell());
+    if (t.slots[i].word == 0 || is_moved(i)) continue;
+    Slot carried = t.slots[i];
     t.slots[i] = Slot{0};
+    for (;;) {
+      const uint64_t hash = HashOf(carried.cell());
+      size_t j = target(hash);
+      while (t.slots[j].word != 0 && is_moved(j)) j = j + 1 == n ? 0 : j + 1;
+      moved[j / 64] |= uint64_t{1} << (j % 64);
+      const Slot there = t.slots[j];
+      t.slots[j] = carried;
+      if (there.word == 0) break;
+      carried = there;  // an entry not yet moved: it goes on from its own home
+    }
   }
-  t.slots.Double();
-  for (size_t i = first_free + 1; i < old_size; ++i) {
-    if (t.slots[i].word == 0) continue;
-    Cell* c = t.slots[i].cell();
-    t.slots[i] = Slot{0};
-    Reenter(t, c);
-  }
-  for (Cell* c : aside) Reenter(t, c);
+  if (!growing && n < old_size) t.slots.Resize(n);
 }
 
+// The table is kept at most 80% full: linear probing over one-word slots,
+// most of them passed over by their tags, still finds an entry in a few
+// probes, and the table, the largest structure of the start-up, stays small.
+bool Fits(size_t used, size_t capacity) { return 5 * used <= 4 * capacity; }
+
+// The room for `used` entries that a table is given when it is sized anew.
+size_t RoomFor(size_t used) {
+  size_t capacity = 1024;
+  while (!Fits(used, capacity)) capacity += capacity / 2;
+  return capacity;
+}
+
+// Grows by half: each move costs a read of the entry's cell, so growing
+// by less would cost more time, and by more, more room at the peak.
 void Grow(Table& t) {
   if (t.slots.empty()) {
     t.slots.Assign(1024);
   } else {
-    DoubleInPlace(t);
+    Resize(t, t.slots.size() + t.slots.size() / 2);
   }
 }
 
@@ -210,11 +249,6 @@ Cell* Enter(Table& t, Slot& slot, Cell* c, uint64_t hash) {
   ++t.used;
   return c;
 }
-
-// The table is kept at most 70% full: linear probing over one-word slots
-// still finds an entry in two or three probes, and the table, the largest
-// structure of the start-up, is a third smaller than at 50%.
-bool Fits(size_t used, size_t capacity) { return 10 * used <= 7 * capacity; }
 
 void Reserve(Table& t) {
   if (t.slots.empty() || !Fits(t.used + 1, t.slots.size())) Grow(t);
@@ -262,7 +296,7 @@ bool IsStaleName(Cell* c) {
 // application's parts are the representatives it was entered with), or for
 // a text written in place since it was entered, by a search of the table.
 size_t SlotOf(Table& t, Cell* c) {
-  for (size_t i = HashOf(c) & Mask(t); t.slots[i].cell() != nullptr; i = (i + 1) & Mask(t)) {
+  for (size_t i = Home(t, HashOf(c)); t.slots[i].cell() != nullptr; i = After(t, i)) {
     if (t.slots[i].cell() == c) return i;
   }
   for (size_t i = 0; i < t.slots.size(); ++i) {
@@ -277,8 +311,13 @@ size_t SlotOf(Table& t, Cell* c) {
 // may be judged by its new home: only that entry can then be missed by a
 // search, as it already is by its old bytes.
 void EraseSlot(Table& t, size_t i) {
-  for (size_t j = (i + 1) & Mask(t); t.slots[j].cell() != nullptr; j = (j + 1) & Mask(t)) {
-    size_t home = HashOf(t.slots[j].cell()) & Mask(t);
+  // Each later entry of the run is read for its home, a cache miss in a
+  // big table: the first few are fetched at once instead of one by one.
+  constexpr int kAhead = 8;
+  for (size_t j = After(t, i), k = 0; k < kAhead && t.slots[j].word != 0; j = After(t, j), ++k)
+    __builtin_prefetch(t.slots[j].cell());
+  for (size_t j = After(t, i); t.slots[j].cell() != nullptr; j = After(t, j)) {
+    size_t home = Home(t, HashOf(t.slots[j].cell()));
     bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
     if (stays) continue;
     t.slots[i] = t.slots[j];
@@ -304,9 +343,8 @@ void KeepSlots(Table& t, Keep&& keep) {
     }
   }
   // The run keeps the table: move what stays into one of its own size.
-  size_t capacity = 1024;
-  while (!Fits(t.used + 1, capacity)) capacity *= 2;
-  if (capacity < t.slots.size()) Rehash(t, capacity);
+  size_t capacity = RoomFor(t.used + 1);
+  if (capacity < t.slots.size()) Resize(t, capacity);
 }
 
 }  // namespace
@@ -464,7 +502,7 @@ namespace {
 // then stays until the table is emptied).
 bool FindEntry(Table& t, Cell* c, size_t* index) {
   if (t.slots.empty()) return false;
-  for (size_t i = HashOf(c) & Mask(t); t.slots[i].cell() != nullptr; i = (i + 1) & Mask(t)) {
+  for (size_t i = Home(t, HashOf(c)); t.slots[i].cell() != nullptr; i = After(t, i)) {
     if (t.slots[i].cell() == c) {
       *index = i;
       return true;

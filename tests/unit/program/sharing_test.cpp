@@ -205,8 +205,9 @@ TEST_F(SharingTest, ReleaseSharedTakesWhatOnlyTheTableHeld) {
 namespace mox {
 namespace {
 
-// The table doubles where it stands as it fills: every entry must be found
-// again afterwards, whichever slots its probe run passed or wrapped around.
+// The table grows by half where it stands as it fills: every entry must be
+// found again afterwards, whichever slots its probe run passed or wrapped
+// around.
 TEST_F(SharingTest, EveryEntryIsFoundAfterTheTableGrows) {
   std::vector<CellRef> kept;
   for (int i = 0; i < 40000; ++i) {
@@ -230,6 +231,24 @@ TEST_F(SharingTest, EveryEntryIsFoundAfterTheTableGrows) {
     ASSERT_EQ(ShareValue(again.get()).get(), kept[static_cast<size_t>(i)].get()) << i;
   }
   EXPECT_EQ(SharingTableSize(), 2u + 4 * 20000);
+}
+
+// Pruning moves what stays into a table of its own size, in place: from a
+// table grown for 60,000 entries down to one for a few hundred, each kept
+// entry is found again, those from the far end of the old table included.
+TEST_F(SharingTest, ThePrunedTableShrinksWhereItStands) {
+  std::vector<CellRef> kept;
+  for (int n = 0; n < 60000; ++n) kept.push_back(ShareLeafBytes(std::to_string(n)));
+  for (size_t i = 0; i < kept.size(); ++i)
+    if (i % 100 != 0) ReleaseShared(std::move(kept[i]));
+  EXPECT_EQ(SharingTableSize(), 600u);
+  KeepOnlySharedValues();  // numbers are values: all stay
+  EXPECT_EQ(SharingTableSize(), 600u);
+  for (size_t i = 0; i < kept.size(); i += 100)
+    ASSERT_EQ(ShareLeafBytes(std::to_string(i)).get(), kept[i].get()) << i;
+  EXPECT_EQ(SharingTableSize(), 600u);
+  kept.clear();
+  ClearSharingTable();
 }
 
 }  // namespace
