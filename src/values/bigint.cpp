@@ -49,17 +49,29 @@ CellRef WideLeaf(bool negative, unsigned __int128 v) {
   return LimbsLeaf(negative, limbs);
 }
 
-CellRef AddMagnitudes(IntText a, IntText b, bool negative) {
-  LimbVector& sum = Scratch(2);
-  AddLimbs(LimbsOf(a, &Scratch(0)), LimbsOf(b, &Scratch(1)), &sum);
-  return LimbsLeaf(negative, sum);
+// Sums, differences and products by one limb of operands of which one at
+// least has two limbs are written straight into the result's leaf
+// (int_leaf.h), sized for the most digits the result can have.
+CellRef AddMagnitudes(const IntText& a, const IntText& b, bool negative) {
+  Limbs x = LimbsOf(a, &Scratch(0)), y = LimbsOf(b, &Scratch(1));
+  size_t digits = std::max(a.magnitude.size(), b.magnitude.size()) + 1;
+  LimbLeafDraft sum = StartLimbLeaf(negative, digits, std::max(x.size(), y.size()) + 1);
+  return FinishLimbLeaf(sum, AddLimbsInto(x, y, sum.limbs));
 }
 
 // |a| - |b| with |a| >= |b|.
-CellRef SubtractMagnitudes(IntText a, IntText b, bool negative) {
-  LimbVector& diff = Scratch(2);
-  SubtractLimbs(LimbsOf(a, &Scratch(0)), LimbsOf(b, &Scratch(1)), &diff);
-  return LimbsLeaf(negative, diff);
+CellRef SubtractMagnitudes(const IntText& a, const IntText& b, bool negative) {
+  Limbs x = LimbsOf(a, &Scratch(0)), y = LimbsOf(b, &Scratch(1));
+  LimbLeafDraft diff = StartLimbLeaf(negative, a.magnitude.size(), x.size());
+  return FinishLimbLeaf(diff, SubtractLimbsInto(x, y, diff.limbs));
+}
+
+// |big| * small, with small below 10^18 and not zero.
+CellRef MultiplyBySmall(const IntText& big, const IntText& small, bool negative) {
+  Limbs x = LimbsOf(big, &Scratch(0));
+  size_t digits = big.magnitude.size() + small.magnitude.size();
+  LimbLeafDraft product = StartLimbLeaf(negative, digits, x.size() + 1);
+  return FinishLimbLeaf(product, MultiplyLimbsBySmallInto(x, SmallValue(small), product.limbs));
 }
 
 CellRef SignedSum(IntText a, IntText b) {
@@ -157,10 +169,7 @@ CellRef IntegerProduct(IntText a, IntText b) {
   }
   if (IsZero(a) || IsZero(b)) return SmallIntegerLeaf(false, 0);
   if (IsSmall(b) || IsSmall(a)) {
-    IntText big = IsSmall(b) ? a : b, small = IsSmall(b) ? b : a;
-    LimbVector& product = Scratch(2);
-    MultiplyLimbsBySmall(LimbsOf(big, &Scratch(0)), SmallValue(small), &product);
-    return LimbsLeaf(negative, product);
+    return IsSmall(b) ? MultiplyBySmall(a, b, negative) : MultiplyBySmall(b, a, negative);
   }
   if (std::min(a.magnitude.size(), b.magnitude.size()) < kSchoolbookDigits) {
     LimbVector& product = Scratch(2);
