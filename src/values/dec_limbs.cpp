@@ -75,10 +75,16 @@ void WriteLimbs(Limbs a, char* dst) {
   }
 }
 
+// Two limbs a turn: the loop's own count and test are a fifth of the work
+// of one limb.
 size_t AddLimbsInto(Limbs a, Limbs b, uint64_t* o) {
   if (a.size() < b.size()) std::swap(a, b);
   uint64_t carry = 0;
   size_t i = 0;
+  for (; i + 2 <= b.size(); i += 2) {
+    o[i] = SumLimb(a[i] + b[i] + carry, &carry);
+    o[i + 1] = SumLimb(a[i + 1] + b[i + 1] + carry, &carry);
+  }
   for (; i < b.size(); ++i) o[i] = SumLimb(a[i] + b[i] + carry, &carry);
   for (; i < a.size(); ++i) o[i] = SumLimb(a[i] + carry, &carry);
   o[i] = carry;
