@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/cell.h"
+#include "values/dec_digits.h"
 
 namespace mox {
 
@@ -48,16 +49,16 @@ inline bool SmallIntegerValue(const Cell* c, int64_t* v) {
 // written straight into the new leaf. Inline, as every small result of
 // arithmetic is made here.
 inline CellRef NumberLeaf(uint64_t m, bool negative) {
-  size_t digits = 1;
-  for (uint64_t rest = m / 10; rest != 0; rest /= 10) ++digits;
-  size_t n = digits + (negative ? 1 : 0);
+  int digits = DigitCount(m);
+  size_t n = static_cast<size_t>(digits) + (negative ? 1 : 0);
   Cell* c = AllocLeaf(n);
-  unsigned char* p = c->Bytes() + n;
-  do {
-    *--p = static_cast<unsigned char>('0' + m % 10);
-    m /= 10;
-  } while (m != 0);
-  if (negative) *--p = '0';
+  char* end = reinterpret_cast<char*>(c->Bytes()) + n;
+  if (m < 100000000) {
+    WriteShortDigits(end, static_cast<uint32_t>(m));
+  } else {
+    WriteDigits(end - digits, m, digits);
+  }
+  if (negative) c->Bytes()[0] = '0';
   return FinishLeaf(c);
 }
 
