@@ -294,9 +294,8 @@ inline Cell* AllocLeaf(size_t n) {
 }
 // A leaf of n text bytes made in a block of `bytes` bytes from BlockAlloc,
 // with room for it: what lies past the text becomes the leaf's tail (the
-// tail's size is what frees the block). A maker that does not know its
-// text's length until it has filled the tail allocates for the longest and
-// places the text at the end.
+// tail's size is what frees the block). A maker that learns its text's
+// length only once the tail is filled allocates for the longest text.
 inline Cell* StartLeafWithTail(uint64_t* block, size_t bytes, size_t n) {
   size_t text = LeafBlockBytes(n);
   MOX_ASSERT(text + 8 <= bytes && bytes % 8 == 0);

@@ -1,7 +1,7 @@
 // Base-10^18 limb arithmetic on integer magnitudes.
 #include "values/dec_limbs.h"
 
-#include <algorithm>
+#include <utility>
 
 #include "core/assert.h"
 #include "values/dec_digits.h"
@@ -101,16 +101,6 @@ size_t SubtractLimbsInto(Limbs a, Limbs b, uint64_t* o) {
   return Normalised(o, a.size());
 }
 
-void AddLimbs(Limbs a, Limbs b, LimbVector* out) {
-  out->resize(std::max(a.size(), b.size()) + 1);
-  out->resize(AddLimbsInto(a, b, out->data()));
-}
-
-void SubtractLimbs(Limbs a, Limbs b, LimbVector* out) {
-  out->resize(a.size());
-  out->resize(SubtractLimbsInto(a, b, out->data()));
-}
-
 // Each limb's product a[i] * m is split at 10^18 on its own, so the splits
 // overlap and only the cheap carry of the sums runs from limb to limb (a
 // split that waits for the carry, through a 128-bit division, does not):
@@ -131,11 +121,6 @@ size_t MultiplyLimbsBySmallInto(Limbs a, uint64_t m, uint64_t* o) {
   }
   o[a.size()] = high + carry;
   return Normalised(o, a.size() + 1);
-}
-
-void MultiplyLimbsBySmall(Limbs a, uint64_t m, LimbVector* out) {
-  out->resize(a.size() + 1);
-  out->resize(MultiplyLimbsBySmallInto(a, m, out->data()));
 }
 
 uint64_t DivideLimbsBySmall(Limbs a, uint64_t d, LimbVector* out) {
