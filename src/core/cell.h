@@ -203,7 +203,7 @@ CellRef MakeLeaf(const void* bytes, size_t n);
 inline CellRef MakeLeaf(std::string_view s) { return MakeLeaf(s.data(), s.size()); }
 CellRef MakeLeaf(const char* s);
 // A one-byte leaf such as K, H, J or Z.
-inline CellRef MakeLetter(char c) { return MakeLeaf(&c, 1); }
+inline CellRef MakeLetter(char c);
 // The truth values of the language: K for true, H for false.
 inline CellRef MakeTruth(bool yes) { return MakeLetter(yes ? 'K' : 'H'); }
 inline CellRef MakeLeaf(const Text& t) { return MakeLeaf(t.data(), static_cast<size_t>(t.size())); }
@@ -308,6 +308,13 @@ inline CellRef FinishLeaf(Cell* c) {
   uint64_t n = c->StoredLength();
   if (NeedsLengthField(c->Bytes()[0]) && n < kFieldLimit) c->SetField(n);
   return CellRef(c);
+}
+
+// Inline: every comparison answers with a new truth leaf.
+inline CellRef MakeLetter(char c) {
+  Cell* leaf = AllocLeaf(1);
+  leaf->Bytes()[0] = static_cast<unsigned char>(c);
+  return FinishLeaf(leaf);
 }
 
 // Cells alive now (made and not yet freed); for leak checks in tests.
