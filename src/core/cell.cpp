@@ -109,10 +109,8 @@ Cell* AllocLargeLeaf(size_t n) {
 }
 
 Cell* AllocLeafWithTail(size_t n, size_t words) {
-  size_t text = LeafBlockBytes(n);
-  auto* block = static_cast<uint64_t*>(BlockAlloc(text + 8 + 8 * words));
-  block[text / 8] = words;
-  return StartLeaf(block, n | kTailBit, n);
+  size_t bytes = LeafBlockBytes(n) + 8 + 8 * words;
+  return StartLeafWithTail(static_cast<uint64_t*>(BlockAlloc(bytes)), bytes, n);
 }
 
 CellRef MakeLeaf(const void* bytes, size_t n) {

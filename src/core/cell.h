@@ -292,6 +292,16 @@ inline Cell* AllocLeaf(size_t n) {
   if (n > kPoolMax - 17) return AllocLargeLeaf(n);
   return StartLeaf(static_cast<uint64_t*>(PoolAlloc(LeafBlockBytes(n))), n, n);
 }
+// A leaf of n text bytes made in a block of `bytes` bytes from BlockAlloc,
+// with room for it: what lies past the text becomes the leaf's tail (the
+// tail's size is what frees the block). A maker that learns its text's
+// length only once the tail is filled allocates for the longest text.
+inline Cell* StartLeafWithTail(uint64_t* block, size_t bytes, size_t n) {
+  size_t text = LeafBlockBytes(n);
+  MOX_ASSERT(text + 8 <= bytes && bytes % 8 == 0);
+  block[text / 8] = (bytes - text - 8) / 8;
+  return StartLeaf(block, n | kTailBit, n);
+}
 // Numbers and bracketed texts keep their length in the header's field.
 inline bool NeedsLengthField(unsigned char first) { return IsDigit(first) || first == '['; }
 inline CellRef FinishLeaf(Cell* c) {

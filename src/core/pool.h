@@ -1,14 +1,17 @@
 // The cell allocator. Application cells are all 24 bytes and make up most of
 // the traffic, so they come from a free list with an inline fast path; leaf
-// blocks come from per-size free lists (8-byte classes up to kPoolMax) and
-// larger ones from malloc. Memory from the pools is kept for reuse, never
-// returned. With MOX_NO_POOL (the sanitizer build) every block is a plain
-// malloc, so that LeakSanitizer sees each one.
+// blocks come from per-size free lists (8-byte classes up to kPoolMax),
+// medium ones from core/medium_pool.h, larger ones from malloc. Memory from
+// the pools is kept for reuse, never returned. With MOX_NO_POOL (the
+// sanitizer build) every block is a plain malloc, so that LeakSanitizer sees
+// each one.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+
+#include "core/medium_pool.h"
 
 namespace mox {
 
@@ -65,12 +68,17 @@ inline void PoolFree(void* p, size_t bytes) {
 inline void* PoolAllocApp() { return PoolAlloc(24); }
 inline void PoolFreeApp(void* p) { PoolFree(p, 24); }
 
-// Any size: pooled when small, malloc'ed otherwise.
+// Any size: pooled when small or medium (core/medium_pool.h), malloc'ed
+// otherwise.
 void* LargeAlloc(size_t bytes);
 void LargeFree(void* p);
-inline void* BlockAlloc(size_t bytes) { return bytes <= kPoolMax ? PoolAlloc(bytes) : LargeAlloc(bytes); }
+inline void* BlockAlloc(size_t bytes) {
+  if (bytes <= kPoolMax) return PoolAlloc(bytes);
+  return bytes <= kMediumMax ? MediumAlloc(bytes) : LargeAlloc(bytes);
+}
 inline void BlockFree(void* p, size_t bytes) {
   if (bytes <= kPoolMax) PoolFree(p, bytes);
+  else if (bytes <= kMediumMax) MediumFree(p, bytes);
   else LargeFree(p);
 }
 

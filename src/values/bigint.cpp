@@ -20,8 +20,8 @@ constexpr size_t kSmallDigits = 18;  // magnitudes below 10^18 fit one limb
 // beats the round trip through GMP (bench/numbers_bench.cpp).
 constexpr size_t kSchoolbookDigits = 1500;
 
-bool IsSmall(IntText a) { return a.magnitude.size() <= kSmallDigits; }
-uint64_t SmallValue(IntText a) { return ReadDigits(a.magnitude.data(), a.magnitude.size()); }
+bool IsSmall(const IntText& a) { return a.magnitude.size() <= kSmallDigits; }
+uint64_t SmallValue(const IntText& a) { return ReadDigits(a.magnitude.data(), a.magnitude.size()); }
 
 // Working vectors, kept between calls so that their memory is reused.
 LimbVector& Scratch(int i) {
@@ -30,7 +30,7 @@ LimbVector& Scratch(int i) {
 }
 
 // The limbs of a magnitude: those the leaf carries, or read into *scratch.
-Limbs LimbsOf(IntText a, LimbVector* scratch) {
+Limbs LimbsOf(const IntText& a, LimbVector* scratch) {
   if (a.has_limbs) return a.limbs;
   LimbsFromDigits(a.magnitude, scratch);
   return *scratch;
@@ -49,20 +49,32 @@ CellRef WideLeaf(bool negative, unsigned __int128 v) {
   return LimbsLeaf(negative, limbs);
 }
 
-CellRef AddMagnitudes(IntText a, IntText b, bool negative) {
-  LimbVector& sum = Scratch(2);
-  AddLimbs(LimbsOf(a, &Scratch(0)), LimbsOf(b, &Scratch(1)), &sum);
-  return LimbsLeaf(negative, sum);
+// Sums, differences and products by one limb of operands of which one at
+// least has two limbs are written straight into the result's leaf
+// (int_leaf.h), sized for the most digits the result can have.
+CellRef AddMagnitudes(const IntText& a, const IntText& b, bool negative) {
+  Limbs x = LimbsOf(a, &Scratch(0)), y = LimbsOf(b, &Scratch(1));
+  size_t digits = std::max(a.magnitude.size(), b.magnitude.size()) + 1;
+  LimbLeafDraft sum = StartLimbLeaf(negative, digits, std::max(x.size(), y.size()) + 1);
+  return FinishLimbLeaf(sum, AddLimbsInto(x, y, sum.limbs));
 }
 
 // |a| - |b| with |a| >= |b|.
-CellRef SubtractMagnitudes(IntText a, IntText b, bool negative) {
-  LimbVector& diff = Scratch(2);
-  SubtractLimbs(LimbsOf(a, &Scratch(0)), LimbsOf(b, &Scratch(1)), &diff);
-  return LimbsLeaf(negative, diff);
+CellRef SubtractMagnitudes(const IntText& a, const IntText& b, bool negative) {
+  Limbs x = LimbsOf(a, &Scratch(0)), y = LimbsOf(b, &Scratch(1));
+  LimbLeafDraft diff = StartLimbLeaf(negative, a.magnitude.size(), x.size());
+  return FinishLimbLeaf(diff, SubtractLimbsInto(x, y, diff.limbs));
 }
 
-CellRef SignedSum(IntText a, IntText b) {
+// |big| * small, with small below 10^18 and not zero.
+CellRef MultiplyBySmall(const IntText& big, const IntText& small, bool negative) {
+  Limbs x = LimbsOf(big, &Scratch(0));
+  size_t digits = big.magnitude.size() + small.magnitude.size();
+  LimbLeafDraft product = StartLimbLeaf(negative, digits, x.size() + 1);
+  return FinishLimbLeaf(product, MultiplyLimbsBySmallInto(x, SmallValue(small), product.limbs));
+}
+
+CellRef SignedSum(const IntText& a, const IntText& b) {
   if (IsSmall(a) && IsSmall(b)) {
     uint64_t x = SmallValue(a), y = SmallValue(b);
     if (a.negative == b.negative) return SmallIntegerLeaf(a.negative, x + y);
@@ -75,7 +87,7 @@ CellRef SignedSum(IntText a, IntText b) {
   return SubtractMagnitudes(b, a, b.negative);
 }
 
-CellRef MpzProduct(IntText a, IntText b, bool negative) {
+CellRef MpzProduct(const IntText& a, const IntText& b, bool negative) {
   Mpz x, y;
   MpzFromDigits(x.z, MagnitudeDigits(a));
   MpzFromDigits(y.z, MagnitudeDigits(b));
@@ -85,7 +97,7 @@ CellRef MpzProduct(IntText a, IntText b, bool negative) {
 }
 
 // |a| mod |b| as a magnitude leaf-to-be: the remainder rule applied.
-CellRef RemainderLeaf(IntText a, IntText b, const mpz_t r) {
+CellRef RemainderLeaf(const IntText& a, const IntText& b, const mpz_t r) {
   if (a.negative == b.negative || mpz_sgn(r) == 0) return IntegerLeafFromMpz(r);
   Mpz m;
   MpzFromDigits(m.z, MagnitudeDigits(b));
@@ -104,7 +116,7 @@ uint64_t PowerSmall(uint64_t base, uint64_t e) {
 }
 
 // Decimal digits of |a|^e, estimated from the leading digits.
-double PowerDigitEstimate(IntText a, uint64_t e) {
+double PowerDigitEstimate(const IntText& a, uint64_t e) {
   size_t k = a.magnitude.size() < 15 ? a.magnitude.size() : 15;
   double lead = static_cast<double>(ReadDigits(MagnitudeDigits(a).data(), k));
   double log10a = std::log10(lead) + static_cast<double>(a.magnitude.size() - k);
@@ -140,16 +152,17 @@ int CompareIntegers(const IntText& a, const IntText& b) {
   return a.negative ? -c : c;
 }
 
-CellRef IntegerSum(IntText a, IntText b) { return SignedSum(a, b); }
+CellRef IntegerSum(const IntText& a, const IntText& b) { return SignedSum(a, b); }
 
-CellRef IntegerDifference(IntText a, IntText b) {
-  if (!IsZero(b)) b.negative = !b.negative;
-  return SignedSum(a, b);
+CellRef IntegerDifference(const IntText& a, const IntText& b) {
+  IntText negated = b;
+  if (!IsZero(b)) negated.negative = !b.negative;
+  return SignedSum(a, negated);
 }
 
-CellRef IntegerNegation(IntText a) { return MagnitudeLeaf(!a.negative, a); }
+CellRef IntegerNegation(const IntText& a) { return MagnitudeLeaf(!a.negative, a); }
 
-CellRef IntegerProduct(IntText a, IntText b) {
+CellRef IntegerProduct(const IntText& a, const IntText& b) {
   bool negative = a.negative != b.negative;
   if (IsSmall(a) && IsSmall(b)) {
     unsigned __int128 p = static_cast<unsigned __int128>(SmallValue(a)) * SmallValue(b);
@@ -157,10 +170,7 @@ CellRef IntegerProduct(IntText a, IntText b) {
   }
   if (IsZero(a) || IsZero(b)) return SmallIntegerLeaf(false, 0);
   if (IsSmall(b) || IsSmall(a)) {
-    IntText big = IsSmall(b) ? a : b, small = IsSmall(b) ? b : a;
-    LimbVector& product = Scratch(2);
-    MultiplyLimbsBySmall(LimbsOf(big, &Scratch(0)), SmallValue(small), &product);
-    return LimbsLeaf(negative, product);
+    return IsSmall(b) ? MultiplyBySmall(a, b, negative) : MultiplyBySmall(b, a, negative);
   }
   if (std::min(a.magnitude.size(), b.magnitude.size()) < kSchoolbookDigits) {
     LimbVector& product = Scratch(2);
@@ -170,7 +180,7 @@ CellRef IntegerProduct(IntText a, IntText b) {
   return MpzProduct(a, b, negative);
 }
 
-CellRef IntegerQuotient(IntText a, IntText b) {
+CellRef IntegerQuotient(const IntText& a, const IntText& b) {
   if (IsZero(b)) return CellRef();
   bool negative = a.negative != b.negative;
   if (IsSmall(a) && IsSmall(b)) return SmallIntegerLeaf(negative, SmallValue(a) / SmallValue(b));
@@ -188,7 +198,7 @@ CellRef IntegerQuotient(IntText a, IntText b) {
   return IntegerLeafFromMpz(x.z);
 }
 
-CellRef IntegerRemainder(IntText a, IntText b) {
+CellRef IntegerRemainder(const IntText& a, const IntText& b) {
   if (IsZero(b)) return CellRef();
   bool same = a.negative == b.negative;
   if (IsSmall(b)) {
@@ -211,7 +221,7 @@ CellRef IntegerRemainder(IntText a, IntText b) {
   return RemainderLeaf(a, b, x.z);
 }
 
-CellRef IntegerPower(IntText a, IntText b) {
+CellRef IntegerPower(const IntText& a, const IntText& b) {
   if (b.negative) return SmallIntegerLeaf(false, 0);
   if (IsZero(b)) return SmallIntegerLeaf(false, 1);
   bool odd = ((MagnitudeDigits(b).back() - '0') & 1) != 0;

@@ -19,7 +19,7 @@
 
 namespace mox {
 
-inline bool IsZero(IntText a) { return a.magnitude.size() == 1 && a.magnitude[0] == '0'; }
+inline bool IsZero(const IntText& a) { return a.magnitude.size() == 1 && a.magnitude[0] == '0'; }
 
 // Orders magnitudes (digit texts without leading zeros): -1, 0 or 1.
 int CompareMagnitudes(std::string_view a, std::string_view b);
@@ -29,23 +29,23 @@ int CompareMagnitudes(std::string_view a, std::string_view b);
 int CompareIntegerMagnitudes(const IntText& a, const IntText& b);
 int CompareIntegers(const IntText& a, const IntText& b);
 
-CellRef IntegerSum(IntText a, IntText b);
-CellRef IntegerDifference(IntText a, IntText b);
-CellRef IntegerProduct(IntText a, IntText b);
-CellRef IntegerNegation(IntText a);
+CellRef IntegerSum(const IntText& a, const IntText& b);
+CellRef IntegerDifference(const IntText& a, const IntText& b);
+CellRef IntegerProduct(const IntText& a, const IntText& b);
+CellRef IntegerNegation(const IntText& a);
 
 // Quotient truncated toward zero; null when b is zero.
-CellRef IntegerQuotient(IntText a, IntText b);
+CellRef IntegerQuotient(const IntText& a, const IntText& b);
 
 // Remainder, never negative: with r = |a| mod |b|, r when a and b have the
 // same sign, else 0 for r = 0 and |b| - r otherwise. Null when b is zero.
-CellRef IntegerRemainder(IntText a, IntText b);
+CellRef IntegerRemainder(const IntText& a, const IntText& b);
 
 // a to the power b: "0" for b < 0, "1" for b = 0 (also when a is zero).
 // Null when the result would have more than kMaxPowerDigits digits, or
 // when an interrupt came while it was being computed (values/mpz_text.h).
 constexpr double kMaxPowerDigits = 4294967296.0;
-CellRef IntegerPower(IntText a, IntText b);
+CellRef IntegerPower(const IntText& a, const IntText& b);
 
 // GMP forms of integers.
 void MpzFromInteger(mpz_t z, IntText a);

@@ -12,27 +12,6 @@ inline bool EightDigits(const char* p) {
          0x3333333333333333ULL;
 }
 
-constexpr uint64_t kPowers[20] = {1ULL,
-                                  10ULL,
-                                  100ULL,
-                                  1000ULL,
-                                  10000ULL,
-                                  100000ULL,
-                                  1000000ULL,
-                                  10000000ULL,
-                                  100000000ULL,
-                                  1000000000ULL,
-                                  10000000000ULL,
-                                  100000000000ULL,
-                                  1000000000000ULL,
-                                  10000000000000ULL,
-                                  100000000000000ULL,
-                                  1000000000000000ULL,
-                                  10000000000000000ULL,
-                                  100000000000000000ULL,
-                                  1000000000000000000ULL,
-                                  10000000000000000000ULL};
-
 }  // namespace
 
 const char kDigitPairs[200] = {
@@ -61,12 +40,6 @@ uint64_t ReadDigits(const char* p, size_t n) {
   return v;
 }
 
-int DigitCount(uint64_t v) {
-  if (v == 0) return 1;
-  int t = ((64 - __builtin_clzll(v)) * 1233) >> 12;
-  return t - (v < kPowers[t] ? 1 : 0) + 1;
-}
-
 void WriteDigits(char* dst, uint64_t v, int count) {
   char* p = dst + count;
   while (v >= 100000000) {
@@ -74,10 +47,7 @@ void WriteDigits(char* dst, uint64_t v, int count) {
     WriteEightDigits(p, static_cast<uint32_t>(v % 100000000));
     v /= 100000000;
   }
-  while (p > dst) {
-    *--p = static_cast<char>('0' + v % 10);
-    v /= 10;
-  }
+  WriteShortDigits(p, static_cast<uint32_t>(v));
 }
 
 }  // namespace mox

@@ -88,8 +88,51 @@ inline void WriteLimbDigits(char* dst, uint64_t v) {
   WriteSixteenDigits(dst + 2, v - top * 10000000000000000ULL);
 }
 
-// Number of decimal digits of v (1 for 0).
-int DigitCount(uint64_t v);
+inline constexpr uint64_t kPowersOfTen[20] = {1ULL,
+                                              10ULL,
+                                              100ULL,
+                                              1000ULL,
+                                              10000ULL,
+                                              100000ULL,
+                                              1000000ULL,
+                                              10000000ULL,
+                                              100000000ULL,
+                                              1000000000ULL,
+                                              10000000000ULL,
+                                              100000000000ULL,
+                                              1000000000000ULL,
+                                              10000000000000ULL,
+                                              100000000000000ULL,
+                                              1000000000000000ULL,
+                                              10000000000000000ULL,
+                                              100000000000000000ULL,
+                                              1000000000000000000ULL,
+                                              10000000000000000000ULL};
+
+// Number of decimal digits of v (1 for 0): from the bit length, times
+// log10(2) in fixed point, less one below the power of ten it may reach.
+// Inline, as every small number result is measured by it.
+inline int DigitCount(uint64_t v) {
+  if (v == 0) return 1;
+  int t = ((64 - __builtin_clzll(v)) * 1233) >> 12;
+  return t - (v < kPowersOfTen[t] ? 1 : 0) + 1;
+}
+
+// Writes v < 10^8 in its DigitCount(v) digits, ending just before end: two
+// digits at a time from the pair table, the last one alone when the count
+// is odd.
+inline void WriteShortDigits(char* end, uint32_t v) {
+  while (v >= 100) {
+    end -= 2;
+    std::memcpy(end, kDigitPairs + 2 * (v % 100), 2);
+    v /= 100;
+  }
+  if (v >= 10) {
+    std::memcpy(end - 2, kDigitPairs + 2 * v, 2);
+  } else {
+    end[-1] = static_cast<char>('0' + v);
+  }
+}
 
 // Writes v in exactly DigitCount(v) digits.
 void WriteDigits(char* dst, uint64_t v, int count);

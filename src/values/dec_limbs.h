@@ -26,12 +26,13 @@ size_t ReadLimbs(std::string_view digits, uint64_t* out);
 size_t LimbDigitCount(Limbs a);
 void WriteLimbs(Limbs a, char* dst);
 
-// out = a + b; out = a - b with a >= b. out may not alias a or b.
-void AddLimbs(Limbs a, Limbs b, LimbVector* out);
-void SubtractLimbs(Limbs a, Limbs b, LimbVector* out);
-
-// out = a * m with m < 10^18.
-void MultiplyLimbsBySmall(Limbs a, uint64_t m, LimbVector* out);
+// out = a + b; out = a - b with a >= b; out = a * m with m < 10^18. The
+// results go straight where they are kept (a new leaf's tail): out has room
+// for max(|a|, |b|) + 1 limbs (a sum), |a| (a difference) or |a| + 1 (a
+// product), and may not alias a or b. They return the normalised count.
+size_t AddLimbsInto(Limbs a, Limbs b, uint64_t* out);
+size_t SubtractLimbsInto(Limbs a, Limbs b, uint64_t* out);
+size_t MultiplyLimbsBySmallInto(Limbs a, uint64_t m, uint64_t* out);
 
 // out = a / d with 0 < d < 10^18; returns a % d.
 uint64_t DivideLimbsBySmall(Limbs a, uint64_t d, LimbVector* out);

@@ -49,22 +49,16 @@ inline bool SmallIntegerValue(const Cell* c, int64_t* v) {
 // written straight into the new leaf. Inline, as every small result of
 // arithmetic is made here.
 inline CellRef NumberLeaf(uint64_t m, bool negative) {
-  size_t digits = 1;
-  for (uint64_t power = 10; digits < 20 && m >= power; power *= 10) ++digits;
-  size_t n = digits + (negative ? 1 : 0);
+  int digits = DigitCount(m);
+  size_t n = static_cast<size_t>(digits) + (negative ? 1 : 0);
   Cell* c = AllocLeaf(n);
-  unsigned char* p = c->Bytes() + n;
-  for (; m >= 100; m /= 100) {  // two digits a turn, from the right
-    p -= 2;
-    std::memcpy(p, kDigitPairs + 2 * (m % 100), 2);
-  }
-  if (m >= 10) {
-    p -= 2;
-    std::memcpy(p, kDigitPairs + 2 * m, 2);
+  char* end = reinterpret_cast<char*>(c->Bytes()) + n;
+  if (m < 100000000) {
+    WriteShortDigits(end, static_cast<uint32_t>(m));
   } else {
-    *--p = static_cast<unsigned char>('0' + m);
+    WriteDigits(end - digits, m, digits);
   }
-  if (negative) *--p = '0';
+  if (negative) c->Bytes()[0] = '0';
   c->SetAnalysisValue(1);  // what analysing a number gives, set while the header is at hand
   return FinishLeaf(c);
 }

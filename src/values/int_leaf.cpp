@@ -60,24 +60,37 @@ void WriteLowerLimbs(Cell* c) {
   for (size_t i = lower.size(); i-- > 0; p += kLimbDigits) WriteLimbDigits(p, lower[i]);
 }
 
-// A leaf of several limbs: the sign and top limb written now, the other
-// limbs' digits deferred. The placeholder digits are zeros, so that the
-// unwritten text still has its kind, sign and length for any check of its
-// leading bytes.
+// Completes a leaf of several limbs, whose tail holds them: the sign and
+// the top limb's digits written now, the other limbs' digits deferred. The
+// placeholder digits are zeros, so that the unwritten text still has its
+// kind, sign and length for any check of its leading bytes. The top limb
+// is written as 18 digits followed by 18 zeros, and the 18 bytes from its
+// first significant digit copied at once: its own digits, then zeros (the
+// text has at least 19 digits).
+CellRef DeferLowerLimbs(Cell* c, bool negative, Limbs magnitude, size_t ndigits, int top) {
+  MOX_ASSERT(magnitude.size() >= 2 && magnitude.back() != 0 && ndigits > kLimbDigits);
+  char* p = reinterpret_cast<char*>(c->Bytes());
+  if (negative) *p++ = '0';
+  char lead[2 * kLimbDigits];
+  WriteLimbDigits(lead, magnitude.back());
+  std::memset(lead + kLimbDigits, '0', kLimbDigits);
+  std::memcpy(p, lead + kLimbDigits - top, kLimbDigits);
+  std::memset(p + kLimbDigits, '0', ndigits - kLimbDigits);
+  DeferText(c, WriteLowerLimbs);
+  return FinishLeaf(c);
+}
+
+// A leaf of several limbs, copied.
 CellRef DeferredLimbsLeaf(bool negative, Limbs magnitude) {
   char* p;
   uint64_t* limbs;
-  size_t ndigits = LimbDigitCount(magnitude);
+  int top = DigitCount(magnitude.back());
+  size_t ndigits = (magnitude.size() - 1) * kLimbDigits + static_cast<size_t>(top);
   Cell* c = StartInteger(negative, ndigits, &p, &limbs);
   MOX_ASSERT(limbs != nullptr);
-  int top = DigitCount(magnitude.back());
-  WriteDigits(p, magnitude.back(), top);
-  std::memset(p + top, '0', ndigits - static_cast<size_t>(top));
   std::memcpy(limbs, magnitude.data(), magnitude.size_bytes());
   SetLimbCount(c, magnitude.size());
-  MOX_ASSERT(magnitude.back() != 0);
-  DeferText(c, WriteLowerLimbs);
-  return FinishLeaf(c);
+  return DeferLowerLimbs(c, negative, magnitude, ndigits, top);
 }
 
 }  // namespace
@@ -117,6 +130,40 @@ IntText ReadIntegerLeaf(const Cell* c) {
     a.has_limbs = true;
   }
   return a;
+}
+
+LimbLeafDraft StartLimbLeaf(bool negative, size_t max_digits, size_t max_limbs) {
+  size_t max_text = max_digits + (negative ? 1 : 0);
+  size_t head = LeafBlockBytes(max_text) / 8;  // the word before the tail
+  size_t bytes = 8 * (head + 1 + kTailHead + max_limbs);
+  auto* block = static_cast<uint64_t*>(BlockAlloc(bytes));
+  return {block + head + 1 + kTailHead, block, bytes, max_limbs, max_text, negative};
+}
+
+// The text is placed once its length is known: a shorter one than the
+// longest allowed starts the tail earlier, and the limbs move down with it
+// (for a sum, one time in eight or so: its length is that of the longer
+// operand or one more).
+CellRef FinishLimbLeaf(const LimbLeafDraft& d, size_t count) {
+  MOX_ASSERT(count <= d.max_limbs);
+  Limbs computed(d.limbs, count);
+  if (count < 2 || 2 * count < d.max_limbs) {
+    CellRef own = LimbsLeaf(d.negative, computed);
+    BlockFree(d.block, d.bytes);
+    return own;
+  }
+  int top = DigitCount(computed.back());
+  size_t ndigits = (count - 1) * kLimbDigits + static_cast<size_t>(top);
+  size_t n = ndigits + (d.negative ? 1 : 0);
+  MOX_ASSERT(n <= d.max_text);
+  Cell* c = StartLeafWithTail(d.block, d.bytes, n);
+  size_t words;
+  uint64_t* tail = LeafTail(c, &words);
+  uint64_t* limbs = tail + kTailHead;
+  if (limbs != d.limbs) std::memmove(limbs, d.limbs, count * sizeof(uint64_t));
+  tail[0] = WriteEpoch();
+  tail[1] = count;
+  return DeferLowerLimbs(c, d.negative, Limbs(limbs, count), ndigits, top);
 }
 
 bool IsCanonicalInteger(std::string_view text) {

@@ -54,6 +54,24 @@ CellRef SmallIntegerLeaf(bool negative, uint64_t magnitude);
 CellRef LimbsLeaf(bool negative, Limbs magnitude);
 CellRef DigitsLeaf(bool negative, std::string_view digits, const Limbs* limbs = nullptr);
 
+// A leaf of several limbs whose limbs are computed straight into its tail
+// (sums, differences and products by one limb, which would otherwise fill a
+// working vector to be copied): StartLimbLeaf makes a block for the
+// longest result the caller allows, the caller writes the limbs at
+// `limbs`, and FinishLimbLeaf gives the leaf its text's length from the
+// limbs found and defers the text as LimbsLeaf does. A result of one limb
+// or less, or of less than half the room, moves to a leaf of its own size.
+struct LimbLeafDraft {
+  uint64_t* limbs;  // room for max_limbs limbs
+  uint64_t* block;
+  size_t bytes;
+  size_t max_limbs;
+  size_t max_text;
+  bool negative;
+};
+LimbLeafDraft StartLimbLeaf(bool negative, size_t max_digits, size_t max_limbs);
+CellRef FinishLimbLeaf(const LimbLeafDraft& draft, size_t count);
+
 // Whether a text is a canonical integer: "0", or digits without a leading
 // zero, optionally after one "0" sign.
 bool IsCanonicalInteger(std::string_view text);

@@ -28,7 +28,13 @@ ValueClass ClassifyValue(Cell* c);
 
 // An integer in text form: its leaf, whose text (which a big result may not
 // have written yet) need not be read to take it apart (int_leaf.h).
-inline bool IsIntegerLeaf(Cell* c) { return c->IsLeaf() && ClassifyValue(c) == ValueClass::kInteger; }
+// Inline, as every arithmetic on two big numbers asks it twice: a digit
+// first, and not "00" (a numb).
+inline bool IsIntegerLeaf(const Cell* c) {
+  if (!c->IsLeaf()) return false;
+  const unsigned char* p = c->Bytes();
+  return IsDigit(p[0]) && !(p[0] == '0' && p[1] == '0');
+}
 
 // The name the `type` builtin gives a class, e.g. "[hint]".
 const char* ClassName(ValueClass cls);

@@ -10,7 +10,7 @@
 
 namespace mox {
 
-CellRef IntegerArithmetic(ArithOp op, IntText a, IntText b) {
+CellRef IntegerArithmetic(ArithOp op, const IntText& a, const IntText& b) {
   switch (op) {
     case ArithOp::kPlus: return IntegerSum(a, b);
     case ArithOp::kDash: return IntegerDifference(a, b);

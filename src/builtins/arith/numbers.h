@@ -15,6 +15,6 @@ enum class ArithOp { kPlus, kDash, kMult, kOver, kCent, kPowa };
 CellRef NumberArithmetic(ArithOp op, const Operand& a, const Operand& b);
 
 // op applied to two integers taken apart.
-CellRef IntegerArithmetic(ArithOp op, IntText a, IntText b);
+CellRef IntegerArithmetic(ArithOp op, const IntText& a, const IntText& b);
 
 }  // namespace mox

@@ -255,6 +255,64 @@ TEST(NumbersBigint, DeferredOperandsOfPowers) {
   EXPECT_EQ(Text(IntegerPower(ReadIntegerLeaf(deferred.get()), ReadIntText("7"))), Expected(z.z));
 }
 
+// Sums, differences and products by one limb are written straight into
+// the result's leaf, which is sized for the longest result before the
+// length is known. Every digit count from two limbs to five, with carries
+// and borrows that change the count (so that the text ends on each side of
+// an 8-byte boundary), and results that shrink to a word or to less than
+// half: the texts, read both ways, and the tails, which must still hold the
+// limbs when they are read again from the text.
+TEST(NumbersBigint, ResultsWrittenInPlaceAtEveryLength) {
+  int64_t live = LiveCells();
+  auto check = [](const std::string& a, const std::string& b) {
+    Mpz ma, mb, r;
+    ToMpz(a, ma.z);
+    ToMpz(b, mb.z);
+    CellRef la = DigitsLeaf(ReadIntText(a).negative, ReadIntText(a).magnitude);
+    CellRef lb = DigitsLeaf(ReadIntText(b).negative, ReadIntText(b).magnitude);
+    auto x = [&] { return ReadIntegerLeaf(la.get()); };
+    auto y = [&] { return ReadIntegerLeaf(lb.get()); };
+    mpz_add(r.z, ma.z, mb.z);
+    CellRef sum = IntegerSum(x(), y());
+    mpz_sub(r.z, ma.z, mb.z);
+    std::string expected_diff = Expected(r.z);
+    CellRef diff = IntegerDifference(x(), y());
+    mpz_mul(r.z, ma.z, mb.z);
+    std::string expected_product = Expected(r.z);
+    CellRef product = IntegerProduct(x(), y());
+    mpz_add(r.z, ma.z, mb.z);
+    // Raw bytes first (the texts written by the epoch's move, as for a
+    // program's read by address), then the limbs refilled from them.
+    NoteWrites();
+    ASSERT_EQ(RawBytes(sum), Expected(r.z) + std::string(1, '\0')) << a << " + " << b;
+    ASSERT_EQ(RawBytes(diff), expected_diff + std::string(1, '\0')) << a << " - " << b;
+    ASSERT_EQ(RawBytes(product), expected_product + std::string(1, '\0')) << a << " * " << b;
+    for (const CellRef* c : {&sum, &diff, &product}) {
+      IntText t = ReadIntegerLeaf(c->get());
+      EXPECT_EQ(t.has_limbs, t.magnitude.size() > 18) << LeafView(c->get());
+      EXPECT_EQ(Text(IntegerSum(t, ReadIntText("0"))), Text(*c));
+    }
+  };
+  for (int d = 19; d <= 90; ++d) {
+    std::string nines(static_cast<size_t>(d), '9'), power = "1" + std::string(static_cast<size_t>(d), '0');
+    check(nines, "1");
+    check(nines, "01");
+    check("0" + nines, "01");
+    check(power, "01");
+    check(power, "1");
+    check("0" + power, "1");
+    check(nines, nines);
+    check(nines, "7");
+    check(power, "0" + nines);  // sum 1, difference of two limbs more
+    check(nines, power);        // difference 01
+    check(power + "5", power + "0");  // difference 5, a word
+    std::string third = power;
+    third[third.size() - static_cast<size_t>(d) / 3 - 1] = '1';  // 10^d + 10^(d/3)
+    check(third, power);  // the difference has a third of the digits
+  }
+  EXPECT_EQ(LiveCells(), live);
+}
+
 TEST(NumbersBigint, SignsAndCanonicalZero) {
   auto sum = [](const char* a, const char* b) { return Text(IntegerSum(ReadIntText(a), ReadIntText(b))); };
   auto diff = [](const char* a, const char* b) { return Text(IntegerDifference(ReadIntText(a), ReadIntText(b))); };

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "values/dec_digits.h"
+#include "values/int_convert.h"
 
 namespace mox {
 namespace {
@@ -48,6 +49,24 @@ TEST(DecDigits, CountsReadsAndShortWrites) {
     EXPECT_EQ(std::string(out), Printed(v - 1, 0));
   }
   EXPECT_EQ(DigitRunLength("12345678901234567x9"), 17u);
+}
+
+// Small number leaves are written two digits at a time: every digit count,
+// odd and even, both signs, and the ends of the 64-bit ranges.
+TEST(DecDigits, NumberLeavesOfWords) {
+  for (uint64_t v = 1; v != 0 && v <= 10000000000000000000ULL; v *= 10) {
+    for (uint64_t x : {v - 1, v, v + 7, 3 * v - 1}) {
+      EXPECT_EQ(LeafView(MakeUint64(x).get()), std::to_string(x));
+      if (x > uint64_t{INT64_MAX}) continue;
+      int64_t s = static_cast<int64_t>(x);
+      EXPECT_EQ(LeafView(MakeInt64(s).get()), std::to_string(s));
+      EXPECT_EQ(LeafView(MakeInt64(-s).get()), s == 0 ? "0" : "0" + std::to_string(s));
+    }
+    if (v == 10000000000000000000ULL) break;
+  }
+  EXPECT_EQ(LeafView(MakeUint64(UINT64_MAX).get()), "18446744073709551615");
+  EXPECT_EQ(LeafView(MakeInt64(INT64_MIN).get()), "09223372036854775808");
+  EXPECT_EQ(LeafView(MakeInt64(INT64_MAX).get()), "9223372036854775807");
 }
 
 }  // namespace
