@@ -41,23 +41,6 @@ void Call(Machine& m, Cell* h, Cell* const* args, int n) {
   InstantiateGlobal(m, h, args, n);
 }
 
-}  // namespace
-
-void EnterStrict(Machine& m, StrictCode& code, int b, Cell* const* args) {
-  auto base = static_cast<uint32_t>(m.registers.size());
-  m.registers.resize(base + static_cast<size_t>(code.registers), nullptr);
-  for (int i = 0; i < code.arguments; ++i) {
-    Hold(args[i]);
-    m.registers[base + static_cast<size_t>(i)] = args[i];
-  }
-  ++code.refs;
-  const std::vector<StrictCall>& calls = code.calls[b];
-  m.activations.push_back({&code, calls.data(), calls.data() + calls.size() - 1, base});
-  m.frames.push_back({FrameKind::kStrict, nullptr});
-}
-
-namespace {
-
 // The node an entry is for, with the parameters put in.
 CellRef BuildNode(const Machine& m, const Activation& a, const StrictCall& enter) {
   const StrictCode& code = *a.code;
@@ -104,6 +87,19 @@ void TailCall(Machine& m, Cell* head, Cell* const* args, int n) {
 }
 
 }  // namespace
+
+void EnterStrict(Machine& m, StrictCode& code, int b, Cell* const* args) {
+  auto base = static_cast<uint32_t>(m.registers.size());
+  m.registers.resize(base + static_cast<size_t>(code.registers), nullptr);
+  for (int i = 0; i < code.arguments; ++i) {
+    Hold(args[i]);
+    m.registers[base + static_cast<size_t>(i)] = args[i];
+  }
+  ++code.refs;
+  const std::vector<StrictCall>& calls = code.calls[b];
+  m.activations.push_back({&code, calls.data(), calls.data() + calls.size() - 1, base});
+  m.frames.push_back({FrameKind::kStrict, nullptr});
+}
 
 void RunStrict(Machine& m) {
   for (;;) {
