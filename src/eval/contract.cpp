@@ -62,6 +62,16 @@ bool CallNativeOnArgs(Machine& m, const BuiltinEntry& entry, const Cell* head, C
   return TakeNativeResult(m, std::move(out));
 }
 
+// The redex is only read by the handler, and usually dies with the call:
+// it is left unanalysed (the cache stays 0, so a handler that hands it or
+// a part of it back has it analysed when it is met).
+void CallNativeOnNewRedex(Machine& m, const BuiltinEntry& entry, Cell* h, Cell* const* args, int n) {
+  CellRef redex = CellRef::Share(h);
+  for (int i = 0; i < n; ++i) redex = MakeApp(std::move(redex), CellRef::Share(args[i]));
+  m.focus = std::move(redex);
+  CallNative(m, entry);
+}
+
 namespace {
 
 // The entry of a parameterless global while its value is being computed.

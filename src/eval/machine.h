@@ -103,6 +103,10 @@ void RunTest(Machine& m, const Template& t, Cell* const* args);
 // False when its answer ended the evaluation (an error or a cycle).
 bool CallNativeOnArgs(Machine& m, const BuiltinEntry& entry, const Cell* head, Cell* const* args);
 
+// A builtin that reads its own redex (it has no on_args entry), called on
+// a redex built from its name leaf h and args[0..n).
+void CallNativeOnNewRedex(Machine& m, const BuiltinEntry& entry, Cell* h, Cell* const* args, int n);
+
 // Whether a head leaf is contracted as a global (no earlier rule of
 // Contract takes it, builtins aside): not a literal, marker, let or lambda.
 inline bool IsGlobalHeadLeaf(const Cell* head) {

@@ -39,6 +39,25 @@ inline bool CallBoundBuiltin(Machine& m, const GlobalShape* g, Cell* const* args
   return going_on;
 }
 
+// Calls the head h of a saturated spine on its arguments args[0..n)
+// (values, borrowed: the caller holds them until it returns), as
+// contracting  h a1 .. an  would: a builtin name first (builtin names
+// cannot be shadowed), an operator bound to a builtin of n parameters,
+// then the global h names.
+[[gnu::always_inline]] inline void CallHead(Machine& m, Cell* h, Cell* const* args, int n) {
+  if (h->Bytes()[0] >= 'a' && h->Bytes()[0] <= 'z') {
+    if (const BuiltinEntry* entry = BuiltinFor(h)) {
+      if (entry->on_args == nullptr) return CallNativeOnNewRedex(m, *entry, h, args, n);
+      CallNativeOnArgs(m, *entry, h, args);
+      return;
+    }
+  } else if (const GlobalShape* g = BoundBuiltin(h); g != nullptr && g->builtin->arity == n) {
+    CallBoundBuiltin(m, g, args);
+    return;
+  }
+  InstantiateGlobal(m, h, args, n);
+}
+
 // Which of two arguments a truth value takes when applied to both, read
 // from its definition: 0 for the first (K a b = a), 1 for the second
 // (H a = I, and I b = b), -1 when it is neither or not known.

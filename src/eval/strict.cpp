@@ -16,31 +16,6 @@ Cell* Operand(const Machine& m, const Activation& a, uint16_t operand) {
   return m.registers[a.base + operand];
 }
 
-// Makes the call h args[0..n), leaving its answer (or what reduces to it)
-// in the focus, or an empty focus when it entered strict code of its own.
-// The head is looked at now: builtin names first, as they cannot be
-// shadowed, then operators bound to builtins, then globals. A builtin that
-// wants its redex, or of another arity, gets one to reduce.
-void Call(Machine& m, Cell* h, Cell* const* args, int n) {
-  unsigned char b = h->Bytes()[0];
-  if (b >= 'a' && b <= 'z') {
-    if (const BuiltinEntry* entry = BuiltinFor(h)) {
-      if (entry->on_args != nullptr && entry->arity == n) {
-        CallNativeOnArgs(m, *entry, h, args);
-        return;
-      }
-      CellRef redex = CellRef::Share(h);
-      for (int i = 0; i < n; ++i) redex = MakeAnalysedApp(std::move(redex), CellRef::Share(args[i]));
-      m.focus = std::move(redex);
-      return;
-    }
-  } else if (const GlobalShape* g = BoundBuiltin(h); g != nullptr && g->builtin->arity == n) {
-    CallBoundBuiltin(m, g, args);
-    return;
-  }
-  InstantiateGlobal(m, h, args, n);
-}
-
 // The node an entry is for, with the parameters put in.
 CellRef BuildNode(const Machine& m, const Activation& a, const StrictCall& enter) {
   const StrictCode& code = *a.code;
@@ -81,7 +56,7 @@ void TailCall(Machine& m, Cell* head, Cell* const* args, int n) {
   for (int i = 0; i < n; ++i) Hold(args[i]);
   m.PopActivation();
   m.frames.pop_back();
-  Call(m, head, args, n);
+  CallHead(m, head, args, n);
   for (int i = 0; i < n; ++i) Release(args[i]);
   Release(head);
 }
@@ -115,7 +90,7 @@ void RunStrict(Machine& m) {
       Cell* args[kStrictMaxArguments];
       for (int i = 0; i < c.n; ++i) args[i] = Operand(m, a, c.in[i]);
       if (&c == a.last) TailCall(m, head, args, c.n);
-      else Call(m, head, args, c.n);  // the registers hold the arguments
+      else CallHead(m, head, args, c.n);  // the registers hold the arguments
       if (!m.focus) continue;  // the callee's activation runs next
     }
     if (m.frames.empty() || m.frames.back().kind != FrameKind::kStrict || !IsValue(m.focus.get())) return;
