@@ -19,7 +19,7 @@ HeadLine& Fill(HeadLine& line, Cell* head) {
   Retain(head);
   Release(line.leaf);
   line.leaf = head;
-  line.epoch = Globals().Epoch();
+  line.epoch = GlobalTable::Epoch();
   std::string_view key = LeafView(head);
   unsigned char b = head->Bytes()[0];
   line.builtin = (b >= 'a' && b <= 'z') ? FindBuiltin(key) : nullptr;
@@ -30,7 +30,7 @@ HeadLine& Fill(HeadLine& line, Cell* head) {
 
 HeadLine& RefreshByte(HeadLine& line, unsigned char b) {
   line.shape.slot = Globals().FindByte(b);  // no builtin has a one-byte name
-  line.epoch = Globals().Epoch();
+  line.epoch = GlobalTable::Epoch();
   return line;
 }
 
@@ -63,13 +63,16 @@ void TakeApart(HeadLine& line) {
 
 }  // namespace
 
+const GlobalShape* ShapeMiss(HeadLine& line) {
+  if (line.shape.slot == nullptr) return nullptr;
+  if (line.definition.get() != line.shape.slot->get()) TakeApart(line);
+  return &line.shape;
+}
+
 const GlobalShape* GlobalForMiss(HeadLine& line, Cell* head) {
-  HeadLine* l = &line;
   // A name missing before may have been defined since (insertions keep the epoch).
-  if (l->shape.slot == nullptr && !IsOneByteName(head)) l = &Fill(*l, head);
-  if (l->shape.slot == nullptr) return nullptr;
-  if (l->definition.get() != l->shape.slot->get()) TakeApart(*l);
-  return &l->shape;
+  if (line.shape.slot == nullptr && !IsOneByteName(head)) return ShapeMiss(Fill(line, head));
+  return ShapeMiss(line);
 }
 
 namespace {

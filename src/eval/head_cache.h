@@ -55,19 +55,27 @@ extern HeadLine byte_lines[256];
 HeadLine& Fill(HeadLine& line, Cell* head);
 HeadLine& RefreshByte(HeadLine& line, unsigned char b);
 const GlobalShape* GlobalForMiss(HeadLine& line, Cell* head);
+const GlobalShape* ShapeMiss(HeadLine& line);
 
 inline bool IsOneByteName(const Cell* head) { return head->Bytes()[0] != 0 && head->Bytes()[1] == 0; }
 
+[[gnu::always_inline]] inline HeadLine& LookupByte(unsigned char b) {
+  HeadLine& line = byte_lines[b];
+  if (line.shape.slot != nullptr && line.epoch == GlobalTable::Epoch()) [[likely]] return line;
+  return RefreshByte(line, b);
+}
+
 [[gnu::always_inline]] inline HeadLine& Lookup(Cell* head) {
-  uint64_t epoch = Globals().Epoch();
-  if (IsOneByteName(head)) {
-    HeadLine& line = byte_lines[head->Bytes()[0]];
-    if (line.shape.slot != nullptr && line.epoch == epoch) [[likely]] return line;
-    return RefreshByte(line, head->Bytes()[0]);
-  }
+  if (IsOneByteName(head)) return LookupByte(head->Bytes()[0]);
   HeadLine& line = lines[(reinterpret_cast<uintptr_t>(head) >> 4) & (kLines - 1)];
-  if (line.leaf == head && line.epoch == epoch) [[likely]] return line;
+  if (line.leaf == head && line.epoch == GlobalTable::Epoch()) [[likely]] return line;
   return Fill(line, head);
+}
+
+// The line's global with its current definition taken apart, or null.
+[[gnu::always_inline]] inline const GlobalShape* ShapeOf(HeadLine& line) {
+  if (line.shape.slot != nullptr && line.definition.get() == line.shape.slot->get()) [[likely]] return &line.shape;
+  return ShapeMiss(line);
 }
 
 }  // namespace head_cache
@@ -83,6 +91,10 @@ inline const BuiltinEntry* BuiltinFor(Cell* head) {
   HeadLine& line = head_cache::Lookup(head);
   if (line.shape.slot != nullptr && line.definition.get() == line.shape.slot->get()) [[likely]] return &line.shape;
   return head_cache::GlobalForMiss(line, head);
+}
+// The same for a one-byte name given by its byte.
+[[gnu::always_inline]] inline const GlobalShape* GlobalForByte(unsigned char b) {
+  return head_cache::ShapeOf(head_cache::LookupByte(b));
 }
 
 }  // namespace mox

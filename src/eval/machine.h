@@ -29,7 +29,10 @@ struct Machine {
   CellRef focus;
   std::vector<Frame> frames;
   std::vector<Activation> activations;  // one per strict frame, in order
-  std::vector<Cell*> registers;  // theirs, each holding a count or null
+  // Theirs: those below register_top each hold a count or null; those above
+  // are all null, so that an activation finds its registers cleared.
+  std::vector<Cell*> registers;
+  uint32_t register_top = 0;
 
   Machine() = default;
   Machine(const Machine&) = delete;
@@ -55,8 +58,11 @@ struct Machine {
   // Drops the innermost activation and its registers (not its frame).
   void PopActivation() {
     const Activation& a = activations.back();
-    for (size_t i = a.base; i < registers.size(); ++i) Release(registers[i]);
-    registers.resize(a.base);
+    for (size_t i = a.base; i < register_top; ++i) {
+      Release(registers[i]);
+      registers[i] = nullptr;
+    }
+    register_top = a.base;
     StrictRef::Drop(a.code);
     activations.pop_back();
   }

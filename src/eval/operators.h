@@ -24,7 +24,7 @@ inline constexpr OperatorBytes kOperatorBytes;
 // arguments as they are (+ to plus), or null.
 inline const GlobalShape* BoundBuiltin(Cell* h) {
   if (!h->IsLeaf() || !kOperatorBytes.byte[h->Bytes()[0]] || h->Bytes()[1] != 0) return nullptr;
-  const GlobalShape* g = GlobalFor(h);
+  const GlobalShape* g = GlobalForByte(h->Bytes()[0]);
   if (g == nullptr || g->builtin == nullptr || !EmptyCallDefinitions().empty()) return nullptr;
   return g;
 }
@@ -62,5 +62,8 @@ inline bool CallBoundBuiltin(Machine& m, const GlobalShape* g, Cell* const* args
 // from its definition: 0 for the first (K a b = a), 1 for the second
 // (H a = I, and I b = b), -1 when it is neither or not known.
 int TruthBranch(Cell* r);
+// The same for the one-byte leaf of byte r, which names a global when
+// defined (a letter such as K or H).
+int LetterBranch(unsigned char r);
 
 }  // namespace mox

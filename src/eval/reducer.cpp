@@ -272,8 +272,15 @@ void RunTest(Machine& m, const Template& t, Cell* const* args) {
     if (!IsValue(inputs[i])) return RunTemplate(t, args, m);
   }
   CellRef held = std::move(m.focus);  // the arguments may be its parts
-  if (!CallBoundBuiltin(m, g, inputs)) return;
-  int b = TruthBranch(m.focus.get());
+  int b;
+  if (g->builtin->on_truth != nullptr) {  // a comparison: its truth leaf is made only to be parked
+    bool yes = g->builtin->on_truth(inputs);
+    b = LetterBranch(yes ? 'K' : 'H');
+    if (b < 0) m.focus = MakeTruth(yes);
+  } else {
+    if (!CallBoundBuiltin(m, g, inputs)) return;
+    b = TruthBranch(m.focus.get());
+  }
   if (b >= 0 && t.strict && !t.strict->calls[b].empty() && AllValues(args, t.arguments)) {
     m.focus = CellRef();
     return EnterStrict(m, *t.strict.get(), b, args);

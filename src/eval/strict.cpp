@@ -64,8 +64,9 @@ void TailCall(Machine& m, Cell* head, Cell* const* args, int n) {
 }  // namespace
 
 void EnterStrict(Machine& m, StrictCode& code, int b, Cell* const* args) {
-  auto base = static_cast<uint32_t>(m.registers.size());
-  m.registers.resize(base + static_cast<size_t>(code.registers), nullptr);
+  uint32_t base = m.register_top;
+  m.register_top = base + static_cast<uint32_t>(code.registers);
+  if (m.register_top > m.registers.size()) m.registers.resize(2 * static_cast<size_t>(m.register_top), nullptr);
   for (int i = 0; i < code.arguments; ++i) {
     Hold(args[i]);
     m.registers[base + static_cast<size_t>(i)] = args[i];

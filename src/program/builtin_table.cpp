@@ -15,7 +15,7 @@ BuiltinTable& Table() {
 void Fill(BuiltinTable& table) {
   for (const BuiltinFamily& family : g_families) {
     for (const BuiltinBinding& b : family) {
-      bool added = table.emplace(Text(b.name), BuiltinEntry{b.arity, b.handler, b.on_args, b.read_only}).second;
+      bool added = table.emplace(Text(b.name), BuiltinEntry{b.arity, b.handler, b.on_args, b.read_only, b.on_truth}).second;
       MOX_ASSERT(added);  // a name bound by two families
     }
   }

@@ -22,6 +22,7 @@ struct BuiltinEntry {
   NativeHandler handler;
   NativeArgsHandler on_args;  // null: call it with its redex
   bool read_only;  // changes no memory and runs no program code
+  NativeTruthHandler on_truth;  // a comparison's bool (see native.h), or null
 };
 
 using BuiltinTable = std::map<Text, BuiltinEntry, TextOrder>;

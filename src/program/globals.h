@@ -42,7 +42,9 @@ class GlobalTable {
   // Copies every entry of `from` into this empty table (sharing the cells).
   void CopyFrom(const GlobalTable& from);
 
-  uint64_t Epoch() const { return epoch_; }
+  // Moved by every erase in any table: one counter for all of them, which
+  // the reducer reads at every step without finding the run's table.
+  static uint64_t Epoch() { return epoch_; }
   size_t size() const { return map_.size(); }
   bool empty() const { return map_.empty(); }
   // Iteration in key order; values may be replaced, keys not.
@@ -57,7 +59,7 @@ class GlobalTable {
     CellRef* entry = nullptr;
   };
   Map map_;
-  uint64_t epoch_ = 1;
+  static inline uint64_t epoch_ = 1;
   std::array<ByteEntry, 256> bytes_{};
 };
 

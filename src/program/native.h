@@ -41,6 +41,9 @@ using NativeHandler = CellRef& (*)(CellRef& out, CellRef redex);
 // The same call on a1 .. an (args[0..n), borrowed; the caller holds them),
 // with the builtin's name leaf `head`.
 using NativeArgsHandler = CellRef& (*)(CellRef& out, const Cell* head, Cell* const* args);
+// A comparison's answer as a bool (true for "K"), for a caller that only
+// wants to know which branch it selects: no truth leaf is made.
+using NativeTruthHandler = bool (*)(Cell* const* args);
 
 // The arguments a1 .. an of a redex, borrowed: valid while the redex is
 // held. a[0] is a1; a_n is the redex's argument part, a_(n-1) that of its
@@ -80,6 +83,7 @@ struct BuiltinBinding {
   NativeHandler handler;
   NativeArgsHandler on_args;  // null: the builtin reads its redex
   bool read_only;  // changes no memory and runs no program code
+  NativeTruthHandler on_truth = nullptr;  // a comparison's bool, or null
 };
 
 namespace detail {
@@ -110,6 +114,21 @@ CellRef& CallBuiltinOnArgs(CellRef& out, const Cell* head, Cell* const* args) {
   return Answer<N, F, kMayWrite>(out, NativeArgs<N>(head, args));
 }
 
+template <int N>
+constexpr int ArityOf(bool (*)(const NativeArgs<N>&)) {
+  return N;
+}
+
+// A comparison's two forms: its answer as a truth leaf, and the bool alone.
+template <int N, auto F>
+CellRef AsTruthLeaf(const NativeArgs<N>& a) {
+  return MakeTruth(F(a));
+}
+template <int N, auto F>
+bool CallTruthOnArgs(Cell* const* args) {
+  return F(NativeArgs<N>(nullptr, args));
+}
+
 template <auto F, bool kMayWrite>
 constexpr BuiltinBinding Row(const char* name) {
   constexpr int n = ArityOf(F);
@@ -128,6 +147,18 @@ constexpr BuiltinBinding Builtin(const char* name) {
 template <auto F>
 constexpr BuiltinBinding ReadOnlyBuiltin(const char* name) {
   return detail::Row<F, false>(name);
+}
+
+// A comparison: a read-only builtin written as
+//   bool Name(const NativeArgs<n>& a)
+// that answers "K" for true and "H" for false, and can also be asked for
+// the bool alone.
+template <auto F>
+constexpr BuiltinBinding TruthBuiltin(const char* name) {
+  constexpr int n = detail::ArityOf(F);
+  BuiltinBinding b = detail::Row<&detail::AsTruthLeaf<n, F>, false>(name);
+  b.on_truth = &detail::CallTruthOnArgs<n, F>;
+  return b;
 }
 
 // A builtin that reads a.redex (the cells of its own redex).

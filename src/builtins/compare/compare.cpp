@@ -12,19 +12,19 @@ namespace {
 
 bool Equal(Cell* a, Cell* b) { return a == b || ValueOrder(a, b) == Order::kEqual; }
 
-CellRef Less(const NativeArgs<2>& a) { return MakeTruth(ValueOrder(a[0], a[1]) == Order::kBelow); }
+bool Less(const NativeArgs<2>& a) { return ValueOrder(a[0], a[1]) == Order::kBelow; }
 
 // Not below; but two reals must be ordered (a NaN answers "H" both ways).
 // Unordered vectors (a NaN child decides) are not below, so they answer "K".
-CellRef Gteq(const NativeArgs<2>& a) {
+bool Gteq(const NativeArgs<2>& a) {
   Order order = ValueOrder(a[0], a[1]);
   bool real = ClassifyValue(a[0]) == ValueClass::kReal;
-  return MakeTruth(order == Order::kAbove || order == Order::kEqual || (order == Order::kUnordered && !real));
+  return order == Order::kAbove || order == Order::kEqual || (order == Order::kUnordered && !real);
 }
 
-CellRef Same(const NativeArgs<2>& a) { return MakeTruth(Equal(a[0], a[1])); }
+bool Same(const NativeArgs<2>& a) { return Equal(a[0], a[1]); }
 
-CellRef Diff(const NativeArgs<2>& a) { return MakeTruth(!Equal(a[0], a[1])); }
+bool Diff(const NativeArgs<2>& a) { return !Equal(a[0], a[1]); }
 
 CellRef Cmpr(const NativeArgs<2>& a) {
   int order = StructuralOrder(a[0], a[1]);
@@ -32,8 +32,8 @@ CellRef Cmpr(const NativeArgs<2>& a) {
 }
 
 constexpr BuiltinBinding kComparison[] = {
-    ReadOnlyBuiltin<Cmpr>("cmpr"), ReadOnlyBuiltin<Diff>("diff"), ReadOnlyBuiltin<Gteq>("gteq"),
-    ReadOnlyBuiltin<Less>("less"), ReadOnlyBuiltin<Same>("same"),
+    ReadOnlyBuiltin<Cmpr>("cmpr"), TruthBuiltin<Diff>("diff"), TruthBuiltin<Gteq>("gteq"),
+    TruthBuiltin<Less>("less"), TruthBuiltin<Same>("same"),
 };
 
 }  // namespace

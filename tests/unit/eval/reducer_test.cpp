@@ -166,6 +166,25 @@ TEST_F(ReducerTest, BranchesOfStrictCallsRunAsTheStepLoopWould) {
   EXPECT_EQ(Eval("sum 3"), "3");
 }
 
+TEST_F(ReducerTest, ComparisonsInTestsTakeTheBranchTheirTruthLeafSelects) {
+  // A test's comparison answers a bool, and the branch is read from the
+  // definition of K or H as it stands; a truth value that selects neither
+  // branch is made and applied to both, as the step loop would.
+  Define("less", "(\\ a (\\ b Z))");
+  Define("<", "less");
+  Define("pick", "(\\ n (< n 2 [low] [high]))");
+  EXPECT_EQ(Eval("pick 1"), "[low]");
+  EXPECT_EQ(Eval("pick 5"), "[high]");
+  Define("K", "(\\ a (\\ b b))");
+  EXPECT_EQ(Eval("pick 1"), "[high]");
+  Define("K", "(\\ a (\\ b 7))");
+  EXPECT_EQ(Eval("pick 1"), "7");
+  Define("I", "(\\ a 8)");  // H a = I, but I no longer takes its argument
+  EXPECT_EQ(Eval("pick 5"), "8");
+  Define("H", "(\\ a (\\ b 9))");
+  EXPECT_EQ(Eval("pick 5"), "9");
+}
+
 TEST_F(ReducerTest, MillionDeepNonTailRecursion) {
   // walk l = l Z (\h \t id (walk t)): a list cell J h t applied to anything
   // is the pair V h t; id is strict, so each level leaves a frame.
