@@ -8,6 +8,7 @@
 #include "eval/head_cache.h"
 #include "eval/machine.h"
 #include "eval/substitute.h"
+#include "front/binders.h"
 #include "program/analyse.h"
 #include "program/builtin_table.h"
 #include "program/globals.h"
@@ -165,6 +166,36 @@ CellRef ApplyDataHead(Cell* head, Cell* arg) {
   return ApplyRaw(head, arg);
 }
 
+constexpr int kMaxLambdasAtOnce = 8;
+
+// The lambda (\ v) body applied to x, and with it each lambda directly in
+// its body that has an argument parked for it: the value of each would be
+// applied to the next parked argument at once. One substitution of all
+// their variables into the innermost body, instead of one per lambda that
+// copies the body again. A later lambda of the same letter hides an earlier
+// one, as its value does in the letter's slot here.
+void ApplyLambdas(Machine& m, Cell* variable, Cell* body, Cell* x) {
+  Cell* values[26];  // only the letters of the mask are read
+  uint32_t mask = 0;
+  auto bind = [&](const Cell* v, Cell* value) {
+    uint32_t letter = BoundLetter(v);
+    if (letter == 0) return;
+    mask |= letter;
+    values[__builtin_ctz(letter)] = value;
+  };
+  bind(variable, x);
+  Cell* taken[kMaxLambdasAtOnce];  // the parked arguments, each owning a count
+  int n = 0;
+  while (n < kMaxLambdasAtOnce && !body->IsData() && IsLambdaNode(body) && !m.frames.empty() &&
+         m.frames.back().kind == FrameKind::kPark) {
+    taken[n] = m.Pop().cell;
+    bind(LambdaVariable(body), taken[n++]);
+    body = body->a;
+  }
+  m.focus = SubstituteMany(body, mask, values);
+  for (int i = 0; i < n; ++i) Release(taken[i]);
+}
+
 }  // namespace
 
 void Contract(Machine& m) {
@@ -200,10 +231,7 @@ void Contract(Machine& m) {
     }
     return;
   }
-  if (b == '\\' && h->Bytes()[1] == 0) {  // lambda: a1 = v, a2 = body, a3 = x
-    m.focus = Substitute(args[1], args[0], args[2]);
-    return;
-  }
+  if (b == '\\' && h->Bytes()[1] == 0) return ApplyLambdas(m, args[0], args[1], args[2]);  // a1 = v, a2 = body, a3 = x
   if (b == kCycleByte) return StoreGlobalValue(m, h, args[0]);
   if (b == kErrorByte) {
     std::string_view payload = LeafView(args[0]);

@@ -93,7 +93,8 @@ bool ApplyParked(Machine& m) {
 // the parked arguments would reach, in one step. As there, the builtin's
 // arguments are looked at from the left: when all are values the builtin
 // is called (with the surplus arguments parked, and a truth value taking
-// its branch at once); otherwise the first that is not becomes the focus,
+// its branch at once; a comparison before its two branches answers a bool,
+// and the branch is taken without parking either); otherwise the first that is not becomes the focus,
 // under the builtin applied to the values before it, with the arguments
 // after it parked. False, with nothing changed, for any other focus.
 bool CallOperator(Machine& m, int d) {
@@ -111,6 +112,13 @@ bool CallOperator(Machine& m, int d) {
   int values = 0;
   while (values < k && IsValue(args[values])) ++values;
   if (values == k) {
+    if (n == k + 2 && g->builtin->on_truth != nullptr) {  // a comparison and its two branches
+      int b = LetterBranch(g->builtin->on_truth(args) ? 'K' : 'H');
+      if (b >= 0) {
+        m.focus = CellRef::Share(args[k + b]);
+        return true;
+      }
+    }
     for (int i = n - 1; i >= k; --i) m.Push(FrameKind::kPark, args[i]);
     // The builtin's arguments live in the old focus until it returns.
     if (CallBoundBuiltin(m, g, args) && n == k + 2) SelectBranch(m);

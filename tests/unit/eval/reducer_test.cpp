@@ -67,6 +67,22 @@ TEST_F(ReducerTest, LambdasAndLets) {
   EXPECT_EQ(Eval("(\\ x) (K 1 2)"), "((\\ x) ((K 1) 2))");
 }
 
+TEST_F(ReducerTest, NestedLambdasTakeTheirParkedArgumentsAtOnce) {
+  EXPECT_EQ(Eval("((\\ x) ((\\ y) (V x y))) 1 2"), "((V 1) 2)");
+  EXPECT_EQ(Eval("((\\ x) ((\\ x) (V x x))) 1 2"), "((V 2) 2)");  // the inner x hides the outer
+  EXPECT_EQ(Eval("((\\ x) ((\\ y) ((\\ z) (V x y)))) 1 2"), "((\\ z) ((V 1) 2))");
+  EXPECT_EQ(Eval("((\\ K) ((\\ y) (V K y))) 1 2"), "((V K) 2)");  // a binder of no letter
+  EXPECT_EQ(Eval("id (((\\ x) ((\\ y) y)) 1 2)"), "2");
+  Define("loop", "(\\ x (loop x))");
+  EXPECT_EQ(Eval("((\\ x) ((\\ y) x)) 5 (loop 0)"), "5");  // arguments stay unreduced
+  // Ten lambdas deep, more than are taken in one substitution.
+  std::string lambdas, arguments;
+  for (char v = 'a'; v <= 'j'; ++v) lambdas += std::string("((\\ ") + v + ") ";
+  for (int i = 1; i <= 10; ++i) arguments += " " + std::to_string(i);
+  std::string expression = "(" + lambdas + "(V a j)" + std::string(10, ')') + ")" + arguments;
+  EXPECT_EQ(Eval(expression.c_str()), "((V 1) 10)");
+}
+
 TEST_F(ReducerTest, SubstituteSharesAndRespectsBinders) {
   CellRef body = Tree("(\\ x) (x y)");
   CellRef value = Tree("v");
