@@ -94,9 +94,10 @@ bool ApplyParked(Machine& m) {
 // arguments are looked at from the left: when all are values the builtin
 // is called (with the surplus arguments parked, and a truth value taking
 // its branch at once; a comparison before its two branches answers a bool,
-// and the branch is taken without parking either); otherwise the first that is not becomes the focus,
-// under the builtin applied to the values before it, with the arguments
-// after it parked. False, with nothing changed, for any other focus.
+// and the branch is taken without parking either); otherwise the first
+// that is not becomes the focus, under the builtin applied to the values
+// before it, with the arguments after it parked. False, with nothing
+// changed, for any other focus.
 bool CallOperator(Machine& m, int d) {
   Cell* h = m.focus.get();
   int n = -d;
@@ -281,7 +282,7 @@ void RunTest(Machine& m, const Template& t, Cell* const* args) {
   }
   CellRef held = std::move(m.focus);  // the arguments may be its parts
   int b;
-  if (g->builtin->on_truth != nullptr) {  // a comparison: its truth leaf is made only to be parked
+  if (g->builtin->on_truth != nullptr) {  // a comparison: a truth leaf only if neither branch is known
     bool yes = g->builtin->on_truth(inputs);
     b = LetterBranch(yes ? 'K' : 'H');
     if (b < 0) m.focus = MakeTruth(yes);
