@@ -303,7 +303,10 @@ void RunBranch(const Template& t, Cell* const* args, int b, Machine& m) {
     return;
   }
   const TemplateNode* kept = t.kept.data();
-  Cell* c = RunNodes(t, kept + t.test.begin[b], kept + t.test.end[b], args)[t.test.branch[b]];
+  TemplateSlot s = t.test.branch[b];
+  // A branch that is a parameter or a constant has no node to build.
+  Cell* c = s < t.arguments + t.constants.size() ? TemplateInput(t, s, args)
+                                                  : RunNodes(t, kept + t.test.begin[b], kept + t.test.end[b], args)[s];
   Hold(c);
   m.focus = CellRef(c);
 }
