@@ -6,7 +6,6 @@
 // leaves; neither changes while these passes look at them.
 #include <map>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "defs/check_passes.h"
@@ -72,26 +71,33 @@ ReferenceGraph BuildReferenceGraph(const GlobalTable& table) {
 }
 
 bool CheckLiveness(const CheckScope& scope, const ReferenceGraph& graph, Report& report, AliveWording wording) {
-  std::map<std::string_view, std::string_view, KeyLess> worklist;  // name -> its referrer
-  worklist.emplace(std::string_view(), "nowhere");
-  std::unordered_set<std::string_view> visited;
+  struct Pending {
+    std::string_view referrer;
+    uint32_t index;  // in the graph (ReferenceGraph::Name)
+  };
+  std::map<std::string_view, Pending, KeyLess> worklist;  // name -> its referrer
+  const int64_t main = graph.Find(std::string_view());
+  constexpr uint32_t kNoIndex = UINT32_MAX;  // the main expression, when the table has none
+  worklist.emplace(std::string_view(), Pending{"nowhere", main >= 0 ? static_cast<uint32_t>(main) : kNoIndex});
+  // By index: a set of a hundred thousand views would leave as many small
+  // blocks behind in the heap.
+  std::vector<char> visited(graph.keys.size() + graph.others.size());
   while (!worklist.empty()) {
-    auto [name, referrer] = *worklist.begin();
+    auto [name, pending] = *worklist.begin();
     worklist.erase(worklist.begin());
-    if (referrer.empty()) referrer = "TOP";
-    visited.insert(name);
-    const int64_t defined = graph.Find(name);
-    if (defined < 0) {
+    std::string_view referrer = pending.referrer.empty() ? "TOP" : pending.referrer;
+    if (pending.index != kNoIndex) visited[pending.index] = 1;
+    if (pending.index == kNoIndex || pending.index >= graph.keys.size()) {
       // Defined outside, checked there. A name that a loaded text defines
       // itself is examined in its own definition, whatever the outside has.
       if (scope.Defines(name)) continue;
       ReportUndefined(report, referrer, name, wording);
       return false;
     }
-    const auto k = static_cast<size_t>(defined);
+    const size_t k = pending.index;
     for (uint32_t i = graph.first[k]; i < graph.first[k + 1]; ++i) {
-      std::string_view m = graph.Name(graph.names[i]);
-      if (visited.count(m) == 0) worklist[m] = name;
+      const uint32_t m = graph.names[i];
+      if (visited[m] == 0) worklist[graph.Name(m)] = {name, m};
     }
   }
   return true;
@@ -114,8 +120,8 @@ void PruneDeadCode(const CheckScope& scope, const ReferenceGraph& graph, const G
   // Reverse edges, for each definition the definitions that mention it:
   // referrers of k are by[from[k] .. from[k + 1]), counted first, then laid out.
   std::vector<uint32_t> from(n + 1, 0);
-  for (uint32_t target : graph.names)
-    if (target < n) ++from[target + 1];
+  for (size_t r = 0; r < graph.names.size(); ++r)
+    if (graph.names[r] < n) ++from[graph.names[r] + 1];
   for (size_t k = 0; k < n; ++k) from[k + 1] += from[k];
   std::vector<uint32_t> by(from[n]);
   std::vector<uint32_t> next(from.begin(), from.end() - 1);
