@@ -273,13 +273,22 @@ size_t RoomFor(size_t used) {
 }
 
 // Grows by half: each move costs a read of the entry's cell, so growing
-// by less would cost more time, and by more, more room at the peak.
+// by less would cost more time, and by more, more room at the peak. But
+// every entry is a cell alive, so the table never needs room for more
+// entries than there are cells: it grows by less when that room is less,
+// by an eighth at least, so that a table that keeps filling as fast as
+// cells are made still moves each entry a bounded number of times. A big
+// program's table, which comes to hold nearly all its cells in the
+// backtick pass, is so sized for them instead of for half as many again.
 void Grow(Table& t) {
   if (t.slots.empty()) {
     t.slots.Assign(RoomFor(0));
-  } else {
-    Resize(t, t.slots.size() + t.slots.size() / 2);
+    return;
   }
+  const size_t size = t.slots.size();
+  const auto cells = static_cast<size_t>(LiveCells());
+  const size_t room_for_cells = (cells + 1) / 4 * 5 + 5;  // Fits(cells + 1) holds
+  Resize(t, std::max(size + size / 8, std::min(size + size / 2, room_for_cells)));
 }
 
 size_t FindLeaf(const Table& t, std::string_view bytes, uint64_t hash) {
