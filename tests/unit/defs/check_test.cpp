@@ -125,6 +125,16 @@ TEST_F(CheckProgramTest, PruningRemovesDeadCodeAndRestoresThePrelude) {
   EXPECT_TRUE(PreludeSnapshot().empty());
 }
 
+TEST_F(CheckProgramTest, PruningFollowsCycles) {
+  // rr and ss name each other and an undefined name; pp and qq, a cycle
+  // of their own, reach them; uu and vv are a cycle that reaches nothing.
+  EXPECT_EQ(Run("a\\3,tt\\pp,pp\\qq,qq\\pp(rr),rr\\ss,ss\\rr(missing),uu\\vv,vv\\uu(1),ww\\ww"), "3");
+  for (const char* removed : {"pp", "qq", "rr", "ss", "tt"}) EXPECT_EQ(Definition(removed), "none") << removed;
+  EXPECT_EQ(Definition("uu"), "vv");
+  EXPECT_EQ(Definition("vv"), "(uu 1)");
+  EXPECT_EQ(Definition("ww"), "ww");
+}
+
 TEST_F(CheckProgramTest, PlacesAndTheirOrderAmongTheChecks) {
   Check("a\\1,ff\\alpha\\c\\beta\\alpha(beta)");
   EXPECT_EQ(Definition("ff"), "((\\ a) ((\\ c) ((\\ b) (a b))))");  // the free letters
