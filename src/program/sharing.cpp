@@ -2,14 +2,14 @@
 // representative cells, a slot being a 32-bit reference to the cell and
 // eight bits of its hash (the table is the largest structure of the
 // start-up besides the cells: the whole hash beside each entry would
-// triple its share of the peak; the hash is computed again when a slot
-// moves). A leaf hashes its stored bytes, an application the addresses of
+// more than double its share of the peak; the hash is computed again when
+// a slot moves). A leaf hashes its stored bytes, an application the addresses of
 // its two parts (which are representatives). Sharing a graph is a
 // bottom-up fold (core/graph_fold.h).
 //
 // The table's size is any number of slots, not a power of two: an entry's
-// home is the hash scaled to the size, so the table grows by half instead
-// of doubling, and is held at most 80% full. A big program's table, which
+// home is the hash scaled to the size, so the table grows by half (or
+// less, see Grow) instead of doubling, and is held at most 80% full. A big program's table, which
 // peaks together with its definitions, thus never has more than about
 // twice the room it needs, where doubling at 70% could leave it with three
 // times that.
