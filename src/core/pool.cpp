@@ -1,5 +1,8 @@
-// The slow paths of the cell allocator: new chunks and large blocks.
+// The slow paths of the cell allocator: new chunks, large blocks, and the
+// handles of the chunks' words.
 #include "core/pool.h"
+
+#include <algorithm>
 
 #include "core/assert.h"
 #include "core/memory.h"
@@ -7,6 +10,7 @@
 namespace mox {
 
 PoolState g_pool = {};
+char* g_handle_chunks[kMaxHandleChunks] = {};
 
 namespace {
 // Chunks of 1 MiB at first, so that a small run stays small; past the first
@@ -16,7 +20,41 @@ constexpr size_t kChunkBytes = size_t{1} << 20;
 constexpr int kSmallChunks = 16;
 constexpr size_t kLargeChunkBytes = size_t{8} << 20;
 int g_chunks = 0;
+static_assert(kLargeChunkBytes / 8 <= (size_t{1} << kHandleOffsetBits));
+static_assert(kMaxHandleChunks << kHandleOffsetBits <= (size_t{1} << 31));  // the top bit stays free
+
+// The chunks with handles by address, for PoolHandle: a chunk's place in
+// g_handle_chunks beside its start and end.
+struct ChunkSpan {
+  const char* begin;
+  const char* end;
+  uint32_t index;
+};
+ChunkSpan g_spans[kMaxHandleChunks];
+size_t g_span_count = 0;
+
+void GiveHandles(char* chunk, size_t size) {
+  if (g_span_count == kMaxHandleChunks) return;  // its words go without
+  const auto index = static_cast<uint32_t>(g_span_count);
+  g_handle_chunks[index] = chunk;
+  ChunkSpan* at = std::upper_bound(g_spans, g_spans + g_span_count, chunk,
+                                   [](const char* p, const ChunkSpan& s) { return p < s.begin; });
+  std::move_backward(at, g_spans + g_span_count, g_spans + g_span_count + 1);
+  *at = {chunk, chunk + size, index};
+  ++g_span_count;
+}
 }  // namespace
+
+uint32_t PoolHandle(const void* p) {
+  const char* c = static_cast<const char*>(p);
+  const ChunkSpan* at = std::upper_bound(g_spans, g_spans + g_span_count, c,
+                                         [](const char* q, const ChunkSpan& s) { return q < s.begin; });
+  if (at == g_spans) return kNoHandle;
+  --at;
+  if (c >= at->end) return kNoHandle;
+  const auto word = static_cast<uint32_t>((c - at->begin) / 8);
+  return (at->index << kHandleOffsetBits) | word;
+}
 
 void* PoolRefill(size_t bytes) {
   // The unused tail of the old chunk goes to the free list of its size.
@@ -31,6 +69,7 @@ void* PoolRefill(size_t bytes) {
   char* chunk = static_cast<char*>(large ? CheckedAlignedAlloc(kHugePage, size, "a block of cells")
                                          : CheckedMalloc(size, "a block of cells"));
   ++g_chunks;
+  GiveHandles(chunk, size);
   g_pool.bump = chunk + bytes;
   g_pool.bump_end = chunk + size;
   return chunk;

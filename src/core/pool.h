@@ -65,6 +65,23 @@ inline void PoolFree(void* p, size_t bytes) {
 #endif
 }
 
+// Handles: every 8-byte word of the pool's first kMaxHandleChunks chunks
+// has a 32-bit number, the chunk's place in the order the chunks were made
+// and the word's place in it, which the pool turns back into the address.
+// Tables of millions of cells (the sharing table) keep these instead of
+// addresses, at half the room. Other blocks (medium and large ones, later
+// chunks, every block with MOX_NO_POOL) have none. A handle never has its
+// top bit set, so that its holder may use that bit for other numbers.
+constexpr int kHandleOffsetBits = 20;  // words of the largest chunk
+constexpr size_t kMaxHandleChunks = size_t{1} << 11;
+constexpr uint32_t kNoHandle = UINT32_MAX;
+extern char* g_handle_chunks[kMaxHandleChunks];
+// The handle of the word at p; kNoHandle when it has none.
+uint32_t PoolHandle(const void* p);
+inline void* PoolAddress(uint32_t handle) {
+  return g_handle_chunks[handle >> kHandleOffsetBits] + size_t{handle & ((1u << kHandleOffsetBits) - 1)} * 8;
+}
+
 inline void* PoolAllocApp() { return PoolAlloc(24); }
 inline void PoolFreeApp(void* p) { PoolFree(p, 24); }
 

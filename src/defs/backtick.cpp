@@ -46,23 +46,30 @@ void TakeBacktickStamps(Cell* tree, BacktickStamps& stamps) {
 
 void BacktickStamps::Take(Cell* leaf) {
   MOX_ASSERT(!sealed_);
-  stamps_.push_back({leaf, leaf->Field()});
+  const uint32_t line = leaf->Field();
+  const uint32_t handle = PoolHandle(leaf);
+  if (handle != kNoHandle) near_.push_back(uint64_t{handle} << 32 | line);
+  else far_.push_back({leaf, line});
   leaf->SetField(0);
 }
 
 void BacktickStamps::Seal() {
-  // The array lives through the whole pass, while the sharing table takes
-  // in the rewritten definitions: no room is held beyond the pairs.
-  stamps_.shrink_to_fit();
-  std::sort(stamps_.begin(), stamps_.end(), [](const Stamp& x, const Stamp& y) { return x.leaf < y.leaf; });
+  near_.shrink_to_fit();
+  far_.shrink_to_fit();
+  std::sort(near_.begin(), near_.end());
+  std::sort(far_.begin(), far_.end(), [](const Stamp& x, const Stamp& y) { return x.leaf < y.leaf; });
   sealed_ = true;
 }
 
 uint32_t BacktickStamps::LineOf(const Cell* leaf) const {
   MOX_ASSERT(sealed_);
-  auto it = std::lower_bound(stamps_.begin(), stamps_.end(), leaf,
-                             [](const Stamp& s, const Cell* c) { return s.leaf < c; });
-  return it != stamps_.end() && it->leaf == leaf ? it->line : 0;
+  const uint32_t handle = PoolHandle(leaf);
+  if (handle != kNoHandle) {
+    auto it = std::lower_bound(near_.begin(), near_.end(), uint64_t{handle} << 32);
+    return it != near_.end() && *it >> 32 == handle ? static_cast<uint32_t>(*it) : 0;
+  }
+  auto it = std::lower_bound(far_.begin(), far_.end(), leaf, [](const Stamp& s, const Cell* c) { return s.leaf < c; });
+  return it != far_.end() && it->leaf == leaf ? it->line : 0;
 }
 
 CellRef RewriteBackticks(Cell* tree, const Text& name, const BacktickStamps& stamps) {

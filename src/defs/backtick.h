@@ -18,21 +18,26 @@ namespace mox {
 // The lines are kept as pairs in one array, sorted by leaf once all are
 // taken: a program of a hundred thousand definitions has twice as many
 // backticks, and a node for each, left behind in the heap when the pass
-// is over, cost its start-up more than the pairs do.
+// is over, cost its start-up more than the pairs do. A pair is one word,
+// the leaf's handle from the pool (core/pool.h) above its line: the array
+// lives through the whole pass, while the sharing table takes in the
+// rewritten definitions at the start-up's peak. Leaves without a handle
+// (every leaf when the pool is off) are kept with their addresses apart.
 class BacktickStamps {
  public:
   void Take(Cell* leaf);  // a stamped leaf: its line is kept, its field cleared
   void Seal();            // all are taken: lookups may start
   // The line taken from this leaf; 0 if none was.
   uint32_t LineOf(const Cell* leaf) const;
-  bool empty() const { return stamps_.empty(); }
+  bool empty() const { return near_.empty() && far_.empty(); }
 
  private:
   struct Stamp {
     const Cell* leaf;
     uint32_t line;
   };
-  std::vector<Stamp> stamps_;
+  std::vector<uint64_t> near_;  // handle << 32 | line
+  std::vector<Stamp> far_;
   bool sealed_ = false;
 };
 void TakeBacktickStamps(Cell* tree, BacktickStamps& stamps);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -47,10 +48,32 @@ bool CheckFunkyKeys(const GlobalTable& table, Report& report);
 // the index of its key when the table defines it, else an index past the
 // keys into `others`. Views of the table's keys and leaves: valid while the
 // table is not changed.
+// Numbers appended in blocks of 256 KiB. A big program's reference graph
+// has millions of names: a vector doubling to hold them needs its old and
+// its new array at once, at the start-up's peak, and ends up to twice as
+// large as its contents; blocks of this size are mapped one by one, and
+// given back to the system when freed (core/memory.cpp).
+class NumberBlocks {
+ public:
+  void push_back(uint32_t n) {
+    if ((size_ & kMask) == 0) blocks_.emplace_back(new uint32_t[kMask + 1]);
+    blocks_.back()[size_ & kMask] = n;
+    ++size_;
+  }
+  uint32_t operator[](size_t i) const { return blocks_[i >> kShift][i & kMask]; }
+  size_t size() const { return size_; }
+
+ private:
+  static constexpr int kShift = 16;
+  static constexpr size_t kMask = (size_t{1} << kShift) - 1;
+  std::vector<std::unique_ptr<uint32_t[]>> blocks_;
+  size_t size_ = 0;
+};
+
 struct ReferenceGraph {
   std::vector<std::string_view> keys;    // the table's keys, in order
   std::vector<std::string_view> others;  // mentioned names the table does not define
-  std::vector<uint32_t> names;           // every definition's names, in key order
+  NumberBlocks names;                    // every definition's names, in key order
   std::vector<uint32_t> first;           // key k's names: [first[k], first[k + 1])
   // Open addressing over the keys (index + 1, 0 for free): flat, where a
   // node-based map would leave a hundred thousand small blocks behind.

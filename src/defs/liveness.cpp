@@ -4,9 +4,9 @@
 // definitions that mention undefined names, directly or through others.
 // Names are handled as views of the table's keys and of the definitions'
 // leaves; neither changes while these passes look at them.
+#include <algorithm>
 #include <map>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "defs/check_passes.h"
@@ -28,6 +28,73 @@ void ReportUndefined(Report& report, std::string_view referrer, std::string_view
   report.say = Text("Alive function ") + Text(referrer) + Text(phrase) + DisplayName(name) + Text(".");
   report.vip = ShortenSubject(Text(referrer));
   report.tip = ShortenSubject(Text(name));
+}
+
+// For every definition, whether it reaches an undefined name through its
+// references (Tarjan's strongly connected components, without host
+// recursion). A component is doomed when one of its definitions names an
+// undefined name or a doomed component; components are completed after
+// every component they reach, so that is known when a component is. Only
+// the forward references are followed: a list of the reverse ones would
+// cost as much as the graph's list of names, at the peak of a big
+// program's start-up.
+std::vector<char> FindDoomed(const ReferenceGraph& graph, const std::vector<char>& undefined) {
+  const auto n = static_cast<uint32_t>(graph.keys.size());
+  constexpr uint32_t kUnvisited = UINT32_MAX;
+  std::vector<char> doomed(n, 0), on_stack(n, 0);
+  std::vector<uint32_t> order(n, kUnvisited), low(n);  // visiting order, lowest reachable on the stack
+  std::vector<uint32_t> members;                        // of components not yet completed
+  struct Frame {
+    uint32_t node;
+    uint32_t next;  // the next of its references to follow
+  };
+  std::vector<Frame> path;
+  uint32_t visited = 0;
+  auto visit = [&](uint32_t v) {
+    order[v] = low[v] = visited++;
+    members.push_back(v);
+    on_stack[v] = 1;
+    path.push_back({v, graph.first[v]});
+  };
+  for (uint32_t root = 0; root < n; ++root) {
+    if (order[root] != kUnvisited) continue;
+    visit(root);
+    while (!path.empty()) {
+      Frame& frame = path.back();
+      const uint32_t v = frame.node;
+      if (frame.next < graph.first[v + 1]) {
+        const uint32_t t = graph.names[frame.next++];
+        if (t >= n) {
+          if (undefined[t - n]) doomed[v] = 1;
+        } else if (order[t] == kUnvisited) {
+          visit(t);  // invalidates frame
+        } else if (on_stack[t]) {
+          low[v] = std::min(low[v], order[t]);
+        } else if (doomed[t]) {
+          doomed[v] = 1;  // a completed component
+        }
+        continue;
+      }
+      path.pop_back();
+      if (low[v] == order[v]) {  // v completes its component
+        size_t first = members.size();
+        char any = 0;
+        do any |= doomed[members[--first]];
+        while (members[first] != v);
+        for (size_t i = first; i < members.size(); ++i) {
+          doomed[members[i]] = any;
+          on_stack[members[i]] = 0;
+        }
+        members.resize(first);
+      }
+      if (!path.empty()) {
+        const uint32_t u = path.back().node;
+        low[u] = std::min(low[u], low[v]);
+        if (!on_stack[v] && doomed[v]) doomed[u] = 1;
+      }
+    }
+  }
+  return doomed;
 }
 
 }  // namespace
@@ -72,26 +139,33 @@ ReferenceGraph BuildReferenceGraph(const GlobalTable& table) {
 }
 
 bool CheckLiveness(const CheckScope& scope, const ReferenceGraph& graph, Report& report, AliveWording wording) {
-  std::map<std::string_view, std::string_view, KeyLess> worklist;  // name -> its referrer
-  worklist.emplace(std::string_view(), "nowhere");
-  std::unordered_set<std::string_view> visited;
+  struct Pending {
+    std::string_view referrer;
+    uint32_t index;  // in the graph (ReferenceGraph::Name)
+  };
+  std::map<std::string_view, Pending, KeyLess> worklist;  // name -> its referrer
+  const int64_t main = graph.Find(std::string_view());
+  constexpr uint32_t kNoIndex = UINT32_MAX;  // the main expression, when the table has none
+  worklist.emplace(std::string_view(), Pending{"nowhere", main >= 0 ? static_cast<uint32_t>(main) : kNoIndex});
+  // By index: a set of a hundred thousand views would leave as many small
+  // blocks behind in the heap.
+  std::vector<char> visited(graph.keys.size() + graph.others.size());
   while (!worklist.empty()) {
-    auto [name, referrer] = *worklist.begin();
+    auto [name, pending] = *worklist.begin();
     worklist.erase(worklist.begin());
-    if (referrer.empty()) referrer = "TOP";
-    visited.insert(name);
-    const int64_t defined = graph.Find(name);
-    if (defined < 0) {
+    std::string_view referrer = pending.referrer.empty() ? "TOP" : pending.referrer;
+    if (pending.index != kNoIndex) visited[pending.index] = 1;
+    if (pending.index == kNoIndex || pending.index >= graph.keys.size()) {
       // Defined outside, checked there. A name that a loaded text defines
       // itself is examined in its own definition, whatever the outside has.
       if (scope.Defines(name)) continue;
       ReportUndefined(report, referrer, name, wording);
       return false;
     }
-    const auto k = static_cast<size_t>(defined);
+    const size_t k = pending.index;
     for (uint32_t i = graph.first[k]; i < graph.first[k + 1]; ++i) {
-      std::string_view m = graph.Name(graph.names[i]);
-      if (visited.count(m) == 0) worklist[m] = name;
+      const uint32_t m = graph.names[i];
+      if (visited[m] == 0) worklist[graph.Name(m)] = {name, m};
     }
   }
   return true;
@@ -109,38 +183,7 @@ void PruneDeadCode(const CheckScope& scope, const ReferenceGraph& graph, const G
   // A name defined neither here nor outside dooms its referrers.
   std::vector<char> undefined(graph.others.size());
   for (size_t o = 0; o < graph.others.size(); ++o) undefined[o] = !scope.Defines(graph.others[o]);
-  std::vector<char> doomed(n, 0);
-  std::vector<uint32_t> stack;
-  // Reverse edges, for each definition the definitions that mention it:
-  // referrers of k are by[from[k] .. from[k + 1]), counted first, then laid out.
-  std::vector<uint32_t> from(n + 1, 0);
-  for (uint32_t target : graph.names)
-    if (target < n) ++from[target + 1];
-  for (size_t k = 0; k < n; ++k) from[k + 1] += from[k];
-  std::vector<uint32_t> by(from[n]);
-  std::vector<uint32_t> next(from.begin(), from.end() - 1);
-  for (uint32_t i = 0; i < n; ++i) {
-    for (uint32_t r = graph.first[i]; r < graph.first[i + 1]; ++r) {
-      const uint32_t target = graph.names[r];
-      if (target < n) {
-        by[next[target]++] = i;
-      } else if (!doomed[i] && undefined[target - n]) {
-        doomed[i] = 1;
-        stack.push_back(i);
-      }
-    }
-  }
-  next = std::vector<uint32_t>();
-  while (!stack.empty()) {
-    uint32_t d = stack.back();
-    stack.pop_back();
-    for (uint32_t j = from[d]; j < from[d + 1]; ++j) {
-      const uint32_t r = by[j];
-      if (doomed[r]) continue;
-      doomed[r] = 1;
-      stack.push_back(r);
-    }
-  }
+  const std::vector<char> doomed = FindDoomed(graph, undefined);
   std::vector<Text> dead;
   for (size_t k = 0; k < n; ++k)
     if (doomed[k]) dead.emplace_back(graph.keys[k]);

@@ -1,18 +1,31 @@
 // The definition tables; see globals.h.
 #include "program/globals.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "core/run_end.h"
 
 namespace mox {
 
+size_t GlobalTable::SlotOf(std::string_view key) const {
+  const size_t mask = index_.size() - 1;
+  for (size_t i = std::hash<std::string_view>()(key) & mask;; i = (i + 1) & mask) {
+    const uint32_t n = index_[i];
+    if (n == kFree || entries_[n - 1].first.view() == key) return i;
+  }
+}
+
 CellRef* GlobalTable::Find(std::string_view key) {
-  auto it = map_.find(key);
-  return it == map_.end() ? nullptr : &it->second;
+  if (size_ == 0) return nullptr;
+  const uint32_t n = index_[SlotOf(key)];
+  return n == kFree ? nullptr : &entries_[n - 1].second;
 }
 
 const CellRef* GlobalTable::Find(std::string_view key) const {
-  auto it = map_.find(key);
-  return it == map_.end() ? nullptr : &it->second;
+  if (size_ == 0) return nullptr;
+  const uint32_t n = index_[SlotOf(key)];
+  return n == kFree ? nullptr : &entries_[n - 1].second;
 }
 
 CellRef* GlobalTable::FindByte(unsigned char b) {
@@ -25,27 +38,90 @@ CellRef* GlobalTable::FindByte(unsigned char b) {
   return e.entry;
 }
 
+// The index is kept at most half full, so that a search, which compares
+// keys, meets few other entries.
+void GlobalTable::GrowIndex() {
+  std::vector<uint32_t> old = std::move(index_);
+  index_.assign(old.empty() ? 16 : 2 * old.size(), kFree);
+  for (uint32_t n : old)
+    if (n != kFree) index_[SlotOf(entries_[n - 1].first.view())] = n;
+}
+
 CellRef& GlobalTable::Set(const Text& key, CellRef value) {
-  CellRef& entry = map_[key];
-  entry = std::move(value);
-  return entry;
+  if (2 * (size_ + 1) > index_.size()) GrowIndex();
+  const size_t slot = SlotOf(key.view());
+  if (index_[slot] != kFree) {
+    CellRef& entry = entries_[index_[slot] - 1].second;
+    entry = std::move(value);
+    return entry;
+  }
+  MOX_ASSERT(entries_.size() < UINT32_MAX);
+  const auto n = static_cast<uint32_t>(entries_.size());
+  // Still in order when the new key comes after every other one.
+  if (sorted_ && !order_.empty() && Text::Compare(entries_[order_.back()].first.view(), key.view()) >= 0)
+    sorted_ = false;
+  entries_.push_back(GlobalEntry{key, std::move(value)});
+  in_table_.push_back(1);
+  order_.push_back(n);
+  index_[slot] = n + 1;
+  ++size_;
+  return entries_.back().second;
 }
 
 void GlobalTable::Erase(std::string_view key) {
-  auto it = map_.find(key);
-  if (it == map_.end()) return;
+  if (size_ == 0) return;
+  size_t i = SlotOf(key);
+  if (index_[i] == kFree) return;
   ++epoch_;
-  map_.erase(it);
+  const uint32_t n = index_[i] - 1;
+  // Later entries of the probe run move back where their searches pass,
+  // so that no tombstones are needed.
+  const size_t mask = index_.size() - 1;
+  for (size_t j = (i + 1) & mask; index_[j] != kFree; j = (j + 1) & mask) {
+    const size_t home = std::hash<std::string_view>()(entries_[index_[j] - 1].first.view()) & mask;
+    const bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+    if (stays) continue;
+    index_[i] = index_[j];
+    i = j;
+  }
+  index_[i] = kFree;
+  --size_;
+  // The record stays where it is, empty: a number in order_ may name it.
+  entries_[n].second = CellRef();
+  entries_[n].first = Text();
+  in_table_[n] = 0;
+  has_erased_ = true;
+}
+
+void GlobalTable::Order() const {
+  if (has_erased_) {
+    std::erase_if(order_, [this](uint32_t n) { return in_table_[n] == 0; });
+    has_erased_ = false;
+  }
+  if (sorted_) return;
+  std::sort(order_.begin(), order_.end(), [this](uint32_t x, uint32_t y) {
+    return Text::Compare(entries_[x].first.view(), entries_[y].first.view()) < 0;
+  });
+  sorted_ = true;
 }
 
 void GlobalTable::Clear() {
   ++epoch_;
-  map_.clear();
+  // Emptied before the cells are let go: a cell freed here never finds
+  // the table half cleared.
+  std::deque<GlobalEntry> entries = std::move(entries_);
+  entries_.clear();
+  in_table_.clear();
+  index_.clear();
+  order_.clear();
+  sorted_ = true;
+  has_erased_ = false;
+  size_ = 0;
 }
 
 void GlobalTable::CopyFrom(const GlobalTable& from) {
-  MOX_ASSERT(map_.empty());
-  for (const auto& [key, value] : from) map_.emplace(key, value.Copy());
+  MOX_ASSERT(size_ == 0);
+  for (const auto& [key, value] : from) Set(key, value.Copy());
 }
 
 namespace {

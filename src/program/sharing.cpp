@@ -1,14 +1,15 @@
 // The sharing table: open addressing with linear probing over
-// representative cells, a slot being just the cell with three bits of its
-// hash (the table is the largest structure of the start-up: a slot of 8
-// bytes, not 16 with the whole hash beside it, halves its share of the
-// peak; the hash is computed again when a slot moves). A leaf hashes its stored bytes, an application the
-// addresses of its two parts (which are representatives). Sharing a graph
-// is a bottom-up fold (core/graph_fold.h).
+// representative cells, a slot being a 32-bit reference to the cell and
+// eight bits of its hash (the table is the largest structure of the
+// start-up besides the cells: the whole hash beside each entry would
+// more than double its share of the peak; the hash is computed again when
+// a slot moves). A leaf hashes its stored bytes, an application the addresses of
+// its two parts (which are representatives). Sharing a graph is a
+// bottom-up fold (core/graph_fold.h).
 //
 // The table's size is any number of slots, not a power of two: an entry's
-// home is the hash scaled to the size, so the table grows by half instead
-// of doubling, and is held at most 80% full. A big program's table, which
+// home is the hash scaled to the size, so the table grows by half (or
+// less, see Grow) instead of doubling, and is held at most 80% full. A big program's table, which
 // peaks together with its definitions, thus never has more than about
 // twice the room it needs, where doubling at 70% could leave it with three
 // times that.
@@ -40,88 +41,95 @@ namespace mox {
 
 namespace {
 
-// A slot is one word: the cell (null when free; the table owns one count)
-// with the low three bits of its hash in the address's low bits, which are
-// free because cells are 8-byte aligned. A probe thus passes over most
-// other entries without reading their cells (in a big table each such read
-// is a cache miss). The home slot comes from the hash's top bits, so the
-// two do not go together.
+// A slot is a tag byte, eight bits of the entry's hash (0: the slot is
+// free), and a 32-bit reference to the cell (the table owns one count): the
+// cell's handle from the pool (core/pool.h), or for a cell without one a
+// number, with the top bit set, of the place in the table's list `far`
+// that holds its address. The tags are an array of their own, so that a
+// probe passes over most other entries by their tags, many to a cache
+// line, without reading their references or cells (in a big table each
+// such read is a cache miss); the reference at the home slot is fetched
+// together with the tag there. The home slot comes from the hash's top
+// bits, so the two do not go together.
 //
-// Where the table is a mapping of its own (core/mapped_block.h), sixteen
-// more bits of the hash go in the address's top bits, unused on this host
-// (user addresses stay below 2^47), and a probe reads almost no other
-// cell; elsewhere the word still points into its cell, so that leak
-// checkers see the table hold it.
-constexpr uintptr_t kTagBits = 7;
-constexpr int kWideTagShift = 48;
-constexpr uintptr_t kWideTagBits =
-    kBlocksAreOwnMappings ? static_cast<uintptr_t>(~((uint64_t{1} << kWideTagShift) - 1)) : 0;
-constexpr uintptr_t kAllTagBits = kTagBits | kWideTagBits;
+// The table is the largest structure of a big program's start-up besides
+// its cells: five bytes a slot instead of eight take more than a third off
+// it.
+constexpr uint32_t kFarBit = uint32_t{1} << 31;
 
+uint8_t TagOf(uint64_t hash) {
+  const auto tag = static_cast<uint8_t>(hash);
+  return tag != 0 ? tag : 1;
+}
+
+// What a slot holds; moved as a whole when entries move.
 struct Slot {
-  uintptr_t word;
-
-  static uintptr_t Tag(uint64_t hash) {
-    uintptr_t tag = static_cast<uintptr_t>(hash & kTagBits);
-    if constexpr (kWideTagBits != 0) tag |= static_cast<uintptr_t>((hash >> 3) << kWideTagShift);
-    return tag;
-  }
-  static Slot Of(Cell* c, uint64_t hash) {
-    auto address = reinterpret_cast<uintptr_t>(c);
-    MOX_ASSERT((address & kAllTagBits) == 0);
-    return {address | Tag(hash)};
-  }
-  Cell* cell() const { return reinterpret_cast<Cell*>(word & ~kAllTagBits); }
-  bool MayHold(uint64_t hash) const { return (word & kAllTagBits) == Tag(hash); }
+  uint8_t tag;
+  uint32_t ref;
 };
 
-// The slots in one block of their own (core/mapped_block.h), resized where
-// it stands: the system moves a big block's pages instead of copying them,
-// so the table never needs its old and its new array at once (for a big
-// program the old one alone was a sixth of the start-up's peak), and keeps
-// its 2 MiB pages.
+// The tags and the references, each in one block of its own
+// (core/mapped_block.h), resized where it stands: the system moves a big
+// block's pages instead of copying them, so the table never needs its old
+// and its new arrays at once (for a big program the old ones alone were a
+// sixth of the start-up's peak), and keeps its 2 MiB pages.
 class SlotArray {
  public:
   SlotArray() = default;
   SlotArray(const SlotArray&) = delete;
   SlotArray& operator=(const SlotArray&) = delete;
-  SlotArray(SlotArray&& o) noexcept : data_(o.data_), size_(o.size_) {
-    o.data_ = nullptr;
+  SlotArray(SlotArray&& o) noexcept : tags_(o.tags_), refs_(o.refs_), size_(o.size_) {
+    o.tags_ = nullptr;
+    o.refs_ = nullptr;
     o.size_ = 0;
   }
-  ~SlotArray() { Unmap(data_, size_ * sizeof(Slot)); }
+  ~SlotArray() { Assign(0); }
 
-  // n free slots (none: the array is released).
+  // n free slots (none: the arrays are released).
   void Assign(size_t n) {
-    Unmap(data_, size_ * sizeof(Slot));
-    data_ = static_cast<Slot*>(MapZeroed(n * sizeof(Slot), "the sharing table"));
+    Unmap(tags_, size_);
+    Unmap(refs_, size_ * sizeof(uint32_t));
+    tags_ = static_cast<uint8_t*>(MapZeroed(n, "the sharing table"));
+    refs_ = static_cast<uint32_t*>(MapZeroed(n * sizeof(uint32_t), "the sharing table"));
     size_ = n;
   }
   // n slots, the first ones as they were (up to the old size), any others free.
   void Resize(size_t n) {
     MOX_ASSERT(n != 0);
-    data_ = static_cast<Slot*>(RemapZeroed(data_, size_ * sizeof(Slot), n * sizeof(Slot), "the sharing table"));
+    tags_ = static_cast<uint8_t*>(RemapZeroed(tags_, size_, n, "the sharing table"));
+    refs_ = static_cast<uint32_t*>(
+        RemapZeroed(refs_, size_ * sizeof(uint32_t), n * sizeof(uint32_t), "the sharing table"));
     size_ = n;
   }
   void clear() { Assign(0); }
 
   size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
-  Slot& operator[](size_t i) { return data_[i]; }
-  const Slot& operator[](size_t i) const { return data_[i]; }
-  Slot* begin() { return data_; }
-  Slot* end() { return data_ + size_; }
-  const Slot* begin() const { return data_; }
-  const Slot* end() const { return data_ + size_; }
+  uint8_t tag(size_t i) const { return tags_[i]; }
+  uint32_t ref(size_t i) const { return refs_[i]; }
+  const uint32_t* refs() const { return refs_; }
+  bool IsFree(size_t i) const { return tags_[i] == 0; }
+  Slot Get(size_t i) const { return {tags_[i], refs_[i]}; }
+  void Put(size_t i, Slot s) {
+    tags_[i] = s.tag;
+    refs_[i] = s.ref;
+  }
+  void Free(size_t i) { Put(i, Slot{0, 0}); }
 
  private:
-  Slot* data_ = nullptr;
+  uint8_t* tags_ = nullptr;
+  uint32_t* refs_ = nullptr;
   size_t size_ = 0;
 };
 
 struct Table {
   SlotArray slots;
   size_t used = 0;
+  // Addresses of the entries without a handle, by their numbers; a free
+  // place holds the next free one's number, shifted, with the low bit set
+  // (cells are 8-aligned). A plain vector, so leak checkers see the cells.
+  std::vector<uintptr_t> far;
+  uint32_t far_free = kNoHandle;
 };
 
 // Never destroyed: a run that ends on a report leaves the table as it is.
@@ -150,18 +158,54 @@ uint64_t AppHash(const Cell* f, const Cell* a) {
 }
 
 // The home slot of a hash: its top 32 bits scaled to the size (which stays
-// below 2^32 slots, 32 GiB of table).
+// below 2^32 slots).
 size_t Home(const Table& t, uint64_t hash) {
   return static_cast<size_t>(((hash >> 32) * static_cast<uint64_t>(t.slots.size())) >> 32);
 }
 size_t After(const Table& t, size_t i) { return i + 1 == t.slots.size() ? 0 : i + 1; }
 
+// The cell that a reference stands for.
+inline Cell* CellOf(const Table& t, uint32_t ref) {
+  if ((ref & kFarBit) != 0) return reinterpret_cast<Cell*>(t.far[ref & ~kFarBit]);
+  return static_cast<Cell*>(PoolAddress(ref));
+}
+// The cell in slot i; null when the slot is free.
+inline Cell* CellIn(const Table& t, size_t i) { return t.slots.IsFree(i) ? nullptr : CellOf(t, t.slots.ref(i)); }
+
+// A reference to c, for a slot it is entered in: its handle, or a place
+// of its own in `far`.
+uint32_t RefTo(Table& t, Cell* c) {
+  const uint32_t handle = PoolHandle(c);
+  if (handle != kNoHandle) return handle;
+  const auto address = reinterpret_cast<uintptr_t>(c);
+  MOX_ASSERT((address & 1) == 0);
+  if (t.far_free != kNoHandle) {
+    const uint32_t place = t.far_free;
+    t.far_free = static_cast<uint32_t>(t.far[place] >> 1);
+    t.far[place] = address;
+    return place | kFarBit;
+  }
+  MOX_ASSERT(t.far.size() < kFarBit);  // the table holds fewer than 2^32 entries
+  t.far.push_back(address);
+  return static_cast<uint32_t>(t.far.size() - 1) | kFarBit;
+}
+// Gives up a reference of an entry leaving the table.
+void DropRef(Table& t, uint32_t ref) {
+  if ((ref & kFarBit) == 0) return;
+  const uint32_t place = ref & ~kFarBit;
+  t.far[place] = (uintptr_t{t.far_free} << 1) | 1;
+  t.far_free = place;
+}
+
 // The slot holding a cell equal to the key, or the free slot where it belongs.
 template <class Equal>
-Slot& Probe(Table& t, uint64_t hash, Equal&& equal) {
-  for (size_t i = Home(t, hash);; i = After(t, i)) {
-    Slot& s = t.slots[i];
-    if (s.word == 0 || (s.MayHold(hash) && equal(s.cell()))) return s;
+size_t Probe(const Table& t, uint64_t hash, Equal&& equal) {
+  const uint8_t tag = TagOf(hash);
+  const size_t home = Home(t, hash);
+  __builtin_prefetch(t.slots.refs() + home);
+  for (size_t i = home;; i = After(t, i)) {
+    const uint8_t there = t.slots.tag(i);
+    if (there == 0 || (there == tag && equal(CellOf(t, t.slots.ref(i))))) return i;
   }
 }
 
@@ -174,7 +218,8 @@ uint64_t HashOf(const Cell* c) { return c->IsApp() ? AppHash(c->f, c->a) : LeafH
 // over moved entries only: where its probe meets one not yet moved, the
 // two change places and the other one goes on. A moved entry thus never has
 // an unmoved one in its probe run, and taking those out never breaks a run.
-// One bit per slot tells the moved ones.
+// One bit per slot tells the moved ones. Entries keep their tags and
+// references: only their places change.
 //
 // Homes scale with the size, so a growing table is visited from its end
 // and a shrinking one from its start: an entry's new home then lies among
@@ -194,27 +239,30 @@ void Resize(Table& t, size_t n) {
   constexpr size_t kAhead = 16;
   for (size_t step = 0; step < old_size; ++step) {
     const size_t i = growing ? old_size - 1 - step : step;  // slots past the old size start free
-    if (step + kAhead < old_size) __builtin_prefetch(t.slots[growing ? i - kAhead : i + kAhead].cell());
-    if (t.slots[i].word == 0 || is_moved(i)) continue;
-    Slot carried = t.slots[i];
-    t.slots[i] = Slot{0};
+    if (step + kAhead < old_size) {
+      const size_t ahead = growing ? i - kAhead : i + kAhead;
+      if (!t.slots.IsFree(ahead)) __builtin_prefetch(CellOf(t, t.slots.ref(ahead)));
+    }
+    if (t.slots.IsFree(i) || is_moved(i)) continue;
+    Slot carried = t.slots.Get(i);
+    t.slots.Free(i);
     for (;;) {
-      const uint64_t hash = HashOf(carried.cell());
+      const uint64_t hash = HashOf(CellOf(t, carried.ref));
       size_t j = target(hash);
-      while (t.slots[j].word != 0 && is_moved(j)) j = j + 1 == n ? 0 : j + 1;
+      while (!t.slots.IsFree(j) && is_moved(j)) j = j + 1 == n ? 0 : j + 1;
       moved[j / 64] |= uint64_t{1} << (j % 64);
-      const Slot there = t.slots[j];
-      t.slots[j] = carried;
-      if (there.word == 0) break;
+      const Slot there = t.slots.Get(j);
+      t.slots.Put(j, carried);
+      if (there.tag == 0) break;
       carried = there;  // an entry not yet moved: it goes on from its own home
     }
   }
   if (!growing && n < old_size) t.slots.Resize(n);
 }
 
-// The table is kept at most 80% full: linear probing over one-word slots,
-// most of them passed over by their tags, still finds an entry in a few
-// probes, and the table, the largest structure of the start-up, stays small.
+// The table is kept at most 80% full: linear probing over slots passed over
+// by their tags still finds an entry in a few probes, and the table, the
+// largest structure of the start-up, stays small.
 bool Fits(size_t used, size_t capacity) { return 5 * used <= 4 * capacity; }
 
 // The room for `used` entries that a table is given when it is sized anew.
@@ -225,27 +273,36 @@ size_t RoomFor(size_t used) {
 }
 
 // Grows by half: each move costs a read of the entry's cell, so growing
-// by less would cost more time, and by more, more room at the peak.
+// by less would cost more time, and by more, more room at the peak. But
+// every entry is a cell alive, so the table never needs room for more
+// entries than there are cells: it grows by less when that room is less,
+// by an eighth at least, so that a table that keeps filling as fast as
+// cells are made still moves each entry a bounded number of times. A big
+// program's table, which comes to hold nearly all its cells in the
+// backtick pass, is so sized for them instead of for half as many again.
 void Grow(Table& t) {
   if (t.slots.empty()) {
-    t.slots.Assign(1024);
-  } else {
-    Resize(t, t.slots.size() + t.slots.size() / 2);
+    t.slots.Assign(RoomFor(0));
+    return;
   }
+  const size_t size = t.slots.size();
+  const auto cells = static_cast<size_t>(LiveCells());
+  const size_t room_for_cells = (cells + 1) / 4 * 5 + 5;  // Fits(cells + 1) holds
+  Resize(t, std::max(size + size / 8, std::min(size + size / 2, room_for_cells)));
 }
 
-Slot& FindLeaf(Table& t, std::string_view bytes, uint64_t hash) {
+size_t FindLeaf(const Table& t, std::string_view bytes, uint64_t hash) {
   return Probe(t, hash, [&](Cell* c) { return c->IsLeaf() && LeafView(c) == bytes; });
 }
 
-Slot& FindApp(Table& t, const Cell* f, const Cell* a, uint64_t hash) {
+size_t FindApp(const Table& t, const Cell* f, const Cell* a, uint64_t hash) {
   return Probe(t, hash, [&](Cell* c) { return c->IsApp() && c->f == f && c->a == a; });
 }
 
-// Enters c (taking a count) into the free slot found for it.
-Cell* Enter(Table& t, Slot& slot, Cell* c, uint64_t hash) {
+// Enters c (taking a count) into the free slot i found for it.
+Cell* Enter(Table& t, size_t i, Cell* c, uint64_t hash) {
   Retain(c);
-  slot = Slot::Of(c, hash);
+  t.slots.Put(i, Slot{TagOf(hash), RefTo(t, c)});
   ++t.used;
   return c;
 }
@@ -259,27 +316,27 @@ Cell* ShareLeaf(Table& t, Cell* c) {
   Reserve(t);
   std::string_view bytes = LeafView(c);
   uint64_t hash = LeafHash(bytes);
-  Slot& slot = FindLeaf(t, bytes, hash);
-  return slot.word != 0 ? slot.cell() : Enter(t, slot, c, hash);
+  size_t i = FindLeaf(t, bytes, hash);
+  return !t.slots.IsFree(i) ? CellIn(t, i) : Enter(t, i, c, hash);
 }
 
 // Representative of an application whose parts have representatives f and a.
 Cell* ShareApp(Table& t, Cell* c, Cell* f, Cell* a) {
   Reserve(t);
   uint64_t hash = AppHash(f, a);
-  Slot& slot = FindApp(t, f, a, hash);
-  if (slot.word != 0) return slot.cell();
-  if (f == c->f && a == c->a) return Enter(t, slot, c, hash);
+  size_t i = FindApp(t, f, a, hash);
+  if (!t.slots.IsFree(i)) return CellIn(t, i);
+  if (f == c->f && a == c->a) return Enter(t, i, c, hash);
   CellRef made = MakeApp(CellRef::Share(f), CellRef::Share(a));
-  return Enter(t, slot, made.get(), hash);  // the table keeps the only count
+  return Enter(t, i, made.get(), hash);  // the table keeps the only count
 }
 
 // An application whose parts are already representatives is found at once.
 // A part with a single holder is no representative (the table holds one
 // count of each), which spares the search for freshly built graphs.
-Cell* FindByParts(Table& t, Cell* c) {
+Cell* FindByParts(const Table& t, Cell* c) {
   if (t.slots.empty() || c->f->Count() == 1 || c->a->Count() == 1) return nullptr;
-  return FindApp(t, c->f, c->a, AppHash(c->f, c->a)).cell();
+  return CellIn(t, FindApp(t, c->f, c->a, AppHash(c->f, c->a)));
 }
 
 // A name leaf analysed against a definition that has since been replaced
@@ -295,12 +352,12 @@ bool IsStaleName(Cell* c) {
 // The slot of a representative, found by identity: by its hash (an
 // application's parts are the representatives it was entered with), or for
 // a text written in place since it was entered, by a search of the table.
-size_t SlotOf(Table& t, Cell* c) {
-  for (size_t i = Home(t, HashOf(c)); t.slots[i].cell() != nullptr; i = After(t, i)) {
-    if (t.slots[i].cell() == c) return i;
+size_t SlotOf(const Table& t, Cell* c) {
+  for (size_t i = Home(t, HashOf(c)); !t.slots.IsFree(i); i = After(t, i)) {
+    if (CellIn(t, i) == c) return i;
   }
   for (size_t i = 0; i < t.slots.size(); ++i) {
-    if (t.slots[i].cell() == c) return i;
+    if (CellIn(t, i) == c) return i;
   }
   MOX_FAIL();  // parts of representatives are representatives
 }
@@ -311,19 +368,20 @@ size_t SlotOf(Table& t, Cell* c) {
 // may be judged by its new home: only that entry can then be missed by a
 // search, as it already is by its old bytes.
 void EraseSlot(Table& t, size_t i) {
+  DropRef(t, t.slots.ref(i));
   // Each later entry of the run is read for its home, a cache miss in a
   // big table: the first few are fetched at once instead of one by one.
   constexpr int kAhead = 8;
-  for (size_t j = After(t, i), k = 0; k < kAhead && t.slots[j].word != 0; j = After(t, j), ++k)
-    __builtin_prefetch(t.slots[j].cell());
-  for (size_t j = After(t, i); t.slots[j].cell() != nullptr; j = After(t, j)) {
-    size_t home = Home(t, HashOf(t.slots[j].cell()));
+  for (size_t j = After(t, i), k = 0; k < kAhead && !t.slots.IsFree(j); j = After(t, j), ++k)
+    __builtin_prefetch(CellIn(t, j));
+  for (size_t j = After(t, i); !t.slots.IsFree(j); j = After(t, j)) {
+    size_t home = Home(t, HashOf(CellIn(t, j)));
     bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
     if (stays) continue;
-    t.slots[i] = t.slots[j];
+    t.slots.Put(i, t.slots.Get(j));
     i = j;
   }
-  t.slots[i] = Slot{0};
+  t.slots.Free(i);
   --t.used;
 }
 
@@ -336,8 +394,8 @@ void EraseSlot(Table& t, size_t i) {
 template <class Keep>
 void KeepSlots(Table& t, Keep&& keep) {
   for (size_t i = 0; i < t.slots.size(); ++i) {
-    while (t.slots[i].cell() != nullptr && !keep(t.slots[i].cell())) {
-      Cell* dropped = t.slots[i].cell();
+    while (!t.slots.IsFree(i) && !keep(CellIn(t, i))) {
+      Cell* dropped = CellIn(t, i);
       EraseSlot(t, i);
       Release(dropped);
     }
@@ -363,12 +421,12 @@ CellRef ShareLeafBytes(std::string_view bytes) {
   Table& t = Shared();
   Reserve(t);
   uint64_t hash = LeafHash(bytes);
-  Slot& slot = FindLeaf(t, bytes, hash);
-  if (slot.word == 0) {
+  size_t i = FindLeaf(t, bytes, hash);
+  if (t.slots.IsFree(i)) {
     CellRef made = MakeLeaf(bytes);
-    Enter(t, slot, made.get(), hash);
+    Enter(t, i, made.get(), hash);
   }
-  return CellRef::Share(slot.cell());
+  return CellRef::Share(CellIn(t, i));
 }
 
 void KeepOnlySharedValues() {
@@ -384,8 +442,8 @@ void KeepOnlySharedValues() {
   auto rescue = [&](Cell* part) {
     if (!IsValue(part) && rescued.Mark(part)) work.push_back(part);
   };
-  for (const Slot& s : t.slots) {
-    Cell* c = s.cell();
+  for (size_t i = 0; i < t.slots.size(); ++i) {
+    Cell* c = CellIn(t, i);
     if (c == nullptr || c->IsLeaf() || !IsValue(c)) continue;
     rescue(c->a);
     while (!work.empty()) {
@@ -403,7 +461,7 @@ void KeepOnlySharedValues() {
 void ForgetStaleNames() {
   Table& t = Shared();
   bool any = false;
-  for (const Slot& s : t.slots) any = any || (s.cell() != nullptr && IsStaleName(s.cell()));
+  for (size_t i = 0; i < t.slots.size() && !any; ++i) any = !t.slots.IsFree(i) && IsStaleName(CellIn(t, i));
   if (!any) return;
   // Each slot is judged after the parts of its cell (explicit stack): a
   // cell is dropped when it is a stale name or one of its parts is dropped.
@@ -411,11 +469,11 @@ void ForgetStaleNames() {
   std::vector<char> state(t.slots.size(), kUnknown);
   std::vector<size_t> stack;
   for (size_t root = 0; root < t.slots.size(); ++root) {
-    if (t.slots[root].cell() == nullptr || state[root] != kUnknown) continue;
+    if (t.slots.IsFree(root) || state[root] != kUnknown) continue;
     stack.push_back(root);
     while (!stack.empty()) {
       size_t i = stack.back();
-      Cell* c = t.slots[i].cell();
+      Cell* c = CellIn(t, i);
       if (state[i] != kUnknown) {
         stack.pop_back();
       } else if (c->IsLeaf()) {
@@ -436,25 +494,31 @@ void ForgetStaleNames() {
   }
   CellMarks dropped;
   for (size_t i = 0; i < t.slots.size(); ++i)
-    if (state[i] == kDrop) dropped.Mark(t.slots[i].cell());
+    if (state[i] == kDrop) dropped.Mark(CellIn(t, i));
   state = std::vector<char>();
   KeepSlots(t, [&](Cell* c) { return !dropped.Has(c); });
 }
 
 void ClearSharingTable() {
   Table& t = Shared();
-  SlotArray old = std::move(t.slots);
+  // Taken out first: the table is empty while the cells are let go.
+  Table old{std::move(t.slots), t.used, std::move(t.far), t.far_free};
   t.slots.clear();
+  t.far = std::vector<uintptr_t>();
+  t.far_free = kNoHandle;
   t.used = 0;
-  for (const Slot& s : old) Release(s.cell());
+  for (size_t i = 0; i < old.slots.size(); ++i) Release(CellIn(old, i));
 }
 
 void ClearSharingTableKeepingRoom() {
   Table& t = Shared();
-  for (Slot& s : t.slots) {
-    Release(s.cell());
-    s = Slot{0};
+  for (size_t i = 0; i < t.slots.size(); ++i) {
+    Cell* c = CellIn(t, i);
+    t.slots.Free(i);
+    Release(c);
   }
+  t.far.clear();
+  t.far_free = kNoHandle;
   t.used = 0;
 }
 
@@ -502,8 +566,8 @@ namespace {
 // then stays until the table is emptied).
 bool FindEntry(Table& t, Cell* c, size_t* index) {
   if (t.slots.empty()) return false;
-  for (size_t i = Home(t, HashOf(c)); t.slots[i].cell() != nullptr; i = After(t, i)) {
-    if (t.slots[i].cell() == c) {
+  for (size_t i = Home(t, HashOf(c)); !t.slots.IsFree(i); i = After(t, i)) {
+    if (CellIn(t, i) == c) {
       *index = i;
       return true;
     }

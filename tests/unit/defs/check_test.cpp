@@ -82,6 +82,40 @@ TEST_F(CheckProgramTest, Liveness) {
             "alive|Alive function hello references undefined xyzzy.|hello \"|xyzzy \"|");
 }
 
+// Tens of thousands of references, more than one block of the reference
+// graph's list: a chain of definitions, each naming the next and a few
+// dozen others, that ends in an undefined name.
+std::string LetterName(const char* prefix, int i) {
+  std::string s = prefix;
+  do {
+    s += static_cast<char>('a' + i % 26);
+    i /= 26;
+  } while (i > 0);
+  return s;
+}
+std::string ChainProgram(const std::string& main) {
+  constexpr int kChain = 3000, kCommon = 30;
+  std::string program = main;
+  for (int c = 0; c < kCommon; ++c) program += "," + LetterName("cm", c) + "\\x\\x";
+  for (int i = 0; i < kChain; ++i) {
+    program += "," + LetterName("fn", i) + "\\x\\x(" + (i + 1 < kChain ? LetterName("fn", i + 1) : "missing") + ")";
+    for (int c = 0; c < kCommon; ++c) program += "(" + LetterName("cm", c) + ")";
+  }
+  return program;
+}
+
+TEST_F(CheckProgramTest, LongChainsOfReferences) {
+  Report alive = Check(ChainProgram("a\\fna(a)"));
+  EXPECT_EQ(std::string(alive.say.view()),
+            "Alive function " + LetterName("fn", 2999) + " references undefined missing.");
+  // Not reached from the main expression: the chain and what names it go.
+  EXPECT_EQ(Run(ChainProgram("a\\cma(4)") + ",user\\fnzz(1),other\\cmb(2)"), "4");
+  EXPECT_EQ(Definition("fna"), "none");
+  EXPECT_EQ(Definition(LetterName("fn", 2999)), "none");
+  EXPECT_EQ(Definition("user"), "none");
+  EXPECT_EQ(Definition("other"), "(cmb 2)");
+}
+
 TEST_F(CheckProgramTest, PruningRemovesDeadCodeAndRestoresThePrelude) {
   EXPECT_EQ(Run("a\\3,hh\\x\\qq,ii\\hh,jj\\ii(1),kk\\x\\x,K\\a\\b\\undefinedthing,[+]\\nothing"), "3");
   for (const char* removed : {"hh", "ii", "jj"}) EXPECT_EQ(Definition(removed), "none") << removed;
@@ -89,6 +123,16 @@ TEST_F(CheckProgramTest, PruningRemovesDeadCodeAndRestoresThePrelude) {
   EXPECT_EQ(Definition("K"), "((\\ a) ((\\ b) a))");
   EXPECT_EQ(Definition("+"), "plus");
   EXPECT_TRUE(PreludeSnapshot().empty());
+}
+
+TEST_F(CheckProgramTest, PruningFollowsCycles) {
+  // rr and ss name each other and an undefined name; pp and qq, a cycle
+  // of their own, reach them; uu and vv are a cycle that reaches nothing.
+  EXPECT_EQ(Run("a\\3,tt\\pp,pp\\qq,qq\\pp(rr),rr\\ss,ss\\rr(missing),uu\\vv,vv\\uu(1),ww\\ww"), "3");
+  for (const char* removed : {"pp", "qq", "rr", "ss", "tt"}) EXPECT_EQ(Definition(removed), "none") << removed;
+  EXPECT_EQ(Definition("uu"), "vv");
+  EXPECT_EQ(Definition("vv"), "(uu 1)");
+  EXPECT_EQ(Definition("ww"), "ww");
 }
 
 TEST_F(CheckProgramTest, PlacesAndTheirOrderAmongTheChecks) {

@@ -253,3 +253,43 @@ TEST_F(SharingTest, ThePrunedTableShrinksWhereItStands) {
 
 }  // namespace
 }  // namespace mox
+
+namespace mox {
+namespace {
+
+// Leaves too large for the pool's chunks are held by the table through a
+// list of their own: they are found, dropped and their places reused like
+// any other entry, among pooled ones, across growth and pruning.
+TEST_F(SharingTest, LargeLeavesMixWithPooledCells) {
+  Globals().Set(Text("K"), Tree("(\\ a (\\ b a))"));
+  Globals().Set(Text("\\"), Tree("(\\ a (\\ b (\\ c Z)))"));
+  Globals().Set(Text("Z"), Tree("(\\ a Z)"));
+  auto big = [](int n) { return "[" + std::string(400, 'a') + std::to_string(n) + "]"; };
+  std::vector<CellRef> kept;
+  for (int round = 0; round < 3; ++round) {
+    for (int n = 0; n < 2000; ++n) {
+      CellRef shared = ShareValue(MakeApp(MakeLeaf("K"), MakeLeaf(big(n))).get());
+      if (round == 0) kept.push_back(std::move(shared));
+      else ASSERT_EQ(shared.get(), kept[static_cast<size_t>(n)].get());
+      // Entered and let go again: its text's place is free for the next.
+      CellRef passing = MakeApp(MakeLeaf("K"), MakeLeaf(big(10000 * (round + 1) + n)));
+      CellRef entered = ShareValue(passing.get());
+      passing = CellRef();
+      ReleaseShared(std::move(entered));
+    }
+    // K, the values and their texts; 1, 2 and (K 1) after the first pruning.
+    ASSERT_EQ(SharingTableSize(), 1u + 2u * 2000u + (round == 0 ? 0u : 3u));
+    ShareValue(Tree("K 1 2").get());  // a redex: pruning drops it and moves the rest
+    KeepOnlySharedValues();
+  }
+  EXPECT_EQ(SharingTableSize(), 1u + 2u * 2000u + 3u);
+  for (int n = 0; n < 2000; n += 7) {
+    CellRef text = MakeLeaf(big(n));
+    ASSERT_EQ(ShareValue(text.get()).get(), kept[static_cast<size_t>(n)]->a);
+  }
+  kept.clear();
+  ClearSharingTable();
+}
+
+}  // namespace
+}  // namespace mox
