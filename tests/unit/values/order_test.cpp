@@ -25,7 +25,9 @@ std::string Truth2(const char* name, const CellRef& a, const CellRef& b) {
   Cell* args[] = {a.get(), b.get()};
   const BuiltinEntry* e = FindBuiltin(name);
   EXPECT_TRUE(e != nullptr && e->on_truth != nullptr) << name;
-  if (e != nullptr && e->on_truth != nullptr) EXPECT_EQ(e->on_truth(args) ? "K" : "H", leaf) << name;
+  if (e != nullptr && e->on_truth != nullptr) {
+    EXPECT_EQ(e->on_truth(args) ? "K" : "H", leaf) << name;
+  }
   return leaf;
 }
 
