@@ -31,26 +31,21 @@ std::string Truth2(const char* name, const CellRef& a, const CellRef& b) {
   return leaf;
 }
 
-// Asserts that less, gteq, same, diff agree with a strict order: a below b.
-void ExpectBelow(const CellRef& a, const CellRef& b, const std::string& what) {
+// Asserts the answers of less a b, less b a, gteq a b, gteq b a, same a b
+// and diff a b, in that order, one letter each.
+void ExpectTruths(const CellRef& a, const CellRef& b, const char* answers, const std::string& what) {
   SCOPED_TRACE(what);
-  EXPECT_EQ(Truth2("less", a, b), "K");
-  EXPECT_EQ(Truth2("less", b, a), "H");
-  EXPECT_EQ(Truth2("gteq", a, b), "H");
-  EXPECT_EQ(Truth2("gteq", b, a), "K");
-  EXPECT_EQ(Truth2("same", a, b), "H");
-  EXPECT_EQ(Truth2("diff", a, b), "K");
+  const char* names[] = {"less", "less", "gteq", "gteq", "same", "diff"};
+  for (int i = 0; i < 6; ++i) {
+    bool swapped = i == 1 || i == 3;
+    EXPECT_EQ(Truth2(names[i], swapped ? b : a, swapped ? a : b), std::string(1, answers[i])) << names[i];
+  }
 }
 
-void ExpectEqual(const CellRef& a, const CellRef& b, const std::string& what) {
-  SCOPED_TRACE(what);
-  EXPECT_EQ(Truth2("less", a, b), "H");
-  EXPECT_EQ(Truth2("less", b, a), "H");
-  EXPECT_EQ(Truth2("gteq", a, b), "K");
-  EXPECT_EQ(Truth2("gteq", b, a), "K");
-  EXPECT_EQ(Truth2("same", a, b), "K");
-  EXPECT_EQ(Truth2("diff", a, b), "H");
-}
+// less, gteq, same, diff agree with a strict order: a below b.
+void ExpectBelow(const CellRef& a, const CellRef& b, const std::string& what) { ExpectTruths(a, b, "KHHKHK", what); }
+
+void ExpectEqual(const CellRef& a, const CellRef& b, const std::string& what) { ExpectTruths(a, b, "HHKKKH", what); }
 
 // Every pair of a list given in ascending order.
 void ExpectAscending(const std::vector<CellRef>& values) {
