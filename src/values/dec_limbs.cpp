@@ -16,9 +16,7 @@ size_t Normalised(const uint64_t* out, size_t n) {
   return n;
 }
 
-void Normalise(LimbVector* v) {
-  while (!v->empty() && v->back() == 0) v->pop_back();
-}
+void Normalise(LimbVector* v) { v->resize(Normalised(v->data(), v->size())); }
 
 // One limb of a sum, s = x + y + carry (below 2 * 10^18): the limb, and
 // the carry out. Without branches: the carry is data, and a branch on it

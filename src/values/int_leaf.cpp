@@ -66,9 +66,10 @@ void WriteLowerLimbs(Cell* c) {
 // kind, sign and length for any check of its leading bytes. The top limb
 // is written as 18 digits followed by 18 zeros, and the 18 bytes from its
 // first significant digit copied at once: its own digits, then zeros (the
-// text has at least 19 digits).
-CellRef DeferLowerLimbs(Cell* c, bool negative, Limbs magnitude, size_t ndigits, int top) {
+// text has at least 19 digits, LimbDigitCount(magnitude)).
+CellRef DeferLowerLimbs(Cell* c, bool negative, Limbs magnitude, size_t ndigits) {
   MOX_ASSERT(magnitude.size() >= 2 && magnitude.back() != 0 && ndigits > kLimbDigits);
+  size_t top = ndigits - (magnitude.size() - 1) * kLimbDigits;
   char* p = reinterpret_cast<char*>(c->Bytes());
   if (negative) *p++ = '0';
   char lead[2 * kLimbDigits];
@@ -84,13 +85,12 @@ CellRef DeferLowerLimbs(Cell* c, bool negative, Limbs magnitude, size_t ndigits,
 CellRef DeferredLimbsLeaf(bool negative, Limbs magnitude) {
   char* p;
   uint64_t* limbs;
-  int top = DigitCount(magnitude.back());
-  size_t ndigits = (magnitude.size() - 1) * kLimbDigits + static_cast<size_t>(top);
+  size_t ndigits = LimbDigitCount(magnitude);
   Cell* c = StartInteger(negative, ndigits, &p, &limbs);
   MOX_ASSERT(limbs != nullptr);
   std::memcpy(limbs, magnitude.data(), magnitude.size_bytes());
   SetLimbCount(c, magnitude.size());
-  return DeferLowerLimbs(c, negative, magnitude, ndigits, top);
+  return DeferLowerLimbs(c, negative, magnitude, ndigits);
 }
 
 }  // namespace
@@ -152,8 +152,7 @@ CellRef FinishLimbLeaf(const LimbLeafDraft& d, size_t count) {
     BlockFree(d.block, d.bytes);
     return own;
   }
-  int top = DigitCount(computed.back());
-  size_t ndigits = (count - 1) * kLimbDigits + static_cast<size_t>(top);
+  size_t ndigits = LimbDigitCount(computed);
   size_t n = ndigits + (d.negative ? 1 : 0);
   MOX_ASSERT(n <= d.max_text);
   Cell* c = StartLeafWithTail(d.block, d.bytes, n);
@@ -163,7 +162,7 @@ CellRef FinishLimbLeaf(const LimbLeafDraft& d, size_t count) {
   if (limbs != d.limbs) std::memmove(limbs, d.limbs, count * sizeof(uint64_t));
   tail[0] = WriteEpoch();
   tail[1] = count;
-  return DeferLowerLimbs(c, d.negative, Limbs(limbs, count), ndigits, top);
+  return DeferLowerLimbs(c, d.negative, Limbs(limbs, count), ndigits);
 }
 
 bool IsCanonicalInteger(std::string_view text) {
