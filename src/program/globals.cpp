@@ -4,13 +4,21 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/linear_probe.h"
 #include "core/run_end.h"
 
 namespace mox {
 
+namespace {
+
+// The index slot where a search for key starts.
+size_t Home(std::string_view key, size_t mask) { return std::hash<std::string_view>()(key) & mask; }
+
+}  // namespace
+
 size_t GlobalTable::SlotOf(std::string_view key) const {
   const size_t mask = index_.size() - 1;
-  for (size_t i = std::hash<std::string_view>()(key) & mask;; i = (i + 1) & mask) {
+  for (size_t i = Home(key, mask);; i = (i + 1) & mask) {
     const uint32_t n = index_[i];
     if (n == kFree || entries_[n - 1].first.view() == key) return i;
   }
@@ -78,9 +86,7 @@ void GlobalTable::Erase(std::string_view key) {
   // so that no tombstones are needed.
   const size_t mask = index_.size() - 1;
   for (size_t j = (i + 1) & mask; index_[j] != kFree; j = (j + 1) & mask) {
-    const size_t home = std::hash<std::string_view>()(entries_[index_[j] - 1].first.view()) & mask;
-    const bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
-    if (stays) continue;
+    if (StaysAfterErase(i, Home(entries_[index_[j] - 1].first.view(), mask), j)) continue;
     index_[i] = index_[j];
     i = j;
   }

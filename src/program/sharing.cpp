@@ -31,6 +31,7 @@
 
 #include "core/cell_marks.h"
 #include "core/graph_fold.h"
+#include "core/linear_probe.h"
 #include "core/mapped_block.h"
 #include "core/memory.h"
 #include "core/run_end.h"
@@ -375,9 +376,7 @@ void EraseSlot(Table& t, size_t i) {
   for (size_t j = After(t, i), k = 0; k < kAhead && !t.slots.IsFree(j); j = After(t, j), ++k)
     __builtin_prefetch(CellIn(t, j));
   for (size_t j = After(t, i); !t.slots.IsFree(j); j = After(t, j)) {
-    size_t home = Home(t, HashOf(CellIn(t, j)));
-    bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
-    if (stays) continue;
+    if (StaysAfterErase(i, Home(t, HashOf(CellIn(t, j))), j)) continue;
     t.slots.Put(i, t.slots.Get(j));
     i = j;
   }
