@@ -116,17 +116,9 @@ void InstantiateShape(Machine& m, Cell* head, const GlobalShape* g, Cell* const*
     return;
   }
   if (g->k >= 1) {
-    CellRef body;  // the whole body: more arguments follow it, or no template was compiled
-    if (g->instance.ready) {
-      body = BuildTemplate(g->instance, args);
-    } else {
-      Cell* values[26];  // only the letters of the mask are read
-      for (int i = 0; i < g->k; ++i) {  // a later parameter of the same letter wins
-        unsigned char p = g->letters[i];
-        if (p >= 'a' && p <= 'z') values[p - 'a'] = args[i];
-      }
-      body = SubstituteMany(g->body, g->mask, values);
-    }
+    // The whole body: more arguments follow it, or no template was compiled.
+    CellRef body = g->instance.ready ? BuildTemplate(g->instance, args)
+                                     : SubstituteParameters(g->body, g->letters, g->k, g->mask, args);
     for (int i = g->k; i < n; ++i) body = MakeApp(std::move(body), CellRef::Share(args[i]));
     m.focus = std::move(body);
     return;

@@ -19,12 +19,8 @@ Cell* Operand(const Machine& m, const Activation& a, uint16_t operand) {
 // The node an entry is for, with the parameters put in.
 CellRef BuildNode(const Machine& m, const Activation& a, const StrictCall& enter) {
   const StrictCode& code = *a.code;
-  Cell* values[26];
-  for (int i = 0; i < code.arguments; ++i) {  // a later parameter of the same letter wins
-    unsigned char p = code.letters[i];
-    if (p >= 'a' && p <= 'z') values[p - 'a'] = m.registers[a.base + static_cast<size_t>(i)];
-  }
-  return SubstituteMany(Operand(m, a, enter.node), code.mask, values);
+  return SubstituteParameters(Operand(m, a, enter.node), code.letters, code.arguments, code.mask,
+                              m.registers.data() + a.base);
 }
 
 // Enters an operator's node: the builtin the operator is bound to goes

@@ -110,6 +110,15 @@ CellRef SubstituteMany(Cell* body, uint32_t mask, Cell* const values[26]) {
   return SubstituteShallow(body, mask, values, kRecursionBudget);
 }
 
+CellRef SubstituteParameters(Cell* body, const unsigned char* letters, int k, uint32_t mask, Cell* const* args) {
+  Cell* values[26];  // only the letters of the mask are read
+  for (int i = 0; i < k; ++i) {
+    unsigned char p = letters[i];
+    if (p >= 'a' && p <= 'z') values[p - 'a'] = args[i];
+  }
+  return SubstituteMany(body, mask, values);
+}
+
 CellRef Substitute(Cell* body, const Cell* variable, Cell* value) {
   uint32_t letter = BoundLetter(variable);
   if (letter == 0) return CellRef::Share(body);
