@@ -66,4 +66,12 @@ int TruthBranch(Cell* r);
 // defined (a letter such as K or H).
 int LetterBranch(unsigned char r);
 
+// A comparison (an operator g bound to a builtin with an on_truth entry)
+// asked on args: its answer in *yes, and the branch that the truth value
+// it stands for selects, -1 when neither (its leaf must then be made).
+inline int ComparisonBranch(const GlobalShape* g, Cell* const* args, bool* yes) {
+  *yes = g->builtin->on_truth(args);
+  return LetterBranch(*yes ? 'K' : 'H');
+}
+
 }  // namespace mox

@@ -113,14 +113,18 @@ bool CallOperator(Machine& m, int d) {
   int values = 0;
   while (values < k && IsValue(args[values])) ++values;
   if (values == k) {
-    if (n == k + 2 && g->builtin->on_truth != nullptr) {  // a comparison and its two branches
-      int b = LetterBranch(g->builtin->on_truth(args) ? 'K' : 'H');
-      if (b >= 0) {
-        m.focus = CellRef::Share(args[k + b]);
-        return true;
-      }
+    bool comparison = n == k + 2 && g->builtin->on_truth != nullptr;  // and its two branches
+    bool yes = false;
+    int b = comparison ? ComparisonBranch(g, args, &yes) : -1;
+    if (b >= 0) {
+      m.focus = CellRef::Share(args[k + b]);
+      return true;
     }
     for (int i = n - 1; i >= k; --i) m.Push(FrameKind::kPark, args[i]);
+    if (comparison) {
+      m.focus = MakeTruth(yes);  // applied to the branches by the steps that follow
+      return true;
+    }
     // The builtin's arguments live in the old focus until it returns.
     if (CallBoundBuiltin(m, g, args) && n == k + 2) SelectBranch(m);
     return true;
@@ -283,8 +287,8 @@ void RunTest(Machine& m, const Template& t, Cell* const* args) {
   CellRef held = std::move(m.focus);  // the arguments may be its parts
   int b;
   if (g->builtin->on_truth != nullptr) {  // a comparison: a truth leaf only if neither branch is known
-    bool yes = g->builtin->on_truth(inputs);
-    b = LetterBranch(yes ? 'K' : 'H');
+    bool yes;
+    b = ComparisonBranch(g, inputs, &yes);
     if (b < 0) m.focus = MakeTruth(yes);
   } else {
     if (!CallBoundBuiltin(m, g, inputs)) return;
