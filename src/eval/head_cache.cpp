@@ -65,7 +65,7 @@ void TakeApart(HeadLine& line) {
 
 const GlobalShape* ShapeMiss(HeadLine& line) {
   if (line.shape.slot == nullptr) return nullptr;
-  if (line.definition.get() != line.shape.slot->get()) TakeApart(line);
+  if (!ShapeIsCurrent(line)) TakeApart(line);
   return &line.shape;
 }
 

@@ -72,9 +72,14 @@ inline bool IsOneByteName(const Cell* head) { return head->Bytes()[0] != 0 && he
   return Fill(line, head);
 }
 
+// Whether the line's shape was taken from its global's current definition.
+[[gnu::always_inline]] inline bool ShapeIsCurrent(const HeadLine& line) {
+  return line.shape.slot != nullptr && line.definition.get() == line.shape.slot->get();
+}
+
 // The line's global with its current definition taken apart, or null.
 [[gnu::always_inline]] inline const GlobalShape* ShapeOf(HeadLine& line) {
-  if (line.shape.slot != nullptr && line.definition.get() == line.shape.slot->get()) [[likely]] return &line.shape;
+  if (ShapeIsCurrent(line)) [[likely]] return &line.shape;
   return ShapeMiss(line);
 }
 
@@ -89,7 +94,7 @@ inline const BuiltinEntry* BuiltinFor(Cell* head) {
 // when the GlobalTable has no entry for the head's text.
 [[gnu::always_inline]] inline const GlobalShape* GlobalFor(Cell* head) {
   HeadLine& line = head_cache::Lookup(head);
-  if (line.shape.slot != nullptr && line.definition.get() == line.shape.slot->get()) [[likely]] return &line.shape;
+  if (head_cache::ShapeIsCurrent(line)) [[likely]] return &line.shape;
   return head_cache::GlobalForMiss(line, head);
 }
 // The same for a one-byte name given by its byte.
