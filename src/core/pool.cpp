@@ -33,12 +33,17 @@ struct ChunkSpan {
 ChunkSpan g_spans[kMaxHandleChunks];
 size_t g_span_count = 0;
 
+// The first span that begins after p.
+ChunkSpan* SpanAfter(const char* p) {
+  return std::upper_bound(g_spans, g_spans + g_span_count, p,
+                          [](const char* q, const ChunkSpan& s) { return q < s.begin; });
+}
+
 void GiveHandles(char* chunk, size_t size) {
   if (g_span_count == kMaxHandleChunks) return;  // its words go without
   const auto index = static_cast<uint32_t>(g_span_count);
   g_handle_chunks[index] = chunk;
-  ChunkSpan* at = std::upper_bound(g_spans, g_spans + g_span_count, chunk,
-                                   [](const char* p, const ChunkSpan& s) { return p < s.begin; });
+  ChunkSpan* at = SpanAfter(chunk);
   std::move_backward(at, g_spans + g_span_count, g_spans + g_span_count + 1);
   *at = {chunk, chunk + size, index};
   ++g_span_count;
@@ -47,8 +52,7 @@ void GiveHandles(char* chunk, size_t size) {
 
 uint32_t PoolHandle(const void* p) {
   const char* c = static_cast<const char*>(p);
-  const ChunkSpan* at = std::upper_bound(g_spans, g_spans + g_span_count, c,
-                                         [](const char* q, const ChunkSpan& s) { return q < s.begin; });
+  const ChunkSpan* at = SpanAfter(c);
   if (at == g_spans) return kNoHandle;
   --at;
   if (c >= at->end) return kNoHandle;
