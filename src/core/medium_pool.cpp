@@ -12,6 +12,8 @@ namespace mox {
 
 namespace {
 
+#ifndef MOX_NO_POOL  // without the pool every block comes from malloc
+
 // Class k holds blocks of kPoolMax + k * kMediumStep bytes (k >= 1).
 constexpr size_t kClasses = (kMediumMax - kPoolMax) / kMediumStep + 1;
 static_assert((kMediumMax - kPoolMax) % kMediumStep == 0);
@@ -46,6 +48,8 @@ void* Refill(size_t bytes) {
   g_medium.bump_end = chunk + kMediumChunkBytes;
   return chunk;
 }
+
+#endif
 
 }  // namespace
 

@@ -113,7 +113,8 @@ void InstallHarness() {
   for (BuiltinFamily family : BuiltinCatalogue()) {
     for (const BuiltinBinding& row : family) {
       bool refused = IsBridgeFamily(family) || TouchesHost(row.name);
-      Rows().push_back({row.name, row.arity, refused ? &Refused : row.handler});
+      // Only the redex entry, not read-only: every call takes the general way.
+      Rows().push_back({row.name, row.arity, refused ? &Refused : row.handler, nullptr, false, nullptr});
     }
   }
   families.push_back(Rows());
