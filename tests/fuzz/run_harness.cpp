@@ -28,6 +28,7 @@
 #include "eval/reducer.h"
 #include "program/globals.h"
 #include "values/int_convert.h"
+#include "values/operand.h"
 
 namespace mox::fuzz {
 
@@ -100,6 +101,27 @@ bool ReportShowable(const Report& r) {
   return true;
 }
 
+// load and road take an integer as the address of NUL-terminated bytes,
+// which a fuzzed program can only make up: such a call is refused, while
+// texts and blobs still load. The real handlers, in catalogue order.
+NativeHandler g_loaders[2];
+
+template <int kLoader>
+CellRef& LoadingNoAddress(CellRef& out, CellRef redex) {
+  Operand op;
+  ReadOperand(NativeArgs<1>(redex.get())[0], &op);
+  if (op.cls == ValueClass::kInteger) return Refused(out, std::move(redex));
+  return g_loaders[kLoader](out, std::move(redex));
+}
+
+NativeHandler Harnessed(const BuiltinBinding& row) {
+  std::string_view name = row.name;
+  int loader = name == "load" ? 0 : name == "road" ? 1 : -1;
+  if (loader < 0) return row.handler;
+  g_loaders[loader] = row.handler;
+  return loader == 0 ? &LoadingNoAddress<0> : &LoadingNoAddress<1>;
+}
+
 bool TouchesHost(std::string_view name) {
   if (name == "bond" || name == "post" || name == "copy") return true;
   // Process memory; red and rem keep to their cell, so they are fuzzed.
@@ -114,7 +136,7 @@ void InstallHarness() {
     for (const BuiltinBinding& row : family) {
       bool refused = IsBridgeFamily(family) || TouchesHost(row.name);
       // Only the redex entry, not read-only: every call takes the general way.
-      Rows().push_back({row.name, row.arity, refused ? &Refused : row.handler, nullptr, false, nullptr});
+      Rows().push_back({row.name, row.arity, refused ? &Refused : Harnessed(row), nullptr, false, nullptr});
     }
   }
   families.push_back(Rows());
