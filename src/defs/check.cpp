@@ -63,8 +63,8 @@ bool CheckDefinitions(GlobalTable& table, const NameSet& constants, Report& repo
     // dropping what a changed definition made stale.
     ForgetStaleNames();
   } else {
-    // Emptied and filled again with the same definitions: its room is kept.
-    ClearSharingTableKeepingRoom();
+    // Emptied and filled again with the same definitions.
+    ClearSharingTableForRefill();
   }
   ShareDefinitions(table);
   KeepOnlySharedValues();

@@ -273,6 +273,12 @@ size_t RoomFor(size_t used) {
   return capacity;
 }
 
+// Room for one entry more than there are cells alive: every entry is one.
+size_t RoomForLiveCells() {
+  const auto cells = static_cast<size_t>(LiveCells());
+  return (cells + 1) / 4 * 5 + 5;  // Fits(cells + 1) holds
+}
+
 // Grows by half: each move costs a read of the entry's cell, so growing
 // by less would cost more time, and by more, more room at the peak. But
 // every entry is a cell alive, so the table never needs room for more
@@ -287,9 +293,7 @@ void Grow(Table& t) {
     return;
   }
   const size_t size = t.slots.size();
-  const auto cells = static_cast<size_t>(LiveCells());
-  const size_t room_for_cells = (cells + 1) / 4 * 5 + 5;  // Fits(cells + 1) holds
-  Resize(t, std::max(size + size / 8, std::min(size + size / 2, room_for_cells)));
+  Resize(t, std::max(size + size / 8, std::min(size + size / 2, RoomForLiveCells())));
 }
 
 size_t FindLeaf(const Table& t, std::string_view bytes, uint64_t hash) {
@@ -509,7 +513,7 @@ void ClearSharingTable() {
   for (size_t i = 0; i < old.slots.size(); ++i) Release(CellIn(old, i));
 }
 
-void ClearSharingTableKeepingRoom() {
+void ClearSharingTableForRefill() {
   Table& t = Shared();
   for (size_t i = 0; i < t.slots.size(); ++i) {
     Cell* c = CellIn(t, i);
@@ -519,6 +523,11 @@ void ClearSharingTableKeepingRoom() {
   t.far.clear();
   t.far_free = kNoHandle;
   t.used = 0;
+  // Sized once for what the refill can enter, while moving is free: grown
+  // by halves instead, one huge definition's ten million cells (which are
+  // not shared early) would each be moved three times on the way.
+  const size_t room = RoomForLiveCells();
+  if (room > t.slots.size() && room < (uint64_t{1} << 32)) t.slots.Assign(room);
 }
 
 namespace {

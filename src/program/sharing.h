@@ -36,9 +36,10 @@ void ForgetStaleNames();
 
 // Empties the table, releasing its counts.
 void ClearSharingTable();
-// The same, keeping the table's room: the static checks empty it only to
-// fill it again with the same definitions.
-void ClearSharingTableKeepingRoom();
+// The same, keeping the table's room and giving it room for every cell
+// alive: the static checks empty it only to fill it again with the same
+// definitions, which are nearly all the cells there are.
+void ClearSharingTableForRefill();
 
 // The program file's definitions are shared from the moment they are parsed
 // and again after every rewrite of the checks, so that equal sub-trees of
