@@ -6,6 +6,7 @@
 
 #include "eval/apply_data.h"
 #include "eval/head_cache.h"
+#include "eval/lambda_cache.h"
 #include "eval/machine.h"
 #include "eval/substitute.h"
 #include "front/binders.h"
@@ -158,34 +159,40 @@ CellRef ApplyDataHead(Cell* head, Cell* arg) {
   return ApplyRaw(head, arg);
 }
 
-constexpr int kMaxLambdasAtOnce = 8;
+constexpr int kMaxLambdasAtOnce = 9;
 
-// The lambda (\ v) body applied to x, and with it each lambda directly in
-// its body that has an argument parked for it: the value of each would be
-// applied to the next parked argument at once. One substitution of all
-// their variables into the innermost body, instead of one per lambda that
-// copies the body again. A later lambda of the same letter hides an earlier
-// one, as its value does in the letter's slot here.
-void ApplyLambdas(Machine& m, Cell* variable, Cell* body, Cell* x) {
-  Cell* values[26];  // only the letters of the mask are read
-  uint32_t mask = 0;
-  auto bind = [&](const Cell* v, Cell* value) {
-    uint32_t letter = BoundLetter(v);
-    if (letter == 0) return;
-    mask |= letter;
-    values[__builtin_ctz(letter)] = value;
-  };
-  bind(variable, x);
-  Cell* taken[kMaxLambdasAtOnce];  // the parked arguments, each owning a count
-  int n = 0;
-  while (n < kMaxLambdasAtOnce && !body->IsData() && IsLambdaNode(body) && !m.frames.empty() &&
-         m.frames.back().kind == FrameKind::kPark) {
-    taken[n] = m.Pop().cell;
-    bind(LambdaVariable(body), taken[n++]);
+// The lambda node (\ v) body applied to x, and with it each lambda directly
+// in its body that has an argument parked for it: the value of each would
+// be applied to the next parked argument at once. One substitution of all
+// their variables into the innermost body (or a run of the lambda's
+// template, which does the same), instead of one per lambda that copies the
+// body again. A later lambda of the same letter hides an earlier one, as
+// its value does in the letter's slot here.
+void ApplyLambdas(Machine& m, Cell* lambda, Cell* x) {
+  int depth = 1;
+  Cell* body = lambda->a;
+  for (size_t f = m.frames.size(); depth < kMaxLambdasAtOnce && !body->IsData() && IsLambdaNode(body) && f > 0 &&
+                                   m.frames[f - 1].kind == FrameKind::kPark;
+       --f, ++depth)
     body = body->a;
+  Cell* args[kMaxLambdasAtOnce];  // x, then the parked arguments, each owning a count
+  args[0] = x;
+  for (int i = 1; i < depth; ++i) args[i] = m.Pop().cell;
+  if (const Template* t = LambdaTemplate(lambda, depth)) {
+    if (t->test.arity != 0) RunTest(m, *t, args);
+    else RunTemplate(*t, args, m);
+  } else {
+    Cell* values[26];  // only the letters of the mask are read
+    uint32_t mask = 0;
+    Cell* d = lambda;
+    for (int i = 0; i < depth; ++i, d = d->a) {
+      uint32_t letter = BoundLetter(LambdaVariable(d));
+      mask |= letter;
+      if (letter != 0) values[__builtin_ctz(letter)] = args[i];
+    }
+    m.focus = SubstituteMany(body, mask, values);
   }
-  m.focus = SubstituteMany(body, mask, values);
-  for (int i = 0; i < n; ++i) Release(taken[i]);
+  for (int i = 1; i < depth; ++i) Release(args[i]);
 }
 
 }  // namespace
@@ -223,7 +230,7 @@ void Contract(Machine& m) {
     }
     return;
   }
-  if (b == '\\' && h->Bytes()[1] == 0) return ApplyLambdas(m, args[0], args[1], args[2]);  // a1 = v, a2 = body, a3 = x
+  if (b == '\\' && h->Bytes()[1] == 0) return ApplyLambdas(m, a->f, args[2]);  // a->f = (\ v) body, a3 = x
   if (b == kCycleByte) return StoreGlobalValue(m, h, args[0]);
   if (b == kErrorByte) {
     std::string_view payload = LeafView(args[0]);

@@ -523,11 +523,14 @@ void ClearSharingTableForRefill() {
   t.far.clear();
   t.far_free = kNoHandle;
   t.used = 0;
-  // Sized once for what the refill can enter, while moving is free: grown
-  // by halves instead, one huge definition's ten million cells (which are
-  // not shared early) would each be moved three times on the way.
+  // A big refill is sized at once, while moving is free: one huge
+  // definition's ten million cells, which are not shared early, were each
+  // moved three times on the way. A small one grows as it goes: the room
+  // would mostly be given back, by a move of every entry, once the table
+  // keeps its values alone.
+  constexpr size_t kBigRefill = size_t{1} << 20;
   const size_t room = RoomForLiveCells();
-  if (room > t.slots.size() && room < (uint64_t{1} << 32)) t.slots.Assign(room);
+  if (room > kBigRefill && room > 2 * t.slots.size() && room < (uint64_t{1} << 32)) t.slots.Assign(room);
 }
 
 namespace {
@@ -616,6 +619,8 @@ void ReleaseShared(CellRef value) {
 namespace {
 const bool kReleased = AtRunEnd(ClearSharingTable);
 }  // namespace
+
+bool IsSharedApplication(Cell* c) { return c->IsApp() && FindByParts(Shared(), c) == c; }
 
 size_t SharingTableSize() { return Shared().used; }
 

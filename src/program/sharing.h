@@ -57,6 +57,10 @@ CellRef ShareValueApart(Cell* c, bool (*apart)(const Cell* leaf));
 // the table then holds: what a replaced or removed definition leaves behind.
 void ReleaseShared(CellRef value);
 
+// Whether c is an application that the table holds as a representative
+// (a part of the program's definitions, or of a value `tern` shared).
+bool IsSharedApplication(Cell* c);
+
 // Number of representatives (for tests and benchmarks).
 size_t SharingTableSize();
 
