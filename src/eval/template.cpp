@@ -29,6 +29,9 @@ struct Compiler {
   std::vector<Ref> node_parts;  // f and a of each node
   std::vector<CellRef> node_models;
   std::vector<bool> node_dynamic;
+  // An argument (or data) in the node's function chain: its arity, which
+  // is all that decides whether it is over-applied, is not the model's.
+  std::vector<bool> node_chain_dynamic;
   std::vector<Cell*> node_cells;  // the body's cell each node rebuilds (borrowed)
   bool failed = false;
 
@@ -43,6 +46,7 @@ struct Compiler {
     return node_models[static_cast<size_t>(r.index)].get();
   }
   bool Dynamic(Ref r) const { return r.kind == Ref::kNode && node_dynamic[static_cast<size_t>(r.index)]; }
+  bool ChainDynamic(Ref r) const { return r.kind == Ref::kNode && node_chain_dynamic[static_cast<size_t>(r.index)]; }
 
   Ref Constant(Cell* c) {
     auto it = std::find(t.constants.begin(), t.constants.end(), c);
@@ -56,12 +60,14 @@ struct Compiler {
       return f;
     }
     CellRef model = MakeAnalysedApp(CellRef::Share(Model(f)), CellRef::Share(Model(a)));
-    bool dynamic = f.kind == Ref::kArgument || Dynamic(f) || Dynamic(a) || Model(f)->IsData();
+    bool chain_dynamic = f.kind == Ref::kArgument || ChainDynamic(f) || Model(f)->IsData();
+    bool dynamic = chain_dynamic || Dynamic(f) || Dynamic(a);
     t.nodes.push_back({0, 0, 0, !dynamic, false, model->h & ~kCountMask});
     node_parts.push_back(f);
     node_parts.push_back(a);
     node_models.push_back(std::move(model));
     node_dynamic.push_back(dynamic);
+    node_chain_dynamic.push_back(chain_dynamic);
     node_cells.push_back(nullptr);
     return {Ref::kNode, static_cast<int>(t.nodes.size() - 1)};
   }
@@ -86,9 +92,11 @@ struct Compiler {
   }
 
   // The over-applied top spine: what the reducer's first step would park.
+  // A node whose arguments alone hold arguments of the body, as the root
+  // of (n<1)(0)(f(n-1)) does, has the model's arity all the same.
   void Unwind(Ref root) {
     Ref cur = root;
-    while (cur.kind == Ref::kNode && !node_dynamic[static_cast<size_t>(cur.index)]) {
+    while (cur.kind == Ref::kNode && !ChainDynamic(cur)) {
       const Cell* model = node_models[static_cast<size_t>(cur.index)].get();
       if (model->IsData() || model->AnalysisValue() >= 0) break;
       t.nodes[static_cast<size_t>(cur.index)].unwound = true;

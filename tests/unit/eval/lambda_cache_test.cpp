@@ -5,6 +5,7 @@
 
 #include "eval/lambda_cache.h"
 #include "program/analyse.h"
+#include "program/globals.h"
 #include "program/sharing.h"
 #include "support/leak_checked_test.h"
 #include "support/tree_notation.h"
@@ -35,6 +36,26 @@ TEST_F(LambdaCacheTest, SharedLambdasGetTemplatesOthersAreNotHeld) {
   const Template* outer = LambdaTemplate(shared.get(), 1);
   ASSERT_NE(outer, nullptr);
   EXPECT_EQ(outer->arguments, 1);
+}
+
+// A lambda's body that tests, (n<1)(0)(f n), is a test however its
+// branches use the arguments: only an argument in the function chain of
+// the top would leave its arity unknown.
+TEST_F(LambdaCacheTest, ATestIsFoundThoughABranchAppliesAnArgument) {
+  Globals().Set(Text("<"), Tree("K"));  // an operator: a name of no parameters
+  CellRef shared = ShareValue(Tree("(\\ f) ((\\ n) (< n 1 0 (f n)))").get());
+  AnalyseCell(shared.get());
+  LambdaTemplate(shared.get(), 2);
+  const Template* t = LambdaTemplate(shared.get(), 2);
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->test.arity, 2);
+  CellRef chain = ShareValue(Tree("(\\ f) ((\\ n) (f n 1 0 (f n)))").get());
+  AnalyseCell(chain.get());
+  LambdaTemplate(chain.get(), 2);
+  t = LambdaTemplate(chain.get(), 2);
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->test.arity, 0);
+  EXPECT_TRUE(t->parked.empty());
 }
 
 }  // namespace
