@@ -39,14 +39,8 @@ namespace {
 void TakeApart(HeadLine& line) {
   GlobalShape& s = line.shape;
   line.definition = s.slot->Copy();
-  Cell* d = line.definition.get();
-  s.k = LeadingLambdas(d, kMaxParameters);
-  s.mask = 0;
-  for (int i = 0; i < s.k; ++i, d = d->a) {
-    const Cell* v = LambdaVariable(d);
-    s.letters[i] = v->IsLeaf() ? v->Bytes()[0] : 0;
-    s.mask |= BoundLetter(v);
-  }
+  s.k = LeadingLambdas(line.definition.get(), kMaxParameters);
+  Cell* d = LambdaLetters(line.definition.get(), s.k, s.letters, &s.mask);
   s.body = d;
   s.parameter_body = -1;
   if (d->IsLeaf() && IsOneByteName(d))

@@ -36,13 +36,10 @@ void Empty(LambdaLine& line) {
 
 Template* Compile(Cell* lambda, int depth) {
   unsigned char letters[kMaxParameters];
-  Cell* d = lambda;
-  for (int i = 0; i < depth; ++i, d = d->a) {
-    const Cell* v = LambdaVariable(d);
-    letters[i] = v->IsLeaf() ? v->Bytes()[0] : 0;
-  }
+  uint32_t mask;
+  Cell* body = LambdaLetters(lambda, depth, letters, &mask);
   auto* t = new Template;
-  CompileTemplate(d, letters, depth, *t);
+  CompileTemplate(body, letters, depth, *t);
   return t;
 }
 

@@ -1,7 +1,8 @@
-// Instantiation templates. Instantiating a global substitutes its arguments
-// into its body, rebuilding just the nodes that hold a parameter. For a body
-// of modest size that work is the same every time, so it is compiled once,
-// when the definition is first used, into a list of the nodes to build, each
+// Instantiation templates. Instantiating a global (or a lambda of the
+// program, eval/lambda_cache.h) substitutes its arguments into its body,
+// rebuilding just the nodes that hold a parameter. For a body of modest
+// size that work is the same every time, so it is compiled once, when the
+// definition is first used, into a list of the nodes to build, each
 // naming its two parts (an argument, an unchanged part of the body, or an
 // earlier node) and, where it does not depend on the arguments, the header
 // its analysis gives. Running it writes the nodes in one pass.

@@ -110,4 +110,17 @@ inline int LeadingLambdas(const Cell* d, int limit) {
   return n;
 }
 
+// The variables of the k lambdas leading d, as a template's parameter
+// letters (the first byte of each, 0 for one that is no leaf), and their
+// letters as a set; returns the body under them.
+inline Cell* LambdaLetters(Cell* d, int k, unsigned char* letters, uint32_t* mask) {
+  *mask = 0;
+  for (int i = 0; i < k; ++i, d = d->a) {
+    const Cell* v = LambdaVariable(d);
+    letters[i] = v->IsLeaf() ? v->Bytes()[0] : 0;
+    *mask |= BoundLetter(v);
+  }
+  return d;
+}
+
 }  // namespace mox

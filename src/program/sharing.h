@@ -36,9 +36,9 @@ void ForgetStaleNames();
 
 // Empties the table, releasing its counts.
 void ClearSharingTable();
-// The same, keeping the table's room and giving it room for every cell
-// alive: the static checks empty it only to fill it again with the same
-// definitions, which are nearly all the cells there are.
+// The same, keeping the table's room: the static checks empty it only to
+// fill it again with the same definitions, which are nearly all the cells
+// there are (a big refill is given room for every cell alive at once).
 void ClearSharingTableForRefill();
 
 // The program file's definitions are shared from the moment they are parsed
