@@ -37,8 +37,8 @@ namespace {
 constexpr uint64_t kStepBudget = 50000;
 constexpr size_t kHeapBudget = size_t{256} << 20;
 // Small enough that no single number is long to write out: a power of ten
-// million digits (3^20000001) asked for 32 MiB and took fifty seconds to
-// convert and split, one builtin call that the step budget cannot stop.
+// million digits (3^20000001), within a ceiling of 32 MiB, took fifty
+// seconds to convert and split, in calls that the step budget cannot stop.
 constexpr size_t kRequestCeiling = size_t{2} << 20;
 
 uint64_t g_steps = 0;
@@ -106,7 +106,7 @@ bool ReportShowable(const Report& r) {
 
 // load and road take an integer as the address of NUL-terminated bytes,
 // which a fuzzed program can only make up: such a call is refused, while
-// texts and blobs still load. The real handlers, in catalogue order.
+// texts and blobs still load. The real handlers of load and road.
 NativeHandler g_loaders[2];
 
 template <int kLoader>
