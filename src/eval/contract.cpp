@@ -182,15 +182,10 @@ void ApplyLambdas(Machine& m, Cell* lambda, Cell* x) {
     if (t->test.arity != 0) RunTest(m, *t, args);
     else RunTemplate(*t, args, m);
   } else {
-    Cell* values[26];  // only the letters of the mask are read
-    uint32_t mask = 0;
-    Cell* d = lambda;
-    for (int i = 0; i < depth; ++i, d = d->a) {
-      uint32_t letter = BoundLetter(LambdaVariable(d));
-      mask |= letter;
-      if (letter != 0) values[__builtin_ctz(letter)] = args[i];
-    }
-    m.focus = SubstituteMany(body, mask, values);
+    unsigned char letters[kMaxLambdasAtOnce];
+    uint32_t mask;
+    LambdaLetters(lambda, depth, letters, &mask);
+    m.focus = SubstituteParameters(body, letters, depth, mask, args);
   }
   for (int i = 1; i < depth; ++i) Release(args[i]);
 }
