@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "core/linear_probe.h"
 #include "core/run_end.h"
@@ -25,9 +26,7 @@ size_t GlobalTable::SlotOf(std::string_view key) const {
 }
 
 CellRef* GlobalTable::Find(std::string_view key) {
-  if (size_ == 0) return nullptr;
-  const uint32_t n = index_[SlotOf(key)];
-  return n == kFree ? nullptr : &entries_[n - 1].second;
+  return const_cast<CellRef*>(std::as_const(*this).Find(key));
 }
 
 const CellRef* GlobalTable::Find(std::string_view key) const {

@@ -1,18 +1,18 @@
 // The sharing table: open addressing with linear probing over
 // representative cells, a slot being a 32-bit reference to the cell and
 // eight bits of its hash (the table is the largest structure of the
-// start-up besides the cells: the whole hash beside each entry would
-// more than double its share of the peak; the hash is computed again when
-// a slot moves). A leaf hashes its stored bytes, an application the addresses of
-// its two parts (which are representatives). Sharing a graph is a
-// bottom-up fold (core/graph_fold.h).
+// start-up besides the cells: the whole hash beside each entry would more
+// than double its share of the peak; the hash is computed again when a
+// slot moves). A leaf hashes its stored bytes, an application the
+// addresses of its two parts (which are representatives). Sharing a graph
+// is a bottom-up fold (core/graph_fold.h).
 //
 // The table's size is any number of slots, not a power of two: an entry's
 // home is the hash scaled to the size, so the table grows by half (or
-// less, see Grow) instead of doubling, and is held at most 80% full. A big program's table, which
-// peaks together with its definitions, thus never has more than about
-// twice the room it needs, where doubling at 70% could leave it with three
-// times that.
+// less, see Grow) instead of doubling, and is held at most 80% full. A big
+// program's table, which peaks together with its definitions, thus never
+// has more than about twice the room it needs, where doubling at 70% could
+// leave it with three times that.
 //
 // Texts and blobs can be written in place. Such a representative keeps the
 // slot of the bytes it was entered with, where no equal leaf can match it
