@@ -4,7 +4,8 @@
 namespace mox {
 
 uint64_t* CellMarks::Window(uintptr_t window, bool make) const {
-  if (window == last_window_) return last_bits_;
+  Recent& recent = recent_[window % kRecent];
+  if (recent.window == window) return recent.bits;
   auto it = windows_.find(window);
   uint64_t* bits = nullptr;
   if (it != windows_.end()) {
@@ -14,8 +15,7 @@ uint64_t* CellMarks::Window(uintptr_t window, bool make) const {
   } else {
     return nullptr;  // not remembered: a later Mark may still make it
   }
-  last_window_ = window;
-  last_bits_ = bits;
+  recent = {window, bits};
   return bits;
 }
 

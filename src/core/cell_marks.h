@@ -28,9 +28,16 @@ class CellMarks {
   uint64_t* Window(uintptr_t window, bool make) const;
 
   mutable std::unordered_map<uintptr_t, Bitmap> windows_;
-  // The window met last: marks come in runs close together.
-  mutable uintptr_t last_window_ = UINTPTR_MAX;
-  mutable uint64_t* last_bits_ = nullptr;
+  // The windows met lately, by their low bits: a pass over the sharing table
+  // asks about cells in no order, from the few dozen windows that a big
+  // program's cells fill, and a map lookup for each would cost more than
+  // the mark.
+  static constexpr size_t kRecent = 64;
+  struct Recent {
+    uintptr_t window = UINTPTR_MAX;
+    uint64_t* bits = nullptr;
+  };
+  mutable Recent recent_[kRecent];
 };
 
 }  // namespace mox

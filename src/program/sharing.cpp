@@ -108,6 +108,7 @@ class SlotArray {
   bool empty() const { return size_ == 0; }
   uint8_t tag(size_t i) const { return tags_[i]; }
   uint32_t ref(size_t i) const { return refs_[i]; }
+  const uint8_t* tags() const { return tags_; }
   const uint32_t* refs() const { return refs_; }
   bool IsFree(size_t i) const { return tags_[i] == 0; }
   Slot Get(size_t i) const { return {tags_[i], refs_[i]}; }
@@ -304,11 +305,16 @@ size_t FindApp(const Table& t, const Cell* f, const Cell* a, uint64_t hash) {
   return Probe(t, hash, [&](Cell* c) { return c->IsApp() && c->f == f && c->a == a; });
 }
 
+// Puts c, whose count the table already holds, into the free slot i.
+void Place(Table& t, size_t i, Cell* c, uint64_t hash) {
+  t.slots.Put(i, Slot{TagOf(hash), RefTo(t, c)});
+  ++t.used;
+}
+
 // Enters c (taking a count) into the free slot i found for it.
 Cell* Enter(Table& t, size_t i, Cell* c, uint64_t hash) {
   Retain(c);
-  t.slots.Put(i, Slot{TagOf(hash), RefTo(t, c)});
-  ++t.used;
+  Place(t, i, c, hash);
   return c;
 }
 
@@ -325,15 +331,28 @@ Cell* ShareLeaf(Table& t, Cell* c) {
   return !t.slots.IsFree(i) ? CellIn(t, i) : Enter(t, i, c, hash);
 }
 
-// Representative of an application whose parts have representatives f and a.
-Cell* ShareApp(Table& t, Cell* c, Cell* f, Cell* a) {
+// The representative that an application c gets when none equal to it is
+// entered: c itself when its parts are the representatives f and a, else a
+// new application of them. The table is to hold the count returned.
+Cell* NewRepresentative(Cell* c, Cell* f, Cell* a) {
+  if (f == c->f && a == c->a) {
+    Retain(c);
+    return c;
+  }
+  return MakeApp(CellRef::Share(f), CellRef::Share(a)).Leak();
+}
+
+// Representative of an application whose parts have representatives f and
+// a; *entered tells whether it was entered just now.
+Cell* ShareApp(Table& t, Cell* c, Cell* f, Cell* a, bool* entered = nullptr) {
   Reserve(t);
   uint64_t hash = AppHash(f, a);
   size_t i = FindApp(t, f, a, hash);
+  if (entered != nullptr) *entered = t.slots.IsFree(i);
   if (!t.slots.IsFree(i)) return CellIn(t, i);
-  if (f == c->f && a == c->a) return Enter(t, i, c, hash);
-  CellRef made = MakeApp(CellRef::Share(f), CellRef::Share(a));
-  return Enter(t, i, made.get(), hash);  // the table keeps the only count
+  Cell* rep = NewRepresentative(c, f, a);
+  Place(t, i, rep, hash);
+  return rep;
 }
 
 // An application whose parts are already representatives is found at once.
@@ -408,16 +427,111 @@ void KeepSlots(Table& t, Keep&& keep) {
   if (capacity < t.slots.size()) Resize(t, capacity);
 }
 
+// The representatives of the leaves met lately in one fold, by address. A
+// graph's leaves are mostly a few names and numbers met over and over (the
+// parser gives each of them one cell already), and hashing and comparing
+// their bytes at every meeting took a third of the instructions of a big
+// program's last sharing pass. Nothing leaves the table during a fold, so a
+// remembered representative stays one.
+class RecentLeaves {
+ public:
+  Cell* Share(Table& t, Cell* leaf) {
+    Line& line = lines_[(reinterpret_cast<uintptr_t>(leaf) >> 3) % kLines];
+    if (line.leaf != leaf) line = {leaf, ShareLeaf(t, leaf)};
+    return line.rep;
+  }
+
+ private:
+  static constexpr size_t kLines = 16;
+  struct Line {
+    Cell* leaf = nullptr;
+    Cell* rep = nullptr;
+  };
+  Line lines_[kLines];
+};
+
+// New representatives whose slots are still to be found. Say a part of an
+// application c was made a representative just now, standing for a cell
+// that c alone holds. An entry equal to c would have that part too, so it
+// would have been made since, while the fold was inside c's argument, and
+// could not equal c, which is bigger. So c needs no search: it is made a
+// representative at once and waits here to be placed with others. In a big
+// table each slot is a cache miss, and where each search waits for the
+// search of the part below it, placements do not wait for one another (the
+// slots of the next few are fetched meanwhile). A big program's expression,
+// a long chain, is nearly all such applications. Every search of the table
+// places them all first, so that it sees every entry made.
+class Unplaced {
+ public:
+  explicit Unplaced(Table& t) : t_(t) {}
+
+  void Add(Cell* rep) {
+    if (n_ == kMost) PlaceAll();
+    cells_[n_++] = rep;
+  }
+
+  void PlaceAll() {
+    for (size_t i = 0; i < n_; ++i) hashes_[i] = AppHash(cells_[i]->f, cells_[i]->a);
+    constexpr size_t kFetched = 8;
+    for (size_t i = 0; i < n_; ++i) {
+      Reserve(t_);
+      if (i + kFetched < n_) {
+        const size_t home = Home(t_, hashes_[i + kFetched]);
+        __builtin_prefetch(&t_.slots.refs()[home]);
+        __builtin_prefetch(&t_.slots.tags()[home]);
+      }
+      Cell* c = cells_[i];
+      const size_t slot = FindApp(t_, c->f, c->a, hashes_[i]);
+      MOX_ASSERT(t_.slots.IsFree(slot));
+      Place(t_, slot, c, hashes_[i]);
+    }
+    n_ = 0;
+  }
+
+ private:
+  static constexpr size_t kMost = 512;
+  Table& t_;
+  size_t n_ = 0;
+  Cell* cells_[kMost];
+  uint64_t hashes_[kMost];
+};
+
+// A representative met in ShareValue's fold, and whether it is a new one
+// standing for a cell that has no other holder.
+struct Met {
+  Cell* rep = nullptr;
+  bool only = false;
+};
+
 }  // namespace
 
 CellRef ShareValue(Cell* root) {
   Table& t = Shared();
+  RecentLeaves leaves;
+  Unplaced unplaced(t);
   // Results are representatives, borrowed from the table.
-  Cell* rep = FoldBottomUp<Cell*>(
-      root, [&](Cell* leaf) { return ShareLeaf(t, leaf); },
-      [&](Cell* c, Cell* f, Cell* a) { return ShareApp(t, c, f, a); },
-      [&](Cell* c, Cell** found) { return (*found = FindByParts(t, c)) != nullptr; });
-  return CellRef::Share(rep);
+  Met met = FoldBottomUp<Met>(
+      root, [&](Cell* leaf) { return Met{leaves.Share(t, leaf)}; },
+      [&](Cell* c, Met f, Met a) {
+        const bool alone = c->Count() == 1;
+        if (f.only || a.only) {
+          Cell* rep = NewRepresentative(c, f.rep, a.rep);
+          unplaced.Add(rep);
+          return Met{rep, alone};
+        }
+        unplaced.PlaceAll();
+        bool entered;
+        Cell* rep = ShareApp(t, c, f.rep, a.rep, &entered);
+        return Met{rep, entered && alone};
+      },
+      [&](Cell* c, Met* found) {
+        if (c->f->Count() == 1 || c->a->Count() == 1) return false;  // see FindByParts
+        unplaced.PlaceAll();
+        found->rep = FindByParts(t, c);
+        return found->rep != nullptr;
+      });
+  unplaced.PlaceAll();
+  return CellRef::Share(met.rep);
 }
 
 CellRef ShareLeafBytes(std::string_view bytes) {
@@ -551,11 +665,12 @@ inline ApartResult FoldCopy(const ApartResult& v) {
 
 CellRef ShareValueApart(Cell* root, bool (*apart)(const Cell* leaf)) {
   Table& t = Shared();
+  RecentLeaves leaves;
   ApartResult result = FoldBottomUp<ApartResult>(
       root,
       [&](Cell* leaf) -> ApartResult {
         if (apart(leaf)) return {CellRef::Share(leaf), false};
-        return {CellRef::Share(ShareLeaf(t, leaf)), true};
+        return {CellRef::Share(leaves.Share(t, leaf)), true};
       },
       [&](Cell* c, ApartResult f, ApartResult a) -> ApartResult {
         if (f.entered && a.entered) return {CellRef::Share(ShareApp(t, c, f.cell.get(), a.cell.get())), true};

@@ -3,6 +3,7 @@
 // pruning to values keeps what later sharing needs.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,55 @@ TEST_F(SharingTest, DeepGraphs) {
   CellRef e = MakeLeaf("0");
   for (int i = 0; i < 200000; ++i) e = MakeApp(MakeLeaf("S"), std::move(e));
   EXPECT_EQ(ShareValue(e.get()).get(), c.get());
+}
+
+// The first (k 5) is entered just now for a cell nothing else holds, so the
+// application above it is entered without a search; the second (k 5) and
+// the application above it must still find them.
+TEST_F(SharingTest, CopiesMeetAboveAPartEnteredJustNow) {
+  CellRef t = Tree("((k 5) z) ((k 5) z)");
+  CellRef r = ShareValue(t.get());
+  EXPECT_EQ(r->f, r->a);
+  EXPECT_EQ(r->f, t->f);
+  EXPECT_EQ(SharingTableSize(), 6u);  // k, 5, (k 5), z, ((k 5) z), the root
+}
+
+// Random graphs over two leaves, many sub-trees repeated within and across
+// them, all shared into one table: afterwards each distinct shape is one
+// cell, and the table holds exactly one entry for each.
+TEST_F(SharingTest, EveryShapeEndsAsOneEntry) {
+  uint32_t seed = 12345;
+  auto next = [&seed](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  std::vector<CellRef> results;
+  for (int g = 0; g < 300; ++g) {
+    // Built bottom-up from a pool of sub-trees, some of them used twice.
+    std::vector<CellRef> pool;
+    for (const char* leaf : {"a", "b", "a"}) pool.push_back(MakeLeaf(leaf));
+    for (int i = 0; i < 12; ++i) {
+      CellRef f = pool[next(static_cast<uint32_t>(pool.size()))].Copy();
+      CellRef a = pool[next(static_cast<uint32_t>(pool.size()))].Copy();
+      pool.push_back(MakeApp(std::move(f), std::move(a)));
+    }
+    results.push_back(ShareValue(pool.back().get()));
+    EXPECT_EQ(Show(results.back().get()), Show(pool.back().get()));
+  }
+  std::map<std::string, const Cell*> shapes;
+  std::vector<const Cell*> work;
+  for (const CellRef& r : results) work.push_back(r.get());
+  while (!work.empty()) {
+    const Cell* c = work.back();
+    work.pop_back();
+    auto [it, added] = shapes.emplace(Show(c), c);
+    ASSERT_EQ(it->second, c) << it->first;
+    if (added && c->IsApp()) {
+      work.push_back(c->f);
+      work.push_back(c->a);
+    }
+  }
+  EXPECT_EQ(SharingTableSize(), shapes.size());
 }
 
 TEST_F(SharingTest, PruningKeepsValuesAndTheirParts) {
