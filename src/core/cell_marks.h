@@ -6,9 +6,11 @@
 // miss per cell.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "core/cell.h"
 
@@ -19,6 +21,12 @@ class CellMarks {
   bool Has(const Cell* c) const;
   // Marks c; false when it was marked already.
   bool Mark(const Cell* c);
+  // Calls visit(Cell*) for every marked cell, in the order of their
+  // addresses: a pass over millions of cells that a table lists in no order
+  // then reads memory in order instead of missing the cache at every cell.
+  // visit must not mark this set.
+  template <class Visit>
+  void ForEach(Visit&& visit) const;
 
  private:
   static constexpr int kWindowShift = 20;
@@ -39,5 +47,23 @@ class CellMarks {
   };
   mutable Recent recent_[kRecent];
 };
+
+template <class Visit>
+void CellMarks::ForEach(Visit&& visit) const {
+  std::vector<uintptr_t> order;
+  order.reserve(windows_.size());
+  for (const auto& [window, bits] : windows_) order.push_back(window);
+  std::sort(order.begin(), order.end());
+  for (uintptr_t window : order) {
+    const uint64_t* bits = windows_.find(window)->second.get();
+    const uintptr_t base = window << kWindowShift;
+    for (size_t i = 0; i < kWordsPerWindow; ++i) {
+      for (uint64_t word = bits[i]; word != 0; word &= word - 1) {
+        const size_t bit = i * 64 + static_cast<size_t>(__builtin_ctzll(word));
+        visit(reinterpret_cast<Cell*>(base + bit * 8));
+      }
+    }
+  }
+}
 
 }  // namespace mox

@@ -407,6 +407,17 @@ void EraseSlot(Table& t, size_t i) {
   --t.used;
 }
 
+// The cells of the entries, to be read in the order of their addresses
+// (their slots are in no order at all): a pass over a big table that reads
+// them slot by slot misses the cache at every entry.
+CellMarks EntriesOf(const Table& t) {
+  CellMarks entries;
+  for (size_t i = 0; i < t.slots.size(); ++i) {
+    if (!t.slots.IsFree(i)) entries.Mark(CellIn(t, i));
+  }
+  return entries;
+}
+
 // Keeps the representatives that pass `keep` and releases the others.
 // Work is done in place: the table is the largest structure of the
 // start-up, and a second copy of it would double its share of the peak.
@@ -551,17 +562,17 @@ void KeepOnlySharedValues() {
   // Values are kept. The parts of a value are values too, except the body of
   // a lambda: such parts, and what lies below them, are kept as well, so that
   // every application in the table still has representatives as its parts.
-  // The rescued cells are marked by address: finding each one's slot would
-  // cost a probe, a cache miss in a big table, for nearly every cell of a
-  // program whose definitions are all lambdas.
-  CellMarks rescued;
+  // Cells are marked by address: finding each one's slot would cost a probe,
+  // a cache miss in a big table, for nearly every cell of a program whose
+  // definitions are all lambdas.
+  CellMarks entries = EntriesOf(t);
+  CellMarks kept;
   std::vector<Cell*> work;
   auto rescue = [&](Cell* part) {
-    if (!IsValue(part) && rescued.Mark(part)) work.push_back(part);
+    if (!IsValue(part) && kept.Mark(part)) work.push_back(part);
   };
-  for (size_t i = 0; i < t.slots.size(); ++i) {
-    Cell* c = CellIn(t, i);
-    if (c == nullptr || c->IsLeaf() || !IsValue(c)) continue;
+  entries.ForEach([&](Cell* c) {
+    if (c->IsLeaf() || !IsValue(c)) return;
     rescue(c->a);
     while (!work.empty()) {
       Cell* r = work.back();
@@ -570,9 +581,13 @@ void KeepOnlySharedValues() {
       rescue(r->f);
       rescue(r->a);
     }
-  }
+  });
   work = std::vector<Cell*>();
-  KeepSlots(t, [&](Cell* c) { return IsValue(c) || rescued.Has(c); });
+  entries.ForEach([&](Cell* c) {
+    if (IsValue(c)) kept.Mark(c);
+  });
+  entries = CellMarks();
+  KeepSlots(t, [&](Cell* c) { return kept.Has(c); });
 }
 
 void ForgetStaleNames() {
@@ -618,22 +633,20 @@ void ForgetStaleNames() {
 
 void ClearSharingTable() {
   Table& t = Shared();
-  // Taken out first: the table is empty while the cells are let go.
-  Table old{std::move(t.slots), t.used, std::move(t.far), t.far_free};
+  CellMarks entries = EntriesOf(t);
+  // Emptied first: the table is empty while the cells are let go.
   t.slots.clear();
   t.far = std::vector<uintptr_t>();
   t.far_free = kNoHandle;
   t.used = 0;
-  for (size_t i = 0; i < old.slots.size(); ++i) Release(CellIn(old, i));
+  entries.ForEach([](Cell* c) { Release(c); });
 }
 
 void ClearSharingTableForRefill() {
   Table& t = Shared();
-  for (size_t i = 0; i < t.slots.size(); ++i) {
-    Cell* c = CellIn(t, i);
-    t.slots.Free(i);
-    Release(c);
-  }
+  CellMarks entries = EntriesOf(t);
+  for (size_t i = 0; i < t.slots.size(); ++i) t.slots.Free(i);
+  entries.ForEach([](Cell* c) { Release(c); });
   t.far.clear();
   t.far_free = kNoHandle;
   t.used = 0;
