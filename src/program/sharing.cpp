@@ -407,15 +407,25 @@ void EraseSlot(Table& t, size_t i) {
   --t.used;
 }
 
-// The cells of the entries, to be read in the order of their addresses
-// (their slots are in no order at all): a pass over a big table that reads
-// them slot by slot misses the cache at every entry.
-CellMarks EntriesOf(const Table& t) {
+// Calls visit(Cell*) for the cell of every entry. A big table's cells are
+// visited in the order of their addresses: its slots are in no order at
+// all, and a pass that read the cells slot by slot missed the cache at
+// every entry. A small table's, which the cache holds, slot by slot. visit
+// must not change the table.
+template <class Visit>
+void ForEachEntry(const Table& t, Visit&& visit) {
+  constexpr size_t kBig = size_t{1} << 16;
+  if (t.used < kBig) {
+    for (size_t i = 0; i < t.slots.size(); ++i) {
+      if (!t.slots.IsFree(i)) visit(CellIn(t, i));
+    }
+    return;
+  }
   CellMarks entries;
   for (size_t i = 0; i < t.slots.size(); ++i) {
     if (!t.slots.IsFree(i)) entries.Mark(CellIn(t, i));
   }
-  return entries;
+  entries.ForEach(visit);
 }
 
 // Keeps the representatives that pass `keep` and releases the others.
@@ -507,12 +517,14 @@ class Unplaced {
   uint64_t hashes_[kMost];
 };
 
-// A representative met in ShareValue's fold, and whether it is a new one
-// standing for a cell that has no other holder.
-struct Met {
-  Cell* rep = nullptr;
-  bool only = false;
-};
+// A representative met in ShareValue's fold, with the low bit set when it
+// is a new one standing for a cell that has no other holder (cells are
+// 8-aligned; one word keeps the fold's stack of results as cheap as for
+// plain addresses).
+using Met = uintptr_t;
+Met MetOf(Cell* rep, bool only) { return reinterpret_cast<uintptr_t>(rep) | (only ? 1 : 0); }
+Cell* RepOf(Met m) { return reinterpret_cast<Cell*>(m & ~uintptr_t{1}); }
+bool IsOnly(Met m) { return (m & 1) != 0; }
 
 }  // namespace
 
@@ -522,27 +534,28 @@ CellRef ShareValue(Cell* root) {
   Unplaced unplaced(t);
   // Results are representatives, borrowed from the table.
   Met met = FoldBottomUp<Met>(
-      root, [&](Cell* leaf) { return Met{leaves.Share(t, leaf)}; },
+      root, [&](Cell* leaf) { return MetOf(leaves.Share(t, leaf), false); },
       [&](Cell* c, Met f, Met a) {
         const bool alone = c->Count() == 1;
-        if (f.only || a.only) {
-          Cell* rep = NewRepresentative(c, f.rep, a.rep);
+        if (IsOnly(f) || IsOnly(a)) {
+          Cell* rep = NewRepresentative(c, RepOf(f), RepOf(a));
           unplaced.Add(rep);
-          return Met{rep, alone};
+          return MetOf(rep, alone);
         }
         unplaced.PlaceAll();
         bool entered;
-        Cell* rep = ShareApp(t, c, f.rep, a.rep, &entered);
-        return Met{rep, entered && alone};
+        Cell* rep = ShareApp(t, c, RepOf(f), RepOf(a), &entered);
+        return MetOf(rep, entered && alone);
       },
       [&](Cell* c, Met* found) {
         if (c->f->Count() == 1 || c->a->Count() == 1) return false;  // see FindByParts
         unplaced.PlaceAll();
-        found->rep = FindByParts(t, c);
-        return found->rep != nullptr;
+        Cell* rep = FindByParts(t, c);
+        *found = MetOf(rep, false);
+        return rep != nullptr;
       });
   unplaced.PlaceAll();
-  return CellRef::Share(met.rep);
+  return CellRef::Share(RepOf(met));
 }
 
 CellRef ShareLeafBytes(std::string_view bytes) {
@@ -565,14 +578,15 @@ void KeepOnlySharedValues() {
   // Cells are marked by address: finding each one's slot would cost a probe,
   // a cache miss in a big table, for nearly every cell of a program whose
   // definitions are all lambdas.
-  CellMarks entries = EntriesOf(t);
   CellMarks kept;
   std::vector<Cell*> work;
   auto rescue = [&](Cell* part) {
     if (!IsValue(part) && kept.Mark(part)) work.push_back(part);
   };
-  entries.ForEach([&](Cell* c) {
-    if (c->IsLeaf() || !IsValue(c)) return;
+  ForEachEntry(t, [&](Cell* c) {
+    if (!IsValue(c)) return;
+    kept.Mark(c);
+    if (c->IsLeaf()) return;
     rescue(c->a);
     while (!work.empty()) {
       Cell* r = work.back();
@@ -583,10 +597,6 @@ void KeepOnlySharedValues() {
     }
   });
   work = std::vector<Cell*>();
-  entries.ForEach([&](Cell* c) {
-    if (IsValue(c)) kept.Mark(c);
-  });
-  entries = CellMarks();
   KeepSlots(t, [&](Cell* c) { return kept.Has(c); });
 }
 
@@ -633,20 +643,21 @@ void ForgetStaleNames() {
 
 void ClearSharingTable() {
   Table& t = Shared();
-  CellMarks entries = EntriesOf(t);
-  // Emptied first: the table is empty while the cells are let go.
+  // Taken out first: the table is empty while the cells are let go.
+  Table old{std::move(t.slots), t.used, std::move(t.far), t.far_free};
   t.slots.clear();
   t.far = std::vector<uintptr_t>();
   t.far_free = kNoHandle;
   t.used = 0;
-  entries.ForEach([](Cell* c) { Release(c); });
+  ForEachEntry(old, [](Cell* c) { Release(c); });
 }
 
 void ClearSharingTableForRefill() {
   Table& t = Shared();
-  CellMarks entries = EntriesOf(t);
+  // In the checks no cell let go reaches the table, so its slots are
+  // freed afterwards.
+  ForEachEntry(t, [](Cell* c) { Release(c); });
   for (size_t i = 0; i < t.slots.size(); ++i) t.slots.Free(i);
-  entries.ForEach([](Cell* c) { Release(c); });
   t.far.clear();
   t.far_free = kNoHandle;
   t.used = 0;
