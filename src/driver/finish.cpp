@@ -7,6 +7,7 @@
 
 #include "core/output.h"
 #include "core/graph_fold.h"
+#include "core/graph_walk.h"
 #include "core/run_end.h"
 #include "diag/banner.h"
 #include "eval/reducer.h"
@@ -16,12 +17,25 @@ namespace mox {
 
 namespace {
 
+bool IsTodoApplication(const Cell* c) { return c->IsApp() && c->f->IsApp() && IsLeafText(c->f->f, "todo"); }
+
+// Whether the graph holds an application `todo x y`: most hold none, and
+// looking costs less than rebuilding, which copies a count of every cell.
+bool HoldsTodo(const Cell* root) {
+  ConstGraphWalk walk(root);
+  while (const Cell* c = walk.Next()) {
+    if (IsTodoApplication(c)) return true;
+    if (c->IsApp()) walk.EnterParts(c);
+  }
+  return false;
+}
+
 // The value with every application `todo x y` replaced by "Z"; unchanged
 // subgraphs stay shared.
 CellRef WithoutTodo(Cell* root) {
   auto leaf = [](Cell* c) { return CellRef::Share(c); };
   auto app = [](Cell* c, CellRef f, CellRef a) {
-    if (c->f->IsApp() && IsLeafText(c->f->f, "todo")) return MakeLeaf("Z", 1);
+    if (IsTodoApplication(c)) return MakeLeaf("Z", 1);
     return KeepOrRebuild(c, std::move(f), std::move(a));
   };
   return RebuildBottomUp(root, leaf, app);
@@ -30,7 +44,9 @@ CellRef WithoutTodo(Cell* root) {
 }  // namespace
 
 void FinishRun() {
-  for (auto& [key, value] : Globals()) value = WithoutTodo(value.get());
+  for (auto& [key, value] : Globals()) {
+    if (HoldsTodo(value.get())) value = WithoutTodo(value.get());
+  }
   EndRun();
 }
 
