@@ -94,6 +94,10 @@ void RunChain(Machine& m, Task t) {
     const Item item = m.items[static_cast<size_t>(ib + t.d)];
     const int64_t slot = base + t.d;
     ++t.d;
+    // After its last item the chain reads no more items: they go at once,
+    // so that a call nested a million deep in its last argument, as in
+    // f(1,f(1,...)), holds no items for the levels above it.
+    if (t.d == n) m.items.resize(static_cast<size_t>(ib));
     m.tasks.push_back(t);
     EmitItem(m, item, slot);
     return;
