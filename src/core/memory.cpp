@@ -65,11 +65,17 @@ void OutOfMemory(const char* what, size_t bytes) {
 void AdviseHugePages(void* p, size_t bytes) {
 #ifdef MADV_HUGEPAGE
   if (p == nullptr || bytes < kHugeAdviceMin) return;
+  // The advice covers every page the block touches. A block this large is
+  // a mapping of its own (malloc maps each block over its threshold), and
+  // advice on a part of a mapping splits it in two, which mremap cannot
+  // move as one: realloc then copied the block beside its old self. The
+  // system backs only the aligned 2 MiB ranges inside with such pages.
+  static const auto kPage = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
   const uintptr_t start = reinterpret_cast<uintptr_t>(p);
-  const uintptr_t begin = (start + kHugePage - 1) & ~(kHugePage - 1);
-  const uintptr_t end = (start + bytes) & ~(kHugePage - 1);
+  const uintptr_t begin = start & ~(kPage - 1);
+  const uintptr_t end = (start + bytes + kPage - 1) & ~(kPage - 1);
   // Advice only: where the system has no such pages the block works as it is.
-  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+  madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 #else
   (void)p;
   (void)bytes;

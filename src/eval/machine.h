@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/cell.h"
+#include "core/pod_stack.h"
 #include "eval/head_cache.h"
 #include "eval/strict.h"
 #include "program/builtin_table.h"
@@ -27,7 +28,7 @@ struct Frame {
 
 struct Machine {
   CellRef focus;
-  std::vector<Frame> frames;
+  PodStack<Frame> frames;
   std::vector<Activation> activations;  // one per strict frame, in order
   // Theirs: those below register_top each hold a count or null; those above
   // are all null, so that an activation finds its registers cleared.
