@@ -355,11 +355,13 @@ Cell* ShareApp(Table& t, Cell* c, Cell* f, Cell* a, bool* entered = nullptr) {
   return rep;
 }
 
-// An application whose parts are already representatives is found at once.
 // A part with a single holder is no representative (the table holds one
 // count of each), which spares the search for freshly built graphs.
+bool PartsMayBeRepresentatives(const Cell* c) { return c->f->Count() != 1 && c->a->Count() != 1; }
+
+// An application whose parts are already representatives is found at once.
 Cell* FindByParts(const Table& t, Cell* c) {
-  if (t.slots.empty() || c->f->Count() == 1 || c->a->Count() == 1) return nullptr;
+  if (t.slots.empty() || !PartsMayBeRepresentatives(c)) return nullptr;
   return CellIn(t, FindApp(t, c->f, c->a, AppHash(c->f, c->a)));
 }
 
@@ -548,7 +550,7 @@ CellRef ShareValue(Cell* root) {
         return MetOf(rep, entered && alone);
       },
       [&](Cell* c, Met* found) {
-        if (c->f->Count() == 1 || c->a->Count() == 1) return false;  // see FindByParts
+        if (!PartsMayBeRepresentatives(c)) return false;  // no search, so the batch may wait
         unplaced.PlaceAll();
         Cell* rep = FindByParts(t, c);
         *found = MetOf(rep, false);
