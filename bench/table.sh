@@ -50,6 +50,7 @@ fact-print    programs/fact_print.mox   programs/fact_print.py  programs/fact_pr
 pow-print     programs/pow_print.mox    programs/pow_print.py   programs/pow_print.bc   digits
 fib-print     programs/fib_print.mox    programs/fib_print.py   programs/fib_print.bc   digits
 fibcmp        programs/fibcmp.mox       programs/fibcmp.py      programs/fibcmp.bc      status
+loads1k       gen:loads1k.mox           -                       -                       status
 '
 
 work=$(mktemp -d)
@@ -68,6 +69,7 @@ path_of() {
           sum5m.bc) "$here/gen/sum_program.sh" bc 5000000 >"$file" ;;
           sum1m-call.mox) "$here/gen/sum_program.sh" mox-call 1000000 >"$file" ;;
           defs100k.mox) "$here/gen/definitions_program.sh" 100000 >"$file" ;;
+          loads1k.mox) "$here/gen/loads_program.sh" 5000 1000 >"$file" ;;
         esac
       fi
       echo "$file" ;;

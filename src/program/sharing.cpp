@@ -132,6 +132,11 @@ struct Table {
   // (cells are 8-aligned). A plain vector, so leak checkers see the cells.
   std::vector<uintptr_t> far;
   uint32_t far_free = kNoHandle;
+  // The entries placed since the table was last pruned to its values, while
+  // `tracking`: a loaded text then prunes only what it and the run added
+  // (see KeepOnlySharedValues). Any other erasure stops the tracking.
+  std::vector<Cell*> added;
+  bool tracking = false;
 };
 
 // Never destroyed: a run that ends on a report leaves the table as it is.
@@ -305,10 +310,20 @@ size_t FindApp(const Table& t, const Cell* f, const Cell* a, uint64_t hash) {
   return Probe(t, hash, [&](Cell* c) { return c->IsApp() && c->f == f && c->a == a; });
 }
 
+// The list of added entries is no longer complete, or would cost more than
+// a pass over the whole table: the next pruning goes over the whole table.
+void StopTracking(Table& t) {
+  t.tracking = false;
+  t.added = std::vector<Cell*>();
+}
+
 // Puts c, whose count the table already holds, into the free slot i.
 void Place(Table& t, size_t i, Cell* c, uint64_t hash) {
   t.slots.Put(i, Slot{TagOf(hash), RefTo(t, c)});
   ++t.used;
+  if (!t.tracking) return;
+  t.added.push_back(c);
+  if (t.added.size() > t.used / 2) StopTracking(t);
 }
 
 // Enters c (taking a count) into the free slot i found for it.
@@ -394,6 +409,7 @@ size_t SlotOf(const Table& t, Cell* c) {
 // may be judged by its new home: only that entry can then be missed by a
 // search, as it already is by its old bytes.
 void EraseSlot(Table& t, size_t i) {
+  if (t.tracking) StopTracking(t);
   DropRef(t, t.slots.ref(i));
   // Each later entry of the run is read for its home, a cache miss in a
   // big table: the first few are fetched at once instead of one by one.
@@ -430,6 +446,12 @@ void ForEachEntry(const Table& t, Visit&& visit) {
   entries.ForEach(visit);
 }
 
+// The run keeps the table: what stays is moved into one of its own size.
+void ShrinkToFit(Table& t) {
+  size_t capacity = RoomFor(t.used + 1);
+  if (capacity < t.slots.size()) Resize(t, capacity);
+}
+
 // Keeps the representatives that pass `keep` and releases the others.
 // Work is done in place: the table is the largest structure of the
 // start-up, and a second copy of it would double its share of the peak.
@@ -445,9 +467,7 @@ void KeepSlots(Table& t, Keep&& keep) {
       Release(dropped);
     }
   }
-  // The run keeps the table: move what stays into one of its own size.
-  size_t capacity = RoomFor(t.used + 1);
-  if (capacity < t.slots.size()) Resize(t, capacity);
+  ShrinkToFit(t);
 }
 
 // The representatives of the leaves met lately in one fold, by address. A
@@ -572,41 +592,101 @@ CellRef ShareLeafBytes(std::string_view bytes) {
   return CellRef::Share(CellIn(t, i));
 }
 
-void KeepOnlySharedValues() {
-  Table& t = Shared();
-  // Values are kept. The parts of a value are values too, except the body of
-  // a lambda: such parts, and what lies below them, are kept as well, so that
-  // every application in the table still has representatives as its parts.
-  // Cells are marked by address: finding each one's slot would cost a probe,
-  // a cache miss in a big table, for nearly every cell of a program whose
-  // definitions are all lambdas.
+namespace {
+
+// Keeps c when it is a value, with what must stay below it. The parts of a
+// value are values too, except the body of a lambda: such parts, and what
+// lies below them, are kept as well, so that every application in the table
+// still has representatives as its parts. mark(cell) marks a cell to keep
+// and tells whether what lies below it is still to be seen.
+template <class Mark>
+void KeepIfValue(Cell* c, std::vector<Cell*>& work, Mark&& mark) {
+  if (!IsValue(c) || !mark(c) || c->IsLeaf()) return;
+  auto rescue = [&](Cell* part) {
+    if (!IsValue(part) && mark(part)) work.push_back(part);
+  };
+  rescue(c->a);
+  while (!work.empty()) {
+    Cell* r = work.back();
+    work.pop_back();
+    if (r->IsLeaf()) continue;
+    rescue(r->f);
+    rescue(r->a);
+  }
+}
+
+// Cells are marked by address: finding each one's slot would cost a probe,
+// a cache miss in a big table, for nearly every cell of a program whose
+// definitions are all lambdas.
+void KeepAllValues(Table& t) {
   CellMarks kept;
   std::vector<Cell*> work;
-  auto rescue = [&](Cell* part) {
-    if (!IsValue(part) && kept.Mark(part)) work.push_back(part);
-  };
-  ForEachEntry(t, [&](Cell* c) {
-    if (!IsValue(c)) return;
-    kept.Mark(c);
-    if (c->IsLeaf()) return;
-    rescue(c->a);
-    while (!work.empty()) {
-      Cell* r = work.back();
-      work.pop_back();
-      if (r->IsLeaf()) continue;
-      rescue(r->f);
-      rescue(r->a);
-    }
-  });
+  ForEachEntry(t, [&](Cell* c) { KeepIfValue(c, work, [&](Cell* x) { return kept.Mark(x); }); });
   work = std::vector<Cell*>();
   KeepSlots(t, [&](Cell* c) { return kept.Has(c); });
 }
 
-void ForgetStaleNames() {
+// The table was pruned last time and has lost no entry since, so all but
+// the added entries are kept, with everything below them: only added ones
+// can go. A loaded text thus costs what it adds, not the whole table.
+void KeepAddedValues(Table& t) {
+  std::vector<Cell*> added = std::move(t.added);
+  StopTracking(t);
+  std::sort(added.begin(), added.end());
+  std::vector<bool> kept(added.size());
+  auto mark = [&](Cell* c) {
+    auto at = std::lower_bound(added.begin(), added.end(), c);
+    if (at == added.end() || *at != c || kept[at - added.begin()]) return false;
+    kept[at - added.begin()] = true;
+    return true;
+  };
+  std::vector<Cell*> work;
+  for (Cell* c : added) KeepIfValue(c, work, mark);
+  for (size_t i = 0; i < added.size(); ++i) {
+    if (kept[i]) continue;
+    EraseSlot(t, SlotOf(t, added[i]));
+    Release(added[i]);
+  }
+  ShrinkToFit(t);
+}
+
+}  // namespace
+
+void KeepOnlySharedValues() {
   Table& t = Shared();
-  bool any = false;
-  for (size_t i = 0; i < t.slots.size() && !any; ++i) any = !t.slots.IsFree(i) && IsStaleName(CellIn(t, i));
-  if (!any) return;
+  if (t.tracking) KeepAddedValues(t);
+  else KeepAllValues(t);
+  t.tracking = true;
+}
+
+namespace {
+
+// Whether the table holds a stale name. Names go stale only when a load
+// changes definitions, and every load asks: so only the names merged just
+// now and the entries added since the last pruning need a look, unless the
+// table has stopped tracking those.
+bool HoldsStaleName(const Table& t, const GlobalTable& merged) {
+  if (!t.tracking) {
+    for (size_t i = 0; i < t.slots.size(); ++i)
+      if (!t.slots.IsFree(i) && IsStaleName(CellIn(t, i))) return true;
+    return false;
+  }
+  for (Cell* c : t.added)
+    if (IsStaleName(c)) return true;
+  if (t.slots.empty()) return false;
+  for (const auto& [key, value] : merged) {
+    if (!IsNameLeafText(key.view())) continue;
+    const size_t i = FindLeaf(t, key.view(), LeafHash(key.view()));
+    if (!t.slots.IsFree(i) && IsStaleName(CellIn(t, i))) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void ForgetStaleNames(const GlobalTable& merged) {
+  Table& t = Shared();
+  if (!HoldsStaleName(t, merged)) return;
   // Each slot is judged after the parts of its cell (explicit stack): a
   // cell is dropped when it is a stale name or one of its parts is dropped.
   enum : char { kUnknown, kKeep, kDrop };
@@ -645,8 +725,9 @@ void ForgetStaleNames() {
 
 void ClearSharingTable() {
   Table& t = Shared();
+  StopTracking(t);
   // Taken out first: the table is empty while the cells are let go.
-  Table old{std::move(t.slots), t.used, std::move(t.far), t.far_free};
+  Table old{std::move(t.slots), t.used, std::move(t.far), t.far_free, {}, false};
   t.slots.clear();
   t.far = std::vector<uintptr_t>();
   t.far_free = kNoHandle;
@@ -656,6 +737,7 @@ void ClearSharingTable() {
 
 void ClearSharingTableForRefill() {
   Table& t = Shared();
+  StopTracking(t);
   // In the checks no cell let go reaches the table, so its slots are
   // freed afterwards.
   ForEachEntry(t, [](Cell* c) { Release(c); });

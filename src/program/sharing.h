@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "core/cell.h"
+#include "program/globals.h"
 
 namespace mox {
 
@@ -25,14 +26,19 @@ CellRef ShareValue(Cell* c);
 CellRef ShareLeafBytes(std::string_view bytes);
 
 // Drops every representative that is not a value, except the parts of the
-// values that stay (a lambda's body need not be a value).
+// values that stay (a lambda's body need not be a value). After the first
+// call, a call looks only at the representatives entered since the last
+// one, as long as the table has lost none since (and has not doubled):
+// what a loaded text costs does not grow with the program.
 void KeepOnlySharedValues();
 
 // Drops every representative holding a name leaf whose cached analysis no
 // longer matches its definition (loading code at run time gave the name a
 // different number of parameters), and every representative built on one,
 // so that newly shared code is analysed against the definitions it sees.
-void ForgetStaleNames();
+// `merged` holds the definitions that the load just made global: only
+// their names can have gone stale since the last call.
+void ForgetStaleNames(const GlobalTable& merged);
 
 // Empties the table, releasing its counts.
 void ClearSharingTable();

@@ -109,9 +109,9 @@ bool ReportShowable(const Report& r) {
 // texts and blobs still load. The real handlers of load and road.
 NativeHandler g_loaders[2];
 
-// A load runs the checks on its text and prunes the whole sharing table,
-// work of hundreds of steps that the budget would count as one: a program
-// that loads in a loop took half a minute under the sanitizers.
+// A load runs the checks on its text, and at times prunes the whole sharing
+// table: work of hundreds of steps that the budget would count as one (a
+// program that loads in a loop took half a minute under the sanitizers).
 constexpr uint64_t kStepsOfALoad = 100;
 
 template <int kLoader>

@@ -283,6 +283,79 @@ TEST_F(SharingTest, EveryEntryIsFoundAfterTheTableGrows) {
   EXPECT_EQ(SharingTableSize(), 2u + 4 * 20000);
 }
 
+// After a first pruning, each later one looks only at the entries added
+// since (by loaded texts and `tern`). It must keep exactly what a pruning of
+// the whole table would: random graphs of values, redexes and lambdas whose
+// bodies hold redexes, shared in a second round over a pruned first one,
+// against both rounds shared into an empty table and pruned at once.
+TEST_F(SharingTest, PruningWhatWasAddedKeepsWhatAWholePruningWould) {
+  Globals().Set(Text("K"), Tree("(\\ a (\\ b a))"));
+  Globals().Set(Text("\\"), Tree("(\\ a (\\ b (\\ c Z)))"));
+  Globals().Set(Text("Z"), Tree("(\\ a Z)"));
+  uint32_t seed = 777;
+  auto next = [&seed](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  auto graphs = [&](int count, const char* number) {
+    std::vector<CellRef> made;
+    for (int g = 0; g < count; ++g) {
+      std::vector<CellRef> pool;
+      for (const char* leaf : {"K", "1", number, "x", "\\ x"}) pool.push_back(Tree(leaf));
+      for (int i = 0; i < 6; ++i) {
+        CellRef f = pool[next(static_cast<uint32_t>(pool.size()))].Copy();
+        CellRef a = pool[next(static_cast<uint32_t>(pool.size()))].Copy();
+        pool.push_back(MakeApp(std::move(f), std::move(a)));
+      }
+      made.push_back(std::move(pool.back()));
+    }
+    return made;
+  };
+  // The second round's new number makes new shapes among old ones.
+  const std::vector<CellRef> first = graphs(400, "2"), second = graphs(40, "3");
+  for (const CellRef& g : first) ShareValue(g.get());
+  KeepOnlySharedValues();
+  for (const CellRef& g : second) ShareValue(g.get());
+  KeepOnlySharedValues();
+  const size_t in_rounds = SharingTableSize();
+  ClearSharingTable();
+  for (const auto* round : {&first, &second})
+    for (const CellRef& g : *round) ShareValue(g.get());
+  KeepOnlySharedValues();
+  EXPECT_EQ(SharingTableSize(), in_rounds);
+  ClearSharingTable();
+}
+
+// A name goes stale when a load changes its number of parameters. Entries
+// holding it go, whether it was entered before the last pruning (and is
+// among the names merged) or after it, analysed against its old definition.
+TEST_F(SharingTest, StaleNamesGoWithWhatHoldsThem) {
+  Globals().Set(Text("K"), Tree("(\\ a (\\ b a))"));
+  Globals().Set(Text("\\"), Tree("(\\ a (\\ b (\\ c Z)))"));
+  Globals().Set(Text("Z"), Tree("(\\ a Z)"));
+  Globals().Set(Text("ff"), Tree("(\\ a a)"));
+  Globals().Set(Text("gg"), Tree("(\\ a a)"));
+  std::vector<CellRef> numbers;  // values that stay
+  for (int n = 0; n < 100; ++n) numbers.push_back(ShareLeafBytes(std::to_string(n)));
+  ShareValue(Tree("K ff").get());
+  KeepOnlySharedValues();  // the numbers, K, ff and (K ff)
+  CellRef gg = Tree("gg");
+  AnalyseCell(gg.get());  // as a graph held across a load would be
+  GlobalTable merged;
+  merged.Set(Text("ff"), Tree("(\\ a (\\ b a))"));
+  Globals().Set(Text("ff"), merged.Find("ff")->Copy());
+  Globals().Set(Text("gg"), Tree("(\\ a (\\ b a))"));
+  ForgetStaleNames(merged);
+  EXPECT_EQ(SharingTableSize(), 101u);
+  KeepOnlySharedValues();
+  ShareValue(MakeApp(MakeLeaf("K"), gg.Copy()).get());
+  EXPECT_EQ(SharingTableSize(), 103u);
+  ForgetStaleNames(GlobalTable());
+  EXPECT_EQ(SharingTableSize(), 101u);
+  numbers.clear();
+  ClearSharingTable();
+}
+
 // Pruning moves what stays into a table of its own size, in place: from a
 // table grown for 60,000 entries down to one for a few hundred, each kept
 // entry is found again, those from the far end of the old table included.
