@@ -22,6 +22,13 @@ using testing_notation::Tree;
 
 class SharingTest : public LeakCheckedTest {
  protected:
+  // K, which a partial application makes a value and a saturated one a
+  // redex, and the lambda binder, whose body need not be a value.
+  static void DefineKAndLambda() {
+    Globals().Set(Text("K"), Tree("(\\ a (\\ b a))"));
+    Globals().Set(Text("\\"), Tree("(\\ a (\\ b (\\ c Z)))"));
+    Globals().Set(Text("Z"), Tree("(\\ a Z)"));
+  }
   void TearDown() override {
     LeakCheckedTest::TearDown();
     EXPECT_EQ(SharingTableSize(), 0u);
@@ -138,9 +145,7 @@ TEST_F(SharingTest, EveryShapeEndsAsOneEntry) {
 }
 
 TEST_F(SharingTest, PruningKeepsValuesAndTheirParts) {
-  Globals().Set(Text("K"), Tree("(\\ a (\\ b a))"));
-  Globals().Set(Text("\\"), Tree("(\\ a (\\ b (\\ c Z)))"));
-  Globals().Set(Text("Z"), Tree("(\\ a Z)"));
+  DefineKAndLambda();
   CellRef value = Tree("K 7");                   // a partial application
   CellRef redex = Tree("K 1 2");                 // saturated: no value
   CellRef lambda = Tree("(\\ x) (K (K 3 4) x)");  // a value whose body is not
@@ -162,9 +167,7 @@ TEST_F(SharingTest, PruningKeepsValuesAndTheirParts) {
 // Pruning deletes in place; every entry that stays must still be found
 // from its home slot, across thousands of deletions in long probe runs.
 TEST_F(SharingTest, PruningInPlaceLeavesEveryKeptEntryFindable) {
-  Globals().Set(Text("K"), Tree("(\\ a (\\ b a))"));
-  Globals().Set(Text("\\"), Tree("(\\ a (\\ b (\\ c Z)))"));
-  Globals().Set(Text("Z"), Tree("(\\ a Z)"));
+  DefineKAndLambda();
   std::vector<CellRef> values;
   for (int n = 0; n < 3000; ++n) {
     std::string k = std::to_string(n), m = std::to_string(n + 100000);
@@ -190,9 +193,7 @@ TEST_F(SharingTest, PruningInPlaceLeavesEveryKeptEntryFindable) {
 // body by identity; here one of them, a global of no parameters (no value),
 // is written in place, as a program can through `ref`.
 TEST_F(SharingTest, PruningFindsLeavesWrittenInPlace) {
-  Globals().Set(Text("K"), Tree("(\\ a (\\ b a))"));
-  Globals().Set(Text("\\"), Tree("(\\ a (\\ b (\\ c Z)))"));
-  Globals().Set(Text("Z"), Tree("(\\ a Z)"));
+  DefineKAndLambda();
   Globals().Set(Text("foo"), Tree("K 1 2"));
   CellRef lambda = Tree("(\\ x) (K foo x)");
   CellRef rl = ShareValue(lambda.get());
@@ -289,9 +290,7 @@ TEST_F(SharingTest, EveryEntryIsFoundAfterTheTableGrows) {
 // bodies hold redexes, shared in a second round over a pruned first one,
 // against both rounds shared into an empty table and pruned at once.
 TEST_F(SharingTest, PruningWhatWasAddedKeepsWhatAWholePruningWould) {
-  Globals().Set(Text("K"), Tree("(\\ a (\\ b a))"));
-  Globals().Set(Text("\\"), Tree("(\\ a (\\ b (\\ c Z)))"));
-  Globals().Set(Text("Z"), Tree("(\\ a Z)"));
+  DefineKAndLambda();
   uint32_t seed = 777;
   auto next = [&seed](uint32_t n) {
     seed = seed * 1103515245u + 12345u;
@@ -330,9 +329,7 @@ TEST_F(SharingTest, PruningWhatWasAddedKeepsWhatAWholePruningWould) {
 // holding it go, whether it was entered before the last pruning (and is
 // among the names merged) or after it, analysed against its old definition.
 TEST_F(SharingTest, StaleNamesGoWithWhatHoldsThem) {
-  Globals().Set(Text("K"), Tree("(\\ a (\\ b a))"));
-  Globals().Set(Text("\\"), Tree("(\\ a (\\ b (\\ c Z)))"));
-  Globals().Set(Text("Z"), Tree("(\\ a Z)"));
+  DefineKAndLambda();
   Globals().Set(Text("ff"), Tree("(\\ a a)"));
   Globals().Set(Text("gg"), Tree("(\\ a a)"));
   std::vector<CellRef> numbers;  // values that stay
@@ -384,9 +381,7 @@ namespace {
 // list of their own: they are found, dropped and their places reused like
 // any other entry, among pooled ones, across growth and pruning.
 TEST_F(SharingTest, LargeLeavesMixWithPooledCells) {
-  Globals().Set(Text("K"), Tree("(\\ a (\\ b a))"));
-  Globals().Set(Text("\\"), Tree("(\\ a (\\ b (\\ c Z)))"));
-  Globals().Set(Text("Z"), Tree("(\\ a Z)"));
+  DefineKAndLambda();
   auto big = [](int n) { return "[" + std::string(400, 'a') + std::to_string(n) + "]"; };
   std::vector<CellRef> kept;
   for (int round = 0; round < 3; ++round) {
