@@ -18,9 +18,22 @@ namespace mox {
 
 class CellMarks {
  public:
-  bool Has(const Cell* c) const;
+  bool Has(const Cell* c) const {
+    const uint64_t* bits = Window(reinterpret_cast<uintptr_t>(c) >> kWindowShift, false);
+    if (bits == nullptr) return false;
+    const size_t bit = BitOf(c);
+    return (bits[bit / 64] >> (bit % 64)) & 1;
+  }
   // Marks c; false when it was marked already.
-  bool Mark(const Cell* c);
+  bool Mark(const Cell* c) {
+    MOX_ASSERT((reinterpret_cast<uintptr_t>(c) & 7) == 0);
+    uint64_t* bits = Window(reinterpret_cast<uintptr_t>(c) >> kWindowShift, true);
+    const size_t bit = BitOf(c);
+    const uint64_t mask = uint64_t{1} << (bit % 64);
+    if (bits[bit / 64] & mask) return false;
+    bits[bit / 64] |= mask;
+    return true;
+  }
   // Calls visit(Cell*) for every marked cell, in the order of their
   // addresses: a pass over millions of cells that a table lists in no order
   // then reads memory in order instead of missing the cache at every cell.
@@ -33,7 +46,18 @@ class CellMarks {
   static constexpr size_t kWordsPerWindow = (size_t{1} << kWindowShift) / 8 / 64;
   using Bitmap = std::unique_ptr<uint64_t[]>;
 
-  uint64_t* Window(uintptr_t window, bool make) const;
+  // The bit of c's word in its window.
+  static size_t BitOf(const Cell* c) {
+    return (reinterpret_cast<uintptr_t>(c) & ((uintptr_t{1} << kWindowShift) - 1)) >> 3;
+  }
+  // The bitmap of a window (made when `make`), or null. Passes over big
+  // tables ask millions of times, nearly always about a recent window.
+  uint64_t* Window(uintptr_t window, bool make) const {
+    const Recent& recent = recent_[window % kRecent];
+    if (recent.window == window && (recent.bits != nullptr || !make)) return recent.bits;
+    return FindWindow(window, make);
+  }
+  uint64_t* FindWindow(uintptr_t window, bool make) const;
 
   mutable std::unordered_map<uintptr_t, Bitmap> windows_;
   // The windows met lately, by their low bits: a pass over the sharing table

@@ -687,39 +687,28 @@ bool HoldsStaleName(const Table& t, const GlobalTable& merged) {
 void ForgetStaleNames(const GlobalTable& merged) {
   Table& t = Shared();
   if (!HoldsStaleName(t, merged)) return;
-  // Each slot is judged after the parts of its cell (explicit stack): a
-  // cell is dropped when it is a stale name or one of its parts is dropped.
-  enum : char { kUnknown, kKeep, kDrop };
-  std::vector<char> state(t.slots.size(), kUnknown);
-  std::vector<size_t> stack;
-  for (size_t root = 0; root < t.slots.size(); ++root) {
-    if (t.slots.IsFree(root) || state[root] != kUnknown) continue;
+  // A cell is dropped when it is a stale name or one of its parts is
+  // dropped (the parts of representatives are representatives). Each is
+  // judged after its parts (explicit stack), the verdicts kept by address:
+  // looking the parts' slots up instead cost a probe, a cache miss in a big
+  // table, for every entry.
+  CellMarks judged, dropped;
+  std::vector<Cell*> stack;
+  ForEachEntry(t, [&](Cell* root) {
     stack.push_back(root);
     while (!stack.empty()) {
-      size_t i = stack.back();
-      Cell* c = CellIn(t, i);
-      if (state[i] != kUnknown) {
+      Cell* c = stack.back();
+      if (judged.Has(c)) {
         stack.pop_back();
-      } else if (c->IsLeaf()) {
-        state[i] = IsStaleName(c) ? kDrop : kKeep;
+      } else if (c->IsLeaf() || (judged.Has(c->f) && judged.Has(c->a))) {
+        judged.Mark(c);
+        if (c->IsLeaf() ? IsStaleName(c) : dropped.Has(c->f) || dropped.Has(c->a)) dropped.Mark(c);
         stack.pop_back();
       } else {
-        size_t f = SlotOf(t, c->f), a = SlotOf(t, c->a);
-        if (state[f] == kUnknown) {
-          stack.push_back(f);
-        } else if (state[a] == kUnknown) {
-          stack.push_back(a);
-        } else {
-          state[i] = (state[f] == kDrop || state[a] == kDrop) ? kDrop : kKeep;
-          stack.pop_back();
-        }
+        stack.push_back(judged.Has(c->f) ? c->a : c->f);
       }
     }
-  }
-  CellMarks dropped;
-  for (size_t i = 0; i < t.slots.size(); ++i)
-    if (state[i] == kDrop) dropped.Mark(CellIn(t, i));
-  state = std::vector<char>();
+  });
   KeepSlots(t, [&](Cell* c) { return !dropped.Has(c); });
 }
 

@@ -334,8 +334,9 @@ TEST_F(SharingTest, StaleNamesGoWithWhatHoldsThem) {
   Globals().Set(Text("gg"), Tree("(\\ a a)"));
   std::vector<CellRef> numbers;  // values that stay
   for (int n = 0; n < 100; ++n) numbers.push_back(ShareLeafBytes(std::to_string(n)));
-  ShareValue(Tree("K ff").get());
-  KeepOnlySharedValues();  // the numbers, K, ff and (K ff)
+  ShareValue(Tree("K (K ff)").get());
+  ShareValue(Tree("K (K 5)").get());
+  KeepOnlySharedValues();  // the numbers, K, ff, (K ff), (K (K ff)), (K 5), (K (K 5))
   CellRef gg = Tree("gg");
   AnalyseCell(gg.get());  // as a graph held across a load would be
   GlobalTable merged;
@@ -343,12 +344,13 @@ TEST_F(SharingTest, StaleNamesGoWithWhatHoldsThem) {
   Globals().Set(Text("ff"), merged.Find("ff")->Copy());
   Globals().Set(Text("gg"), Tree("(\\ a (\\ b a))"));
   ForgetStaleNames(merged);
-  EXPECT_EQ(SharingTableSize(), 101u);
+  EXPECT_EQ(SharingTableSize(), 103u);
   KeepOnlySharedValues();
   ShareValue(MakeApp(MakeLeaf("K"), gg.Copy()).get());
-  EXPECT_EQ(SharingTableSize(), 103u);
+  EXPECT_EQ(SharingTableSize(), 105u);
   ForgetStaleNames(GlobalTable());
-  EXPECT_EQ(SharingTableSize(), 101u);
+  EXPECT_EQ(SharingTableSize(), 103u);
+  EXPECT_EQ(ShareValue(Tree("K (K 5)").get())->a, ShareValue(Tree("K 5").get()).get());
   numbers.clear();
   ClearSharingTable();
 }
