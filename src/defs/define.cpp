@@ -15,6 +15,23 @@
 
 namespace mox {
 
+namespace {
+
+// Which of the program's definitions were shared as they were parsed (see
+// DefineText): none in a small program; in a big one, all but those of
+// large pieces.
+struct EarlySharing {
+  bool on = false;
+  NameSet large;
+};
+
+EarlySharing& ProgramSharing() {
+  static auto& sharing = *new EarlySharing;
+  return sharing;
+}
+
+}  // namespace
+
 BacktickLines CountBacktickLines(std::string_view raw) {
   BacktickLines lines;
   int64_t line = 1, depth = 0;
@@ -112,20 +129,25 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   // A loaded text's leaves are its own: shared leaves carry the analysis of
   // the running program's names, which the text may define anew.
   const LeafMaker make_leaf = origin == TextOrigin::kProgram ? ShareLeafBytes : nullptr;
-  // The program file's definitions are shared as they are parsed (see
-  // ShareValueApart): equal sub-trees of a big program are one cell from
-  // the start. What a piece leaves unused (its name, a refused or malformed
-  // piece) is let go with ReleaseShared, so that the table keeps nothing
-  // that no definition holds.
+  // A big program file's definitions are shared as they are parsed (see
+  // ShareValueApart): equal sub-trees are one cell from the start, which
+  // halves the peak of a program of many similar definitions. What a piece
+  // leaves unused (its name, a refused or malformed piece) is let go with
+  // ReleaseShared, so that the table keeps nothing that no definition holds.
   //
-  // Not so a piece larger than kLargestSharedPiece: every walk of the checks
-  // remembers each cell held more than once, and a shared cell is (the table
-  // holds it too), so a generated expression of ten million cells would cost
-  // each walk a map of ten million entries. Many small definitions gain from
-  // early sharing; one huge one gains little.
+  // Not so a smaller program: sharing each definition again after every
+  // rewrite costs a quarter of the start-up, and up to a megabyte of text
+  // peaks at a few dozen megabytes unshared. Nor a piece larger than
+  // kLargestSharedPiece: every walk of the checks remembers each cell held
+  // more than once, and a shared cell is (the table holds it too), so a
+  // generated expression of ten million cells would cost each walk a map of
+  // ten million entries. Many small definitions gain from early sharing;
+  // one huge one gains little.
+  constexpr size_t kSmallestSharedProgram = size_t{1} << 20;
   constexpr size_t kLargestSharedPiece = size_t{1} << 16;
   const bool program = origin == TextOrigin::kProgram;
-  if (program) LargeDefinitions().clear();
+  const bool early = program && source.size() > kSmallestSharedProgram;
+  if (program) ProgramSharing() = EarlySharing{early, {}};
   auto parse = [&](const Piece& piece, bool share) {
     CellRef tree = ParseExpression(piece.Of(source), make_leaf);
     StampBackticks(tree.get(), lines);
@@ -133,31 +155,29 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
     return ShareValueApart(tree.get(), IsStampedBacktick);  // the parsed tree dies alone
   };
   auto small = [&](const Piece& piece) { return piece.end - piece.start <= kLargestSharedPiece; };
-  table.Set(Text(), parse(pieces[0], program && small(pieces[0])));
-  if (program && !small(pieces[0])) LargeDefinitions().insert(Text());
+  table.Set(Text(), parse(pieces[0], early && small(pieces[0])));
+  if (early && !small(pieces[0])) ProgramSharing().large.insert(Text());
   const PieceRules rules{program};
   for (size_t i = 1; i < pieces.size(); ++i) {
-    const bool share = program && small(pieces[i]);
+    const bool share = early && small(pieces[i]);
     CellRef tree = parse(pieces[i], share);
     size_t place = pieces[i].start;
     while (place < source.size() && source[place] == ' ') ++place;
     Text key;
     const bool defined = DefinePiece(tree.Copy(), static_cast<int64_t>(place), table, constants, report, rules, &key);
     if (share) ReleaseShared(std::move(tree));
-    if (program && !share) LargeDefinitions().insert(key);
-    else if (program) LargeDefinitions().erase(key);
+    if (early && !share) ProgramSharing().large.insert(key);
+    else if (early) ProgramSharing().large.erase(key);
     if (!defined) return false;
   }
   MOX_ASSERT(lines.empty());
   return true;
 }
 
-NameSet& LargeDefinitions() {
-  static auto& names = *new NameSet;
-  return names;
+bool SharedEarly(const Text& key) {
+  const EarlySharing& sharing = ProgramSharing();
+  return sharing.on && sharing.large.count(key) == 0;
 }
-
-bool SharedEarly(const Text& key) { return LargeDefinitions().count(key) == 0; }
 
 void DefineProgram(Report& report, Text& program) {
   DefineText(report, program, Globals(), EmptyCallDefinitions(), TextOrigin::kProgram);

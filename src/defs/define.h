@@ -49,10 +49,10 @@ struct PieceRules {
 bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& constants,
                  Report& report, const PieceRules& rules, Text* defined = nullptr);
 
-// The program's definitions whose pieces are too large to be shared as they
-// are parsed (see DefineText): the checks leave them unshared until their
-// last pass, as all definitions once were. Emptied by each DefineProgram.
-NameSet& LargeDefinitions();
+// Whether the program's definition `key` was shared as it was parsed, and
+// is shared again after each rewrite of the checks (see DefineText): a big
+// program's, except those of large pieces. The others stay unshared until
+// the sharing pass. Set anew by each DefineProgram.
 bool SharedEarly(const Text& key);
 
 // The builtin placeholders: n nested lambdas around "Z" for arity n.

@@ -176,6 +176,39 @@ TEST_F(CheckProgramTest, SharingAndAnalysis) {
   EXPECT_EQ(Definition("_").substr(0, 11), "[[addrinfo[");
 }
 
+// A program of more than a megabyte is shared as it is parsed and again
+// after each rewrite of the checks (a smaller one only by the sharing pass):
+// definitions calling each other in a chain, with lets, pair lets,
+// backticks and dead code, must give the same either way.
+TEST_F(CheckProgramTest, BigProgramsAreSharedAllAlong) {
+  auto name = [](int i) {
+    std::string s = "fn";
+    do {
+      s += static_cast<char>('a' + i % 26);
+      i /= 26;
+    } while (i > 0);
+    return s;
+  };
+  auto program = [&](int n) {
+    std::string text = "a\\fna(V 1 2,0)";
+    for (int i = 0; i < n; ++i) {
+      const std::string k = std::to_string(i);
+      const std::string next = i + 1 < n ? name(i + 1) + "(q,count+1)" : "count";
+      text += "," + name(i) + "\\first\\count\\p q{V first [text " + k + "]}total{count*2+" + k + "}K(" + next +
+              ",S(K total)(I p)`(K 1 2)`(total))";
+      if (i % 10 == 9) text += ",dead" + name(i) + "\\x\\x+undefined" + name(i);
+    }
+    return text;
+  };
+  EXPECT_EQ(Run(program(100)), "99");
+  EXPECT_FALSE(SharedEarly(Text("fna")));
+  const std::string big = program(10000);
+  ASSERT_GT(big.size(), size_t{1} << 20);
+  EXPECT_EQ(Run(big), "9999");
+  EXPECT_TRUE(SharedEarly(Text("fna")));
+  EXPECT_EQ(Definition("deadfnj"), "none");
+}
+
 // Deep programs: every pass must work without host recursion.
 std::string Repeat(const std::string& piece, int n) {
   std::string s;
