@@ -32,9 +32,10 @@ struct CheckScope {
 bool RefuseGlobalNames(const GlobalTable& table, Report& report);
 
 // The rewriting passes replace a definition through ReplaceDefinition.
-// With `share` (the program file's checks, whose definitions were shared as
-// they were parsed), the rewrite is shared at once and what only the old
-// definition used leaves the sharing table (ShareValueApart, ReleaseShared).
+// With `share` (the program file's checks, for a definition shared as it
+// was parsed: see SharedEarly), the rewrite is shared at once and what only
+// the old definition used leaves the sharing table (ShareValueApart,
+// ReleaseShared).
 void ReplaceDefinition(CellRef& entry, CellRef rewritten, bool share);
 
 // Pair lets `p q{y}z` become three plain lets (see pair_let.h).
