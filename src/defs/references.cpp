@@ -13,19 +13,19 @@ namespace mox {
 
 namespace {
 
-bool KeyLess(std::string_view a, std::string_view b) { return Text::Compare(a, b) < 0; }
-
-// A set of names kept as a vector that is sorted and thinned out whenever
-// it has doubled, so that a huge definition that repeats a few names costs
-// little memory and time. A name already in the sorted part is not added
-// again: a long chain of one operator then sorts nothing.
+// A set of names kept as a vector that is sorted (by bytes, the order of
+// Text::Compare, which string_view's own comparison gives inline) and
+// thinned out whenever it has doubled, so that a huge definition that
+// repeats a few names costs little memory and time. A name already in the
+// sorted part is not added again: a long chain of one operator then sorts
+// nothing.
 struct ViewSet {
   std::vector<std::string_view> items;
   size_t sorted = 0;  // items[0..sorted) are sorted and distinct
   size_t compact_at = 64;
 
   void Add(std::string_view s) {
-    if (std::binary_search(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(sorted), s, KeyLess)) return;
+    if (std::binary_search(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(sorted), s)) return;
     items.push_back(s);
     if (items.size() >= compact_at) {
       Finish();
@@ -33,11 +33,11 @@ struct ViewSet {
     }
   }
   void Finish() {
-    std::sort(items.begin(), items.end(), KeyLess);
+    std::sort(items.begin(), items.end());
     items.erase(std::unique(items.begin(), items.end()), items.end());
     sorted = items.size();
   }
-  bool Has(std::string_view s) const { return std::binary_search(items.begin(), items.end(), s, KeyLess); }
+  bool Has(std::string_view s) const { return std::binary_search(items.begin(), items.end(), s); }
 };
 
 struct Collector {
