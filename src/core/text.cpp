@@ -109,13 +109,6 @@ Text Text::Substr(int64_t start, int64_t count) const {
   return Text(r_->bytes() + start, static_cast<size_t>(count));
 }
 
-int Text::Compare(std::string_view a, std::string_view b) {
-  size_t n = a.size() < b.size() ? a.size() : b.size();
-  int c = n == 0 ? 0 : std::memcmp(a.data(), b.data(), n);  // memcmp is unsigned
-  if (c != 0) return c;
-  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
-}
-
 Text Concat(const Text& a, const Text& b) {
   Text t = a;
   t.Append(b);

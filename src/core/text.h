@@ -75,7 +75,7 @@ class Text {
   // Bytewise order as unsigned bytes, a prefix before the longer text.
   friend bool operator<(const Text& a, const Text& b) { return Compare(a.view(), b.view()) < 0; }
 
-  static int Compare(std::string_view a, std::string_view b);
+  static int Compare(std::string_view a, std::string_view b) { return a.compare(b); }
 
  private:
   explicit Text(TextRep* r) : r_(r) {}
