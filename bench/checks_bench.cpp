@@ -11,35 +11,10 @@
 #include "defs/define.h"
 #include "defs/prelude.h"
 #include "driver/catalogue.h"
+#include "support/many_definitions.h"
 
 namespace mox {
 namespace {
-
-// A lower-case name for i: "fn" and its base-26 digits.
-std::string Name(int i) {
-  std::string s = "fn";
-  do {
-    s += static_cast<char>('a' + i % 26);
-    i /= 26;
-  } while (i > 0);
-  return s;
-}
-
-// Definitions that call each other in a chain, with multi-letter locals,
-// lets and pair lets, operators, literals and backticks; every tenth one is
-// dead and mentions an undefined name, so pruning has work to do.
-std::string ManyDefinitions(int n) {
-  std::string s = "argv\\" + Name(0) + "(argv,1)";
-  for (int i = 0; i < n; ++i) {
-    std::string next = i + 1 < n ? Name(i + 1) + "(q,count+1)" : "count";
-    s += "," + Name(i) + "\\first\\count\\";
-    s += "p q{V first [text " + std::to_string(i) + "]}";
-    s += "total{count*2+" + std::to_string(i) + "}";
-    s += "K(" + next + ",S(K total)(I p)`(K 1 2)`(total))";
-    if (i % 10 == 9) s += ",dead" + Name(i) + "\\x\\x+undefined" + Name(i);
-  }
-  return s;
-}
 
 std::string Repeat(const std::string& piece, int n) {
   std::string s;
@@ -70,7 +45,7 @@ void CheckGenerated(benchmark::State& state, const std::string& source) {
 
 void BM_CheckManyDefinitions(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
-  CheckGenerated(state, ManyDefinitions(n));
+  CheckGenerated(state, testing_programs::ManyDefinitions("argv\\fna(argv,1)", n));
   state.SetItemsProcessed(state.iterations() * n);
 }
 BENCHMARK(BM_CheckManyDefinitions)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

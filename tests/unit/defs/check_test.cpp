@@ -21,6 +21,7 @@
 #include "front/parser.h"
 #include "program/sharing.h"
 #include "support/leak_checked_test.h"
+#include "support/many_definitions.h"
 #include "support/tree_notation.h"
 
 namespace mox {
@@ -181,25 +182,7 @@ TEST_F(CheckProgramTest, SharingAndAnalysis) {
 // definitions calling each other in a chain, with lets, pair lets,
 // backticks and dead code, must give the same either way.
 TEST_F(CheckProgramTest, BigProgramsAreSharedAllAlong) {
-  auto name = [](int i) {
-    std::string s = "fn";
-    do {
-      s += static_cast<char>('a' + i % 26);
-      i /= 26;
-    } while (i > 0);
-    return s;
-  };
-  auto program = [&](int n) {
-    std::string text = "a\\fna(V 1 2,0)";
-    for (int i = 0; i < n; ++i) {
-      const std::string k = std::to_string(i);
-      const std::string next = i + 1 < n ? name(i + 1) + "(q,count+1)" : "count";
-      text += "," + name(i) + "\\first\\count\\p q{V first [text " + k + "]}total{count*2+" + k + "}K(" + next +
-              ",S(K total)(I p)`(K 1 2)`(total))";
-      if (i % 10 == 9) text += ",dead" + name(i) + "\\x\\x+undefined" + name(i);
-    }
-    return text;
-  };
+  auto program = [](int n) { return testing_programs::ManyDefinitions("a\\fna(V 1 2,0)", n); };
   EXPECT_EQ(Run(program(100)), "99");
   EXPECT_FALSE(SharedEarly(Text("fna")));
   const std::string big = program(10000);
