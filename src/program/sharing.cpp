@@ -390,17 +390,30 @@ bool IsStaleName(Cell* c) {
   return definition != nullptr && LeadingLambdas(definition->get(), kNoArity) != c->AnalysisValue();
 }
 
+// The slot that holds c itself, found through c's hash; false when c is
+// no representative (or a text written in place since it was entered, which
+// then stays until the table is emptied).
+bool FindEntry(const Table& t, Cell* c, size_t* index) {
+  if (t.slots.empty()) return false;
+  for (size_t i = Home(t, HashOf(c)); !t.slots.IsFree(i); i = After(t, i)) {
+    if (CellIn(t, i) == c) {
+      *index = i;
+      return true;
+    }
+  }
+  return false;
+}
+
 // The slot of a representative, found by identity: by its hash (an
 // application's parts are the representatives it was entered with), or for
 // a text written in place since it was entered, by a search of the table.
 size_t SlotOf(const Table& t, Cell* c) {
-  for (size_t i = Home(t, HashOf(c)); !t.slots.IsFree(i); i = After(t, i)) {
-    if (CellIn(t, i) == c) return i;
-  }
+  size_t found;
+  if (FindEntry(t, c, &found)) return found;
   for (size_t i = 0; i < t.slots.size(); ++i) {
     if (CellIn(t, i) == c) return i;
   }
-  MOX_FAIL();  // parts of representatives are representatives
+  MOX_FAIL();  // c is an entry of the table
 }
 
 // Empties slot i, moving later entries of its probe run back so that every
@@ -781,24 +794,6 @@ CellRef ShareValueApart(Cell* root, bool (*apart)(const Cell* leaf)) {
       });
   return std::move(result.cell);
 }
-
-namespace {
-
-// The slot that holds c itself, found through c's hash; false when c is
-// no representative (or a text written in place since it was entered, which
-// then stays until the table is emptied).
-bool FindEntry(Table& t, Cell* c, size_t* index) {
-  if (t.slots.empty()) return false;
-  for (size_t i = Home(t, HashOf(c)); !t.slots.IsFree(i); i = After(t, i)) {
-    if (CellIn(t, i) == c) {
-      *index = i;
-      return true;
-    }
-  }
-  return false;
-}
-
-}  // namespace
 
 void ReleaseShared(CellRef value) {
   Table& t = Shared();
