@@ -2,7 +2,6 @@
 #include "core/mapped_block.h"
 
 #include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -24,8 +23,7 @@ size_t RoundUp(size_t n, size_t unit) { return (n + unit - 1) / unit * unit; }
 // is large enough for them. Every byte past the block's own up to there is
 // kept zero, so that growing within it needs no clearing.
 size_t Extent(size_t bytes) {
-  static const size_t kPage = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-  return bytes < kHugeAdviceMin ? RoundUp(bytes, kPage) : RoundUp(bytes, kHugePage);
+  return bytes < kHugeAdviceMin ? RoundUp(bytes, PageSize()) : RoundUp(bytes, kHugePage);
 }
 
 void* MapFresh(size_t extent, const char* what) {

@@ -62,6 +62,11 @@ void OutOfMemory(const char* what, size_t bytes) {
   _exit(kOutOfMemoryStatus);
 }
 
+size_t PageSize() {
+  static const auto page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  return page;
+}
+
 void AdviseHugePages(void* p, size_t bytes) {
 #ifdef MADV_HUGEPAGE
   if (p == nullptr || bytes < kHugeAdviceMin) return;
@@ -70,10 +75,10 @@ void AdviseHugePages(void* p, size_t bytes) {
   // advice on a part of a mapping splits it in two, which mremap cannot
   // move as one: realloc then copied the block beside its old self. The
   // system backs only the aligned 2 MiB ranges inside with such pages.
-  static const auto kPage = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  const uintptr_t page = PageSize();
   const uintptr_t start = reinterpret_cast<uintptr_t>(p);
-  const uintptr_t begin = start & ~(kPage - 1);
-  const uintptr_t end = (start + bytes + kPage - 1) & ~(kPage - 1);
+  const uintptr_t begin = start & ~(page - 1);
+  const uintptr_t end = (start + bytes + page - 1) & ~(page - 1);
   // Advice only: where the system has no such pages the block works as it is.
   madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 #else

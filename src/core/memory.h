@@ -39,6 +39,9 @@ constexpr size_t kHugePage = size_t{2} << 20;
 constexpr size_t kHugeAdviceMin = size_t{4} << 20;
 void AdviseHugePages(void* p, size_t bytes);
 
+// The system's page size.
+size_t PageSize();
+
 // Installs the checks: operator new's handler and the numbers library's
 // allocation functions. Called once, before anything is built.
 void InstallMemoryChecks();
