@@ -27,9 +27,13 @@ void Put(char* line, size_t* n, const char* s, size_t max) {
 
 [[maybe_unused]] void ReportFault(int signal, siginfo_t* info, void*) {
   const Cell* c = g_raw_head;
-  if (c == nullptr) {  // not a program's raw access: the action before ours
+  bool sent = info->si_code <= 0;  // by kill or raise (a program's raise(11)), not a fault
+  if (c == nullptr || sent) {  // not a program's bad access: the action before ours
     sigaction(signal, signal == SIGBUS ? &g_previous_bus : &g_previous_segv, nullptr);
-    return;  // the faulting instruction runs again and meets it
+    // A faulting instruction runs again and meets that action; a sent signal
+    // is sent again, and arrives once this handler returns.
+    if (sent) raise(signal);
+    return;
   }
   char line[256];
   size_t n = 0;

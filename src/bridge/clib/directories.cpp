@@ -22,6 +22,10 @@
 //   d_namlen 1, d_off -1 and the other fields 0.
 // - readdir of a handle that is not open answers 0 with errno EBADF, as
 //   closedir does.
+// - A handle is the address of its record with a serial number in bits 48
+//   to 62, which a user-space address leaves clear: the allocator may hand
+//   a closed record's memory to the next opendir, and the serial keeps the
+//   old handle from naming the new directory (until 32,768 more opens).
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -29,8 +33,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -57,9 +61,21 @@ struct Directory {
   unsigned char record[kRecordSize];
 };
 
-std::set<Directory*>& OpenDirectories() {
-  static std::set<Directory*> open;
+using Handle = uint64_t;
+constexpr int kSerialShift = 48;
+constexpr Handle kSerials = Handle{1} << 15;
+
+std::map<Handle, std::unique_ptr<Directory>>& OpenDirectories() {
+  static std::map<Handle, std::unique_ptr<Directory>> open;
   return open;
+}
+
+// The open directory of a handle, or null with errno EBADF.
+Directory* Find(Handle handle) {
+  auto it = OpenDirectories().find(handle);
+  if (it != OpenDirectories().end()) return it->second.get();
+  errno = EBADF;
+  return nullptr;
 }
 
 uint32_t TypeOfMode(mode_t mode) {
@@ -139,34 +155,31 @@ void FillRecord(Directory* d, const Entry& e) {
 
 // errno as the host's opendir sets it: ENOENT for an empty or missing path,
 // EACCES, ENOTDIR.
-Directory* OpenDirectory(const char* path) {
+Handle OpenDirectory(const char* path) {
+  static Handle serial = 0;
   DIR* dir = ::opendir(path);
-  if (dir == nullptr) return nullptr;
+  if (dir == nullptr) return 0;
   auto d = std::make_unique<Directory>();
   while (const dirent* e = ::readdir(dir)) d->entries.push_back({e->d_name, TypeOf(dir, *e)});
   ::closedir(dir);
   std::sort(d->entries.begin(), d->entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
-  OpenDirectories().insert(d.get());
-  return d.release();
+  serial = (serial + 1) % kSerials;
+  Handle handle = reinterpret_cast<uintptr_t>(d.get()) | serial << kSerialShift;
+  OpenDirectories()[handle] = std::move(d);
+  return handle;
 }
 
-unsigned char* ReadDirectory(Directory* d) {
-  if (OpenDirectories().count(d) == 0) {
-    errno = EBADF;
-    return nullptr;
-  }
-  if (d->next == d->entries.size()) return nullptr;
+unsigned char* ReadDirectory(Handle handle) {
+  Directory* d = Find(handle);
+  if (d == nullptr || d->next == d->entries.size()) return nullptr;
   const Entry& e = d->entries[d->next++];
   FillRecord(d, e);
   return d->record;
 }
 
-int CloseDirectory(Directory* d) {
-  if (OpenDirectories().erase(d) == 0) {  // null, or closed already
-    errno = EBADF;
-    return -1;
-  }
-  delete d;
+int CloseDirectory(Handle handle) {
+  if (Find(handle) == nullptr) return -1;  // null, or closed already
+  OpenDirectories().erase(handle);
   return 0;
 }
 

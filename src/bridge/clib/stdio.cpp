@@ -3,6 +3,8 @@
 // and descriptor reads, writes and closes. Streams are reached by their
 // addresses (stdout answers C's own).
 #include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,6 +12,7 @@
 
 #include "bridge/c_function.h"
 #include "bridge/families.h"
+#include "bridge/platform/host.h"
 #include "bridge/streams.h"
 
 namespace mox {
@@ -42,6 +45,27 @@ char* TemporaryName(char* buffer) {
     }
   }
   return nullptr;
+}
+
+// write to a socket whose peer has gone answers -1 with errno EPIPE, as send
+// does, rather than ending the interpreter by SIGPIPE: sockets are written
+// through send, asked not to raise it.
+ssize_t Write(int fd, const void* buffer, size_t count) {
+  struct stat st;
+  if (fstat(fd, &st) == 0 && S_ISSOCK(st.st_mode)) return host::send(fd, buffer, count, MSG_NOSIGNAL);
+  return ::write(fd, buffer, count);
+}
+
+// closesocket closes sockets only: any other open descriptor (the standard
+// output, say) is left open and answers -1 with errno ENOTSOCK.
+int CloseSocket(int fd) {
+  struct stat st;
+  if (fstat(fd, &st) != 0) return -1;  // EBADF
+  if (!S_ISSOCK(st.st_mode)) {
+    errno = ENOTSOCK;
+    return -1;
+  }
+  return ::close(fd);
 }
 
 constexpr BuiltinBinding kStdio[] = {
@@ -85,8 +109,8 @@ constexpr BuiltinBinding kStdio[] = {
     CFunction<TemporaryName, Number(Integer)>("tmpnam"),
     // descriptors
     CFunction<::read, Number(Integer, Integer, Integer)>("read"),
-    CFunction<::write, Number(Integer, Address, Integer)>("write"),
-    CFunction<::close, Number(Integer)>("closesocket"),
+    CFunction<Write, Number(Integer, Address, Integer)>("write"),
+    CFunction<CloseSocket, Number(Integer)>("closesocket"),
 };
 
 }  // namespace

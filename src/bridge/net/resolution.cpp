@@ -15,6 +15,8 @@
 //   whatever it is given.
 #include <netdb.h>
 
+#include <cstring>
+
 #include "bridge/c_function.h"
 #include "bridge/families.h"
 #include "bridge/net/addrinfo_record.h"
@@ -24,9 +26,15 @@ namespace mox {
 
 namespace {
 
-int GetAddrInfo(const char* node, const char* service, const ProgramAddrinfo* hints, ProgramAddrinfo** slot) {
+// The hints and the slot are read and written by bytes: a program may place
+// them at any address.
+int GetAddrInfo(const char* node, const char* service, const void* hints, void* slot) {
   addrinfo host_hints{};
-  if (hints != nullptr) host_hints = HostHints(*hints);
+  if (hints != nullptr) {
+    ProgramAddrinfo program_hints;
+    std::memcpy(&program_hints, hints, sizeof program_hints);
+    host_hints = HostHints(program_hints);
+  }
   addrinfo* host = nullptr;
   int status = host::getaddrinfo(node, service, hints != nullptr ? &host_hints : nullptr, &host);
   if (status != 0) return status;
@@ -39,7 +47,7 @@ int GetAddrInfo(const char* node, const char* service, const ProgramAddrinfo* hi
     ReleaseProgramList(list);
     return status;
   }
-  *slot = list;
+  std::memcpy(slot, &list, sizeof list);
   return status;
 }
 

@@ -65,6 +65,22 @@ TEST_F(BridgeDirectories, EntriesInNameOrderWithTheirRecords) {
   EXPECT_EQ(Ans("readdir", d.Copy()), "0");
 }
 
+// The allocator may give a closed directory's memory to the next one: its
+// stale handle must still be refused, and must not close the new directory.
+TEST_F(BridgeDirectories, ClosedHandleNeverNamesALaterDirectory) {
+  for (int i = 0; i < 3; ++i) {
+    CellRef old_handle = Call("opendir", Addr(dir_.c_str()));
+    EXPECT_EQ(Ans("closedir", old_handle.Copy()), "0");
+    CellRef handle = Call("opendir", Addr(dir_.c_str()));
+    EXPECT_NE(Num(handle), Num(old_handle));
+    EXPECT_EQ(Ans("readdir", old_handle.Copy()), "0");
+    EXPECT_EQ(Ans("closedir", old_handle.Copy()), "01");
+    EXPECT_EQ(Ans("errno"), "9");
+    EXPECT_NE(Ans("readdir", handle.Copy()), "0");
+    EXPECT_EQ(Ans("closedir", handle.Copy()), "0");
+  }
+}
+
 TEST_F(BridgeDirectories, FailuresSetErrno) {
   EXPECT_EQ(Ans("opendir", Addr("")), "0");
   EXPECT_EQ(Ans("errno"), "2");

@@ -32,6 +32,13 @@ TEST_F(BridgeAddresses, ResolutionInTheProgramsLayout) {
   EXPECT_EQ(Ans("freeaddrinfo", Addr(list)), "I");
   EXPECT_EQ(Ans("freeaddrinfo", Addr(list)), "I");  // freed already: left alone
 
+  // The hints and the slot may sit at any address.
+  unsigned char odd[1 + 48 + 8];
+  std::memcpy(odd + 1, hints, 48);
+  EXPECT_EQ(Ans("getaddrinfo", Addr("127.0.0.1"), Addr("81"), Addr(odd + 1), Addr(odd + 49)), "0");
+  EXPECT_EQ(Walk(At<void*>(odd, 49)), "127.0.0.1:81/16 ");
+  EXPECT_EQ(Ans("freeaddrinfo", Addr(At<void*>(odd, 49))), "I");
+
   hints[0] = static_cast<int32_t>(Num(Call("ai_passive")));
   EXPECT_EQ(Ans("getaddrinfo", L("0"), Addr("5000"), Addr(hints), Addr(&list)), "0");
   EXPECT_EQ(Walk(list), "0.0.0.0:5000/16 ");
