@@ -81,8 +81,11 @@ bool IsBeingEvaluated(const Cell* definition) {
   return definition->IsLeaf() && definition->Bytes()[0] == kCycleByte;
 }
 
-// The first value of a parameterless global becomes its definition, unless
-// code loaded meanwhile has given the name a new definition, which stays.
+// The first value of a parameterless global becomes its definition, even
+// over a definition that code loaded meanwhile gave the name: the value is
+// what the global evaluated to. Only a name that the loaded code made one to
+// evaluate afresh at each use (NAME()) keeps its new definition, which a
+// stored value would freeze.
 void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
   std::string_view key = LeafView(head).substr(1);
   CellRef* entry = Globals().Find(key);
@@ -90,10 +93,7 @@ void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
   MOX_ASSERT(IsValue(value));
   CellRef v = CellRef::Share(value);
   if (IsLambdaNode(value)) v = MakeApp(MakeApp(MakeLeaf("B"), MakeLeaf("I")), std::move(v));
-  if (IsBeingEvaluated(entry->get())) {
-    MOX_ASSERT(EmptyCallDefinitions().count(key) == 0);
-    *entry = v.Copy();
-  }
+  if (EmptyCallDefinitions().count(key) == 0) *entry = v.Copy();
   m.focus = std::move(v);
 }
 
