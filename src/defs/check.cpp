@@ -54,7 +54,8 @@ bool RefuseOrAccept(GlobalTable& table, Report& report, TextOrigin origin) {
 bool CheckDefinitions(GlobalTable& table, const NameSet& constants, Report& report, TextOrigin origin) {
   const bool loaded = origin != TextOrigin::kProgram;
   if (!RefuseOrAccept(table, report, origin)) return false;
-  if (loaded) Merge(table, constants);
+  // A loaded text's backticks are evaluated before its definitions are
+  // merged: they see the globals as they were when the load began.
   EvaluateBackticks(table, !loaded);
   if (loaded) {
     Merge(table, constants);
