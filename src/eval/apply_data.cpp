@@ -98,15 +98,18 @@ CellRef ApplyVector(Cell* vec, Cell* arg) {
     return list;
   }
   if (ClassifyValue(arg) != ValueClass::kInteger) return MakeLetter('Z');
+  // A list form J K x whose x spells no number is of the integer class but
+  // has no value.
+  CellRef hold;
+  std::string_view text;
+  if (arg->IsApp() && !NumberTextOf(arg, &hold, &text)) return MakeLetter('Z');
   if (n > 0) {
     int64_t i = IntegerToInt64(arg);
     if (i < 0) i += static_cast<int64_t>(n);
     if (i < 0 || static_cast<uint64_t>(i) >= n) return MakeLetter('Z');
     return MakeLetter(VectorSlot(vec, static_cast<size_t>(i)) != nullptr ? 'K' : 'H');
   }
-  CellRef hold;
-  std::string_view text;
-  if (!NumberTextOf(arg, &hold, &text)) return MakeLetter('Z');
+  if (arg->IsLeaf()) text = LeafView(arg);
   IntText size = ReadIntText(text);
   if (size.negative || size.magnitude.size() > 8) return MakeLetter('Z');
   uint64_t count = ReadDigits(size.magnitude.data(), size.magnitude.size());

@@ -48,6 +48,10 @@ TEST(NumbersApplyData, VectorIndexing) {
   EXPECT_EQ(Show(ApplyVector(v.get(), L("002").get())), "Z");
   EXPECT_EQ(Show(ApplyVector(Vec3(false).get(), L("01").get())), "H");
   EXPECT_EQ(Show(ApplyVector(v.get(), L("Z").get())), "(J a (J Z (J c K)))");
+  // List forms: J K x is an integer when x spells one, else it has no value.
+  auto list_form = [](const char* x) { return MakeApp(MakeApp(L("J"), L("K")), L(x)); };
+  EXPECT_EQ(Show(ApplyVector(v.get(), list_form("K").get())), "K");  // 0
+  EXPECT_EQ(Show(ApplyVector(v.get(), list_form("[abc]").get())), "Z");
 }
 
 TEST(NumbersApplyData, EmptyVectorMakesVectors) {
