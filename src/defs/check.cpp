@@ -2,6 +2,7 @@
 // texts alike. The first failing check fills the report and ends them.
 #include "defs/check.h"
 
+#include "core/interrupt.h"
 #include "defs/check_passes.h"
 #include "defs/prelude.h"
 #include "defs/record_layout.h"
@@ -25,6 +26,10 @@ void Merge(const GlobalTable& table, const NameSet& constants) {
   }
 }
 
+// The program's checks give way to an interrupt between passes. A loaded
+// text's run inside an evaluation, whose next step sees the note.
+bool Interrupted(TextOrigin origin) { return origin == TextOrigin::kProgram && InterruptNoted(); }
+
 // The checks that may refuse definitions, before any of them is global.
 bool RefuseOrAccept(GlobalTable& table, Report& report, TextOrigin origin) {
   const bool loaded = origin != TextOrigin::kProgram;
@@ -35,18 +40,18 @@ bool RefuseOrAccept(GlobalTable& table, Report& report, TextOrigin origin) {
   // them again nor, through `road`, trips over them as an existing name.
   if (!loaded) DefineRecordLayouts(table);
   ExpandPairLets(table, share);
-  if (!CheckFunkyKeys(table, report)) return false;
+  if (Interrupted(origin) || !CheckFunkyKeys(table, report)) return false;
   AliveWording wording = origin == TextOrigin::kRoad ? AliveWording::kRoad : AliveWording::kProgram;
   {
     const ReferenceGraph graph = BuildReferenceGraph(table);
-    if (!CheckLiveness(scope, graph, report, wording)) return false;
+    if (Interrupted(origin) || !CheckLiveness(scope, graph, report, wording)) return false;
     // The program's dead redefinitions of prelude names get the prelude's
     // back; a loaded text's dead definitions are simply not merged.
     PruneDeadCode(scope, graph, loaded ? nullptr : &PreludeSnapshot(), share);
   }
   if (!loaded) PreludeSnapshot().Clear();
-  if (!AllocatePlaces(table, report, share)) return false;
-  return CheckArity(table, report);
+  if (Interrupted(origin) || !AllocatePlaces(table, report, share)) return false;
+  return !Interrupted(origin) && CheckArity(table, report);
 }
 
 }  // namespace
@@ -57,6 +62,7 @@ bool CheckDefinitions(GlobalTable& table, const NameSet& constants, Report& repo
   // A loaded text's backticks are evaluated before its definitions are
   // merged: they see the globals as they were when the load began.
   EvaluateBackticks(table, !loaded);
+  if (Interrupted(origin)) return false;
   if (loaded) {
     Merge(table, constants);
     // The run's sharing table holds the values `tern` has shared: a loaded
@@ -70,13 +76,13 @@ bool CheckDefinitions(GlobalTable& table, const NameSet& constants, Report& repo
   ShareDefinitions(table);
   KeepOnlySharedValues();
   if (loaded) Merge(table, constants);
-  if (!CheckUnboundLocals(table, report)) return false;
+  if (Interrupted(origin) || !CheckUnboundLocals(table, report)) return false;
   AnalyseDefinitions(table);
   return true;
 }
 
-void CheckProgram(Report& report) {
-  CheckDefinitions(Globals(), EmptyCallDefinitions(), report, TextOrigin::kProgram);
+bool CheckProgram(Report& report) {
+  return CheckDefinitions(Globals(), EmptyCallDefinitions(), report, TextOrigin::kProgram);
 }
 
 }  // namespace mox

@@ -26,23 +26,42 @@ namespace {
 // such as /dev/zero) is refused before its bytes are held.
 constexpr int64_t kLongestProgram = int64_t{1} << 30;
 
+enum class ReadResult { kRead, kUnreadable, kTooLong };
+
 // Reads the whole file, NUL bytes included, in reads of at most 4095 bytes.
-// False when it is longer than kLongestProgram.
-bool ReadWhole(const Text& path, Text* out) {
+// A directory opens here but cannot be read, and a read can fail part-way:
+// both are unreadable files, as one that cannot be opened.
+ReadResult ReadWhole(const Text& path, Text* out) {
   FILE* file = std::fopen(path.c_str(), "r");
-  MOX_ASSERT(file != nullptr);
+  if (file == nullptr) return ReadResult::kUnreadable;
   struct stat info;
-  bool fits = !(fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > kLongestProgram);
+  bool known = fstat(fileno(file), &info) == 0;
+  ReadResult result = ReadResult::kRead;
+  if (known && S_ISDIR(info.st_mode)) result = ReadResult::kUnreadable;
+  if (known && S_ISREG(info.st_mode) && info.st_size > kLongestProgram) result = ReadResult::kTooLong;
   TextBuilder text;
   char buffer[4096];
   size_t n;
-  while (fits && (n = std::fread(buffer, 1, 4095, file)) != 0) {
+  while (result == ReadResult::kRead && (n = std::fread(buffer, 1, 4095, file)) != 0) {
     text.Append(std::string_view(buffer, n));
-    fits = text.Length() <= kLongestProgram;
+    if (text.Length() > kLongestProgram) result = ReadResult::kTooLong;
   }
+  if (result == ReadResult::kRead && std::ferror(file)) result = ReadResult::kUnreadable;
   MOX_ASSERT(std::fclose(file) == 0);
-  if (fits) *out = text.Flatten();
-  return fits;
+  if (result == ReadResult::kRead) *out = text.Flatten();
+  return result;
+}
+
+int32_t Unreadable(const Text& path) {
+  ResultChannel().Write("Error.\n");
+  ErrorChannel()
+      .Write(" Type: Start\n")
+      .Write(" Name: \"")
+      .Write(EscapedForm(path))
+      .Write("\"\n")
+      .Write("Could not read program file.\n")
+      .Write("\\/\n");
+  return kFailedStage;
 }
 
 int32_t TooLong() {
@@ -66,21 +85,12 @@ int32_t MoxEntry(int argc, char** argv) {
     return 1;
   }
   Text path(argv[1]);
-  FILE* probe = std::fopen(path.c_str(), "r");
-  if (probe == nullptr) {
-    ResultChannel().Write("Error.\n");
-    ErrorChannel()
-        .Write(" Type: Start\n")
-        .Write(" Name: \"")
-        .Write(EscapedForm(path))
-        .Write("\"\n")
-        .Write("Could not read program file.\n")
-        .Write("\\/\n");
-    return kFailedStage;
-  }
-  std::fclose(probe);
   Text program;
-  if (!ReadWhole(path, &program)) return TooLong();
+  switch (ReadWhole(path, &program)) {
+    case ReadResult::kRead: break;
+    case ReadResult::kUnreadable: return Unreadable(path);
+    case ReadResult::kTooLong: return TooLong();
+  }
 
   InstallBuiltinCatalogue();
   LoadPrelude();
@@ -90,13 +100,18 @@ int32_t MoxEntry(int argc, char** argv) {
   program = Text();  // the definitions hold all the run needs of it
 
   InstallInterruptHandler([]() -> bool { Shutdown(); });  // never returns
-  RunProgram(report, argv + 2);
+  bool checked = RunProgram(report, argv + 2);
+  // The reducer acts on an interrupt between its steps; one that came while
+  // no step was taken (during the checks, as the result was judged, as the
+  // table was emptied) ends the run here.
+  if (InterruptNoted()) checked ? Shutdown() : ShutdownUnchecked();
   if (!report.IsAllClear()) return FailedStage(report);
 
   CellRef* entry = Globals().Find("");
   MOX_ASSERT(entry != nullptr);
   CellRef result = entry->Copy();
   FinishRun();
+  if (InterruptNoted()) Shutdown();  // the table is empty: no `shut` now
   int64_t value = IntegerToInt64(result.get());
   return static_cast<int32_t>(static_cast<uint32_t>(value));
 }

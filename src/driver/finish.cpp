@@ -50,14 +50,22 @@ void FinishRun() {
   EndRun();
 }
 
-void Shutdown() {
+namespace {
+
+[[noreturn]] void EndInterrupted(const CellRef* shut) {
   std::signal(SIGINT, SIG_DFL);  // a second interrupt ends the process at once
   ErrorChannel().Write("\n");
-  if (const CellRef* shut = Globals().Find("shut")) {
+  if (shut != nullptr) {
     CellRef result = Evaluate(shut->Copy());
     if (!(result->IsLeaf() && result->Bytes()[0] == 'I')) ErrorChannel().Write(AfterBanner());
   }
   std::exit(1);
 }
+
+}  // namespace
+
+void Shutdown() { EndInterrupted(Globals().Find("shut")); }
+
+void ShutdownUnchecked() { EndInterrupted(nullptr); }
 
 }  // namespace mox

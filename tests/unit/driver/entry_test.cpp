@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "driver/entry.h"
+#include "support/many_definitions.h"
 
 namespace mox {
 namespace {
@@ -62,6 +63,14 @@ TEST(Entry, MissingFileReportWithEscapedPath) {
             "\\/\n");
 }
 
+// A directory opens as a file here, but cannot be read as one.
+TEST(Entry, DirectoryIsAnUnreadableFile) {
+  MoxRun r = RunMox("/");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "Error.\n");
+  EXPECT_EQ(r.err, " Type: Start\n Name: \"/\"\nCould not read program file.\n\\/\n");
+}
+
 TEST(Entry, FailedStageCodeMapsToStatusTwoAndOthersPassThrough) {
   EXPECT_EQ(kFailedStage, static_cast<int32_t>(0x80000000u));
   EXPECT_EQ(ExitStatusFor(kFailedStage), 2);
@@ -73,9 +82,10 @@ TEST(Entry, FailedStageCodeMapsToStatusTwoAndOthersPassThrough) {
   EXPECT_EQ(MoxEntry(1, argv), 1);
 }
 
-// Runs a program that never ends, interrupts it while it runs, and returns
-// what it wrote on standard error and its exit status.
-MoxRun Interrupted(const std::string& program) {
+// Runs a program that never ends, interrupts it while it runs (`pause`
+// seconds after the handler is in place), and returns what it wrote on
+// standard error and its exit status.
+MoxRun Interrupted(const std::string& program, const char* pause = "0.2") {
   std::string path = testing::TempDir() + "mox_interrupt_" + std::to_string(getpid()) + ".mox";
   FILE* f = std::fopen(path.c_str(), "wb");
   std::fputs(program.c_str(), f);
@@ -84,7 +94,8 @@ MoxRun Interrupted(const std::string& program) {
   // slow start cannot meet the default action instead.
   return RunMox(path,
                 "for i in $(seq 400); do m=$(awk '/SigCgt/{print $2}' /proc/$pid/status); "
-                "[ $((0x$m & 2)) -ne 0 ] && break; sleep 0.05; done; sleep 0.2; kill -INT $pid");
+                "[ $((0x$m & 2)) -ne 0 ] && break; sleep 0.05; done; sleep " +
+                    std::string(pause) + "; kill -INT $pid");
 }
 
 TEST(Entry, InterruptRunsShutAndExitsWithOne) {
@@ -107,6 +118,18 @@ TEST(Entry, InterruptRunsShutAndExitsWithOne) {
             "\\/\\oh [after]     /\\   /  \\\n"
             "/\\uck_________/\\_/  \\_/    \\_\n"
             " <say> The shut function did not return I after SIGHUP.\n");
+}
+
+// The checks of a big program give way to an interrupt between their passes,
+// and the run ends as an interrupted one, not with the banner of the check
+// that would have failed at the end (an unbound local). The program's
+// `shut` is not run: it has not passed the checks.
+TEST(Entry, InterruptDuringTheChecksEndsTheRun) {
+  MoxRun r = Interrupted(testing_programs::ManyDefinitions("a\\fna(0,0)+bad(1)", 20000) +
+                             ",bad\\x\\(zeta\\zeta) zeta,shut\\5",
+                         "0");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "\n");
 }
 
 // A long builtin looks at the interrupt note between its rounds: a power of
