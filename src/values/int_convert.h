@@ -40,7 +40,11 @@ inline bool SmallIntegerValue(const Cell* c, int64_t* v) {
   }
   if (n == 0 || n > 18) return false;
   int64_t m = 0;
-  for (uint32_t i = 0; i < n; ++i) m = m * 10 + (p[i] - '0');
+  for (uint32_t i = 0; i < n; ++i) {
+    unsigned digit = p[i] - unsigned{'0'};
+    if (digit > 9) return false;  // a byte written in by the program: the slow path reads up to it
+    m = m * 10 + digit;
+  }
   *v = negative ? -m : m;
   return true;
 }

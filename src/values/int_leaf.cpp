@@ -123,7 +123,12 @@ IntText ReadIntegerLeaf(const Cell* c) {
   MOX_ASSERT(!c->TextDeferred());  // deferred texts are written before the epoch moves
   std::string_view text = LeafView(c);
   IntText a = ReadIntText(text);
-  if (tail != nullptr && words >= kTailHead + LimbsFor(a.magnitude.size())) {
+  // The limbs are stamped only for a text that is all number, of the length
+  // the leaf was made with: the path above reads them with that whole text
+  // (a program may have written other bytes into it).
+  bool whole = a.magnitude.data() + a.magnitude.size() == text.data() + text.size() &&
+               text.size() == c->StoredLength();
+  if (whole && tail != nullptr && words >= kTailHead + LimbsFor(a.magnitude.size())) {
     tail[1] = ReadLimbs(a.magnitude, tail + kTailHead);
     tail[0] = WriteEpoch();
     a.limbs = Limbs(tail + kTailHead, tail[1]);
