@@ -51,6 +51,7 @@ pow-print     programs/pow_print.mox    programs/pow_print.py   programs/pow_pri
 fib-print     programs/fib_print.mox    programs/fib_print.py   programs/fib_print.bc   digits
 fibcmp        programs/fibcmp.mox       programs/fibcmp.py      programs/fibcmp.bc      status
 loads1k       gen:loads1k.mox           -                       -                       status
+vecfill       programs/vecfill.mox      programs/vecfill.py     -                       status
 '
 
 work=$(mktemp -d)

@@ -67,9 +67,10 @@ bool CallNativeOnArgs(Machine& m, const BuiltinEntry& entry, const Cell* head, C
 // The redex is only read by the handler, and usually dies with the call:
 // it is left unanalysed (the cache stays 0, so a handler that hands it or
 // a part of it back has it analysed when it is met).
-void CallNativeOnNewRedex(Machine& m, const BuiltinEntry& entry, Cell* h, Cell* const* args, int n) {
+void CallNativeOnNewRedex(Machine& m, const BuiltinEntry& entry, Cell* h, Cell* const* args, int n, uint32_t owned) {
   CellRef redex = CellRef::Share(h);
-  for (int i = 0; i < n; ++i) redex = MakeApp(std::move(redex), CellRef::Share(args[i]));
+  for (int i = 0; i < n; ++i)
+    redex = MakeApp(std::move(redex), owned & (1u << i) ? CellRef(args[i]) : CellRef::Share(args[i]));
   m.focus = std::move(redex);
   CallNative(m, entry);
 }

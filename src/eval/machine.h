@@ -111,8 +111,11 @@ void RunTest(Machine& m, const Template& t, Cell* const* args);
 bool CallNativeOnArgs(Machine& m, const BuiltinEntry& entry, const Cell* head, Cell* const* args);
 
 // A builtin that reads its own redex (it has no on_args entry), called on
-// a redex built from its name leaf h and args[0..n).
-void CallNativeOnNewRedex(Machine& m, const BuiltinEntry& entry, Cell* h, Cell* const* args, int n);
+// a redex built from its name leaf h and args[0..n). The arguments of the
+// set `owned` (bit i for args[i]) come with a count each, which the redex
+// takes over: a value that only the redex holds then shows a count of one
+// to the handler (`cork` updates such a vector in place).
+void CallNativeOnNewRedex(Machine& m, const BuiltinEntry& entry, Cell* h, Cell* const* args, int n, uint32_t owned = 0);
 
 // Whether a head leaf is contracted as a global (no earlier rule of
 // Contract takes it, builtins aside): not a literal, marker, let or lambda.

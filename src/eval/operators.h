@@ -43,19 +43,25 @@ inline bool CallBoundBuiltin(Machine& m, const GlobalShape* g, Cell* const* args
 // (values, borrowed: the caller holds them until it returns), as
 // contracting  h a1 .. an  would: a builtin name first (builtin names
 // cannot be shadowed), an operator bound to a builtin of n parameters,
-// then the global h names.
-[[gnu::always_inline]] inline void CallHead(Machine& m, Cell* h, Cell* const* args, int n) {
+// then the global h names. The caller may offer the counts it holds on the
+// arguments of the set `owned` (bit i for args[i]): true when a redex took
+// them over (the caller then no longer holds them).
+[[gnu::always_inline]] inline bool CallHead(Machine& m, Cell* h, Cell* const* args, int n, uint32_t owned = 0) {
   if (h->Bytes()[0] >= 'a' && h->Bytes()[0] <= 'z') {
     if (const BuiltinEntry* entry = BuiltinFor(h)) {
-      if (entry->on_args == nullptr) return CallNativeOnNewRedex(m, *entry, h, args, n);
+      if (entry->on_args == nullptr) {
+        CallNativeOnNewRedex(m, *entry, h, args, n, owned);
+        return true;
+      }
       CallNativeOnArgs(m, *entry, h, args);
-      return;
+      return false;
     }
   } else if (const GlobalShape* g = BoundBuiltin(h); g != nullptr && g->builtin->arity == n) {
     CallBoundBuiltin(m, g, args);
-    return;
+    return false;
   }
   InstantiateGlobal(m, h, args, n);
+  return false;
 }
 
 // Which of two arguments a truth value takes when applied to both, read

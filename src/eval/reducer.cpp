@@ -69,8 +69,8 @@ bool ApplyParked(Machine& m) {
     }
   }
   // Saturated: a1 .. an are v's own arguments and d parked ones.
-  for (int i = 0; i < d; ++i) args[j + i] = m.Pop().cell;  // their counts are released below
-  CallHead(m, h, args, j + d);
+  for (int i = 0; i < d; ++i) args[j + i] = m.Pop().cell;  // their counts go to a redex, or are released below
+  if (CallHead(m, h, args, j + d, ((1u << d) - 1) << j)) return true;
   for (int i = 0; i < d; ++i) Release(args[j + i]);
   return true;
 }

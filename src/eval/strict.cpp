@@ -46,14 +46,16 @@ void Enter(Machine& m, Activation& a, const StrictCall& enter) {
 
 // A call in tail position: the activation goes first, so that a loop by
 // tail calls runs in constant space. Its registers and code may hold the
-// last counts on the head and the arguments.
+// last counts on the head and the arguments, which are then ours, and a
+// redex the call builds takes those of the arguments.
 void TailCall(Machine& m, Cell* head, Cell* const* args, int n) {
   Hold(head);
   for (int i = 0; i < n; ++i) Hold(args[i]);
   m.PopActivation();
   m.frames.pop_back();
-  CallHead(m, head, args, n);
-  for (int i = 0; i < n; ++i) Release(args[i]);
+  if (!CallHead(m, head, args, n, (1u << n) - 1)) {
+    for (int i = 0; i < n; ++i) Release(args[i]);
+  }
   Release(head);
 }
 
@@ -86,8 +88,13 @@ void RunStrict(Machine& m) {
       Cell* head = Operand(m, a, c.head);
       Cell* args[kStrictMaxArguments];
       for (int i = 0; i < c.n; ++i) args[i] = Operand(m, a, c.in[i]);
-      if (&c == a.last) TailCall(m, head, args, c.n);
-      else CallHead(m, head, args, c.n);  // the registers hold the arguments
+      if (&c == a.last) {
+        TailCall(m, head, args, c.n);
+      } else if (CallHead(m, head, args, c.n, c.last)) {  // the registers hold the arguments
+        // A redex took the counts of the registers read for the last time.
+        for (int i = 0; i < c.n; ++i)
+          if (c.last & (1u << i)) m.registers[a.base + c.in[i]] = nullptr;
+      }
       if (!m.focus) continue;  // the callee's activation runs next
     }
     if (m.frames.empty() || m.frames.back().kind != FrameKind::kStrict || !IsValue(m.focus.get())) return;

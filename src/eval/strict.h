@@ -45,6 +45,11 @@ struct StrictCall {
   uint16_t in[kStrictMaxArguments];
   uint16_t call;  // kEnter: how far on the node's call is
   uint16_t node;  // kEnter: the node in the body, a constant operand
+  // kCall: bit i set when in[i] is the last read of its register in the
+  // branch, and the call's only read of it. The register's count can then
+  // go to a redex the call builds, so that a value nothing else holds is
+  // seen as such (`cork` updates a vector in place).
+  uint8_t last;
 };
 
 struct StrictCode {

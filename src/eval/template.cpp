@@ -155,6 +155,7 @@ struct Compiler {
       uint16_t answer;
       Ref branch = {Ref::kNode, static_cast<int>(t.test.branch[b] - inputs)};
       if (t.test.branch[b] < inputs || !StrictOperand(branch, *code, calls, answer) || code->registers >= kConstantOperand) calls.clear();
+      MarkLastReads(calls, t.arguments, code->registers);
       any = any || !calls.empty();
     }
     if (any) t.strict = StrictRef(code.release());
@@ -193,7 +194,7 @@ struct Compiler {
     size_t enter = calls.size();
     if (op && std::any_of(args, args + n, [](Ref a) { return a.kind == Ref::kNode; })) {
       call.head = static_cast<uint16_t>(code.registers++);
-      calls.push_back({StrictCall::kEnter, call.n, call.head, StrictConstant(code, head), {}, 0, StrictConstant(code, node_cells[static_cast<size_t>(r.index)])});
+      calls.push_back({StrictCall::kEnter, call.n, call.head, StrictConstant(code, head), {}, 0, StrictConstant(code, node_cells[static_cast<size_t>(r.index)]), 0});
     }
     for (int i = 0; i < n; ++i)
       if (!StrictOperand(args[i], code, calls, call.in[i])) return false;
@@ -202,6 +203,27 @@ struct Compiler {
     if (enter < calls.size()) calls[enter].call = static_cast<uint16_t>(calls.size() - enter);
     calls.push_back(call);
     return true;
+  }
+
+  // The calls' `last` bits, from the end of the branch back. Entering a
+  // node may build it from the parameters, so an entry reads them all.
+  static void MarkLastReads(std::vector<StrictCall>& calls, int arguments, int registers) {
+    std::vector<bool> read_later(static_cast<size_t>(registers), false);
+    for (size_t k = calls.size(); k-- > 0;) {
+      StrictCall& c = calls[k];
+      if (c.kind == StrictCall::kEnter) {
+        std::fill(read_later.begin(), read_later.begin() + arguments, true);
+        continue;
+      }
+      c.last = 0;
+      for (int i = 0; i < c.n; ++i) {
+        uint16_t r = c.in[i];
+        if (r & kConstantOperand || read_later[r]) continue;
+        if (std::count(c.in, c.in + c.n, r) == 1) c.last |= static_cast<uint8_t>(1u << i);
+      }
+      for (int i = 0; i < c.n; ++i)
+        if (!(c.in[i] & kConstantOperand)) read_later[c.in[i]] = true;
+    }
   }
 
   static uint16_t StrictConstant(StrictCode& code, Cell* c) {
