@@ -48,11 +48,12 @@ namespace {
 
 // A byte whose one-byte leaf would be of a kind of its own: alone, "]" would
 // be an error tag and ")" a cycle marker, which the reducer and the run
-// driver take for the interpreter's own, and "(" and " " would be a blob and
-// a real without the bytes their kind needs. Such a byte's element is its
-// one-character text instead, brackets escaped as in `zits`.
+// driver take for the interpreter's own, "(" and " " would be a blob and a
+// real without the bytes their kind needs, a newline an empty vector and a
+// NUL the empty leaf. Such a byte's element is its one-character text
+// instead, brackets escaped as in `zits`.
 bool NeedsTextElement(unsigned char b) {
-  return b == ']' || b == kCycleByte || b == kBlobByte || b == kRawByte;
+  return b == ']' || b == kCycleByte || b == kBlobByte || b == kRawByte || b == kVectorByte || b == 0;
 }
 
 }  // namespace

@@ -36,6 +36,9 @@ TEST_F(CompareLists, TextLeavesFromTheEnd) {
   EXPECT_EQ(Text1("rght", L("[a(]")), "[(]");
   EXPECT_EQ(Text1("rght", L("[a ]")), "[ ]");
   EXPECT_EQ(Text1("rght", L("[a)]")), "[)]");
+  // Nor a newline (an empty vector) or a NUL (the empty leaf).
+  EXPECT_EQ(Text1("rght", L("[a\n]")), "[\n]");
+  EXPECT_EQ(Text1("rght", L(std::string("[a\0]", 4))), std::string("[\0]", 3));
 }
 
 TEST_F(CompareLists, OneByteElementsAreShared) {
