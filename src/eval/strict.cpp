@@ -59,6 +59,18 @@ void TailCall(Machine& m, Cell* head, Cell* const* args, int n) {
   Release(head);
 }
 
+// A call of a builtin that reads its redex: the registers read for the last
+// time hand their counts over to the redex, so that a value nothing else
+// holds is seen as such (cork updates a vector in place).
+[[gnu::noinline]] void HandOver(Machine& m, const Activation& a, const StrictCall& c, Cell* head, Cell* const* args) {
+  for (int i = 0; i < c.n; ++i)
+    if (c.last & (1u << i)) m.registers[a.base + c.in[i]] = nullptr;
+  if (!CallHead(m, head, args, c.n, c.last)) {  // not a redex after all: ours to let go
+    for (int i = 0; i < c.n; ++i)
+      if (c.last & (1u << i)) Release(args[i]);
+  }
+}
+
 }  // namespace
 
 void EnterStrict(Machine& m, StrictCode& code, int b, Cell* const* args) {
@@ -90,10 +102,10 @@ void RunStrict(Machine& m) {
       for (int i = 0; i < c.n; ++i) args[i] = Operand(m, a, c.in[i]);
       if (&c == a.last) {
         TailCall(m, head, args, c.n);
-      } else if (CallHead(m, head, args, c.n, c.last)) {  // the registers hold the arguments
-        // A redex took the counts of the registers read for the last time.
-        for (int i = 0; i < c.n; ++i)
-          if (c.last & (1u << i)) m.registers[a.base + c.in[i]] = nullptr;
+      } else if (c.last == 0) [[likely]] {
+        CallHead(m, head, args, c.n);  // the registers hold the arguments
+      } else {
+        HandOver(m, a, c, head, args);
       }
       if (!m.focus) continue;  // the callee's activation runs next
     }

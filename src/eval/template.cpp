@@ -155,7 +155,7 @@ struct Compiler {
       uint16_t answer;
       Ref branch = {Ref::kNode, static_cast<int>(t.test.branch[b] - inputs)};
       if (t.test.branch[b] < inputs || !StrictOperand(branch, *code, calls, answer) || code->registers >= kConstantOperand) calls.clear();
-      MarkLastReads(calls, t.arguments, code->registers);
+      MarkLastReads(calls, *code);
       any = any || !calls.empty();
     }
     if (any) t.strict = StrictRef(code.release());
@@ -205,18 +205,20 @@ struct Compiler {
     return true;
   }
 
-  // The calls' `last` bits, from the end of the branch back. Entering a
-  // node may build it from the parameters, so an entry reads them all.
-  static void MarkLastReads(std::vector<StrictCall>& calls, int arguments, int registers) {
-    std::vector<bool> read_later(static_cast<size_t>(registers), false);
+  // The calls' `last` bits, from the end of the branch back, for the calls
+  // of builtins that read their redex (only a redex can take the counts;
+  // handing them over costs a little on every other call). Entering a node
+  // may build it from the parameters, so an entry reads them all.
+  static void MarkLastReads(std::vector<StrictCall>& calls, const StrictCode& code) {
+    std::vector<bool> read_later(static_cast<size_t>(code.registers), false);
     for (size_t k = calls.size(); k-- > 0;) {
       StrictCall& c = calls[k];
       if (c.kind == StrictCall::kEnter) {
-        std::fill(read_later.begin(), read_later.begin() + arguments, true);
+        std::fill(read_later.begin(), read_later.begin() + code.arguments, true);
         continue;
       }
       c.last = 0;
-      for (int i = 0; i < c.n; ++i) {
+      for (int i = 0; i < c.n && ReadsItsRedex(code, c.head); ++i) {
         uint16_t r = c.in[i];
         if (r & kConstantOperand || read_later[r]) continue;
         if (std::count(c.in, c.in + c.n, r) == 1) c.last |= static_cast<uint8_t>(1u << i);
@@ -224,6 +226,16 @@ struct Compiler {
       for (int i = 0; i < c.n; ++i)
         if (!(c.in[i] & kConstantOperand)) read_later[c.in[i]] = true;
     }
+  }
+
+  // Whether the head operand names a builtin that reads its own redex:
+  // builtin names cannot be redefined, so this holds for good.
+  static bool ReadsItsRedex(const StrictCode& code, uint16_t head) {
+    if (!(head & kConstantOperand)) return false;  // an operator's builtin
+    Cell* name = code.constants[head & ~kConstantOperand];
+    if (name->Bytes()[0] < 'a' || name->Bytes()[0] > 'z') return false;
+    const BuiltinEntry* entry = BuiltinFor(name);
+    return entry != nullptr && entry->on_args == nullptr;
   }
 
   static uint16_t StrictConstant(StrictCode& code, Cell* c) {
