@@ -11,8 +11,8 @@ void FinishRun();
 // "after" banner unless it returned I, and ends the process with code 1.
 [[noreturn]] void Shutdown();
 
-// The same end for a program whose checks failed: its `shut` is not fit to
-// run, so there is only the newline and code 1.
+// The same end for a program whose checks failed or were cut short: its
+// `shut` is not fit to run, so there is only the newline and code 1.
 [[noreturn]] void ShutdownUnchecked();
 
 }  // namespace mox

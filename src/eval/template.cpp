@@ -218,10 +218,12 @@ struct Compiler {
         continue;
       }
       c.last = 0;
-      for (int i = 0; i < c.n && ReadsItsRedex(code, c.head); ++i) {
-        uint16_t r = c.in[i];
-        if (r & kConstantOperand || read_later[r]) continue;
-        if (std::count(c.in, c.in + c.n, r) == 1) c.last |= static_cast<uint8_t>(1u << i);
+      if (ReadsItsRedex(code, c.head)) {
+        for (int i = 0; i < c.n; ++i) {
+          uint16_t r = c.in[i];
+          if (r & kConstantOperand || read_later[r]) continue;
+          if (std::count(c.in, c.in + c.n, r) == 1) c.last |= static_cast<uint8_t>(1u << i);
+        }
       }
       for (int i = 0; i < c.n; ++i)
         if (!(c.in[i] & kConstantOperand)) read_later[c.in[i]] = true;

@@ -25,17 +25,25 @@ namespace {
 constexpr size_t kProgramTm = 9 * sizeof(int);
 static_assert(offsetof(std::tm, tm_isdst) + sizeof(int) == kProgramTm, "the nine int fields lead the host's tm");
 
-std::tm HostTm(const void* record) {
+// The program's nine fields in a host record, the rest zero.
+std::tm NineFields(const void* record) {
   std::tm t{};
   std::memcpy(&t, record, kProgramTm);
+  return t;
+}
+
+// The same with the zone fields that local time has at that moment.
+std::tm HostTm(const void* record) {
+  std::tm t = NineFields(record);
   std::tm zoned = t;
   if (std::mktime(&zoned) == -1) return t;
   std::memcpy(&zoned, record, kProgramTm);  // mktime normalised the fields
   return zoned;
 }
 
+// mktime finds the zone fields itself.
 time_t MakeTime(void* record) {
-  std::tm t = HostTm(record);
+  std::tm t = NineFields(record);
   time_t result = std::mktime(&t);
   std::memcpy(record, &t, kProgramTm);
   return result;
