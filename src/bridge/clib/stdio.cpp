@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "bridge/c_function.h"
+#include "bridge/clib/socket_streams.h"
 #include "bridge/families.h"
 #include "bridge/platform/host.h"
 #include "bridge/streams.h"
@@ -73,12 +74,12 @@ constexpr BuiltinBinding kStdio[] = {
     CFunction<StandardOutput, Number()>("stdout"),
     CFunction<StandardError, Number()>("stderr"),
     CFunction<std::fopen, Number(Address, Address)>("fopen"),
-    CFunction<fdopen, Number(Integer, Address)>("fdopen"),
+    CFunction<OpenDescriptor, Number(Integer, Address)>("fdopen"),
     CFunction<std::tmpfile, Number()>("tmpfile"),
     CFunction<std::fclose, Number(Integer)>("fclose"),
     CFunction<std::fflush, Number(Integer)>("fflush"),
     CFunction<SetBuffer, Unit(Integer, Integer)>("setbuf"),
-    CFunction<fileno, Number(Integer)>("fileno"),
+    CFunction<StreamDescriptor, Number(Integer)>("fileno"),
     // reading
     CFunction<std::fgetc, Number(Integer)>("fgetc"),
     CFunction<std::getc, Number(Integer)>("getc"),

@@ -1,8 +1,8 @@
-// Sockets through the bridge on 127.0.0.1 (a port the host picks): a send or
-// a write to a closed peer fails instead of raising SIGPIPE, lengths are C
-// ints, closesocket closes sockets only, IPv6 sockets carry IPv6 only, and no
-// text is a receive buffer (a whole TCP conversation is the echo examples'
-// test).
+// Sockets through the bridge on 127.0.0.1 (a port the host picks): a send,
+// a write or a stream's flush to a closed peer fails instead of raising
+// SIGPIPE, lengths are C ints, closesocket closes sockets only, IPv6 sockets
+// carry IPv6 only, and no text is a receive buffer (a whole TCP conversation
+// is the echo examples' test).
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -53,6 +53,34 @@ TEST_F(BridgeSockets, SendingToAClosedPeerFailsWithoutASignal) {
     EXPECT_EQ(Ans("closesocket", Fd(client)), "0");
     close(listener);
   }
+}
+
+// A stream fdopen makes on a socket reads what the peer sent, names the
+// socket as its descriptor, fails its flushes once the peer has gone
+// (where C's own stream would raise SIGPIPE), and closes the socket.
+TEST_F(BridgeSockets, SocketStreamsFailWithoutASignal) {
+  int listener, client, server;
+  Connect(&listener, &client, &server);
+  CellRef f = Call("fdopen", Fd(client), Addr("r+"));
+  ASSERT_NE(Num(f), 0);
+  EXPECT_EQ(Num(Call("fileno", f.Copy())), client);
+  ASSERT_EQ(write(server, "line\n", 5), 5);
+  char line[8] = {};
+  EXPECT_EQ(Num(Call("fgets", Addr(line), L("8"), f.Copy())), Num(Addr(line)));
+  EXPECT_STREQ(line, "line\n");
+  EXPECT_EQ(Ans("ftell", f.Copy()), "01");
+  close(server);
+  std::string flushed;
+  for (int i = 0; i < 50 && flushed != "01"; ++i) {
+    Call("fputs", Addr("data"), f.Copy());
+    flushed = Ans("fflush", f.Copy());
+  }
+  EXPECT_EQ(flushed, "01");
+  EXPECT_EQ(Ans("ferror", f.Copy()), "1");
+  Call("fputs", Addr("left in the buffer"), f.Copy());
+  EXPECT_EQ(Ans("fclose", f.Copy()), "01");  // its last flush fails too, and the socket is closed
+  EXPECT_EQ(fcntl(client, F_GETFD), -1);
+  close(listener);
 }
 
 // A negative length (or one of 2^31 or more, negative as a C int) is refused
