@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/graph_walk.h"
 #include "eval/machine.h"
 #include "eval/operators.h"
 #include "front/binders.h"
 #include "program/analyse.h"
+#include "program/builtin_table.h"
+#include "program/globals.h"
 
 namespace mox {
 
@@ -206,9 +209,9 @@ struct Compiler {
   }
 
   // The calls' `last` bits, from the end of the branch back, for the calls
-  // of builtins that read their redex (only a redex can take the counts;
-  // handing them over costs a little on every other call). Entering a node
-  // may build it from the parameters, so an entry reads them all.
+  // that can make use of the counts (see TakesCounts; handing them over
+  // costs a little on every other call). Entering a node may build it from
+  // the parameters, so an entry reads them all.
   static void MarkLastReads(std::vector<StrictCall>& calls, const StrictCode& code) {
     std::vector<bool> read_later(static_cast<size_t>(code.registers), false);
     for (size_t k = calls.size(); k-- > 0;) {
@@ -218,7 +221,7 @@ struct Compiler {
         continue;
       }
       c.last = 0;
-      if (ReadsItsRedex(code, c.head)) {
+      if (TakesCounts(code, c.head)) {
         for (int i = 0; i < c.n; ++i) {
           uint16_t r = c.in[i];
           if (r & kConstantOperand || read_later[r]) continue;
@@ -230,14 +233,43 @@ struct Compiler {
     }
   }
 
-  // Whether the head operand names a builtin that reads its own redex:
-  // builtin names cannot be redefined, so this holds for good.
-  static bool ReadsItsRedex(const StrictCode& code, uint16_t head) {
+  // Whether a call of the head operand can use the counts of the registers
+  // it reads last: a builtin that reads its redex (only a redex can take
+  // them, and cork updates a vector that nothing else holds in place), or
+  // a global whose definition, as it stands, calls one (a small helper such
+  // as  put\v\i\x\cork(v,i,x)). A hint only: any callee may be handed the
+  // counts. Names are looked up in the tables, never through the head
+  // cache: the template being compiled may belong to a line of that cache,
+  // which a lookup could fill with another name.
+  static bool TakesCounts(const StrictCode& code, uint16_t head) {
     if (!(head & kConstantOperand)) return false;  // an operator's builtin
-    Cell* name = code.constants[head & ~kConstantOperand];
-    if (name->Bytes()[0] < 'a' || name->Bytes()[0] > 'z') return false;
-    const BuiltinEntry* entry = BuiltinFor(name);
+    const Cell* name = code.constants[head & ~kConstantOperand];
+    if (!name->IsLeaf()) return false;
+    if (ReadsItsRedex(name)) return true;
+    const CellRef* definition = Globals().Find(LeafView(name));
+    return definition != nullptr && CallsRedexReader(definition->get());
+  }
+
+  // Builtin names cannot be redefined, so this holds for good.
+  static bool ReadsItsRedex(const Cell* leaf) {
+    if (leaf->Bytes()[0] < 'a' || leaf->Bytes()[0] > 'z') return false;
+    const BuiltinEntry* entry = FindBuiltin(LeafView(leaf));
     return entry != nullptr && entry->on_args == nullptr;
+  }
+
+  // Whether a small definition names a builtin that reads its redex; a
+  // large one is taken not to (it is no helper, and would be walked at
+  // every call site compiled).
+  static bool CallsRedexReader(const Cell* definition) {
+    constexpr int kMaxCells = 64;
+    ConstGraphWalk walk(definition);
+    int cells = 0;
+    while (const Cell* c = walk.Next()) {
+      if (++cells > kMaxCells) return false;
+      if (c->IsApp()) walk.EnterParts(c);
+      else if (ReadsItsRedex(c)) return true;
+    }
+    return false;
   }
 
   static uint16_t StrictConstant(StrictCode& code, Cell* c) {
