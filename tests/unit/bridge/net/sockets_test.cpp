@@ -69,6 +69,11 @@ TEST_F(BridgeSockets, SocketStreamsFailWithoutASignal) {
   EXPECT_EQ(Num(Call("fgets", Addr(line), L("8"), f.Copy())), Num(Addr(line)));
   EXPECT_STREQ(line, "line\n");
   EXPECT_EQ(Ans("ftell", f.Copy()), "01");
+  Call("fputs", Addr("reply"), f.Copy());
+  EXPECT_EQ(Ans("fflush", f.Copy()), "0");
+  char reply[8] = {};
+  EXPECT_EQ(read(server, reply, sizeof reply), 5);
+  EXPECT_STREQ(reply, "reply");
   close(server);
   std::string flushed;
   for (int i = 0; i < 50 && flushed != "01"; ++i) {
