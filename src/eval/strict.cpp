@@ -62,12 +62,16 @@ void TailCall(Machine& m, Cell* head, Cell* const* args, int n) {
 // A call of a builtin that reads its redex: the registers read for the last
 // time hand their counts over to the redex, so that a value nothing else
 // holds is seen as such (cork updates a vector in place).
+// The call may end the evaluation, and with it the activation and the last
+// count on its code: nothing of the code is read after it.
 [[gnu::noinline]] void HandOver(Machine& m, const Activation& a, const StrictCall& c, Cell* head, Cell* const* args) {
-  for (int i = 0; i < c.n; ++i)
-    if (c.last & (1u << i)) m.registers[a.base + c.in[i]] = nullptr;
-  if (!CallHead(m, head, args, c.n, c.last)) {  // not a redex after all: ours to let go
-    for (int i = 0; i < c.n; ++i)
-      if (c.last & (1u << i)) Release(args[i]);
+  const int n = c.n;
+  const uint32_t last = c.last;
+  for (int i = 0; i < n; ++i)
+    if (last & (1u << i)) m.registers[a.base + c.in[i]] = nullptr;
+  if (!CallHead(m, head, args, n, last)) {  // not a redex after all: ours to let go
+    for (int i = 0; i < n; ++i)
+      if (last & (1u << i)) Release(args[i]);
   }
 }
 
