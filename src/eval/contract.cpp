@@ -163,17 +163,19 @@ CellRef ApplyDataHead(Cell* head, Cell* arg) {
 constexpr int kMaxLambdasAtOnce = 9;
 
 // The lambda node (\ v) body applied to x, and with it each lambda directly
-// in its body that has an argument parked for it: the value of each would
-// be applied to the next parked argument at once. One substitution of all
+// in its body that has a value parked for it: the value of each would be
+// applied to the next parked argument at once. One substitution of all
 // their variables into the innermost body (or a run of the lambda's
 // template, which does the same), instead of one per lambda that copies the
 // body again. A later lambda of the same letter hides an earlier one, as
-// its value does in the letter's slot here.
+// its value does in the letter's slot here. A parked argument that is not a
+// value yet ends the run: a lambda is a strict head, so that argument is
+// reduced, once, before its lambda's body is entered.
 void ApplyLambdas(Machine& m, Cell* lambda, Cell* x) {
   int depth = 1;
   Cell* body = lambda->a;
   for (size_t f = m.frames.size(); depth < kMaxLambdasAtOnce && !body->IsData() && IsLambdaNode(body) && f > 0 &&
-                                   m.frames[f - 1].kind == FrameKind::kPark;
+                                   m.frames[f - 1].kind == FrameKind::kPark && IsValue(m.frames[f - 1].cell);
        --f, ++depth)
     body = body->a;
   Cell* args[kMaxLambdasAtOnce];  // x, then the parked arguments, each owning a count
