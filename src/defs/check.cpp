@@ -68,7 +68,7 @@ bool CheckDefinitions(GlobalTable& table, const NameSet& constants, Report& repo
     // The run's sharing table holds the values `tern` has shared: a loaded
     // text adds to it (sharing it afresh would break their identity), after
     // dropping what a changed definition made stale.
-    ForgetStaleNames(table);
+    ForgetStaleNames(&table);
   } else {
     // Emptied and filled again with the same definitions.
     ClearSharingTableForRefill();

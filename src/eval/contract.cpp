@@ -13,6 +13,7 @@
 #include "program/analyse.h"
 #include "program/builtin_table.h"
 #include "program/globals.h"
+#include "program/sharing.h"
 
 namespace mox {
 
@@ -86,7 +87,9 @@ bool IsBeingEvaluated(const Cell* definition) {
 // over a definition that code loaded meanwhile gave the name: the value is
 // what the global evaluated to. Only a name that the loaded code made one to
 // evaluate afresh at each use (NAME()) keeps its new definition, which a
-// stored value would freeze.
+// stored value would freeze. A stored value that replaces a loaded
+// definition may take the name's parameters away again: the shared leaves
+// of the name analysed with them go, as after a load.
 void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
   std::string_view key = LeafView(head).substr(1);
   CellRef* entry = Globals().Find(key);
@@ -94,7 +97,11 @@ void StoreGlobalValue(Machine& m, Cell* head, Cell* value) {
   MOX_ASSERT(IsValue(value));
   CellRef v = CellRef::Share(value);
   if (IsLambdaNode(value)) v = MakeApp(MakeApp(MakeLeaf("B"), MakeLeaf("I")), std::move(v));
-  if (EmptyCallDefinitions().count(key) == 0) *entry = v.Copy();
+  if (EmptyCallDefinitions().count(key) == 0) {
+    const bool loaded_meanwhile = !IsBeingEvaluated(entry->get());
+    *entry = v.Copy();
+    if (loaded_meanwhile) ForgetStaleNames(nullptr);
+  }
   m.focus = std::move(v);
 }
 

@@ -337,13 +337,29 @@ void Reserve(Table& t) {
   if (t.slots.empty() || !Fits(t.used + 1, t.slots.size())) Grow(t);
 }
 
-// Representative of a leaf.
+// A name leaf analysed against a definition that has since been replaced
+// by one with a different number of parameters.
+bool IsStaleName(Cell* c) {
+  if (!c->IsLeaf() || !c->Analysed() || c->IsData()) return false;
+  std::string_view text = LeafView(c);
+  if (!IsNameLeafText(text)) return false;
+  const CellRef* definition = Globals().Find(text);
+  return definition != nullptr && LeadingLambdas(definition->get(), kNoArity) != c->AnalysisValue();
+}
+
+// Representative of a leaf. A stale name (one that a definition's cells
+// held while a backtick's load changed its arity) is not entered: a fresh
+// copy, analysed afresh when it is used, stands for it.
 Cell* ShareLeaf(Table& t, Cell* c) {
   Reserve(t);
   std::string_view bytes = LeafView(c);
   uint64_t hash = LeafHash(bytes);
   size_t i = FindLeaf(t, bytes, hash);
-  return !t.slots.IsFree(i) ? CellIn(t, i) : Enter(t, i, c, hash);
+  if (!t.slots.IsFree(i)) return CellIn(t, i);
+  if (!IsStaleName(c)) return Enter(t, i, c, hash);
+  Cell* fresh = MakeLeaf(bytes).Leak();  // the table's count
+  Place(t, i, fresh, hash);
+  return fresh;
 }
 
 // The representative that an application c gets when none equal to it is
@@ -378,16 +394,6 @@ bool PartsMayBeRepresentatives(const Cell* c) { return c->f->Count() != 1 && c->
 Cell* FindByParts(const Table& t, Cell* c) {
   if (t.slots.empty() || !PartsMayBeRepresentatives(c)) return nullptr;
   return CellIn(t, FindApp(t, c->f, c->a, AppHash(c->f, c->a)));
-}
-
-// A name leaf analysed against a definition that has since been replaced
-// by one with a different number of parameters.
-bool IsStaleName(Cell* c) {
-  if (!c->IsLeaf() || !c->Analysed() || c->IsData()) return false;
-  std::string_view text = LeafView(c);
-  if (!IsNameLeafText(text)) return false;
-  const CellRef* definition = Globals().Find(text);
-  return definition != nullptr && LeadingLambdas(definition->get(), kNoArity) != c->AnalysisValue();
 }
 
 // The slot that holds c itself, found through c's hash; false when c is
@@ -674,12 +680,12 @@ void KeepOnlySharedValues() {
 
 namespace {
 
-// Whether the table holds a stale name. Names go stale only when a load
+// Whether the table holds a stale name. Names go stale when a load
 // changes definitions, and every load asks: so only the names merged just
-// now and the entries added since the last pruning need a look, unless the
-// table has stopped tracking those.
-bool HoldsStaleName(const Table& t, const GlobalTable& merged) {
-  if (!t.tracking) {
+// now (`merged`) and the entries added since the last pruning need a look,
+// unless the table has stopped tracking those or no load made the change.
+bool HoldsStaleName(const Table& t, const GlobalTable* merged) {
+  if (!t.tracking || merged == nullptr) {
     for (size_t i = 0; i < t.slots.size(); ++i)
       if (!t.slots.IsFree(i) && IsStaleName(CellIn(t, i))) return true;
     return false;
@@ -687,7 +693,7 @@ bool HoldsStaleName(const Table& t, const GlobalTable& merged) {
   for (Cell* c : t.added)
     if (IsStaleName(c)) return true;
   if (t.slots.empty()) return false;
-  for (const auto& [key, value] : merged) {
+  for (const auto& [key, value] : *merged) {
     if (!IsNameLeafText(key.view())) continue;
     const size_t i = FindLeaf(t, key.view(), LeafHash(key.view()));
     if (!t.slots.IsFree(i) && IsStaleName(CellIn(t, i))) return true;
@@ -697,7 +703,7 @@ bool HoldsStaleName(const Table& t, const GlobalTable& merged) {
 
 }  // namespace
 
-void ForgetStaleNames(const GlobalTable& merged) {
+void ForgetStaleNames(const GlobalTable* merged) {
   Table& t = Shared();
   if (!HoldsStaleName(t, merged)) return;
   // A cell is dropped when it is a stale name or one of its parts is

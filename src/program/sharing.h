@@ -36,9 +36,11 @@ void KeepOnlySharedValues();
 // longer matches its definition (loading code at run time gave the name a
 // different number of parameters), and every representative built on one,
 // so that newly shared code is analysed against the definitions it sees.
-// `merged` holds the definitions that the load just made global: only
-// their names can have gone stale since the last call.
-void ForgetStaleNames(const GlobalTable& merged);
+// `merged` holds the definitions that a load just made global: only their
+// names can have gone stale since the last call. Null: the whole table is
+// looked at (a parameterless global's value was stored over the definition
+// that a load gave it while it was being evaluated).
+void ForgetStaleNames(const GlobalTable* merged);
 
 // Empties the table, releasing its counts.
 void ClearSharingTable();

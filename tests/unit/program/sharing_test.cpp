@@ -327,7 +327,8 @@ TEST_F(SharingTest, PruningWhatWasAddedKeepsWhatAWholePruningWould) {
 
 // A name goes stale when a load changes its number of parameters. Entries
 // holding it go, whether it was entered before the last pruning (and is
-// among the names merged) or after it, analysed against its old definition.
+// among the names merged) or after it; a stale leaf met again is not
+// entered.
 TEST_F(SharingTest, StaleNamesGoWithWhatHoldsThem) {
   DefineKAndLambda();
   Globals().Set(Text("ff"), Tree("(\\ a a)"));
@@ -343,12 +344,19 @@ TEST_F(SharingTest, StaleNamesGoWithWhatHoldsThem) {
   merged.Set(Text("ff"), Tree("(\\ a (\\ b a))"));
   Globals().Set(Text("ff"), merged.Find("ff")->Copy());
   Globals().Set(Text("gg"), Tree("(\\ a (\\ b a))"));
-  ForgetStaleNames(merged);
+  ForgetStaleNames(&merged);
   EXPECT_EQ(SharingTableSize(), 103u);
   KeepOnlySharedValues();
-  ShareValue(MakeApp(MakeLeaf("K"), gg.Copy()).get());
+  // A stale leaf is not entered again: a fresh copy stands for it.
+  CellRef held = ShareValue(MakeApp(MakeLeaf("K"), gg.Copy()).get());
+  EXPECT_NE(held->a, gg.get());
   EXPECT_EQ(SharingTableSize(), 105u);
-  ForgetStaleNames(GlobalTable());
+  // That copy, analysed and then stale in turn, is among the added entries.
+  AnalyseCell(held->a);
+  Globals().Set(Text("gg"), Tree("(\\ a a)"));
+  held = CellRef();
+  const GlobalTable none;
+  ForgetStaleNames(&none);
   EXPECT_EQ(SharingTableSize(), 103u);
   EXPECT_EQ(ShareValue(Tree("K (K 5)").get())->a, ShareValue(Tree("K 5").get()).get());
   numbers.clear();
