@@ -59,11 +59,12 @@ void TailCall(Machine& m, Cell* head, Cell* const* args, int n) {
   Release(head);
 }
 
-// A call of a builtin that reads its redex: the registers read for the last
-// time hand their counts over to the redex, so that a value nothing else
-// holds is seen as such (cork updates a vector in place).
-// The call may end the evaluation, and with it the activation and the last
-// count on its code: nothing of the code is read after it.
+// A call marked as one that can use the counts (a builtin that reads its
+// redex, or a small global that calls one): the registers read for the
+// last time hand their counts over to the redex or the instance, so that a
+// value nothing else holds is seen as such (cork updates a vector in
+// place). The call may end the evaluation, and with it the activation and
+// the last count on its code: nothing of the code is read after it.
 [[gnu::noinline]] void HandOver(Machine& m, const Activation& a, const StrictCall& c, Cell* head, Cell* const* args) {
   const int n = c.n;
   const uint32_t last = c.last;

@@ -47,8 +47,9 @@ struct StrictCall {
   uint16_t node;  // kEnter: the node in the body, a constant operand
   // kCall: bit i set when in[i] is the last read of its register in the
   // branch, and the call's only read of it. The register's count can then
-  // go to a redex the call builds, so that a value nothing else holds is
-  // seen as such (`cork` updates a vector in place).
+  // go to what the call builds (a redex, a global's instance), so that a
+  // value nothing else holds is seen as such (`cork` updates a vector in
+  // place).
   uint8_t last;
 };
 
