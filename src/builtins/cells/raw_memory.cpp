@@ -53,7 +53,9 @@ CellRef Copy(const NativeArgs<2>& args) {
   std::string_view bytes;
   if (!BytesOf(value, &scratch, &bytes)) return CellRef();
   RawAccess raw(args.head);
-  if (!bytes.empty()) std::memcpy(AddressOf(a), bytes.data(), bytes.size());
+  // The destination may lie inside the bytes copied (a number written one
+  // place further on in its own text).
+  if (!bytes.empty()) std::memmove(AddressOf(a), bytes.data(), bytes.size());
   return MakeLeaf("I", 1);
 }
 

@@ -77,6 +77,10 @@ TEST_F(CellIdentity, CopyWritesTheBytesOfEachClass) {
   CellRef child = L("c");
   Cell* ref = child.get();
   EXPECT_EQ(copied(Vec(child.Copy()), 8), std::string(reinterpret_cast<const char*>(&ref), 8));
+  // Into the bytes it copies: a text's content moved one place back, over its "[".
+  CellRef text = L("[abcdef]");
+  EXPECT_EQ(Text2("copy", Addr(text->Bytes()), text.Copy()), "I");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(text->Bytes()), 8), "abcdeff]");
   EXPECT_EQ(Text2("copy", Addr(buf), App(L("K"), L("1"))), "Z");
   EXPECT_EQ(Text2("copy", L("[a]"), L("[b]")), "Z");
 }
