@@ -6,9 +6,9 @@
 // - `cork` of a blob replaces one payload byte, like a bracketed text but
 //   without the bracket rule (a blob's bytes have no structure).
 // - `cork` of a number may set a bit above its top bit (the bit string is
-//   unbounded and reads as clear there), up to bit 2^32; every bit form
-//   has a text (a "negative zero" reads as the zero of its class), so the
-//   answer is always a number.
+//   unbounded and reads as clear there), up to bit 2^32. Every bit form but
+//   a "negative zero" (the negative sign with no magnitude bit) has a text;
+//   that one answers "Z".
 // - `cork` of a vector writes into the given vector itself when nothing
 //   else holds it (the redex is its only holder), which makes a loop of
 //   writes into a fresh vector cost O(1) each; otherwise it copies, and the
