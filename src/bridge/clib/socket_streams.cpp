@@ -56,12 +56,12 @@ int CloseSocketStream(void* cookie) {
   return result;
 }
 
+}  // namespace
+
 bool IsSocket(int fd) {
   struct stat st;
   return fstat(fd, &st) == 0 && S_ISSOCK(st.st_mode);
 }
-
-}  // namespace
 
 FILE* OpenDescriptor(int fd, const char* mode) {
   if (!IsSocket(fd)) return fdopen(fd, mode);

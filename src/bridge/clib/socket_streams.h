@@ -12,6 +12,9 @@
 
 namespace mox {
 
+// Whether fd is an open socket.
+bool IsSocket(int fd);
+
 // fdopen as the program calls it: a stream of our own when fd is a socket.
 FILE* OpenDescriptor(int fd, const char* mode);
 

@@ -52,8 +52,7 @@ char* TemporaryName(char* buffer) {
 // does, rather than ending the interpreter by SIGPIPE: sockets are written
 // through send, asked not to raise it.
 ssize_t Write(int fd, const void* buffer, size_t count) {
-  struct stat st;
-  if (fstat(fd, &st) == 0 && S_ISSOCK(st.st_mode)) return host::send(fd, buffer, count, MSG_NOSIGNAL);
+  if (IsSocket(fd)) return host::send(fd, buffer, count, MSG_NOSIGNAL);
   return ::write(fd, buffer, count);
 }
 
