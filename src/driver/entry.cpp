@@ -103,7 +103,11 @@ int32_t MoxEntry(int argc, char** argv) {
   if (!report.IsAllClear()) return FailedStage(report);
   program = Text();  // the definitions hold all the run needs of it
 
-  InstallInterruptHandler([]() -> bool { Shutdown(); });  // never returns
+  // Until the checks pass, `shut` is not known to be sound: an interrupt
+  // met while a backtick is evaluated ends the run without it. RunProgram
+  // hands the action over to Shutdown once the checks are done. Neither
+  // action returns.
+  InstallInterruptHandler([]() -> bool { ShutdownUnchecked(); });
   bool checked = RunProgram(report, argv + 2);
   // The reducer acts on an interrupt between its steps; one that came while
   // no step was taken (during the checks, as the result was judged, as the

@@ -1,7 +1,9 @@
 // The run driver: static checks, then the main expression applied to the
 // address of the program's own arguments, reduced to a value and judged.
 #include "bridge/platform/arguments.h"
+#include "core/interrupt.h"
 #include "defs/check.h"
+#include "driver/finish.h"
 #include "driver/result.h"
 #include "driver/stages.h"
 #include "eval/reducer.h"
@@ -17,6 +19,7 @@ namespace mox {
 // entries (bridge/platform/arguments.h).
 bool RunProgram(Report& report, char** args) {
   if (!CheckProgram(report)) return false;
+  SetInterruptAction([]() -> bool { Shutdown(); });  // `shut` has passed the checks
   CellRef address = MakeInt64(ProgramArgumentAddress(args));
   CellRef* entry = Globals().Find("");
   if (entry == nullptr) entry = &Globals().Set(Text(), MakeLeaf("8"));

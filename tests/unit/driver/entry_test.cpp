@@ -130,6 +130,10 @@ TEST(Entry, InterruptDuringTheChecksEndsTheRun) {
                          "0");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "\n");
+  // The same when the interrupt meets the reducer evaluating a backtick.
+  MoxRun backtick = Interrupted("a\\`(Y(f\\y\\f y)(0)),shut\\5");
+  EXPECT_EQ(backtick.status, 1);
+  EXPECT_EQ(backtick.err, "\n");
 }
 
 // A long builtin looks at the interrupt note between its rounds: a power of
