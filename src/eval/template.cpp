@@ -194,8 +194,9 @@ struct Compiler {
     call.kind = StrictCall::kCall;
     call.n = static_cast<uint8_t>(n);
     call.head = StrictConstant(code, head);
-    size_t enter = calls.size();
-    if (op && std::any_of(args, args + n, [](Ref a) { return a.kind == Ref::kNode; })) {
+    const size_t enter = calls.size();
+    const bool entering = op && std::any_of(args, args + n, [](Ref a) { return a.kind == Ref::kNode; });
+    if (entering) {
       call.head = static_cast<uint16_t>(code.registers++);
       calls.push_back({StrictCall::kEnter, call.n, call.head, StrictConstant(code, head), {}, 0, StrictConstant(code, node_cells[static_cast<size_t>(r.index)]), 0});
     }
@@ -203,7 +204,7 @@ struct Compiler {
       if (!StrictOperand(args[i], code, calls, call.in[i])) return false;
     call.out = static_cast<uint16_t>(code.registers++);
     operand = call.out;
-    if (enter < calls.size()) calls[enter].call = static_cast<uint16_t>(calls.size() - enter);
+    if (entering) calls[enter].call = static_cast<uint16_t>(calls.size() - enter);  // not an inner node's entry
     calls.push_back(call);
     return true;
   }
