@@ -8,7 +8,10 @@
 // application takes, in pre-order. Pass 2 walks the graph again in the same
 // order and writes the bytes into one buffer; rule 1's "F less its last byte"
 // is a pop of the buffer's last byte. Each pass costs time in proportion to
-// the output, with no repeated copying.
+// the output, with no repeated copying. That output can be exponential in
+// the number of cells (a value whose parts are shared is written out once
+// per path), so both passes give way to an interrupt: the text is then
+// empty, and the interrupt ends the run before anyone reads it.
 #include "diag/render.h"
 
 #include <algorithm>
@@ -17,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "core/interrupt.h"
 #include "core/real_text.h"
 #include "core/square_brackets.h"
 
@@ -187,10 +191,14 @@ const Cell* PartAt(const Cell* c, uint32_t step) {
 }
 uint32_t PartCount(const Cell* c) { return c->IsApp() ? 2 : VectorSize(c); }
 
+// Looks at the interrupt note once every 65536 parts.
+bool Interrupted(uint64_t& parts) { return (++parts & 0xFFFF) == 0 && InterruptNoted(); }
+
 // Pass 1: the Shape of the whole form, and the rule of every application in
-// pre-order.
-Shape ChooseRules(const Cell* root, std::vector<Rule>& rules) {
+// pre-order. False when interrupted.
+bool ChooseRules(const Cell* root, std::vector<Rule>& rules, Shape* whole) {
   std::string scratch;
+  uint64_t parts = 0;
   std::vector<Shape> shapes;  // shapes of finished parts
   std::vector<Frame> stack;
   auto visit = [&](const Cell* c) {
@@ -227,16 +235,20 @@ Shape ChooseRules(const Cell* root, std::vector<Rule>& rules) {
       stack.pop_back();
       continue;
     }
+    if (Interrupted(parts)) return false;
     const Cell* part = PartAt(c, top.step++);
     visit(part);  // may grow the stack: `top` is not used after this
   }
   MOX_ASSERT(shapes.size() == 1);
-  return shapes.back();
+  *whole = shapes.back();
+  return true;
 }
 
-// Pass 2: the bytes, following the rules chosen in pass 1.
-void WriteForm(const Cell* root, const std::vector<Rule>& rules, std::string& out) {
+// Pass 2: the bytes, following the rules chosen in pass 1. False when
+// interrupted.
+bool WriteForm(const Cell* root, const std::vector<Rule>& rules, std::string& out) {
   std::string scratch;
+  uint64_t parts = 0;
   std::vector<Frame> stack;
   size_t next_rule = 0;
   auto visit = [&](const Cell* c) {
@@ -270,9 +282,11 @@ void WriteForm(const Cell* root, const std::vector<Rule>& rules, std::string& ou
       stack.pop_back();
       continue;
     }
+    if (Interrupted(parts)) return false;
     const Cell* part = PartAt(c, top.step++);
     visit(part);
   }
+  return true;
 }
 
 }  // namespace
@@ -280,10 +294,11 @@ void WriteForm(const Cell* root, const std::vector<Rule>& rules, std::string& ou
 Text DisplayForm(const Cell* c) {
   MOX_ASSERT(c != nullptr);
   std::vector<Rule> rules;
-  Shape whole = ChooseRules(c, rules);
+  Shape whole{};
+  if (!ChooseRules(c, rules, &whole)) return Text();
   std::string out;
   out.reserve(static_cast<size_t>(whole.length));
-  WriteForm(c, rules, out);
+  if (!WriteForm(c, rules, out)) return Text();
   MOX_ASSERT(static_cast<int64_t>(out.size()) == whole.length);
   return Text(out);
 }

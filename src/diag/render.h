@@ -24,7 +24,8 @@ namespace mox {
 //      number: "(" F " " A ")";
 //   5. F A.
 // Classes: "_" and a..z letters, 0..9 digits, every other byte a mark.
-// Works without host recursion, in time proportional to the output.
+// Works without host recursion, in time proportional to the output; an
+// interrupt noted meanwhile cuts it short, with an empty text.
 Text DisplayForm(const Cell* c);
 
 }  // namespace mox

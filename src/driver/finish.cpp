@@ -8,6 +8,7 @@
 #include "core/output.h"
 #include "core/graph_fold.h"
 #include "core/graph_walk.h"
+#include "core/interrupt.h"
 #include "core/run_end.h"
 #include "diag/banner.h"
 #include "eval/reducer.h"
@@ -53,7 +54,10 @@ void FinishRun() {
 namespace {
 
 [[noreturn]] void EndInterrupted(const CellRef* shut) {
-  std::signal(SIGINT, SIG_DFL);  // a second interrupt ends the process at once
+  // A second interrupt ends the process at once; one that came before the
+  // default action was back is only noted, and `shut` runs once.
+  SetInterruptAction(nullptr);
+  std::signal(SIGINT, SIG_DFL);
   ErrorChannel().Write("\n");
   if (shut != nullptr) {
     CellRef result = Evaluate(shut->Copy());

@@ -8,6 +8,8 @@
 // and the process's static objects are left as they are rather than torn
 // down under those frames. abort flushes C's streams as well before it
 // aborts, so that what the program printed is not lost.
+#include <sys/wait.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include "bridge/c_function.h"
 #include "bridge/families.h"
 #include "bridge/platform/host.h"
+#include "core/interrupt.h"
 
 namespace mox {
 
@@ -29,6 +32,16 @@ namespace {
 [[noreturn]] void AbortNow() {
   std::fflush(nullptr);
   std::abort();
+}
+
+// system() ignores SIGINT in this process while its command runs, so an
+// interrupt typed at the terminal reaches only the command. When that ended
+// the command, the run takes the interrupt as its own, as it would have
+// without the command.
+int System(const char* command) {
+  int status = host::system(command);
+  if (status > 0 && WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) g_interrupted = kInterruptNote;
+  return status;
 }
 
 // The program's errno (the call sets errno to it first; c_function.h).
@@ -47,7 +60,7 @@ CellRef Assert(const NativeArgs<1>& a) {
 
 constexpr BuiltinBinding kProcess[] = {
     CFunction<std::getenv, Number(Address)>("getenv"),
-    CFunction<host::system, Number(Address)>("system"),
+    CFunction<System, Number(Address)>("system"),
     CFunction<std::raise, Number(Integer)>("raise"),
     CFunction<ExitNow, Unit(Integer)>("exit"),
     CFunction<AbortNow, Unit()>("abort"),

@@ -6,7 +6,12 @@
 
 #include <unistd.h>
 
+#include "core/interrupt.h"
+#include "defs/check.h"
+#include "defs/define.h"
+#include "defs/prelude.h"
 #include "driver/entry.h"
+#include "driver/finish.h"
 #include "support/many_definitions.h"
 
 namespace mox {
@@ -136,15 +141,37 @@ TEST(Entry, InterruptDuringTheChecksEndsTheRun) {
   EXPECT_EQ(backtick.err, "\n");
 }
 
+// An interrupt noted again before the default action is back (two SIGINTs
+// close together) does not start the action over inside `shut`: it runs
+// once, and the run ends with one newline.
+TEST(Entry, ShutRunsOnceWhenTheInterruptIsNotedAgain) {
+  EXPECT_EXIT(
+      {
+        LoadPrelude();
+        Report report = AllClearReport();
+        Text program("a\\7,shut\\I");
+        DefineProgram(report, program);
+        CheckProgram(report);
+        InstallInterruptHandler([]() -> bool { Shutdown(); });
+        g_interrupted = kInterruptNote;
+        Shutdown();
+      },
+      testing::ExitedWithCode(1), "^\n$");
+}
+
 // A long builtin looks at the interrupt note between its rounds: a power of
-// two billion digits, a repeat of four gigabytes and the writing out of a
-// text of 2^28 bytes made from 27 shared cells, each far from done when the
-// interrupt comes, end like any interrupted run.
+// two billion digits, a repeat of four gigabytes, the writing out of a
+// text of 2^28 bytes made from 27 shared cells and the display form of a
+// value of 40 cells that shares its parts (2^40 leaves written out, by
+// `lisp` or by the report on a result that is no integer), each far from
+// done when the interrupt comes, end like any interrupted run.
 TEST(Entry, InterruptStopsLongBuiltins) {
   std::string doubled = "a\\0+(";
   for (int i = 0; i < 27; ++i) doubled += "dd(";
   doubled += "[ab]" + std::string(27, ')') + "+[c]),dd\\x\\dash(x,x)";
-  const std::string programs[] = {"a\\powa(3,4000000000)", "a\\0+mult([abcd],1000000000)", doubled};
+  const std::string shared = ",dup\\n\\(n<1)(1)(p{dup(n-1)}V(p,p))";
+  const std::string programs[] = {"a\\powa(3,4000000000)", "a\\0+mult([abcd],1000000000)", doubled,
+                                  "a\\rank(lisp(dup(40)))" + shared, "a\\dup(40)" + shared};
   for (const std::string& program : programs) {
     MoxRun r = Interrupted(program);
     EXPECT_EQ(r.status, 1) << program;
