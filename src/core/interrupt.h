@@ -13,6 +13,7 @@
 #pragma once
 
 #include <csignal>
+#include <cstdint>
 
 namespace mox {
 
@@ -22,6 +23,10 @@ constexpr std::sig_atomic_t kStepNote = 2;
 extern volatile std::sig_atomic_t g_interrupted;
 
 inline bool InterruptNoted() { return g_interrupted == kInterruptNote; }
+
+// For a long loop: looks at the note once every 65536 calls, counted in
+// `calls`.
+inline bool InterruptNotedEvery(uint64_t& calls) { return (++calls & 0xFFFF) == 0 && InterruptNoted(); }
 
 // The action runs at a step where the note was set. The driver's never
 // returns; a harness's returns true when the evaluation must end (Evaluate

@@ -191,9 +191,6 @@ const Cell* PartAt(const Cell* c, uint32_t step) {
 }
 uint32_t PartCount(const Cell* c) { return c->IsApp() ? 2 : VectorSize(c); }
 
-// Looks at the interrupt note once every 65536 parts.
-bool Interrupted(uint64_t& parts) { return (++parts & 0xFFFF) == 0 && InterruptNoted(); }
-
 // Pass 1: the Shape of the whole form, and the rule of every application in
 // pre-order. False when interrupted.
 bool ChooseRules(const Cell* root, std::vector<Rule>& rules, Shape* whole) {
@@ -235,7 +232,7 @@ bool ChooseRules(const Cell* root, std::vector<Rule>& rules, Shape* whole) {
       stack.pop_back();
       continue;
     }
-    if (Interrupted(parts)) return false;
+    if (InterruptNotedEvery(parts)) return false;
     const Cell* part = PartAt(c, top.step++);
     visit(part);  // may grow the stack: `top` is not used after this
   }
@@ -282,7 +279,7 @@ bool WriteForm(const Cell* root, const std::vector<Rule>& rules, std::string& ou
       stack.pop_back();
       continue;
     }
-    if (Interrupted(parts)) return false;
+    if (InterruptNotedEvery(parts)) return false;
     const Cell* part = PartAt(c, top.step++);
     visit(part);
   }

@@ -108,11 +108,11 @@ int32_t MoxEntry(int argc, char** argv) {
   // hands the action over to Shutdown once the checks are done. Neither
   // action returns.
   InstallInterruptHandler([]() -> bool { ShutdownUnchecked(); });
-  bool checked = RunProgram(report, argv + 2);
+  RunProgram(report, argv + 2);
   // The reducer acts on an interrupt between its steps; one that came while
-  // no step was taken (during the checks, as the result was judged, as the
-  // table was emptied) ends the run here.
-  if (InterruptNoted()) checked ? Shutdown() : ShutdownUnchecked();
+  // no step was taken (during the checks, as the result was judged) ends the
+  // run here, by the action that stands.
+  if (InterruptNoted()) RunInterruptAction();
   if (!report.IsAllClear()) return FailedStage(report);
 
   CellRef* entry = Globals().Find("");

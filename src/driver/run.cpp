@@ -17,15 +17,14 @@ namespace mox {
 // process, so the address handed to the program stays valid for the whole
 // run (and for `shut`); programs read it with the ref builtins, in 8-byte
 // entries (bridge/platform/arguments.h).
-bool RunProgram(Report& report, char** args) {
-  if (!CheckProgram(report)) return false;
+void RunProgram(Report& report, char** args) {
+  if (!CheckProgram(report)) return;
   SetInterruptAction([]() -> bool { Shutdown(); });  // `shut` has passed the checks
   CellRef address = MakeInt64(ProgramArgumentAddress(args));
   CellRef* entry = Globals().Find("");
   if (entry == nullptr) entry = &Globals().Set(Text(), MakeLeaf("8"));
   CellRef result = Evaluate(MakeApp(entry->Copy(), std::move(address)));
   ClassifyResult(report, std::move(result));
-  return true;
 }
 
 }  // namespace mox

@@ -10,8 +10,8 @@
 namespace mox {
 
 // Static checks, evaluation of the main expression applied to `args` (the
-// address of the program's own argument vector), and the result test. False
-// when the checks failed or gave way to an interrupt.
-bool RunProgram(Report& report, char** args);
+// address of the program's own argument vector), and the result test. Once
+// the checks have passed, an interrupt runs the program's `shut`.
+void RunProgram(Report& report, char** args);
 
 }  // namespace mox

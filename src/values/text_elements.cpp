@@ -86,7 +86,7 @@ bool DataContentStream::Next(std::string_view* piece) {
   // Shared parts can make a content of gigabytes from a few cells, so a
   // stream may run for long: an interrupt cuts it short, and the evaluation
   // that asked ends at its next step anyway.
-  if ((++pieces_ & 0xFFFF) == 0 && InterruptNoted()) work_.clear();
+  if (InterruptNotedEvery(pieces_)) work_.clear();
   while (!work_.empty()) {
     Item it = work_.back();
     work_.pop_back();
