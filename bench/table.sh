@@ -41,6 +41,7 @@ textbuild     programs/textbuild.mox    programs/textbuild.py   -               
 sum5m-infix   gen:sum5m.mox             -                       gen:sum5m.bc            status
 sum1m-call    gen:sum1m-call.mox        -                       -                       status
 defs100k      gen:defs100k.mox          -                       -                       status
+defs-plain    gen:defs100k-plain.mox    -                       -                       status
 fact          programs/fact.mox         programs/fact.py        programs/fact.bc        status
 fib           programs/fib.mox          programs/fib.py         programs/fib.bc         status
 pow           programs/pow.mox          programs/pow.py         programs/pow.bc         status
@@ -70,6 +71,7 @@ path_of() {
           sum5m.bc) "$here/gen/sum_program.sh" bc 5000000 >"$file" ;;
           sum1m-call.mox) "$here/gen/sum_program.sh" mox-call 1000000 >"$file" ;;
           defs100k.mox) "$here/gen/definitions_program.sh" 100000 >"$file" ;;
+          defs100k-plain.mox) "$here/gen/definitions_program.sh" 100000 plain >"$file" ;;
           loads1k.mox) "$here/gen/loads_program.sh" 5000 1000 >"$file" ;;
         esac
       fi

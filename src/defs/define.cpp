@@ -124,11 +124,19 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   text = NormalizeSource(text);
   std::string_view source = text.view();
   std::vector<Piece> pieces = SplitPieces(source);
+  // Sharing before the checks' own sharing pass is unseen only while no
+  // program code runs before it. A backtick's code does: it may write into a
+  // literal (the rec and red families), compare cells (raws) or look values
+  // up in the sharing table (tern), and each literal of the text must be a
+  // cell of its own then, with the table empty of the program. So a program
+  // with a backtick is shared by the checks alone.
+  const bool program = origin == TextOrigin::kProgram;
+  const bool share_before_checks = program && lines.empty();
   // The program file's leaves come from the sharing table, which the checks
   // would fill with them anyway: equal texts are one cell from the start.
   // A loaded text's leaves are its own: shared leaves carry the analysis of
   // the running program's names, which the text may define anew.
-  const LeafMaker make_leaf = origin == TextOrigin::kProgram ? ShareLeafBytes : nullptr;
+  const LeafMaker make_leaf = share_before_checks ? ShareLeafBytes : nullptr;
   // A big program file's definitions are shared as they are parsed (see
   // ShareValueApart): equal sub-trees are one cell from the start, which
   // halves the peak of a program of many similar definitions. What a piece
@@ -145,8 +153,7 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   // one huge one gains little.
   constexpr size_t kSmallestSharedProgram = size_t{1} << 20;
   constexpr size_t kLargestSharedPiece = size_t{1} << 16;
-  const bool program = origin == TextOrigin::kProgram;
-  const bool early = program && source.size() > kSmallestSharedProgram;
+  const bool early = share_before_checks && source.size() > kSmallestSharedProgram;
   if (program) ProgramSharing() = EarlySharing{early, {}};
   auto parse = [&](const Piece& piece, bool share) {
     CellRef tree = ParseExpression(piece.Of(source), make_leaf);

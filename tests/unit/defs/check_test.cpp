@@ -179,10 +179,10 @@ TEST_F(CheckProgramTest, SharingAndAnalysis) {
 
 // A program of more than a megabyte is shared as it is parsed and again
 // after each rewrite of the checks (a smaller one only by the sharing pass):
-// definitions calling each other in a chain, with lets, pair lets,
-// backticks and dead code, must give the same either way.
+// definitions calling each other in a chain, with lets, pair lets and dead
+// code, must give the same either way.
 TEST_F(CheckProgramTest, BigProgramsAreSharedAllAlong) {
-  auto program = [](int n) { return testing_programs::ManyDefinitions("a\\fna(V 1 2,0)", n); };
+  auto program = [](int n) { return testing_programs::ManyDefinitions("a\\fna(V 1 2,0)", n, false); };
   EXPECT_EQ(Run(program(100)), "99");
   EXPECT_FALSE(SharedEarly(Text("fna")));
   const std::string big = program(10000);
@@ -190,6 +190,18 @@ TEST_F(CheckProgramTest, BigProgramsAreSharedAllAlong) {
   EXPECT_EQ(Run(big), "9999");
   EXPECT_TRUE(SharedEarly(Text("fna")));
   EXPECT_EQ(Definition("deadfnj"), "none");
+}
+
+// A backtick runs program code before the sharing pass, which must find
+// every literal a cell of its own, big program or small: the two [ab] are
+// two cells, and the write into the backtick's [xyz] leaves bb's alone.
+TEST_F(CheckProgramTest, BackticksSeeNoSharingBeforeTheSharingPass) {
+  const std::string main = "a\\rech(bb,0)+`(raws(xx,yy))(1,2)+K(0,`(recl([xyz],0,65))),bb\\[xyz],xx\\[ab],yy\\[ab]";
+  EXPECT_EQ(Run(main), "122");
+  const std::string big = testing_programs::ManyDefinitions(main, 10000);
+  ASSERT_GT(big.size(), size_t{1} << 20);
+  EXPECT_EQ(Run(big), "122");
+  EXPECT_FALSE(SharedEarly(Text("fna")));
 }
 
 // Deep programs: every pass must work without host recursion.

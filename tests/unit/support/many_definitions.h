@@ -1,6 +1,7 @@
 // Test and benchmark helper: a generated program of many definitions that
 // call each other in a chain, with multi-letter locals, lets and pair lets,
-// operators, literals and backticks; every tenth one is followed by a dead
+// operators, literals and (unless asked not to) backticks; every tenth one
+// is followed by a dead
 // one that mentions an undefined name, so pruning has work to do. The first
 // definition, fna(first, count), returns count plus the number of
 // definitions less one.
@@ -21,7 +22,8 @@ inline std::string DefinitionName(int i) {
 }
 
 // The main expression `main` and n such definitions.
-inline std::string ManyDefinitions(const std::string& main, int n) {
+inline std::string ManyDefinitions(const std::string& main, int n, bool backticks = true) {
+  const std::string tick = backticks ? "`" : "";
   std::string s = main;
   for (int i = 0; i < n; ++i) {
     const std::string name = DefinitionName(i);
@@ -29,7 +31,7 @@ inline std::string ManyDefinitions(const std::string& main, int n) {
     s += "," + name + "\\first\\count\\";
     s += "p q{V first [text " + std::to_string(i) + "]}";
     s += "total{count*2+" + std::to_string(i) + "}";
-    s += "K(" + next + ",S(K total)(I p)`(K 1 2)`(total))";
+    s += "K(" + next + ",S(K total)(I p)" + tick + "(K 1 2)" + tick + "(total))";
     if (i % 10 == 9) s += ",dead" + name + "\\x\\x+undefined" + name;
   }
   return s;
