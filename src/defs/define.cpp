@@ -137,11 +137,12 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   // A loaded text's leaves are its own: shared leaves carry the analysis of
   // the running program's names, which the text may define anew.
   const LeafMaker make_leaf = share_before_checks ? ShareLeafBytes : nullptr;
-  // A big program file's definitions are shared as they are parsed (see
-  // ShareValueApart): equal sub-trees are one cell from the start, which
-  // halves the peak of a program of many similar definitions. What a piece
-  // leaves unused (its name, a refused or malformed piece) is let go with
-  // ReleaseShared, so that the table keeps nothing that no definition holds.
+  // A big program file's definitions (if it has no backtick) are shared as
+  // they are parsed (see ShareValueApart): equal sub-trees are one cell
+  // from the start, which halves the peak of a program of many similar
+  // definitions. What a piece leaves unused (its name, a refused or
+  // malformed piece) is let go with ReleaseShared, so that the table keeps
+  // nothing that no definition holds.
   //
   // Not so a smaller program: sharing each definition again after every
   // rewrite costs a quarter of the start-up, and up to a megabyte of text

@@ -1,10 +1,9 @@
 // Test and benchmark helper: a generated program of many definitions that
 // call each other in a chain, with multi-letter locals, lets and pair lets,
 // operators, literals and (unless asked not to) backticks; every tenth one
-// is followed by a dead
-// one that mentions an undefined name, so pruning has work to do. The first
-// definition, fna(first, count), returns count plus the number of
-// definitions less one.
+// is followed by a dead one that mentions an undefined name, so pruning has
+// work to do. The first definition, fna(first, count), returns count plus
+// the number of definitions less one.
 #pragma once
 
 #include <string>
