@@ -61,7 +61,7 @@ bool CheckDefinitions(GlobalTable& table, const NameSet& constants, Report& repo
   if (!RefuseOrAccept(table, report, origin)) return false;
   // A loaded text's backticks are evaluated before its definitions are
   // merged: they see the globals as they were when the load began.
-  EvaluateBackticks(table, !loaded);
+  EvaluateBackticks(table);
   if (Interrupted(origin)) return false;
   if (loaded) {
     Merge(table, constants);

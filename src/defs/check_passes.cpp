@@ -107,7 +107,7 @@ bool CheckArity(const GlobalTable& table, Report& report) {
   return true;
 }
 
-void EvaluateBackticks(GlobalTable& table, bool share) {
+void EvaluateBackticks(GlobalTable& table) {
   BacktickStamps stamps;
   for (auto& [key, value] : table) TakeBacktickStamps(value.get(), stamps);
   if (stamps.empty()) return;
@@ -119,14 +119,9 @@ void EvaluateBackticks(GlobalTable& table, bool share) {
   for (const Text& key : keys) {
     CellRef* entry = table.Find(key.view());
     if (entry == nullptr) continue;
-    CellRef old = entry->Copy();
-    CellRef rewritten = RewriteBackticks(old.get(), key, stamps);
-    old = CellRef();  // so that what only it used can leave the table below
+    CellRef rewritten = RewriteBackticks(entry->Copy().get(), key, stamps);
     entry = table.Find(key.view());
-    // Shared again at once, though the sharing pass shares every definition
-    // anyway: held unshared until then, the rewritten definitions of a big
-    // program were a fifth more cells at the start-up's peak.
-    if (entry != nullptr) ReplaceDefinition(*entry, std::move(rewritten), share && SharedEarly(key));
+    if (entry != nullptr) *entry = std::move(rewritten);
   }
 }
 

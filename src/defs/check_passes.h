@@ -110,8 +110,10 @@ bool CheckArity(const GlobalTable& table, Report& report);
 // Backtick expressions: closed ones are evaluated now, open ones become
 // records of their line, function and text (see backtick.h). Analysis and
 // evaluation look names up in the GlobalTable, so every name the table's
-// backtick expressions use must be defined there by then.
-void EvaluateBackticks(GlobalTable& table, bool share = false);
+// backtick expressions use must be defined there by then. A program with a
+// backtick is not shared before the sharing pass (define.cpp), so neither
+// are the rewritten definitions.
+void EvaluateBackticks(GlobalTable& table);
 
 // Replaces every definition by its copy from the sharing table (sharing.h).
 void ShareDefinitions(GlobalTable& table);
