@@ -47,7 +47,7 @@ void ReplaceDefinition(CellRef& entry, CellRef rewritten, bool share) {
     return;
   }
   CellRef old = std::move(entry);
-  entry = ShareValueApart(rewritten.get(), IsStampedBacktick);
+  entry = ShareValue(rewritten.get());
   // What of the rewrite is not the shared one dies alone: every
   // representative it holds, the shared one holds too.
   rewritten = CellRef();

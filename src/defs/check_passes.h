@@ -34,7 +34,7 @@ bool RefuseGlobalNames(const GlobalTable& table, Report& report);
 // The rewriting passes replace a definition through ReplaceDefinition.
 // With `share` (the program file's checks, for a definition shared as it
 // was parsed: see SharedEarly), the rewrite is shared at once and what only
-// the old definition used leaves the sharing table (ShareValueApart,
+// the old definition used leaves the sharing table (ShareValue,
 // ReleaseShared).
 void ReplaceDefinition(CellRef& entry, CellRef rewritten, bool share);
 

@@ -59,8 +59,6 @@ void StampBackticks(Cell* tree, BacktickLines& lines) {
   }
 }
 
-bool IsStampedBacktick(const Cell* leaf) { return IsOneByteLeaf(leaf, '`') && leaf->Field() != 0; }
-
 Text ShortenSubject(const Text& name) {
   if (name.size() == 5) return name + Text(" \"");
   if (name.size() < 73) return name;
@@ -138,11 +136,11 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   // the running program's names, which the text may define anew.
   const LeafMaker make_leaf = share_before_checks ? ShareLeafBytes : nullptr;
   // A big program file's definitions (if it has no backtick) are shared as
-  // they are parsed (see ShareValueApart): equal sub-trees are one cell
-  // from the start, which halves the peak of a program of many similar
-  // definitions. What a piece leaves unused (its name, a refused or
-  // malformed piece) is let go with ReleaseShared, so that the table keeps
-  // nothing that no definition holds.
+  // they are parsed and again after every rewrite of the checks: equal
+  // sub-trees are one cell from the start, which halves the peak of a
+  // program of many similar definitions. What a piece leaves unused (its
+  // name, a refused or malformed piece) is let go with ReleaseShared, so
+  // that the table keeps nothing that no definition holds.
   //
   // Not so a smaller program: sharing each definition again after every
   // rewrite costs a quarter of the start-up, and up to a megabyte of text
@@ -160,7 +158,7 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
     CellRef tree = ParseExpression(piece.Of(source), make_leaf);
     StampBackticks(tree.get(), lines);
     if (!share) return tree;
-    return ShareValueApart(tree.get(), IsStampedBacktick);  // the parsed tree dies alone
+    return ShareValue(tree.get());  // the parsed tree dies alone
   };
   auto small = [&](const Piece& piece) { return piece.end - piece.start <= kLargestSharedPiece; };
   table.Set(Text(), parse(pieces[0], early && small(pieces[0])));

@@ -25,9 +25,6 @@ BacktickLines CountBacktickLines(std::string_view raw);
 // Stores in every backtick leaf of tree, in pre-order, the smallest line left.
 void StampBackticks(Cell* tree, BacktickLines& lines);
 
-// A backtick leaf that carries its line: kept apart from the sharing table.
-bool IsStampedBacktick(const Cell* leaf);
-
 // A name as shown in a report: five bytes get ` "` appended (so it cannot be
 // read as a place code); longer than 72 bytes is cut to 69 plus "...".
 Text ShortenSubject(const Text& name);

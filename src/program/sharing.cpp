@@ -763,44 +763,6 @@ void ClearSharingTableForRefill() {
   if (room > kBigRefill && room > 2 * t.slots.size() && room < (uint64_t{1} << 32)) t.slots.Assign(room);
 }
 
-namespace {
-
-// A representative, or a cell kept apart (with `entered` false). Both hold
-// one count of the cell.
-struct ApartResult {
-  CellRef cell;
-  bool entered = false;
-};
-
-}  // namespace
-
-template <>
-inline ApartResult FoldCopy(const ApartResult& v) {
-  return {v.cell.Copy(), v.entered};
-}
-
-CellRef ShareValueApart(Cell* root, bool (*apart)(const Cell* leaf)) {
-  Table& t = Shared();
-  RecentLeaves leaves;
-  ApartResult result = FoldBottomUp<ApartResult>(
-      root,
-      [&](Cell* leaf) -> ApartResult {
-        if (apart(leaf)) return {CellRef::Share(leaf), false};
-        return {CellRef::Share(leaves.Share(t, leaf)), true};
-      },
-      [&](Cell* c, ApartResult f, ApartResult a) -> ApartResult {
-        if (f.entered && a.entered) return {CellRef::Share(ShareApp(t, c, f.cell.get(), a.cell.get())), true};
-        return {KeepOrRebuild(c, std::move(f.cell), std::move(a.cell)), false};
-      },
-      [&](Cell* c, ApartResult* found) {
-        Cell* rep = FindByParts(t, c);
-        if (rep == nullptr) return false;
-        *found = {CellRef::Share(rep), true};
-        return true;
-      });
-  return std::move(result.cell);
-}
-
 void ReleaseShared(CellRef value) {
   Table& t = Shared();
   std::vector<Cell*> work{value.Leak()};  // one count of each is ours to give up

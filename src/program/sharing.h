@@ -49,18 +49,6 @@ void ClearSharingTable();
 // there are (a big refill is given room for every cell alive at once).
 void ClearSharingTableForRefill();
 
-// The program file's definitions are shared from the moment they are parsed
-// and again after every rewrite of the checks, so that equal sub-trees of
-// the whole program are one cell all along, not only at the end: a program
-// of a hundred thousand similar definitions then never holds them all
-// unshared at once.
-//
-// ShareValueApart is ShareValue, except that every sub-graph holding a leaf
-// that `apart` accepts stays out of the table (rebuilt on shared parts where
-// those changed): backtick leaves carry their line until the backtick pass,
-// and must not meet.
-CellRef ShareValueApart(Cell* c, bool (*apart)(const Cell* leaf));
-
 // Gives up one count of `value`, and with it every representative that only
 // the table then holds: what a replaced or removed definition leaves behind.
 void ReleaseShared(CellRef value);

@@ -212,24 +212,6 @@ TEST_F(SharingTest, PruningFindsLeavesWrittenInPlace) {
 namespace mox {
 namespace {
 
-bool IsBang(const Cell* leaf) { return IsLeafText(leaf, "!"); }
-
-TEST_F(SharingTest, CellsApartStayOutWithEverythingAboveThem) {
-  CellRef a = Tree("f (g !) (h 1)");
-  CellRef b = Tree("f (g !) (h 1)");
-  CellRef ra = ShareValueApart(a.get(), IsBang);
-  CellRef rb = ShareValueApart(b.get(), IsBang);
-  EXPECT_EQ(ra.get(), a.get());  // nothing changed: the graph is kept
-  EXPECT_NE(rb.get(), ra.get());  // what holds a ! is never merged
-  EXPECT_NE(rb->f->a->a, ra->f->a->a);
-  EXPECT_EQ(rb->a, ra->a);        // what holds none is
-  EXPECT_EQ(rb->f->f, ra->f->f);  // the leaf f
-  EXPECT_EQ(SharingTableSize(), 5u);  // f, g, h, 1, (h 1)
-  // Sharing a copy holding no ! finds the entries left by the graphs above.
-  CellRef c = Tree("h 1");
-  EXPECT_EQ(ShareValueApart(c.get(), IsBang).get(), ra->a);
-}
-
 TEST_F(SharingTest, ReleaseSharedTakesWhatOnlyTheTableHeld) {
   CellRef kept = ShareValue(Tree("f (g 1)").get());
   const size_t before = SharingTableSize();  // f, g, 1, (g 1), the root
