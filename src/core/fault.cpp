@@ -39,11 +39,17 @@ void Put(char* line, size_t* n, const char* s, size_t max) {
   size_t n = 0;
   Put(line, &n, "mox: memory fault in ", 64);
   Put(line, &n, reinterpret_cast<const char*>(c->Bytes()), 64);
-  Put(line, &n, " at address 0x", 64);
-  uintptr_t address = reinterpret_cast<uintptr_t>(info->si_addr);
-  int shift = 60;
-  while (shift > 0 && ((address >> shift) & 15) == 0) shift -= 4;
-  for (; shift >= 0; shift -= 4) line[n++] = "0123456789abcdef"[(address >> shift) & 15];
+  if (info->si_code == SI_KERNEL) {
+    // A general protection fault (an address past the 47 bits a user
+    // address has, say): the system gives no address, and 0 would mislead.
+    Put(line, &n, " at an unknown address", 64);
+  } else {
+    Put(line, &n, " at address 0x", 64);
+    uintptr_t address = reinterpret_cast<uintptr_t>(info->si_addr);
+    int shift = 60;
+    while (shift > 0 && ((address >> shift) & 15) == 0) shift -= 4;
+    for (; shift >= 0; shift -= 4) line[n++] = "0123456789abcdef"[(address >> shift) & 15];
+  }
   line[n++] = '\n';
   ssize_t ignored = write(2, line, n);
   (void)ignored;

@@ -4,7 +4,9 @@
 // A SIGSEGV or SIGBUS then ends the run with one line on standard error,
 //   mox: memory fault in <builtin> at address 0x<hex>
 // (the builtin's name leaf given to RawAccess, the address the one the system
-// reports), and the exit status kMemoryFaultStatus. A fault anywhere else is
+// reports; "at an unknown address" when it reports none, as for an address
+// past the 47 bits of a user address), and the exit status
+// kMemoryFaultStatus. A fault anywhere else is
 // the interpreter's own and goes to the action that was there before (the
 // default one, which dumps core, or a sanitizer's report); so does a SIGSEGV
 // or SIGBUS sent by kill or raise, which is no memory fault at all.
