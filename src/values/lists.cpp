@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "core/interrupt.h"
 #include "core/square_brackets.h"
 #include "values/text_elements.h"
 #include "values/value_class.h"
@@ -57,7 +58,7 @@ CellRef ListInit(Cell* c) {
   return MakeApp(CellRef::Share(c->f), CellRef::Share(first));
 }
 
-bool WriteOutListForm(Cell* list, uint64_t limit, std::string* out) {
+bool WriteOutListForm(Cell* list, std::string* out) {
   out->clear();
   enum class Kind : uint8_t { kList, kElement, kOpen, kClose };
   struct Item {
@@ -65,7 +66,9 @@ bool WriteOutListForm(Cell* list, uint64_t limit, std::string* out) {
     Kind kind;
   };
   std::vector<Item> work{{list, Kind::kList}};
+  uint64_t items = 0;
   while (!work.empty()) {
+    if (InterruptNotedEvery(items) || !RoomToGrow(*out, 3)) return false;  // [q] is the longest byte
     Item it = work.back();
     work.pop_back();
     Cell *first, *rest;
@@ -85,7 +88,6 @@ bool WriteOutListForm(Cell* list, uint64_t limit, std::string* out) {
     } else {
       return false;
     }
-    if (out->size() > limit) return false;
   }
   return true;
 }

@@ -32,7 +32,8 @@ CellRef ListInit(Cell* c);
 // one-byte leaf is that byte ("[" and "]" as [q] and [r], keeping the text
 // balanced), each nested list form a group "[" ... "]". An empty nested
 // group cannot be told from the letter K in a list form; it reads as K.
-// False when y is not a list form or the content passes limit bytes.
-bool WriteOutListForm(Cell* list, uint64_t limit, std::string* out);
+// False when y is not a list form, when the memory check refuses the
+// content, or when an interrupt came (shared parts can make gigabytes of it).
+bool WriteOutListForm(Cell* list, std::string* out);
 
 }  // namespace mox

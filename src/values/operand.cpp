@@ -30,7 +30,7 @@ bool JoinBytes(const Operand& op, std::string* scratch, std::string_view* bytes)
         *bytes = BracketedContent(op.cell);
         return true;
       }
-      if (!WriteOutData(op.cell, kMaxJoinBytes, scratch)) return false;
+      if (!WriteOutData(op.cell, scratch)) return false;
       *bytes = *scratch;
       return true;
     case ValueClass::kInteger:

@@ -43,7 +43,7 @@ uint64_t Magnitude(int64_t n) { return n < 0 ? ~static_cast<uint64_t>(n) + 1 : s
 
 CellRef MakeJoinedBlob(std::string_view first, std::string_view second) {
   uint64_t n = first.size() + second.size();
-  if (n > kMaxJoinBytes) return CellRef();
+  if (!MemoryRequestFits(n, "a blob")) return CellRef();
   unsigned char* p;
   Cell* c = AllocBlob(n, &p);
   if (!first.empty()) std::memcpy(p, first.data(), first.size());
@@ -59,8 +59,8 @@ bool CutBytes(std::string_view s, int64_t n, std::string_view* kept) {
 }
 
 CellRef RepeatBytes(std::string_view s, uint64_t n, bool blob) {
-  if (!s.empty() && n > kMaxJoinBytes / s.size()) return CellRef();
-  uint64_t total = s.size() * n;
+  // Only memory bounds a repeat; a product past 64 bits asks for them all.
+  uint64_t total = s.empty() ? 0 : n > UINT64_MAX / s.size() ? UINT64_MAX : s.size() * n;
   if (!MemoryRequestFits(total, blob ? "a blob" : "a text")) return CellRef();
   unsigned char* p;
   Cell* c;

@@ -15,10 +15,8 @@ constexpr uint64_t kMaxVectorSize = (uint64_t{1} << 26) - 1;
 // The empty vector of `cray`: one cell made at the first call and kept for
 // the run; every call returns it with a new count.
 CellRef EmptyVector();
-// Longest byte string the joins and repeats build; longer ones answer "Z".
-constexpr uint64_t kMaxJoinBytes = uint64_t{1} << 32;
-
-// A blob whose payload is first followed by second; null when too long.
+// A blob whose payload is first followed by second; null when the memory
+// check refuses it (core/memory.h).
 CellRef MakeJoinedBlob(std::string_view first, std::string_view second);
 
 // s without its first n bytes (n > 0) or its last -n bytes (n <= 0); false
@@ -26,7 +24,7 @@ CellRef MakeJoinedBlob(std::string_view first, std::string_view second);
 bool CutBytes(std::string_view s, int64_t n, std::string_view* kept);
 
 // s repeated n times, as a blob payload or as a bracketed text content;
-// null when too long.
+// null when the memory check refuses it.
 CellRef RepeatBytes(std::string_view s, uint64_t n, bool blob);
 
 // a's children followed by b's; null past kMaxVectorSize.

@@ -106,14 +106,17 @@ bool DataContentStream::Next(std::string_view* piece) {
   return false;
 }
 
-bool WriteOutData(Cell* data, uint64_t limit, std::string* out) {
+bool RoomToGrow(const std::string& out, size_t more) {
+  const size_t size = out.size() + more;
+  return size <= out.capacity() || MemoryRequestFits(2 * size, "a text");
+}
+
+bool WriteOutData(Cell* data, std::string* out) {
   out->clear();
   DataContentStream stream(data);
   std::string_view piece;
   while (stream.Next(&piece)) {
-    if (piece.size() > limit - out->size()) return false;
-    size_t size = out->size() + piece.size();
-    if (size > out->capacity() && !MemoryRequestFits(2 * size, "a text")) return false;
+    if (!RoomToGrow(*out, piece.size())) return false;
     out->append(piece);
   }
   return !InterruptNoted();

@@ -57,9 +57,13 @@ class DataContentStream {
 
 // The written-out content of a data value: a bracketed text leaf gives its
 // content, a data application d e the content of d followed by e as a
-// nested group ("[" + content of e + "]"). False when the content would be
-// longer than limit bytes or than memory can hold (core/memory.h), or when
-// an interrupt came.
-bool WriteOutData(Cell* data, uint64_t limit, std::string* out);
+// nested group ("[" + content of e + "]"). False when the memory check
+// refuses it (core/memory.h) or an interrupt came.
+bool WriteOutData(Cell* data, std::string* out);
+
+// Whether out may grow by `more` bytes: a written-out content can be far
+// larger than the shared cells that stand for it, so each time its buffer
+// must grow, twice its size is put to the memory check first.
+bool RoomToGrow(const std::string& out, size_t more);
 
 }  // namespace mox

@@ -5,6 +5,7 @@
 
 #include "builtins/arith/numbers.h"
 #include "builtins/families.h"
+#include "core/memory.h"
 #include "values/int_convert.h"
 #include "values/operand.h"
 #include "values/sequences.h"
@@ -24,7 +25,7 @@ CellRef JoinTexts(const Operand& a, const Operand& b) {
   std::string_view x, y;
   if (!JoinBytes(a, &sa, &x) || !JoinBytes(b, &sb, &y)) return CellRef();
   if (a.cls == ValueClass::kBlob || b.cls == ValueClass::kBlob) return MakeJoinedBlob(x, y);
-  if (x.size() + y.size() > kMaxJoinBytes) return CellRef();
+  if (!MemoryRequestFits(x.size() + y.size(), "a text")) return CellRef();
   return MakeBracketed(x, y);
 }
 

@@ -77,8 +77,8 @@ CellRef WrittenOut(Cell* a) {
   std::string content;
   Cell* list;
   if (a->IsApp() && IsDataValue(a)) {
-    if (!WriteOutData(a, kMaxJoinBytes, &content)) return CellRef();
-  } else if (!ReadListView(a, &list) || !WriteOutListForm(list, kMaxJoinBytes, &content)) {
+    if (!WriteOutData(a, &content)) return CellRef();
+  } else if (!ReadListView(a, &list) || !WriteOutListForm(list, &content)) {
     return CellRef();
   }
   return MakeBracketed(content);

@@ -3,6 +3,7 @@
 // their escapes of "[", "]" and newline.
 #include <string>
 
+#include "core/memory.h"
 #include "eval/apply_data.h"
 #include "support/builtin_calls.h"
 #include "values/lists.h"
@@ -139,6 +140,25 @@ TEST_F(CompareLists, ZitsOfOtherClasses) {
   EXPECT_EQ(Text1("zits", ListView("[a[bc]d]")), "[a[bc]d]");
   EXPECT_EQ(Text1("zits", ListView("[]")), "[]");
   EXPECT_EQ(Text1("zits", L("plus")), "Z");
+}
+
+// Shared parts can make a written-out content far larger than its cells,
+// and a repeat or a join as large as the program asks: each is bounded by
+// the memory check alone, which answers "Z" here under a low ceiling.
+TEST_F(CompareLists, WriteOutsRepeatsAndJoinsAskTheMemoryCheck) {
+  constexpr size_t kCeiling = size_t{1} << 16;
+  SetMemoryCeiling(kCeiling, [] {});
+  CellRef doubled = L("[abcdefgh]");  // each level: d d, twice the content
+  for (int i = 0; i < 14; ++i) doubled = App(doubled.Copy(), doubled.Copy());
+  EXPECT_EQ(Text1("zits", doubled), "Z");
+  const std::string wide(kCeiling, 'w');
+  EXPECT_EQ(Text1("zits", ListView(("[" + wide + "]").c_str())), "Z");
+  EXPECT_EQ(Text2("mult", L("[ab]"), L("40000")), "Z");
+  EXPECT_EQ(Text2("plus", L(("[" + wide + "]").c_str()), L("[b]")), "Z");
+  EXPECT_EQ(Text2("plus", Blob(wide), Blob("b")), "Z");
+  // Below the ceiling they are built.
+  EXPECT_EQ(Text2("mult", L("[ab]"), L("3")), "[ababab]");
+  SetMemoryCeiling(0, nullptr);  // the machine's own again
 }
 
 }  // namespace
