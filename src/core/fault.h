@@ -5,11 +5,11 @@
 //   mox: memory fault in <builtin> at address 0x<hex>
 // (the builtin's name leaf given to RawAccess, the address the one the system
 // reports; "at an unknown address" when it reports none, as for an address
-// past the 47 bits of a user address), and the exit status
-// kMemoryFaultStatus. A fault anywhere else is
-// the interpreter's own and goes to the action that was there before (the
-// default one, which dumps core, or a sanitizer's report); so does a SIGSEGV
-// or SIGBUS sent by kill or raise, which is no memory fault at all.
+// past the 47 bits of a user address), and the exit status kMemoryFaultStatus.
+// A fault anywhere else is the interpreter's own and goes to the action that
+// was there before (the default one, which dumps core, or a sanitizer's
+// report); so does a SIGSEGV or SIGBUS sent by kill or raise, which is no
+// memory fault at all.
 //
 // The handler runs on an alternate stack, so that it runs even when the
 // stack itself is what overflowed, and makes only async-signal-safe calls:
