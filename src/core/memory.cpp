@@ -49,7 +49,7 @@ void GmpFree(void* p, size_t) { std::free(p); }
 
 }  // namespace
 
-void OutOfMemory(const char* what, size_t bytes) {
+void OutOfMemory(const char* what, uint64_t bytes) {
   std::fflush(nullptr);  // what the program wrote through C's streams first
   WriteOnFatalPath(2, "mox: out of memory: ", 20);
   WriteOnFatalPath(2, what, std::strlen(what));
@@ -124,7 +124,7 @@ void InstallMemoryChecks() {
   mp_set_memory_functions(GmpAlloc, GmpRealloc, GmpFree);
 }
 
-bool MemoryRequestFits(size_t bytes, const char* what) {
+bool MemoryRequestFits(uint64_t bytes, const char* what) {
   if (g_ceiling == 0) g_ceiling = MachineMemory();
   if (bytes <= g_ceiling) return true;
   if (g_refusal == nullptr) OutOfMemory(what, bytes);

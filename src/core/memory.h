@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace mox {
 
@@ -19,7 +20,7 @@ constexpr int kOutOfMemoryStatus = 3;
 
 // Writes "mox: out of memory: <what> of <bytes> bytes could not be
 // allocated" and ends the process. Uses no allocation of its own.
-[[noreturn]] void OutOfMemory(const char* what, size_t bytes);
+[[noreturn]] void OutOfMemory(const char* what, uint64_t bytes);
 
 // malloc that ends the process with the report when it fails.
 void* CheckedMalloc(size_t bytes, const char* what);
@@ -49,8 +50,10 @@ void InstallMemoryChecks();
 // True when a request of `bytes` for `what` may be tried. A request above
 // the ceiling (by default the machine's memory and swap) is reported as out
 // of memory, unless a refusal action is set: then that action runs and the
-// answer is false (the caller answers "Z").
-bool MemoryRequestFits(size_t bytes, const char* what);
+// answer is false (the caller answers "Z"). The size is 64 bits wide on
+// every build, so that a request past a 32-bit address space is not cut to
+// a small one there.
+bool MemoryRequestFits(uint64_t bytes, const char* what);
 
 // For the fuzz harness: a lower ceiling, and what to do instead of ending
 // the process (it asks the reducer to stop). A null action restores the

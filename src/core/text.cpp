@@ -4,6 +4,7 @@
 #include "core/memory.h"
 
 #include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,7 +12,7 @@ namespace mox {
 
 namespace {
 TextRep* NewRep(size_t n) {
-  if (n > (size_t{1} << 62)) OutOfMemory("a text", n);  // the sum below would wrap
+  if (n > SIZE_MAX - sizeof(TextRep) - 1) OutOfMemory("a text", n);  // the sum below would wrap
   auto* r = static_cast<TextRep*>(CheckedMalloc(sizeof(TextRep) + n + 1, "a text"));
   r->length = static_cast<int64_t>(n);
   r->bytes()[n] = 0;

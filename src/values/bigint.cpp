@@ -236,7 +236,7 @@ CellRef IntegerPower(const IntText& a, const IntText& b) {
     int bits = 64 - __builtin_clzll(base);
     if (e * static_cast<uint64_t>(bits) <= 63) return SmallIntegerLeaf(negative, PowerSmall(base, e));
   }
-  if (!MemoryRequestFits(static_cast<size_t>(PowerDigitEstimate(a, e)), "a number")) return CellRef();
+  if (!MemoryRequestFits(static_cast<uint64_t>(PowerDigitEstimate(a, e)), "a number")) return CellRef();
   Mpz x;
   MpzFromDigits(x.z, MagnitudeDigits(a));
   if (!MpzPower(x.z, x.z, e)) return CellRef();  // interrupted

@@ -108,7 +108,7 @@ bool NumbPower(const Numb& a, uint64_t e, Numb* out) {
   // The text interleaves the bits: about 2 * 0.30103 digits per bit.
   if (mpz_cmpabs_ui(a.mantissa.z, 1) > 0 || a.scale != 0) {
     double digits = bits * static_cast<double>(e) * 0.61;
-    if (digits > kMaxPowerDigits || !MemoryRequestFits(static_cast<size_t>(digits), "a number")) return false;
+    if (digits > kMaxPowerDigits || !MemoryRequestFits(static_cast<uint64_t>(digits), "a number")) return false;
   }
   if (!MpzPower(out->mantissa.z, a.mantissa.z, e)) return false;  // interrupted
   out->scale = a.scale * e;

@@ -28,7 +28,7 @@ CellRef Post(const NativeArgs<2>& args) {
   if (!IsInteger(a) || !IsInteger(b)) return CellRef();
   int64_t n = IntegerToInt64(b);
   if (n < 0 || (n > 0 && AddressOf(a) == nullptr)) return CellRef();
-  if (!MemoryRequestFits(static_cast<size_t>(n), "a blob")) return CellRef();
+  if (!MemoryRequestFits(static_cast<uint64_t>(n), "a blob")) return CellRef();
   RawAccess raw(args.head);
   return MakeBlob(AddressOf(a), static_cast<size_t>(n));
 }
