@@ -43,7 +43,6 @@ uint64_t Magnitude(int64_t n) { return n < 0 ? ~static_cast<uint64_t>(n) + 1 : s
 
 CellRef MakeJoinedBlob(std::string_view first, std::string_view second) {
   uint64_t n = first.size() + second.size();
-  if (!MemoryRequestFits(n, "a blob")) return CellRef();
   unsigned char* p;
   Cell* c = AllocBlob(n, &p);
   if (!first.empty()) std::memcpy(p, first.data(), first.size());

@@ -15,8 +15,9 @@ constexpr uint64_t kMaxVectorSize = (uint64_t{1} << 26) - 1;
 // The empty vector of `cray`: one cell made at the first call and kept for
 // the run; every call returns it with a new count.
 CellRef EmptyVector();
-// A blob whose payload is first followed by second; null when the memory
-// check refuses it (core/memory.h).
+// A blob whose payload is first followed by second. A size the program
+// chose is put to the memory check (core/memory.h) by the caller: the cuts
+// and halves of a blob that exists need none.
 CellRef MakeJoinedBlob(std::string_view first, std::string_view second);
 
 // s without its first n bytes (n > 0) or its last -n bytes (n <= 0); false

@@ -108,7 +108,7 @@ bool DataContentStream::Next(std::string_view* piece) {
 
 bool RoomToGrow(const std::string& out, size_t more) {
   const size_t size = out.size() + more;
-  return size <= out.capacity() || MemoryRequestFits(2 * size, "a text");
+  return size <= out.capacity() || MemoryRequestFits(2 * uint64_t{size}, "a text");
 }
 
 bool WriteOutData(Cell* data, std::string* out) {

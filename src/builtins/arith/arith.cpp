@@ -19,14 +19,14 @@ bool IsText(ValueClass cls) { return cls == ValueClass::kBlob || cls == ValueCla
 bool IsSequence(ValueClass cls) { return cls == ValueClass::kBlob || cls == ValueClass::kVector || cls == ValueClass::kText; }
 
 // Text rule of plus: the bytes of both, as a blob when either is a blob,
-// else as a bracketed text.
+// else as a bracketed text. Only memory bounds the join.
 CellRef JoinTexts(const Operand& a, const Operand& b) {
   std::string sa, sb;
   std::string_view x, y;
   if (!JoinBytes(a, &sa, &x) || !JoinBytes(b, &sb, &y)) return CellRef();
-  if (a.cls == ValueClass::kBlob || b.cls == ValueClass::kBlob) return MakeJoinedBlob(x, y);
-  if (!MemoryRequestFits(x.size() + y.size(), "a text")) return CellRef();
-  return MakeBracketed(x, y);
+  const bool blob = a.cls == ValueClass::kBlob || b.cls == ValueClass::kBlob;
+  if (!MemoryRequestFits(uint64_t{x.size()} + y.size(), blob ? "a blob" : "a text")) return CellRef();
+  return blob ? MakeJoinedBlob(x, y) : MakeBracketed(x, y);
 }
 
 CellRef PlusRule(const Operand& a, const Operand& b) {
