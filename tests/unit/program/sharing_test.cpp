@@ -206,12 +206,6 @@ TEST_F(SharingTest, PruningFindsLeavesWrittenInPlace) {
   ClearSharingTable();
 }
 
-}  // namespace
-}  // namespace mox
-
-namespace mox {
-namespace {
-
 TEST_F(SharingTest, ReleaseSharedTakesWhatOnlyTheTableHeld) {
   CellRef kept = ShareValue(Tree("f (g 1)").get());
   const size_t before = SharingTableSize();  // f, g, 1, (g 1), the root
