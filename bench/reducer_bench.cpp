@@ -62,10 +62,12 @@ void BM_Nfib(benchmark::State& state) { RunProgramFile(state, "nfib.mox"); }
 void BM_Church(benchmark::State& state) { RunProgramFile(state, "church.mox"); }
 void BM_Pairs(benchmark::State& state) { RunProgramFile(state, "pairs.mox"); }
 void BM_YLoop(benchmark::State& state) { RunProgramFile(state, "yloop.mox"); }
+void BM_MSort(benchmark::State& state) { RunProgramFile(state, "msort.mox"); }
 BENCHMARK(BM_Nfib)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Church)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Pairs)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_YLoop)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MSort)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace mox

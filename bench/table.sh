@@ -53,6 +53,7 @@ fib-print     programs/fib_print.mox    programs/fib_print.py   programs/fib_pri
 fibcmp        programs/fibcmp.mox       programs/fibcmp.py      programs/fibcmp.bc      status
 loads1k       gen:loads1k.mox           -                       -                       status
 vecfill       programs/vecfill.mox      programs/vecfill.py     -                       status
+msort         programs/msort.mox        programs/msort.py       -                       status
 '
 
 work=$(mktemp -d)
