@@ -221,6 +221,12 @@ CellRef IntegerRemainder(const IntText& a, const IntText& b) {
   return RemainderLeaf(a, b, x.z);
 }
 
+bool PowerDigitsFit(double digits) {
+  const double bytes = digits + 2;  // a sign byte and the NUL
+  const uint64_t request = bytes < 0x1p64 ? static_cast<uint64_t>(bytes) : UINT64_MAX;
+  return MemoryRequestFits(request, "a number") && digits <= kMaxPowerDigits;
+}
+
 CellRef IntegerPower(const IntText& a, const IntText& b) {
   if (b.negative) return SmallIntegerLeaf(false, 0);
   if (IsZero(b)) return SmallIntegerLeaf(false, 1);
@@ -228,15 +234,16 @@ CellRef IntegerPower(const IntText& a, const IntText& b) {
   bool negative = a.negative && odd;
   if (IsZero(a)) return SmallIntegerLeaf(false, 0);
   if (a.magnitude == "1") return SmallIntegerLeaf(negative, 1);
-  if (b.magnitude.size() > 19) return CellRef();  // |a| >= 2: far too many digits
-  uint64_t e = ReadDigits(b.magnitude.data(), b.magnitude.size());
-  if (PowerDigitEstimate(a, e) > kMaxPowerDigits) return CellRef();
+  // |a| >= 2: an exponent of 20 digits or more makes more digits than any
+  // memory holds.
+  const bool huge = b.magnitude.size() > 19;
+  const uint64_t e = huge ? 0 : ReadDigits(b.magnitude.data(), b.magnitude.size());
+  if (!PowerDigitsFit(huge ? HUGE_VAL : PowerDigitEstimate(a, e) + 1)) return CellRef();
   if (IsSmall(a)) {
     uint64_t base = SmallValue(a);
     int bits = 64 - __builtin_clzll(base);
     if (e * static_cast<uint64_t>(bits) <= 63) return SmallIntegerLeaf(negative, PowerSmall(base, e));
   }
-  if (!MemoryRequestFits(static_cast<uint64_t>(PowerDigitEstimate(a, e)), "a number")) return CellRef();
   Mpz x;
   MpzFromDigits(x.z, MagnitudeDigits(a));
   if (!MpzPower(x.z, x.z, e)) return CellRef();  // interrupted

@@ -41,10 +41,19 @@ CellRef IntegerQuotient(const IntText& a, const IntText& b);
 // same sign, else 0 for r = 0 and |b| - r otherwise. Null when b is zero.
 CellRef IntegerRemainder(const IntText& a, const IntText& b);
 
-// a to the power b: "0" for b < 0, "1" for b = 0 (also when a is zero).
-// Null when the result would have more than kMaxPowerDigits digits, or
-// when an interrupt came while it was being computed (values/mpz_text.h).
+// The most digits a power may have: its squarings and its decimal text
+// would take minutes past that.
 constexpr double kMaxPowerDigits = 4294967296.0;
+
+// Whether a power of at most `digits` decimal digits may be computed. Its
+// text is a memory request first (core/memory.h): one past the machine's
+// memory is reported there as out of memory, whatever the digit limit.
+// False past kMaxPowerDigits, or when the request was refused.
+bool PowerDigitsFit(double digits);
+
+// a to the power b: "0" for b < 0, "1" for b = 0 (also when a is zero).
+// Null when PowerDigitsFit refuses the result's size, or when an interrupt
+// came while it was being computed (values/mpz_text.h).
 CellRef IntegerPower(const IntText& a, const IntText& b);
 
 // GMP forms of integers.

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <climits>
 
-#include "core/memory.h"
 #include "values/bit_spread.h"
 #include "values/numb_text.h"
 
@@ -107,8 +106,7 @@ bool NumbPower(const Numb& a, uint64_t e, Numb* out) {
   double bits = static_cast<double>(mpz_sizeinbase(a.mantissa.z, 2) + a.scale);
   // The text interleaves the bits: about 2 * 0.30103 digits per bit.
   if (mpz_cmpabs_ui(a.mantissa.z, 1) > 0 || a.scale != 0) {
-    double digits = bits * static_cast<double>(e) * 0.61;
-    if (digits > kMaxPowerDigits || !MemoryRequestFits(static_cast<uint64_t>(digits), "a number")) return false;
+    if (!PowerDigitsFit(bits * static_cast<double>(e) * 0.61)) return false;
   }
   if (!MpzPower(out->mantissa.z, a.mantissa.z, e)) return false;  // interrupted
   out->scale = a.scale * e;

@@ -29,8 +29,8 @@ void NumbMultiply(const Numb& a, const Numb& b, Numb* out);
 // Remainder by the integer rule: r = |a| mod |b| (exact), r when a and b
 // have the same sign, else 0 for r = 0 and |b| - r. False when b is zero.
 bool NumbRemainder(const Numb& a, const Numb& b, Numb* out);
-// a to the power e by repeated squaring; false when the result would have
-// more than kMaxPowerDigits digits.
+// a to the power e by repeated squaring; false when PowerDigitsFit
+// (values/bigint.h) refuses the size of its text.
 bool NumbPower(const Numb& a, uint64_t e, Numb* out);
 
 // Numeric order: -1, 0 or 1.

@@ -64,7 +64,10 @@ CellRef NumbPowerOf(const Operand& a, const Operand& b) {
   Numb base, r;
   NumbFromText(a.text, &base);
   if (e.magnitude.size() > 19) {  // only 0 and +-1 have a power that fits
-    if (mpz_cmpabs_ui(base.mantissa.z, 1) > 0 || base.scale != 0) return CellRef();
+    if (mpz_cmpabs_ui(base.mantissa.z, 1) > 0 || base.scale != 0) {
+      PowerDigitsFit(HUGE_VAL);  // reported as out of memory, or refused
+      return CellRef();
+    }
     bool odd = ((e.magnitude.back() - '0') & 1) != 0;
     mpz_set_si(r.mantissa.z, mpz_sgn(base.mantissa.z) == 0 ? 0 : (mpz_sgn(base.mantissa.z) < 0 && odd ? -1 : 1));
     return NumbLeaf(r);

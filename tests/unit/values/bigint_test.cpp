@@ -9,6 +9,7 @@
 #include <tuple>
 #include <utility>
 
+#include "core/memory.h"
 #include "core/write_epoch.h"
 #include "values/bigint.h"
 #include "values/mpz_text.h"
@@ -313,6 +314,27 @@ TEST(NumbersBigint, ResultsWrittenInPlaceAtEveryLength) {
   EXPECT_EQ(LiveCells(), live);
 }
 
+// The size of a power's text is a memory request before anything is
+// computed: past the memory it is that check's to answer (here a low
+// ceiling that refuses, elsewhere the out-of-memory report), exponents
+// past 64 bits included; within the memory, past 2^32 digits, the power is
+// refused. Under a ceiling, so that the machine's own memory does not
+// decide which.
+TEST(NumbersBigint, PowerSizesAskTheMemoryCheckFirst) {
+  static int refusals;
+  refusals = 0;
+  SetMemoryCeiling(size_t{1} << 20, [] { ++refusals; });
+  EXPECT_FALSE(IntegerPower(ReadIntText("2"), ReadIntText("99999999999999999999")));
+  EXPECT_FALSE(IntegerPower(ReadIntText("07"), ReadIntText("100000000")));
+  EXPECT_EQ(refusals, 2);
+  EXPECT_TRUE(IntegerPower(ReadIntText("07"), ReadIntText("1000")));  // 846 digits
+  SetMemoryCeiling(size_t{1} << 40, [] { ++refusals; });
+  EXPECT_FALSE(IntegerPower(ReadIntText("10"), ReadIntText("9000000000")));
+  EXPECT_FALSE(IntegerPower(ReadIntText("10"), ReadIntText("4294967296")));  // one digit past 2^32
+  EXPECT_EQ(refusals, 2);
+  SetMemoryCeiling(0, nullptr);  // the machine's own again
+}
+
 TEST(NumbersBigint, SignsAndCanonicalZero) {
   auto sum = [](const char* a, const char* b) { return Text(IntegerSum(ReadIntText(a), ReadIntText(b))); };
   auto diff = [](const char* a, const char* b) { return Text(IntegerDifference(ReadIntText(a), ReadIntText(b))); };
@@ -357,9 +379,6 @@ TEST(NumbersBigint, Powers) {
   EXPECT_EQ(pow("2", "62"), "4611686018427387904");
   EXPECT_EQ(pow("2", "64"), "18446744073709551616");
   EXPECT_EQ(pow("10", "40"), "1" + std::string(40, '0'));
-  // Results past the size limit give no value rather than exhausting memory.
-  EXPECT_FALSE(IntegerPower(ReadIntText("2"), ReadIntText("99999999999999999999")));
-  EXPECT_FALSE(IntegerPower(ReadIntText("10"), ReadIntText("9000000000")));
   Random rnd;
   for (int e : {3, 17, 64, 200}) {
     std::string a = rnd.Integer(25);

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "core/memory.h"
 #include "values/numb.h"
 #include "values/number_bits.h"
 
@@ -138,7 +139,9 @@ TEST(NumbersNumb, PowersAndIntegers) {
   NumbFromText("002", &half);
   ASSERT_TRUE(NumbPower(half, 3, &r));
   EXPECT_EQ(Text(NumbLeaf(r)), NumbText(1, 3));
+  SetMemoryCeiling(size_t{1} << 20, [] {});  // refuses: 2^40 squarings of a half are terabytes
   EXPECT_FALSE(NumbPower(half, uint64_t{1} << 40, &r));
+  SetMemoryCeiling(0, nullptr);
   NumbFromInteger(ReadIntText("03"), &i);
   EXPECT_EQ(Text(NumbLeaf(i)), "0002");
 }
