@@ -23,9 +23,11 @@ void WriteChunked(int fd, const char* p, size_t n) {
     do {
       w = ::write(fd, p, chunk);
     } while (w < 0 && errno == EINTR);  // an interrupt note, not a failure
-    MOX_ASSERT(w == static_cast<ssize_t>(chunk));
-    p += chunk;
-    n -= chunk;
+    // A signal can also cut a write to a terminal, pipe or socket short
+    // once some bytes have gone: the rest follows in the next write.
+    MOX_ASSERT(w > 0);
+    p += w;
+    n -= static_cast<size_t>(w);
   }
 }
 }  // namespace

@@ -1,6 +1,7 @@
-// Output channels: descriptor writes in chunks of at most 4096 bytes. A short
-// write is an internal assertion. Every write returns its channel so that
-// writes chain: ErrorChannel().Write("a").Write(text).
+// Output channels: descriptor writes in chunks of at most 4096 bytes. A
+// write that fails is an internal assertion; one that a signal cuts short
+// goes on with the rest. Every write returns its channel so that writes
+// chain: ErrorChannel().Write("a").Write(text).
 #pragma once
 
 #include <cstdint>

@@ -74,6 +74,9 @@ int32_t TooLong() {
 // references, so what only a vector holds would otherwise read as lost.
 int32_t FailedStage(const Report& report) {
   ErrorChannel().Write("\033[m").Write(FormatBanner(report));
+  // An interrupt while the banner was written (a long one, to a slow
+  // reader) ends the run as an interrupted one, by the action that stands.
+  if (InterruptNoted()) RunInterruptAction();
   FinishRun();
   return kFailedStage;
 }

@@ -63,6 +63,11 @@ namespace {
     CellRef result = Evaluate(shut->Copy());
     if (!(result->IsLeaf() && result->Bytes()[0] == 'I')) ErrorChannel().Write(AfterBanner());
   }
+  // The run ends inside the evaluations it interrupted: what they and the
+  // tables hold is let go, as at the end of a finished run (what only a
+  // vector holds would read as lost to a leak checker otherwise).
+  DropEvaluations();
+  EndRun();
   std::exit(1);
 }
 

@@ -27,6 +27,11 @@ struct Frame {
 };
 
 struct Machine {
+  // The evaluations in progress, innermost first: a builtin may evaluate
+  // (a load's backticks, say) while the evaluation that called it waits.
+  static inline Machine* innermost = nullptr;
+  Machine* const outer = innermost;
+
   CellRef focus;
   PodStack<Frame> frames;
   std::vector<Activation> activations;  // one per strict frame, in order
@@ -35,10 +40,13 @@ struct Machine {
   std::vector<Cell*> registers;
   uint32_t register_top = 0;
 
-  Machine() = default;
+  Machine() { innermost = this; }
   Machine(const Machine&) = delete;
   Machine& operator=(const Machine&) = delete;
-  ~Machine() { DropContinuation(); }
+  ~Machine() {
+    DropContinuation();
+    innermost = outer;
+  }
 
   [[gnu::always_inline]] void Push(FrameKind kind, Cell* c) {
     Hold(c);

@@ -301,6 +301,13 @@ void RunTest(Machine& m, const Template& t, Cell* const* args) {
   RunBranch(t, args, b, m);
 }
 
+void DropEvaluations() {
+  for (Machine* m = Machine::innermost; m != nullptr; m = m->outer) {
+    m->focus = CellRef();
+    m->DropContinuation();
+  }
+}
+
 CellRef Evaluate(CellRef expression) {
   Machine m;
   m.focus = std::move(expression);

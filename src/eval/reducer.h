@@ -25,4 +25,8 @@ CellRef Evaluate(CellRef expression);
 // Reduction steps taken so far in this process (for benchmarks).
 uint64_t ReductionSteps();
 
+// Lets go of all that the evaluations in progress hold, for a run that
+// ends inside one (an interrupt) and never returns to them.
+void DropEvaluations();
+
 }  // namespace mox

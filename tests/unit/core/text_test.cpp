@@ -1,6 +1,13 @@
 // Texts, the builder and the output channels.
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/socket.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
 
 #include "core/output.h"
 #include "core/text.h"
@@ -56,8 +63,43 @@ TEST(Output, WritesInChunksOf4096) {
   EXPECT_EQ(got, big);
 }
 
-TEST(Output, ShortWriteIsAnInternalError) {
+TEST(Output, FailedWriteIsAnInternalError) {
   EXPECT_DEATH(OutputChannel{-1}.Write("x"), "ASSERTION FAILED:");
+}
+
+// A signal that comes while a write to a socket (or a terminal) waits for
+// room cuts it short once some bytes have gone; the rest follows, in order.
+// Here a reader takes the bytes slowly, signalling the writer between reads.
+TEST(Output, WritesCutShortBySignalsGoOn) {
+  int fds[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
+  int small = 4096;
+  setsockopt(fds[0], SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
+  setsockopt(fds[1], SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+  struct sigaction note = {}, old = {};
+  note.sa_handler = [](int) {};
+  sigemptyset(&note.sa_mask);
+  ASSERT_EQ(sigaction(SIGUSR1, &note, &old), 0);  // no SA_RESTART
+  std::string big;
+  for (int i = 0; i < 60000; ++i) big += static_cast<char>('a' + i % 26);
+  const pthread_t writer = pthread_self();
+  std::string got;
+  std::thread reader([&] {
+    char buf[1000];
+    while (got.size() < big.size()) {
+      pthread_kill(writer, SIGUSR1);
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+      ssize_t n = read(fds[1], buf, sizeof buf);
+      if (n <= 0) break;
+      got.append(buf, static_cast<size_t>(n));
+    }
+  });
+  OutputChannel{fds[0]}.Write(big);
+  reader.join();
+  sigaction(SIGUSR1, &old, nullptr);
+  close(fds[0]);
+  close(fds[1]);
+  EXPECT_EQ(got, big);
 }
 
 }  // namespace
