@@ -189,8 +189,7 @@ void ApplyLambdas(Machine& m, Cell* lambda, Cell* x) {
   args[0] = x;
   for (int i = 1; i < depth; ++i) args[i] = m.Pop().cell;
   if (const Template* t = LambdaTemplate(lambda, depth)) {
-    if (t->test.arity != 0) RunTest(m, *t, args);
-    else RunTemplate(*t, args, m);
+    RunInstance(m, *t, args);
   } else {
     unsigned char letters[kMaxLambdasAtOnce];
     uint32_t mask;

@@ -12,8 +12,8 @@ namespace mox {
 
 namespace head_cache {
 
-HeadLine lines[kLines];
-HeadLine byte_lines[256];
+Lines<kLines> lines;
+Lines<256> byte_lines;
 
 HeadLine& Fill(HeadLine& line, Cell* head) {
   Retain(head);
@@ -36,6 +36,29 @@ HeadLine& RefreshByte(HeadLine& line, unsigned char b) {
 
 namespace {
 
+// The parameter of s that the leaf c names (the last of its letter), or -1.
+int ParameterOf(const GlobalShape& s, const Cell* c) {
+  if (!c->IsLeaf() || !IsOneByteName(c)) return -1;
+  for (int i = s.k; i-- > 0;)
+    if (s.letters[i] == c->Bytes()[0]) return i;
+  return -1;
+}
+
+// The head of a body  h a b  of three parameters, a and b the first two;
+// null for any other body.
+Cell* FirstTwoApplied(const GlobalShape& s) {
+  const Cell* b = s.body;
+  if (s.k != 3 || !b->IsApp() || b->IsData() || !b->f->IsApp() || b->f->IsData()) return nullptr;
+  if (ParameterOf(s, b->f->a) != 0 || ParameterOf(s, b->a) != 1) return nullptr;
+  return b->f->f;
+}
+
+void FindPair(GlobalShape& s) {
+  Cell* h = FirstTwoApplied(s);
+  s.pair = h != nullptr && ParameterOf(s, h) == 2;
+  s.pair_name = h != nullptr && ParameterOf(s, h) < 0 && h->IsLeaf() && !h->IsData() ? h : nullptr;
+}
+
 void TakeApart(HeadLine& line) {
   GlobalShape& s = line.shape;
   line.definition = s.slot->Copy();
@@ -53,6 +76,7 @@ void TakeApart(HeadLine& line) {
     const BuiltinEntry* entry = FindBuiltin(LeafView(d));
     if (entry != nullptr && entry->on_args != nullptr) s.builtin = entry;
   }
+  FindPair(s);
 }
 
 }  // namespace
@@ -78,13 +102,13 @@ bool Untouched(const HeadLine& line) { return line.leaf == nullptr && !line.defi
 // never used in a run; resetting their templates would be most of the cost
 // of ending a short run.
 void ForgetHeads() {
-  for (HeadLine& line : byte_lines) {
+  for (HeadLine& line : byte_lines.line) {
     if (Untouched(line)) continue;
     line.definition = CellRef();
     line.shape.slot = nullptr;
     line.shape.instance = Template{};
   }
-  for (HeadLine& line : lines) {
+  for (HeadLine& line : lines.line) {
     if (Untouched(line)) continue;
     Release(line.leaf);
     line.leaf = nullptr;

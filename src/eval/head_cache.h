@@ -28,6 +28,11 @@ struct GlobalShape {
   // its arguments as they are (an operator such as + bound to plus): that
   // builtin; otherwise null.
   const BuiltinEntry* builtin;
+  // A body of three parameters that builds a pair (ListParts): V a b, the
+  // first two given to a global V, names V here; f a b, the third applied
+  // to the first two, sets `pair`.
+  Cell* pair_name;
+  bool pair;
 };
 
 // One cached head. A line for a longer name holds a count on its leaf, so
@@ -45,12 +50,22 @@ struct HeadLine {
 
 namespace head_cache {
 
+// Lines that are never destroyed: each run's end empties the lines it used
+// (and lets go of their counts), so destroying thousands of lines as the
+// process exits would only add to every short run's time.
+template <size_t N>
+union Lines {
+  HeadLine line[N];
+  constexpr Lines() : line() {}
+  ~Lines() {}
+};
+
 constexpr size_t kLines = 4096;
-extern HeadLine lines[kLines];
+extern Lines<kLines> lines;
 // One-byte names (combinator letters, operators) are looked up by their
 // byte instead: their leaves are often fresh cells (a comparison's K or H),
 // which would only crowd the lines of the longer names out.
-extern HeadLine byte_lines[256];
+extern Lines<256> byte_lines;
 
 HeadLine& Fill(HeadLine& line, Cell* head);
 HeadLine& RefreshByte(HeadLine& line, unsigned char b);
@@ -60,14 +75,14 @@ const GlobalShape* ShapeMiss(HeadLine& line);
 inline bool IsOneByteName(const Cell* head) { return head->Bytes()[0] != 0 && head->Bytes()[1] == 0; }
 
 [[gnu::always_inline]] inline HeadLine& LookupByte(unsigned char b) {
-  HeadLine& line = byte_lines[b];
+  HeadLine& line = byte_lines.line[b];
   if (line.shape.slot != nullptr && line.epoch == GlobalTable::Epoch()) [[likely]] return line;
   return RefreshByte(line, b);
 }
 
 [[gnu::always_inline]] inline HeadLine& Lookup(Cell* head) {
   if (IsOneByteName(head)) return LookupByte(head->Bytes()[0]);
-  HeadLine& line = lines[(reinterpret_cast<uintptr_t>(head) >> 4) & (kLines - 1)];
+  HeadLine& line = lines.line[(reinterpret_cast<uintptr_t>(head) >> 4) & (kLines - 1)];
   if (line.leaf == head && line.epoch == GlobalTable::Epoch()) [[likely]] return line;
   return Fill(line, head);
 }

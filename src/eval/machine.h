@@ -90,6 +90,16 @@ void InstantiateShape(Machine& m, Cell* head, const GlobalShape* g, Cell* const*
 // Instantiates a global whose template is a test (t.test): see reducer.cpp.
 void RunTest(Machine& m, const Template& t, Cell* const* args);
 
+// Instantiates a global or lambda whose template is a match (t.match):
+// see reducer.cpp.
+void RunMatch(Machine& m, const Template& t, Cell* const* args);
+
+// Runs a compiled template on args (borrowed), by the shape of its body.
+[[gnu::always_inline]] inline void RunInstance(Machine& m, const Template& t, Cell* const* args) {
+  if (t.shaped) return t.test.arity != 0 ? RunTest(m, t, args) : RunMatch(m, t, args);
+  RunTemplate(t, args, m);
+}
+
 // Instantiates the global `head` with args[0..n) (borrowed; they must
 // outlive the call), for callers that have the head and the arguments at
 // hand without a redex cell. Its two commonest cases are inline, for the
@@ -99,10 +109,7 @@ void RunTest(Machine& m, const Template& t, Cell* const* args);
 [[gnu::always_inline]] inline void InstantiateGlobal(Machine& m, Cell* head, Cell* const* args, int n) {
   const GlobalShape* g = GlobalFor(head);
   if (g != nullptr) [[likely]] {
-    if (n == g->k && n >= 1 && g->instance.ready) {
-      if (g->instance.test.arity != 0) return RunTest(m, g->instance, args);
-      return RunTemplate(g->instance, args, m);
-    }
+    if (n == g->k && n >= 1 && g->instance.ready) return RunInstance(m, g->instance, args);
     Cell* def = g->slot->get();
     if (n == 0 && g->k == 0 && EmptyCallDefinitions().empty() && def->First() != kCycleByte && IsValue(def)) {
       m.focus = CellRef::Share(def);

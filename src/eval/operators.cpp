@@ -18,4 +18,18 @@ int LetterBranch(unsigned char r) {
   return h != nullptr && h->k == 1 && h->parameter_body == 0 ? 1 : -1;
 }
 
+bool ListParts(Cell* v, Cell** h, Cell** t) {
+  if (!v->IsApp() || v->IsData() || !v->f->IsApp() || v->f->IsData()) return false;
+  Cell* j = v->f->f;
+  if (!j->IsLeaf() || !head_cache::IsOneByteName(j) || !IsGlobalHeadLeaf(j)) return false;
+  const GlobalShape* g = GlobalForByte(j->Bytes()[0]);
+  Cell* pair = g != nullptr ? g->pair_name : nullptr;  // read before the next lookup, which may refill a line
+  if (pair == nullptr || !head_cache::IsOneByteName(pair) || !IsGlobalHeadLeaf(pair)) return false;
+  g = GlobalForByte(pair->Bytes()[0]);
+  if (g == nullptr || !g->pair) return false;
+  *h = v->f->a;
+  *t = v->a;
+  return true;
+}
+
 }  // namespace mox

@@ -72,6 +72,15 @@ int TruthBranch(Cell* r);
 // defined (a letter such as K or H).
 int LetterBranch(unsigned char r);
 
+// Whether the value v is a list cell  J h t: a global J applied to two
+// arguments, where J's definition is  \a\b\c\V a b  and V's is
+// \a\b\f\f a b  (the pair constructors of the prelude, by whatever
+// one-byte names), so that v applied to any c and then to f gives  f h t.
+// Reads h and t (borrowed from v) when it is. Only one-byte names are
+// looked up, as for truth values: a lookup of a longer one could refill the
+// head cache's line of the global whose template is running.
+bool ListParts(Cell* v, Cell** h, Cell** t);
+
 // A comparison (an operator g bound to a builtin with an on_truth entry)
 // asked on args: its answer in *yes, and the branch that the truth value
 // it stands for selects, -1 when neither (its leaf must then be made).

@@ -262,6 +262,30 @@ bool TakeParkedArguments(Machine& m, int d) {
   return true;
 }
 
+// A match's parameter x is a value whenever the global's arguments are
+// (every head but the lazy combinators has them reduced first). Applied to
+// c and then the lambda, a truth value that takes its first branch answers
+// c, and a list cell gives the lambda its head and tail: B with the
+// parameters and those two, run without building the lambda. False, with
+// nothing changed, for any other x (data, a function of the program),
+// which is applied to the lambda itself.
+bool TakeMatch(Machine& m, const TemplateMatch& match, const Template& t, Cell* const* args) {
+  Cell* x = args[match.scrutinee];
+  if (!IsValue(x)) return false;
+  if (TruthBranch(x) == 0) {
+    m.focus = CellRef::Share(TemplateInput(t, match.otherwise, args));
+    return true;
+  }
+  Cell* both[kMaxParameters];
+  Cell** ht = both + t.arguments;
+  // The lambda is a strict head: were h or t not values, it would wait for them.
+  if (!ListParts(x, &ht[0], &ht[1]) || !IsValue(ht[0]) || !IsValue(ht[1])) return false;
+  std::copy(args, args + t.arguments, both);
+  CellRef held = std::move(m.focus);  // the arguments may be its parts
+  RunInstance(m, *match.body, both);
+  return true;
+}
+
 }  // namespace
 
 uint64_t ReductionSteps() { return steps; }
@@ -298,7 +322,12 @@ void RunTest(Machine& m, const Template& t, Cell* const* args) {
     m.focus = CellRef();
     return EnterStrict(m, *t.strict.get(), b, args);
   }
+  if (b >= 0 && t.test.match[b].scrutinee >= 0 && TakeMatch(m, t.test.match[b], t, args)) return;
   RunBranch(t, args, b, m);
+}
+
+void RunMatch(Machine& m, const Template& t, Cell* const* args) {
+  if (!TakeMatch(m, t.match, t, args)) RunTemplate(t, args, m);
 }
 
 void DropEvaluations() {

@@ -141,6 +141,31 @@ struct Compiler {
     t.test.arity = static_cast<int>(p - 2);
   }
 
+  Ref Part(Ref node, int i) const { return node_parts[2 * static_cast<size_t>(node.index) + static_cast<size_t>(i)]; }
+
+  // Whether the part `root` is a match (see TemplateMatch): it applies a
+  // parameter to an argument or a constant, then to a lambda of two
+  // variables that holds parameters (a node). B is compiled for the
+  // parameters followed by the lambda's two variables.
+  void FindMatch(Ref root, const unsigned char* letters, int k, TemplateMatch& out) {
+    if (root.kind != Ref::kNode || k + 2 > kMaxParameters) return;
+    Ref f = Part(root, 0), l = Part(root, 1);
+    if (f.kind != Ref::kNode || l.kind != Ref::kNode) return;
+    Ref x = Part(f, 0), c = Part(f, 1);
+    if (x.kind != Ref::kArgument || c.kind == Ref::kNode) return;
+    const Cell* lambda = node_cells[static_cast<size_t>(l.index)];
+    if (lambda == nullptr || !IsLambdaNode(lambda) || lambda->a->IsData() || !IsLambdaNode(lambda->a)) return;
+    const Cell* inner = lambda->a;
+    if (BoundLetter(LambdaVariable(lambda)) == 0 || BoundLetter(LambdaVariable(inner)) == 0) return;
+    unsigned char both[kMaxParameters];
+    std::copy(letters, letters + k, both);
+    both[k] = LambdaVariable(lambda)->Bytes()[0];
+    both[k + 1] = LambdaVariable(inner)->Bytes()[0];
+    auto body = std::make_shared<Template>();
+    CompileTemplate(inner->a, both, k + 2, *body);
+    if (body->ready) out = {x.index, Slot(c), std::move(body)};
+  }
+
   // The test's branches as strict code (see strict.h), where a branch is a
   // call whose arguments are values or such calls again, each exactly
   // saturated (an operator, taking no parameters of its own, takes its
@@ -359,10 +384,18 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
   for (const TemplateNode& node : out.nodes)
     if (!node.unwound) out.kept.push_back(node);
   c.FindTest();
-  if (out.test.arity != 0) c.FindStrict(letters, mask);
+  if (out.test.arity != 0) {
+    c.FindStrict(letters, mask);
+    const int inputs = k + static_cast<int>(out.constants.size());
+    for (int b = 0; b < 2; ++b)
+      if (out.test.branch[b] >= inputs) c.FindMatch({Ref::kNode, out.test.branch[b] - inputs}, letters, k, out.test.match[b]);
+  } else {
+    c.FindMatch(root, letters, k, out.match);
+  }
   out.table.assign(static_cast<size_t>(k) + out.constants.size() + out.nodes.size(), nullptr);
   std::copy(out.constants.begin(), out.constants.end(), out.table.begin() + k);
   for (const TemplateNode& node : out.nodes) out.any_fixed = out.any_fixed || node.fixed;
+  out.shaped = out.test.arity != 0 || out.match.scrutinee >= 0;
   out.ready = true;
 }
 

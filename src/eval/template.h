@@ -21,6 +21,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/cell.h"
@@ -42,6 +43,22 @@ struct TemplateNode {
   uint64_t header;  // analysis cache and variable set, count 0
 };
 
+struct Template;
+
+// A body of the shape  x c (h\t\B)  whose head x is a parameter: the way a
+// list is taken apart, as l(0)(h\t\...) does. Its lambda holds parameters,
+// so running the body would build it with them put in, and the list would
+// then apply it to its head and tail, building B once more. When x is a
+// list cell (ListParts) the lambda is never built: B runs at once, compiled
+// for the parameters and h, t; when x is a truth value taking the first
+// branch the answer is c. Any other x runs the whole template. A test's
+// branch may be a match too.
+struct TemplateMatch {
+  int scrutinee = -1;  // the parameter x; -1 when the body is no match
+  TemplateSlot otherwise = 0;  // c: an argument or a constant
+  std::shared_ptr<const Template> body;  // B
+};
+
 // A body of the shape  op c1 .. cn x y: a one-byte name applied to n
 // arguments or constants and then to two branches, as (n<2)(1)(...) is.
 // When op answers with a truth value, the reducer builds only the branch
@@ -50,11 +67,13 @@ struct TemplateTest {
   int arity = 0;
   TemplateSlot branch[2] = {};      // x and y
   uint16_t begin[2] = {}, end[2] = {};  // the nodes of `kept` that build each
+  TemplateMatch match[2];  // a branch that is a match
 };
 
 struct Template {
   bool ready = false;  // false: no template (use substitution)
   bool any_fixed = false;  // some node has a fixed header
+  bool shaped = false;  // a test or a match: one flag, read on every run
   int arguments = 0;
   std::vector<Cell*> constants;  // borrowed from the definition it was made from
   std::vector<TemplateNode> nodes;
@@ -64,6 +83,7 @@ struct Template {
   TemplateSlot focus = 0;  // the result (the inner focus when unwound)
   TemplateSlot root = 0;   // the whole body
   TemplateTest test;
+  TemplateMatch match;
   StrictRef strict;  // a test's branches as strict code, when either can be
   // The run's table of parts, indexed by slot: the constants are written
   // once, when compiled; a run writes the arguments and the nodes it builds,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/run_end.h"
+#include "eval/operators.h"
 #include "eval/reducer.h"
 #include "eval/substitute.h"
 #include "program/analyse.h"
@@ -210,6 +211,28 @@ TEST_F(ReducerTest, MillionDeepNonTailRecursion) {
   for (int i = 0; i < 1'000'000; ++i) list = MakeApp(MakeApp(MakeLeaf("J"), MakeLeaf("1")), std::move(list));
   CellRef result = Evaluate(MakeApp(MakeLeaf("walk"), std::move(list)));
   EXPECT_EQ(Show(result.get()), "Z");
+}
+
+TEST_F(ReducerTest, ListCellsAreKnownByTheirConstructorsDefinitions) {
+  // A list taken apart without its lambda built reads J and V as defined
+  // when it is taken apart; a pair of any other making is no list cell.
+  Cell* h = nullptr;
+  Cell* t = nullptr;
+  CellRef cell = Evaluate(Tree("J 1 2"));
+  ASSERT_TRUE(ListParts(cell.get(), &h, &t));
+  EXPECT_EQ(Show(h), "1");
+  EXPECT_EQ(Show(t), "2");
+  EXPECT_FALSE(ListParts(Evaluate(Tree("V 1 2")).get(), &h, &t));
+  Define("P", "(\\ x (\\ y (\\ z (V x y))))");  // another name, the same constructor
+  EXPECT_TRUE(ListParts(Evaluate(Tree("P 1 2")).get(), &h, &t));
+  Define("V", "(\\ a (\\ b (\\ c (c b a))))");
+  EXPECT_FALSE(ListParts(cell.get(), &h, &t));
+  Define("V", "(\\ a (\\ b (\\ a (a a b))))");  // its third parameter hides the first
+  EXPECT_FALSE(ListParts(cell.get(), &h, &t));
+  Define("V", "(\\ a (\\ b (\\ f (f a b))))");
+  EXPECT_TRUE(ListParts(cell.get(), &h, &t));
+  Define("J", "(\\ a (\\ b (\\ c (V b a))))");
+  EXPECT_FALSE(ListParts(cell.get(), &h, &t));
 }
 
 TEST_F(ReducerTest, DeepDefinitionBodiesAreSubstitutedWithoutRecursion) {
