@@ -56,7 +56,9 @@ Cell* FirstTwoApplied(const GlobalShape& s) {
 void FindPair(GlobalShape& s) {
   Cell* h = FirstTwoApplied(s);
   s.pair = h != nullptr && ParameterOf(s, h) == 2;
-  s.pair_name = h != nullptr && ParameterOf(s, h) < 0 && h->IsLeaf() && !h->IsData() ? h : nullptr;
+  // ListParts looks up one-byte names only; \ and { head lambda and let nodes.
+  bool name = h != nullptr && ParameterOf(s, h) < 0 && h->IsLeaf() && IsOneByteName(h);
+  s.pair_name = name && h->Bytes()[0] != '\\' && h->Bytes()[0] != '{' ? h : nullptr;
 }
 
 void TakeApart(HeadLine& line) {

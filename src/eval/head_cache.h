@@ -29,8 +29,8 @@ struct GlobalShape {
   // builtin; otherwise null.
   const BuiltinEntry* builtin;
   // A body of three parameters that builds a pair (ListParts): V a b, the
-  // first two given to a global V, names V here; f a b, the third applied
-  // to the first two, sets `pair`.
+  // first two given to a global of a one-byte name V, names V here; f a b,
+  // the third applied to the first two, sets `pair`.
   Cell* pair_name;
   bool pair;
 };

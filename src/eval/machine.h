@@ -2,6 +2,7 @@
 // Shared by the step loop (reducer.cpp) and the contraction rules.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "core/cell.h"
@@ -19,11 +20,29 @@ enum class FrameKind : uint8_t {
   kApply,  // a function F whose last argument is being reduced: continue with  F v
   kLet,    // a let node whose bound expression is being reduced
   kStrict, // the innermost activation waits for the value (no cell)
+  kBody,   // the innermost pending body waits for its let's value (no cell)
 };
 
 struct Frame {
   FrameKind kind;
   Cell* cell;  // owns one count
+};
+
+// A let's body compiled (TemplateLet) waiting for the let's value, with
+// the arguments it is to run on: each holds a count, as does `scope`,
+// which keeps the body's constants alive should its global be redefined
+// meanwhile.
+struct PendingBody {
+  std::shared_ptr<const Template> body;
+  Cell* scope;
+  int n;
+  Cell* args[kMaxParameters];  // the parameters, then room for the value
+
+  void Drop() {
+    for (int i = 0; i < n; ++i) Release(args[i]);
+    Release(scope);
+    body.reset();
+  }
 };
 
 struct Machine {
@@ -35,6 +54,7 @@ struct Machine {
   CellRef focus;
   PodStack<Frame> frames;
   std::vector<Activation> activations;  // one per strict frame, in order
+  std::vector<PendingBody> pending;  // one per body frame, in order
   // Theirs: those below register_top each hold a count or null; those above
   // are all null, so that an activation finds its registers cleared.
   std::vector<Cell*> registers;
@@ -63,6 +83,8 @@ struct Machine {
     for (Frame& f : frames) Release(f.cell);
     frames.clear();
     while (!activations.empty()) PopActivation();
+    for (PendingBody& p : pending) p.Drop();
+    pending.clear();
   }
   // Drops the innermost activation and its registers (not its frame).
   void PopActivation() {
@@ -90,13 +112,13 @@ void InstantiateShape(Machine& m, Cell* head, const GlobalShape* g, Cell* const*
 // Instantiates a global whose template is a test (t.test): see reducer.cpp.
 void RunTest(Machine& m, const Template& t, Cell* const* args);
 
-// Instantiates a global or lambda whose template is a match (t.match):
-// see reducer.cpp.
-void RunMatch(Machine& m, const Template& t, Cell* const* args);
+// Instantiates a global or lambda whose template is a match (t.match) or a
+// let (t.let): see reducer.cpp.
+void RunBinding(Machine& m, const Template& t, Cell* const* args);
 
 // Runs a compiled template on args (borrowed), by the shape of its body.
 [[gnu::always_inline]] inline void RunInstance(Machine& m, const Template& t, Cell* const* args) {
-  if (t.shaped) return t.test.arity != 0 ? RunTest(m, t, args) : RunMatch(m, t, args);
+  if (t.shaped) return t.test.arity != 0 ? RunTest(m, t, args) : RunBinding(m, t, args);
   RunTemplate(t, args, m);
 }
 

@@ -19,12 +19,17 @@ int LetterBranch(unsigned char r) {
 }
 
 bool ListParts(Cell* v, Cell** h, Cell** t) {
-  if (!v->IsApp() || v->IsData() || !v->f->IsApp() || v->f->IsData()) return false;
+  // The arities are also read from the leaves as they were analysed, as the
+  // applications built on them are: cells made before a load that changed
+  // them keep the arities they were made with.
+  if (!v->IsApp() || v->IsData() || !v->f->IsApp() || v->f->IsData() || v->AnalysisValue() != 1) return false;
   Cell* j = v->f->f;
-  if (!j->IsLeaf() || !head_cache::IsOneByteName(j) || !IsGlobalHeadLeaf(j)) return false;
+  // A one-byte name that no global has (a digit, a marker) finds no shape;
+  // \ and { head lambda and let nodes, whatever they are bound to.
+  if (!j->IsLeaf() || !head_cache::IsOneByteName(j) || j->Bytes()[0] == '\\' || j->Bytes()[0] == '{') return false;
   const GlobalShape* g = GlobalForByte(j->Bytes()[0]);
   Cell* pair = g != nullptr ? g->pair_name : nullptr;  // read before the next lookup, which may refill a line
-  if (pair == nullptr || !head_cache::IsOneByteName(pair) || !IsGlobalHeadLeaf(pair)) return false;
+  if (pair == nullptr || !IsValue(pair) || pair->AnalysisValue() != 3) return false;
   g = GlobalForByte(pair->Bytes()[0]);
   if (g == nullptr || !g->pair) return false;
   *h = v->f->a;

@@ -165,10 +165,22 @@ bool AllValues(Cell* const* args, int n) {
   return true;
 }
 
+// The innermost pending body runs, on its arguments and the value.
+[[gnu::noinline]] void ResumeBody(Machine& m) {
+  m.frames.pop_back();
+  PendingBody p = std::move(m.pending.back());  // the body may leave bodies pending itself
+  m.pending.pop_back();
+  CellRef v = std::move(m.focus);
+  p.args[p.n] = v.get();
+  RunInstance(m, *p.body, p.args);
+  p.Drop();
+}
+
 // Hands the value in the focus to the innermost frame.
 void Resume(Machine& m) {
   Frame& top = m.frames.back();
   if (top.kind == FrameKind::kStrict) return RunStrict(m);
+  if (top.kind == FrameKind::kBody) return ResumeBody(m);
   if (top.kind == FrameKind::kApply) {  // F v is v parked for F
     Cell* f = top.cell;
     top = {FrameKind::kPark, m.focus.Leak()};
@@ -185,6 +197,7 @@ void Resume(Machine& m) {
       m.focus = MakeAnalysedApp(std::move(held), std::move(m.focus));
       break;
     case FrameKind::kStrict:  // not reached: taken above
+    case FrameKind::kBody:
       break;
     case FrameKind::kLet: {  // held is the let node ((({ x) y) z): reduce z[x := v]
       CellRef v = std::move(m.focus);
@@ -272,8 +285,8 @@ bool TakeParkedArguments(Machine& m, int d) {
 bool TakeMatch(Machine& m, const TemplateMatch& match, const Template& t, Cell* const* args) {
   Cell* x = args[match.scrutinee];
   if (!IsValue(x)) return false;
-  if (TruthBranch(x) == 0) {
-    m.focus = CellRef::Share(TemplateInput(t, match.otherwise, args));
+  if (x->AnalysisValue() == 2 && TruthBranch(x) == 0) {  // K's arity as x was analysed with it
+    m.focus = BuildPart(t, match.otherwise, args);
     return true;
   }
   Cell* both[kMaxParameters];
@@ -322,12 +335,37 @@ void RunTest(Machine& m, const Template& t, Cell* const* args) {
     m.focus = CellRef();
     return EnterStrict(m, *t.strict.get(), b, args);
   }
-  if (b >= 0 && t.test.match[b].scrutinee >= 0 && TakeMatch(m, t.test.match[b], t, args)) return;
+  if (b >= 0 && t.test.match[b].body && TakeMatch(m, t.test.match[b], t, args)) return;
   RunBranch(t, args, b, m);
 }
 
-void RunMatch(Machine& m, const Template& t, Cell* const* args) {
-  if (!TakeMatch(m, t.match, t, args)) RunTemplate(t, args, m);
+// A let's body runs on the arguments and the let's value, which y is
+// reduced to first when it is not a value yet, under a body frame.
+void RunBinding(Machine& m, const Template& t, Cell* const* args) {
+  if (t.match.body) {
+    if (!TakeMatch(m, t.match, t, args)) RunTemplate(t, args, m);
+    return;
+  }
+  const TemplateLet& let = t.let;
+  CellRef y = BuildPart(t, let.bound, args);
+  if (IsValue(y.get())) {
+    Cell* all[kMaxParameters];
+    std::copy(args, args + t.arguments, all);
+    all[t.arguments] = y.get();
+    CellRef held = std::move(m.focus);  // the arguments may be its parts
+    return RunInstance(m, *let.body, all);
+  }
+  PendingBody& p = m.pending.emplace_back();
+  p.body = let.body;
+  p.scope = let.scope;
+  Hold(p.scope);
+  p.n = t.arguments;
+  for (int i = 0; i < p.n; ++i) {
+    p.args[i] = args[i];
+    Hold(args[i]);
+  }
+  m.frames.push_back({FrameKind::kBody, nullptr});
+  m.focus = std::move(y);
 }
 
 void DropEvaluations() {

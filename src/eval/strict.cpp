@@ -76,6 +76,21 @@ void TailCall(Machine& m, Cell* head, Cell* const* args, int n) {
   }
 }
 
+// A call after which some of the registers it reads are read no more:
+// they are let go once it returns. Their places are read first, as the
+// call may end the evaluation and with it the code.
+[[gnu::noinline]] void CallAndLetGo(Machine& m, const Activation& a, const StrictCall& c, Cell* head, Cell* const* args) {
+  uint32_t dead[kStrictMaxArguments];
+  int count = 0;
+  for (int i = 0; i < c.n; ++i)
+    if (c.dead & (1u << i)) dead[count++] = a.base + c.in[i];
+  CallHead(m, head, args, c.n);
+  for (int i = 0; i < count; ++i) {  // null when the evaluation ended and took the registers
+    Release(m.registers[dead[i]]);
+    m.registers[dead[i]] = nullptr;
+  }
+}
+
 }  // namespace
 
 void EnterStrict(Machine& m, StrictCode& code, int b, Cell* const* args) {
@@ -107,8 +122,10 @@ void RunStrict(Machine& m) {
       for (int i = 0; i < c.n; ++i) args[i] = Operand(m, a, c.in[i]);
       if (&c == a.last) {
         TailCall(m, head, args, c.n);
-      } else if (c.last == 0) [[likely]] {
+      } else if (c.last == 0 && c.dead == 0) [[likely]] {
         CallHead(m, head, args, c.n);  // the registers hold the arguments
+      } else if (c.last == 0) {
+        CallAndLetGo(m, a, c, head, args);
       } else {
         HandOver(m, a, c, head, args);
       }

@@ -51,6 +51,11 @@ struct StrictCall {
   // value nothing else holds is seen as such (`cork` updates a vector in
   // place).
   uint8_t last;
+  // kCall: bit i set when in[i] is an answer's register read for the last
+  // time (and not handed over). It is let go once the call returns, so that
+  // an answer consumed early (a list taken from another and sorted, say) is
+  // not kept to the end of the branch.
+  uint8_t dead;
 };
 
 struct StrictCode {

@@ -109,9 +109,26 @@ struct Compiler {
     t.focus = Slot(cur);
   }
 
+  // The part in slot s and the nodes of `kept` that build it alone: a
+  // node's own nodes come just before it, as Emit builds parts first. The
+  // part must hold no unwound node.
+  TemplatePart PartAt(TemplateSlot s) const {
+    size_t inputs = static_cast<size_t>(t.arguments) + t.constants.size();
+    TemplatePart part = {s, 0, 0};
+    if (s < inputs) return part;
+    size_t node = s - inputs, first = node;
+    for (size_t i = node + 1; i-- > 0;)  // the earliest node that one at or after `first` is built on
+      if (i >= first)
+        for (size_t j = 2 * i; j < 2 * i + 2; ++j)
+          if (node_parts[j].kind == Ref::kNode) first = std::min(first, static_cast<size_t>(node_parts[j].index));
+    auto kept_index = [&](size_t i) { return std::count_if(t.nodes.begin(), t.nodes.begin() + static_cast<ptrdiff_t>(i), [](const TemplateNode& n) { return !n.unwound; }); };
+    part.begin = static_cast<uint16_t>(kept_index(first));
+    part.end = static_cast<uint16_t>(kept_index(node) + 1);
+    return part;
+  }
+
   // Whether the unwound body is a test (see TemplateTest), and the nodes
-  // of each branch: a node's own nodes come just before it, as Emit builds
-  // parts first, and no branch holds an unwound node.
+  // of each branch (no branch holds an unwound node).
   void FindTest() {
     size_t p = t.parked.size();
     size_t inputs = static_cast<size_t>(t.arguments) + t.constants.size();
@@ -120,39 +137,24 @@ struct Compiler {
     if (!op->IsLeaf() || op->Bytes()[0] == 0 || op->Bytes()[1] != 0) return;
     for (size_t i = 2; i < p; ++i)
       if (t.parked[i] >= inputs) return;
-    std::vector<size_t> first(t.nodes.size()), kept_index(t.nodes.size());
-    size_t kept = 0;
-    for (size_t i = 0; i < t.nodes.size(); ++i) {
-      first[i] = i;
-      for (size_t j = 2 * i; j < 2 * i + 2; ++j)
-        if (node_parts[j].kind == Ref::kNode) first[i] = std::min(first[i], first[static_cast<size_t>(node_parts[j].index)]);
-      kept_index[i] = kept;
-      if (!t.nodes[i].unwound) ++kept;
-    }
-    for (int b = 0; b < 2; ++b) {
-      TemplateSlot s = t.parked[1 - static_cast<size_t>(b)];  // parked outermost first: y, x
-      t.test.branch[b] = s;
-      if (s < inputs) continue;
-      size_t node = s - inputs;
-      t.test.begin[b] = static_cast<uint16_t>(kept_index[first[node]]);
-      t.test.end[b] = static_cast<uint16_t>(kept_index[node] + 1);
-    }
-    MOX_ASSERT(t.test.end[0] - t.test.begin[0] + t.test.end[1] - t.test.begin[1] == static_cast<int>(t.kept.size()));
+    for (int b = 0; b < 2; ++b) t.test.branch[b] = PartAt(t.parked[1 - static_cast<size_t>(b)]);  // parked outermost first: y, x
+    const TemplatePart* branch = t.test.branch;
+    MOX_ASSERT(branch[0].end - branch[0].begin + branch[1].end - branch[1].begin == static_cast<int>(t.kept.size()));
     t.test.arity = static_cast<int>(p - 2);
   }
 
   Ref Part(Ref node, int i) const { return node_parts[2 * static_cast<size_t>(node.index) + static_cast<size_t>(i)]; }
 
   // Whether the part `root` is a match (see TemplateMatch): it applies a
-  // parameter to an argument or a constant, then to a lambda of two
-  // variables that holds parameters (a node). B is compiled for the
+  // parameter to a part c, then to a lambda of two variables that holds
+  // parameters (a node). B is compiled for the
   // parameters followed by the lambda's two variables.
   void FindMatch(Ref root, const unsigned char* letters, int k, TemplateMatch& out) {
     if (root.kind != Ref::kNode || k + 2 > kMaxParameters) return;
     Ref f = Part(root, 0), l = Part(root, 1);
     if (f.kind != Ref::kNode || l.kind != Ref::kNode) return;
     Ref x = Part(f, 0), c = Part(f, 1);
-    if (x.kind != Ref::kArgument || c.kind == Ref::kNode) return;
+    if (x.kind != Ref::kArgument) return;
     const Cell* lambda = node_cells[static_cast<size_t>(l.index)];
     if (lambda == nullptr || !IsLambdaNode(lambda) || lambda->a->IsData() || !IsLambdaNode(lambda->a)) return;
     const Cell* inner = lambda->a;
@@ -163,7 +165,23 @@ struct Compiler {
     both[k + 1] = LambdaVariable(inner)->Bytes()[0];
     auto body = std::make_shared<Template>();
     CompileTemplate(inner->a, both, k + 2, *body);
-    if (body->ready) out = {x.index, Slot(c), std::move(body)};
+    if (body->ready) out = {x.index, PartAt(Slot(c)), std::move(body)};
+  }
+
+  // Whether the body is a let (see TemplateLet) that holds parameters: its
+  // root is the kept part ({ x) applied to y and then to z. z is compiled
+  // for the parameters followed by x.
+  void FindLet(Ref root, const unsigned char* letters, int k) {
+    if (root.kind != Ref::kNode || k + 1 > kMaxParameters) return;
+    const Cell* let = node_cells[static_cast<size_t>(root.index)];
+    if (let == nullptr || BinderOf(let) != Binder::kLet || BoundLetter(LetVariable(let)) == 0) return;
+    unsigned char inner[kMaxParameters];
+    std::copy(letters, letters + k, inner);
+    inner[k] = LetVariable(let)->Bytes()[0];
+    auto body = std::make_shared<Template>();
+    CompileTemplate(let->a, inner, k + 1, *body);
+    if (!body->ready) return;
+    t.let = {PartAt(Slot(Part(Part(root, 0), 1))), let->a, std::move(body)};
   }
 
   // The test's branches as strict code (see strict.h), where a branch is a
@@ -181,8 +199,9 @@ struct Compiler {
       std::vector<StrictCall>& calls = code->calls[b];
       size_t inputs = static_cast<size_t>(t.arguments) + t.constants.size();
       uint16_t answer;
-      Ref branch = {Ref::kNode, static_cast<int>(t.test.branch[b] - inputs)};
-      if (t.test.branch[b] < inputs || !StrictOperand(branch, *code, calls, answer) || code->registers >= kConstantOperand) calls.clear();
+      TemplateSlot s = t.test.branch[b].slot;
+      Ref branch = {Ref::kNode, static_cast<int>(s - inputs)};
+      if (s < inputs || !StrictOperand(branch, *code, calls, answer) || code->registers >= kConstantOperand) calls.clear();
       MarkLastReads(calls, *code);
       any = any || !calls.empty();
     }
@@ -223,7 +242,7 @@ struct Compiler {
     const bool entering = op && std::any_of(args, args + n, [](Ref a) { return a.kind == Ref::kNode; });
     if (entering) {
       call.head = static_cast<uint16_t>(code.registers++);
-      calls.push_back({StrictCall::kEnter, call.n, call.head, StrictConstant(code, head), {}, 0, StrictConstant(code, node_cells[static_cast<size_t>(r.index)]), 0});
+      calls.push_back({StrictCall::kEnter, call.n, call.head, StrictConstant(code, head), {}, 0, StrictConstant(code, node_cells[static_cast<size_t>(r.index)]), 0, 0});
     }
     for (int i = 0; i < n; ++i)
       if (!StrictOperand(args[i], code, calls, call.in[i])) return false;
@@ -236,23 +255,30 @@ struct Compiler {
 
   // The calls' `last` bits, from the end of the branch back, for the calls
   // that can make use of the counts (see TakesCounts; handing them over
-  // costs a little on every other call). Entering a node may build it from
-  // the parameters, so an entry reads them all.
+  // costs a little on every other call), and their `dead` bits, for the
+  // answers of globals read last by a call of a global (letting go costs
+  // a little too: a builtin's answer is mostly a number, and a builtin
+  // returns at once). Entering a node may build it from the parameters, so
+  // an entry reads them all.
   static void MarkLastReads(std::vector<StrictCall>& calls, const StrictCode& code) {
     std::vector<bool> read_later(static_cast<size_t>(code.registers), false);
+    std::vector<bool> global_answer(static_cast<size_t>(code.registers), false);
+    for (const StrictCall& c : calls)
+      if (c.kind == StrictCall::kCall) global_answer[c.out] = CallsGlobal(code, c.head);
     for (size_t k = calls.size(); k-- > 0;) {
       StrictCall& c = calls[k];
       if (c.kind == StrictCall::kEnter) {
         std::fill(read_later.begin(), read_later.begin() + code.arguments, true);
         continue;
       }
-      c.last = 0;
-      if (TakesCounts(code, c.head)) {
-        for (int i = 0; i < c.n; ++i) {
-          uint16_t r = c.in[i];
-          if (r & kConstantOperand || read_later[r]) continue;
-          if (std::count(c.in, c.in + c.n, r) == 1) c.last |= static_cast<uint8_t>(1u << i);
-        }
+      c.last = c.dead = 0;
+      const bool takes = TakesCounts(code, c.head);
+      const bool lets_go = k + 1 < calls.size() && CallsGlobal(code, c.head);  // the last call's activation is gone
+      for (int i = 0; i < c.n; ++i) {
+        uint16_t r = c.in[i];
+        if (r & kConstantOperand || read_later[r]) continue;
+        if (takes && std::count(c.in, c.in + c.n, r) == 1) c.last |= static_cast<uint8_t>(1u << i);
+        else if (lets_go && global_answer[r] && std::find(c.in, c.in + i, r) == c.in + i) c.dead |= static_cast<uint8_t>(1u << i);
       }
       for (int i = 0; i < c.n; ++i)
         if (!(c.in[i] & kConstantOperand)) read_later[c.in[i]] = true;
@@ -274,6 +300,16 @@ struct Compiler {
     if (ReadsItsRedex(name)) return true;
     const CellRef* definition = Globals().Find(LeafView(name));
     return definition != nullptr && CallsRedexReader(definition->get());
+  }
+
+  // Whether the head operand names no builtin: a global's call (or the
+  // call of whatever the name is bound to when it is made).
+  static bool CallsGlobal(const StrictCode& code, uint16_t head) {
+    if (!(head & kConstantOperand)) return false;  // an operator's builtin
+    const Cell* name = code.constants[head & ~kConstantOperand];
+    if (!name->IsLeaf()) return true;
+    if (kOperatorBytes.byte[name->Bytes()[0]] && name->Bytes()[1] == 0) return false;
+    return name->Bytes()[0] < 'a' || name->Bytes()[0] > 'z' || FindBuiltin(LeafView(name)) == nullptr;
   }
 
   // Builtin names cannot be redefined, so this holds for good.
@@ -346,6 +382,15 @@ inline bool IsClosedValue(const Cell* c) {
   return RunNodes(t, nodes.data(), nodes.data() + nodes.size(), args);
 }
 
+[[gnu::always_inline]] inline CellRef Build(const Template& t, const TemplatePart& part, Cell* const* args) {
+  const TemplateNode* kept = t.kept.data();
+  // A part that is a parameter or a constant has no node to build.
+  Cell* c = part.slot < t.arguments + t.constants.size() ? TemplateInput(t, part.slot, args)
+                                                          : RunNodes(t, kept + part.begin, kept + part.end, args)[part.slot];
+  Hold(c);
+  return CellRef(c);
+}
+
 // Parks the parts t.parked[0..count), outermost first.
 void Park(const Template& t, Cell** table, size_t count, Machine& m) {
   for (size_t i = 0; i < count; ++i) {
@@ -388,14 +433,15 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
     c.FindStrict(letters, mask);
     const int inputs = k + static_cast<int>(out.constants.size());
     for (int b = 0; b < 2; ++b)
-      if (out.test.branch[b] >= inputs) c.FindMatch({Ref::kNode, out.test.branch[b] - inputs}, letters, k, out.test.match[b]);
+      if (out.test.branch[b].slot >= inputs) c.FindMatch({Ref::kNode, out.test.branch[b].slot - inputs}, letters, k, out.test.match[b]);
   } else {
     c.FindMatch(root, letters, k, out.match);
+    if (!out.match.body) c.FindLet(root, letters, k);
   }
   out.table.assign(static_cast<size_t>(k) + out.constants.size() + out.nodes.size(), nullptr);
   std::copy(out.constants.begin(), out.constants.end(), out.table.begin() + k);
   for (const TemplateNode& node : out.nodes) out.any_fixed = out.any_fixed || node.fixed;
-  out.shaped = out.test.arity != 0 || out.match.scrutinee >= 0;
+  out.shaped = out.test.arity != 0 || out.match.body || out.let.body;
   out.ready = true;
 }
 
@@ -412,14 +458,10 @@ void RunBranch(const Template& t, Cell* const* args, int b, Machine& m) {
     Park(t, RunNodes(t, t.kept, args), 2, m);
     return;
   }
-  const TemplateNode* kept = t.kept.data();
-  TemplateSlot s = t.test.branch[b];
-  // A branch that is a parameter or a constant has no node to build.
-  Cell* c = s < t.arguments + t.constants.size() ? TemplateInput(t, s, args)
-                                                  : RunNodes(t, kept + t.test.begin[b], kept + t.test.end[b], args)[s];
-  Hold(c);
-  m.focus = CellRef(c);
+  m.focus = Build(t, t.test.branch[b], args);
 }
+
+CellRef BuildPart(const Template& t, const TemplatePart& part, Cell* const* args) { return Build(t, part, args); }
 
 CellRef BuildTemplate(const Template& t, Cell* const* args) {
   Cell** table = RunNodes(t, t.nodes, args);

@@ -43,6 +43,14 @@ struct TemplateNode {
   uint64_t header;  // analysis cache and variable set, count 0
 };
 
+// The nodes of a template run that build one part alone: those of `kept`
+// in [begin, end), of which the part is the last (none when the part is an
+// argument or a constant).
+struct TemplatePart {
+  TemplateSlot slot = 0;
+  uint16_t begin = 0, end = 0;
+};
+
 struct Template;
 
 // A body of the shape  x c (h\t\B)  whose head x is a parameter: the way a
@@ -54,9 +62,19 @@ struct Template;
 // branch the answer is c. Any other x runs the whole template. A test's
 // branch may be a match too.
 struct TemplateMatch {
-  int scrutinee = -1;  // the parameter x; -1 when the body is no match
-  TemplateSlot otherwise = 0;  // c: an argument or a constant
-  std::shared_ptr<const Template> body;  // B
+  int scrutinee = 0;  // the parameter x
+  TemplatePart otherwise;  // c
+  std::shared_ptr<const Template> body;  // B; null when the body is no match
+};
+
+// A body  x{y}z, a let at the top. Running it would build the let node with
+// the parameters put in z as well as y, and the let's value would then be
+// substituted into z, building it again. Instead y is built alone, and z,
+// compiled for the parameters and x, runs once y's value is known.
+struct TemplateLet {
+  TemplatePart bound;  // y
+  Cell* scope = nullptr;  // z (borrowed): its cells are the body's constants
+  std::shared_ptr<const Template> body;  // z compiled
 };
 
 // A body of the shape  op c1 .. cn x y: a one-byte name applied to n
@@ -65,15 +83,14 @@ struct TemplateMatch {
 // that the answer takes. arity is 0 for every other body.
 struct TemplateTest {
   int arity = 0;
-  TemplateSlot branch[2] = {};      // x and y
-  uint16_t begin[2] = {}, end[2] = {};  // the nodes of `kept` that build each
+  TemplatePart branch[2];  // x and y
   TemplateMatch match[2];  // a branch that is a match
 };
 
 struct Template {
   bool ready = false;  // false: no template (use substitution)
   bool any_fixed = false;  // some node has a fixed header
-  bool shaped = false;  // a test or a match: one flag, read on every run
+  bool shaped = false;  // a test, a match or a let: one flag, read on every run
   int arguments = 0;
   std::vector<Cell*> constants;  // borrowed from the definition it was made from
   std::vector<TemplateNode> nodes;
@@ -84,6 +101,7 @@ struct Template {
   TemplateSlot root = 0;   // the whole body
   TemplateTest test;
   TemplateMatch match;
+  TemplateLet let;
   StrictRef strict;  // a test's branches as strict code, when either can be
   // The run's table of parts, indexed by slot: the constants are written
   // once, when compiled; a run writes the arguments and the nodes it builds,
@@ -115,6 +133,9 @@ inline Cell* TemplateInput(const Template& t, TemplateSlot s, Cell* const* args)
 // it the focus or, with b = -1, builds both and parks them under the
 // answer, as RunTemplate and the call would have left them.
 void RunBranch(const Template& t, Cell* const* args, int b, Machine& m);
+
+// Builds a part of a run alone and returns it.
+CellRef BuildPart(const Template& t, const TemplatePart& part, Cell* const* args);
 
 // Runs a template and returns the whole body, built.
 CellRef BuildTemplate(const Template& t, Cell* const* args);
