@@ -28,21 +28,14 @@ struct Frame {
   Cell* cell;  // owns one count
 };
 
-// A let's body compiled (TemplateLet) waiting for the let's value, with
-// the arguments it is to run on: each holds a count, as does `scope`,
-// which keeps the body's constants alive should its global be redefined
-// meanwhile.
+// A let's body compiled (TemplateLet) waiting for the let's value. The
+// arguments it is to run on are the machine's pending_args[base, base + n),
+// each holding a count, as does `scope`, which keeps the body's constants
+// alive should its global be redefined meanwhile.
 struct PendingBody {
   std::shared_ptr<const Template> body;
   Cell* scope;
-  int n;
-  Cell* args[kMaxParameters];  // the parameters, then room for the value
-
-  void Drop() {
-    for (int i = 0; i < n; ++i) Release(args[i]);
-    Release(scope);
-    body.reset();
-  }
+  uint32_t base, n;
 };
 
 struct Machine {
@@ -55,6 +48,7 @@ struct Machine {
   PodStack<Frame> frames;
   std::vector<Activation> activations;  // one per strict frame, in order
   std::vector<PendingBody> pending;  // one per body frame, in order
+  PodStack<Cell*> pending_args;      // theirs
   // Theirs: those below register_top each hold a count or null; those above
   // are all null, so that an activation finds its registers cleared.
   std::vector<Cell*> registers;
@@ -83,8 +77,10 @@ struct Machine {
     for (Frame& f : frames) Release(f.cell);
     frames.clear();
     while (!activations.empty()) PopActivation();
-    for (PendingBody& p : pending) p.Drop();
+    for (PendingBody& p : pending) Release(p.scope);
     pending.clear();
+    for (Cell* c : pending_args) Release(c);
+    pending_args.clear();
   }
   // Drops the innermost activation and its registers (not its frame).
   void PopActivation() {

@@ -170,10 +170,14 @@ bool AllValues(Cell* const* args, int n) {
   m.frames.pop_back();
   PendingBody p = std::move(m.pending.back());  // the body may leave bodies pending itself
   m.pending.pop_back();
+  Cell* args[kMaxParameters];  // each with the count the pending body held
+  std::copy(m.pending_args.data() + p.base, m.pending_args.data() + p.base + p.n, args);
+  m.pending_args.resize(p.base);
   CellRef v = std::move(m.focus);
-  p.args[p.n] = v.get();
-  RunInstance(m, *p.body, p.args);
-  p.Drop();
+  args[p.n] = v.get();
+  RunInstance(m, *p.body, args);
+  for (uint32_t i = 0; i < p.n; ++i) Release(args[i]);
+  Release(p.scope);
 }
 
 // Hands the value in the focus to the innermost frame.
@@ -339,8 +343,9 @@ void RunTest(Machine& m, const Template& t, Cell* const* args) {
   RunBranch(t, args, b, m);
 }
 
-// A let's body runs on the arguments and the let's value, which y is
-// reduced to first when it is not a value yet, under a body frame.
+// A match is taken directly when it can be (TakeMatch). A let's body runs
+// on the arguments and the let's value, which y is reduced to first when it
+// is not a value yet, under a body frame.
 void RunBinding(Machine& m, const Template& t, Cell* const* args) {
   if (t.match.body) {
     if (!TakeMatch(m, t.match, t, args)) RunTemplate(t, args, m);
@@ -355,14 +360,11 @@ void RunBinding(Machine& m, const Template& t, Cell* const* args) {
     CellRef held = std::move(m.focus);  // the arguments may be its parts
     return RunInstance(m, *let.body, all);
   }
-  PendingBody& p = m.pending.emplace_back();
-  p.body = let.body;
-  p.scope = let.scope;
-  Hold(p.scope);
-  p.n = t.arguments;
-  for (int i = 0; i < p.n; ++i) {
-    p.args[i] = args[i];
+  Hold(let.scope);
+  m.pending.push_back({let.body, let.scope, static_cast<uint32_t>(m.pending_args.size()), static_cast<uint32_t>(t.arguments)});
+  for (int i = 0; i < t.arguments; ++i) {
     Hold(args[i]);
+    m.pending_args.push_back(args[i]);
   }
   m.frames.push_back({FrameKind::kBody, nullptr});
   m.focus = std::move(y);

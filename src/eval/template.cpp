@@ -147,8 +147,8 @@ struct Compiler {
 
   // Whether the part `root` is a match (see TemplateMatch): it applies a
   // parameter to a part c, then to a lambda of two variables that holds
-  // parameters (a node). B is compiled for the
-  // parameters followed by the lambda's two variables.
+  // parameters (a node). B is compiled for the parameters followed by the
+  // lambda's two variables.
   void FindMatch(Ref root, const unsigned char* letters, int k, TemplateMatch& out) {
     if (root.kind != Ref::kNode || k + 2 > kMaxParameters) return;
     Ref f = Part(root, 0), l = Part(root, 1);

@@ -145,6 +145,11 @@ TEST(Entry, InterruptedRunLetsGoOfWhatItHeld) {
   EXPECT_EQ(shut.status, 1);
   EXPECT_EQ(shut.out, "bye\n");
   EXPECT_EQ(shut.err, "\n");
+  // Interrupted under three bodies waiting for their lets' values, each
+  // holding its arguments (the vector among them).
+  MoxRun waiting = RunMox(ProgramFile("a\\deep(3,cray),deep\\n\\v\\w{(n<1)(seq(raise(2),v))(deep(n-1,v/(n+1)))}rank(w),seq\\x\\y\\y"));
+  EXPECT_EQ(waiting.status, 1);
+  EXPECT_EQ(waiting.err, "\n");
 }
 
 // An interrupt that comes while a failure's banner is being written (a
