@@ -303,6 +303,27 @@ bool TakeMatch(Machine& m, const TemplateMatch& match, const Template& t, Cell* 
   return true;
 }
 
+// A let's body runs on the arguments and the let's value, which y is
+// reduced to first when it is not a value yet, under a body frame.
+void RunLet(Machine& m, const Template& t, const TemplateLet& let, Cell* const* args) {
+  CellRef y = BuildPart(t, let.bound, args);
+  if (IsValue(y.get())) {
+    Cell* all[kMaxParameters];
+    std::copy(args, args + t.arguments, all);
+    all[t.arguments] = y.get();
+    CellRef held = std::move(m.focus);  // the arguments may be its parts
+    return RunInstance(m, *let.body, all);
+  }
+  Hold(let.scope);
+  m.pending.push_back({let.body, let.scope, static_cast<uint32_t>(m.pending_args.size()), static_cast<uint32_t>(t.arguments)});
+  for (int i = 0; i < t.arguments; ++i) {
+    Hold(args[i]);
+    m.pending_args.push_back(args[i]);
+  }
+  m.frames.push_back({FrameKind::kBody, nullptr});
+  m.focus = std::move(y);
+}
+
 }  // namespace
 
 uint64_t ReductionSteps() { return steps; }
@@ -340,34 +361,13 @@ void RunTest(Machine& m, const Template& t, Cell* const* args) {
     return EnterStrict(m, *t.strict.get(), b, args);
   }
   if (b >= 0 && t.test.match[b].body && TakeMatch(m, t.test.match[b], t, args)) return;
+  if (b >= 0 && t.test.let[b].body) return RunLet(m, t, t.test.let[b], args);
   RunBranch(t, args, b, m);
 }
 
-// A match is taken directly when it can be (TakeMatch). A let's body runs
-// on the arguments and the let's value, which y is reduced to first when it
-// is not a value yet, under a body frame.
 void RunBinding(Machine& m, const Template& t, Cell* const* args) {
-  if (t.match.body) {
-    if (!TakeMatch(m, t.match, t, args)) RunTemplate(t, args, m);
-    return;
-  }
-  const TemplateLet& let = t.let;
-  CellRef y = BuildPart(t, let.bound, args);
-  if (IsValue(y.get())) {
-    Cell* all[kMaxParameters];
-    std::copy(args, args + t.arguments, all);
-    all[t.arguments] = y.get();
-    CellRef held = std::move(m.focus);  // the arguments may be its parts
-    return RunInstance(m, *let.body, all);
-  }
-  Hold(let.scope);
-  m.pending.push_back({let.body, let.scope, static_cast<uint32_t>(m.pending_args.size()), static_cast<uint32_t>(t.arguments)});
-  for (int i = 0; i < t.arguments; ++i) {
-    Hold(args[i]);
-    m.pending_args.push_back(args[i]);
-  }
-  m.frames.push_back({FrameKind::kBody, nullptr});
-  m.focus = std::move(y);
+  if (!t.match.body) return RunLet(m, t, t.let, args);
+  if (!TakeMatch(m, t.match, t, args)) RunTemplate(t, args, m);
 }
 
 void DropEvaluations() {

@@ -168,10 +168,10 @@ struct Compiler {
     if (body->ready) out = {x.index, PartAt(Slot(c)), std::move(body)};
   }
 
-  // Whether the body is a let (see TemplateLet) that holds parameters: its
-  // root is the kept part ({ x) applied to y and then to z. z is compiled
-  // for the parameters followed by x.
-  void FindLet(Ref root, const unsigned char* letters, int k) {
+  // Whether the part `root` is a let (see TemplateLet) that holds
+  // parameters: the kept part ({ x) applied to y and then to z. z is
+  // compiled for the parameters followed by x.
+  void FindLet(Ref root, const unsigned char* letters, int k, TemplateLet& out) {
     if (root.kind != Ref::kNode || k + 1 > kMaxParameters) return;
     const Cell* let = node_cells[static_cast<size_t>(root.index)];
     if (let == nullptr || BinderOf(let) != Binder::kLet || BoundLetter(LetVariable(let)) == 0) return;
@@ -181,7 +181,7 @@ struct Compiler {
     auto body = std::make_shared<Template>();
     CompileTemplate(let->a, inner, k + 1, *body);
     if (!body->ready) return;
-    t.let = {PartAt(Slot(Part(Part(root, 0), 1))), let->a, std::move(body)};
+    out = {PartAt(Slot(Part(Part(root, 0), 1))), let->a, std::move(body)};
   }
 
   // The test's branches as strict code (see strict.h), where a branch is a
@@ -432,11 +432,15 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
   if (out.test.arity != 0) {
     c.FindStrict(letters, mask);
     const int inputs = k + static_cast<int>(out.constants.size());
-    for (int b = 0; b < 2; ++b)
-      if (out.test.branch[b].slot >= inputs) c.FindMatch({Ref::kNode, out.test.branch[b].slot - inputs}, letters, k, out.test.match[b]);
+    for (int b = 0; b < 2; ++b) {
+      if (out.test.branch[b].slot < inputs) continue;
+      const Ref branch = {Ref::kNode, out.test.branch[b].slot - inputs};
+      c.FindMatch(branch, letters, k, out.test.match[b]);
+      if (!out.test.match[b].body) c.FindLet(branch, letters, k, out.test.let[b]);
+    }
   } else {
     c.FindMatch(root, letters, k, out.match);
-    if (!out.match.body) c.FindLet(root, letters, k);
+    if (!out.match.body) c.FindLet(root, letters, k, out.let);
   }
   out.table.assign(static_cast<size_t>(k) + out.constants.size() + out.nodes.size(), nullptr);
   std::copy(out.constants.begin(), out.constants.end(), out.table.begin() + k);

@@ -67,10 +67,11 @@ struct TemplateMatch {
   std::shared_ptr<const Template> body;  // B; null when the body is no match
 };
 
-// A body  x{y}z, a let at the top. Running it would build the let node with
-// the parameters put in z as well as y, and the let's value would then be
-// substituted into z, building it again. Instead y is built alone, and z,
-// compiled for the parameters and x, runs once y's value is known.
+// A body  x{y}z, a let at the top (or a test's branch that is one). Running
+// it would build the let node with the parameters put in z as well as y,
+// and the let's value would then be substituted into z, building it again.
+// Instead y is built alone, and z, compiled for the parameters and x, runs
+// once y's value is known.
 struct TemplateLet {
   TemplatePart bound;  // y
   Cell* scope = nullptr;  // z (borrowed): its cells are the body's constants
@@ -85,6 +86,7 @@ struct TemplateTest {
   int arity = 0;
   TemplatePart branch[2];  // x and y
   TemplateMatch match[2];  // a branch that is a match
+  TemplateLet let[2];      // a branch that is a let
 };
 
 struct Template {
