@@ -3,7 +3,6 @@
 // programs are bench/programs/*.mox.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <string>
 
 #include "core/run_end.h"
@@ -12,20 +11,13 @@
 #include "defs/prelude.h"
 #include "driver/catalogue.h"
 #include "eval/reducer.h"
+#include "support/file_bytes.h"
 
 namespace mox {
 namespace {
 
 Text ReadProgram(const char* name) {
-  std::string path = std::string(MOX_SOURCE_DIR) + "/bench/programs/" + name;
-  std::string text;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-    std::fclose(f);
-  }
-  return Text(text);
+  return Text(testing_files::FileBytes(std::string(MOX_SOURCE_DIR) + "/bench/programs/" + name));
 }
 
 void RunProgramFile(benchmark::State& state, const char* name) {

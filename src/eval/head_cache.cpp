@@ -56,9 +56,8 @@ Cell* FirstTwoApplied(const GlobalShape& s) {
 void FindPair(GlobalShape& s) {
   Cell* h = FirstTwoApplied(s);
   s.pair = h != nullptr && ParameterOf(s, h) == 2;
-  // ListParts looks up one-byte names only; \ and { head lambda and let nodes.
-  bool name = h != nullptr && ParameterOf(s, h) < 0 && h->IsLeaf() && IsOneByteName(h);
-  s.pair_name = name && h->Bytes()[0] != '\\' && h->Bytes()[0] != '{' ? h : nullptr;
+  // ListParts looks up one-byte names only.
+  s.pair_name = h != nullptr && ParameterOf(s, h) < 0 && IsByteGlobalName(h) ? h : nullptr;
 }
 
 void TakeApart(HeadLine& line) {
@@ -67,10 +66,7 @@ void TakeApart(HeadLine& line) {
   s.k = LeadingLambdas(line.definition.get(), kMaxParameters);
   Cell* d = LambdaLetters(line.definition.get(), s.k, s.letters, &s.mask);
   s.body = d;
-  s.parameter_body = -1;
-  if (d->IsLeaf() && IsOneByteName(d))
-    for (int i = s.k; i-- > 0 && s.parameter_body < 0;)
-      if (s.letters[i] == d->Bytes()[0]) s.parameter_body = i;
+  s.parameter_body = ParameterOf(s, d);
   if (s.k >= 1) CompileTemplate(d, s.letters, s.k, s.instance);
   else s.instance = Template{};
   s.builtin = nullptr;

@@ -74,6 +74,13 @@ const GlobalShape* ShapeMiss(HeadLine& line);
 
 inline bool IsOneByteName(const Cell* head) { return head->Bytes()[0] != 0 && head->Bytes()[1] == 0; }
 
+// A leaf of a one-byte name that can be called as a global: \ and { head
+// lambda and let nodes, whatever they are bound to. (A byte no global has,
+// a digit or a marker, finds no shape when looked up.)
+inline bool IsByteGlobalName(const Cell* c) {
+  return c->IsLeaf() && IsOneByteName(c) && c->Bytes()[0] != '\\' && c->Bytes()[0] != '{';
+}
+
 [[gnu::always_inline]] inline HeadLine& LookupByte(unsigned char b) {
   HeadLine& line = byte_lines.line[b];
   if (line.shape.slot != nullptr && line.epoch == GlobalTable::Epoch()) [[likely]] return line;

@@ -24,9 +24,7 @@ bool ListParts(Cell* v, Cell** h, Cell** t) {
   // them keep the arities they were made with.
   if (!v->IsApp() || v->IsData() || !v->f->IsApp() || v->f->IsData() || v->AnalysisValue() != 1) return false;
   Cell* j = v->f->f;
-  // A one-byte name that no global has (a digit, a marker) finds no shape;
-  // \ and { head lambda and let nodes, whatever they are bound to.
-  if (!j->IsLeaf() || !head_cache::IsOneByteName(j) || j->Bytes()[0] == '\\' || j->Bytes()[0] == '{') return false;
+  if (!head_cache::IsByteGlobalName(j)) return false;
   const GlobalShape* g = GlobalForByte(j->Bytes()[0]);
   Cell* pair = g != nullptr ? g->pair_name : nullptr;  // read before the next lookup, which may refill a line
   if (pair == nullptr || !IsValue(pair) || pair->AnalysisValue() != 3) return false;

@@ -12,6 +12,7 @@
 #include "defs/prelude.h"
 #include "driver/entry.h"
 #include "driver/finish.h"
+#include "support/file_bytes.h"
 #include "support/many_definitions.h"
 
 namespace mox {
@@ -22,16 +23,7 @@ struct MoxRun {
   std::string out, err;
 };
 
-std::string Slurp(const std::string& path) {
-  std::string s;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-    std::fclose(f);
-  }
-  return s;
-}
+using testing_files::FileBytes;
 
 // Runs the real binary with the given arguments (already shell-quoted);
 // `then` is shell text run after starting it in the background, with $pid.
@@ -44,7 +36,7 @@ MoxRun RunMox(const std::string& args, const std::string& then = "") {
   std::string cmd = std::string(MOX_BINARY) + " " + args + " >" + out + " 2>" + err;
   if (!then.empty()) cmd += " & pid=$!; " + then + "; wait $pid";
   int raw = std::system(cmd.c_str());
-  return {WEXITSTATUS(raw), Slurp(out), Slurp(err)};
+  return {WEXITSTATUS(raw), FileBytes(out), FileBytes(err)};
 }
 
 TEST(Entry, UsageLinesAndStatusOne) {
@@ -168,7 +160,7 @@ TEST(Entry, InterruptWhileTheBannerIsWrittenEndsTheRun) {
       "*pipe*) break;; esac; sleep 0.05; done; kill -INT $pid; cat <" + fifo + " >" + err +
       " 3>&- & reader=$!; exec 3>&-; wait $pid; status=$?; wait $reader; rm -f " + fifo + "; exit $status";
   const int raw = std::system(cmd.c_str());
-  const std::string written = Slurp(err);
+  const std::string written = FileBytes(err);
   EXPECT_EQ(WEXITSTATUS(raw), 1);
   ASSERT_GT(written.size(), size_t{700000});
   EXPECT_EQ(written.substr(0, 3), "\033[m");
