@@ -46,4 +46,62 @@ class GraphWalkOf {
 using GraphWalk = GraphWalkOf<Cell>;
 using ConstGraphWalk = GraphWalkOf<const Cell>;
 
+// A walk with GraphWalk's interface over a graph as a tree: a shared
+// sub-graph is entered once for each of its holders, and no cell is
+// remembered. A definition as parsed is a tree, however the sharing table
+// has merged its equal parts, and a pass over many small definitions would
+// spend more on remembering their shared cells than on looking at them.
+// Since a graph may have far more paths than cells, the walk gives up past
+// `budget` cells, or on a tree deeper than its stack: Next then answers
+// null, and Finished tells whether the whole tree was seen. A pass that
+// can start again (or go on) with a GraphWalk tries this one first.
+template <class C>  // Cell or const Cell
+class TreeWalkOf {
+ public:
+  static constexpr size_t kQuickLook = 4096;
+
+  explicit TreeWalkOf(C* root, size_t budget = kQuickLook) : budget_(budget) { Enter(root); }
+
+  C* Next() {
+    if (n_ == 0 || budget_ == 0) return nullptr;
+    --budget_;
+    return stack_[--n_];
+  }
+  void Enter(C* c) {
+    if (n_ == kDepth) {
+      budget_ = 0;  // too deep: given up
+      return;
+    }
+    stack_[n_++] = c;
+  }
+  void EnterParts(C* c) {
+    Enter(c->a);
+    Enter(c->f);
+  }
+  bool Finished() const { return n_ == 0 && budget_ != 0; }
+
+ private:
+  static constexpr size_t kDepth = 256;
+  C* stack_[kDepth];
+  size_t n_ = 0;
+  size_t budget_;
+};
+
+using TreeWalk = TreeWalkOf<Cell>;
+using ConstTreeWalk = TreeWalkOf<const Cell>;
+
+// Whether some cell of the graph passes `test`, by a TreeWalk: unknown
+// when the walk gave up first.
+enum class TreeSearch { kFound, kAbsent, kUnknown };
+
+template <class Test>
+TreeSearch SearchAsTree(const Cell* root, Test&& test) {
+  ConstTreeWalk walk(root);
+  while (const Cell* c = walk.Next()) {
+    if (test(c)) return TreeSearch::kFound;
+    if (c->IsApp()) walk.EnterParts(c);
+  }
+  return walk.Finished() ? TreeSearch::kAbsent : TreeSearch::kUnknown;
+}
+
 }  // namespace mox

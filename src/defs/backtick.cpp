@@ -31,10 +31,10 @@ CellRef Replace(Cell* backtick, CellRef x, const Text& name, const BacktickStamp
   return MakeApp(MakeApp(MakeLeaf("U"), std::move(line), Bracketed(name), std::move(shown)), std::move(x));
 }
 
-}  // namespace
-
-void TakeBacktickStamps(Cell* tree, BacktickStamps& stamps) {
-  GraphWalk walk(tree);
+// Taking a stamp clears it, so a leaf met twice is taken once, and a walk
+// that gave up leaves the rest to the next.
+template <class Walk>
+void TakeStamps(Walk& walk, BacktickStamps& stamps) {
   while (Cell* c = walk.Next()) {
     if (c->IsApp()) {
       walk.EnterParts(c);
@@ -42,6 +42,16 @@ void TakeBacktickStamps(Cell* tree, BacktickStamps& stamps) {
       stamps.Take(c);
     }
   }
+}
+
+}  // namespace
+
+void TakeBacktickStamps(Cell* tree, BacktickStamps& stamps) {
+  TreeWalk quick(tree);
+  TakeStamps(quick, stamps);
+  if (quick.Finished()) return;
+  GraphWalk full(tree);
+  TakeStamps(full, stamps);
 }
 
 void BacktickStamps::Take(Cell* leaf) {

@@ -10,6 +10,7 @@
 #include "defs/funky.h"
 #include "defs/pair_let.h"
 #include "defs/rename.h"
+#include "core/graph_walk.h"
 #include "diag/render.h"
 #include "front/binders.h"
 #include "program/analyse.h"
@@ -21,6 +22,13 @@ namespace {
 
 constexpr size_t kMaxPlaces = 26;
 constexpr int kMaxArity = 10;
+
+// A lambda or let node whose variable is a leaf but no single lower-case
+// letter: a place to be renamed.
+bool HasNamedPlace(const Cell* c) {
+  const Cell* v = IsLambdaNode(c) ? LambdaVariable(c) : IsLetNode(c) ? LetVariable(c) : nullptr;
+  return v != nullptr && v->IsLeaf() && !IsLowerLetter(LeafView(v));
+}
 
 // " in function NAME." for a named definition, "." for the main expression.
 Text InFunction(const Text& key) {
@@ -59,6 +67,16 @@ void ExpandPairLets(GlobalTable& table, bool share) {
     ReplaceDefinition(value, RewritePairLets(value.get()), share && SharedEarly(key));
 }
 
+CellRef RewriteAhead(Cell* value) {
+  CellRef expanded = RewritePairLets(value);
+  const PlaceLists lists = CollectPlaces(expanded.get());
+  if (!lists.only_names || lists.multi.size() + lists.single.size() > kMaxPlaces) return expanded;
+  const RenameList renames = PlaceRenames(lists);
+  for (const Rename& r : renames)
+    if ((lists.letters >> (r.letter - 'a')) & 1) return expanded;
+  return RenameLocals(expanded.get(), renames);
+}
+
 bool CheckFunkyKeys(const GlobalTable& table, Report& report) {
   for (const auto& [key, value] : table) {
     CellRef funky = FindFunkyKey(value.get());
@@ -75,6 +93,8 @@ bool CheckFunkyKeys(const GlobalTable& table, Report& report) {
 
 bool AllocatePlaces(GlobalTable& table, Report& report, bool share) {
   for (auto& [key, value] : table) {
+    // Only names other than single letters can be too many or renamed.
+    if (SearchAsTree(value.get(), HasNamedPlace) == TreeSearch::kAbsent) continue;
     PlaceLists lists = CollectPlaces(value.get());
     if (lists.multi.size() + lists.single.size() > kMaxPlaces) {
       report.title = "place";
@@ -82,15 +102,7 @@ bool AllocatePlaces(GlobalTable& table, Report& report, bool share) {
       if (!key.empty()) report.vip = ShortenSubject(key);
       return false;
     }
-    uint32_t used = 0;
-    for (const Text& letter : lists.single) used |= uint32_t{1} << (letter.First() - 'a');
-    RenameList renames;
-    for (const Text& name : lists.multi) {
-      int free = 0;
-      while ((used >> free) & 1) ++free;
-      used |= uint32_t{1} << free;
-      renames.push_back({name.view(), static_cast<char>('a' + free)});
-    }
+    const RenameList renames = PlaceRenames(lists);
     if (!renames.empty()) ReplaceDefinition(value, RenameLocals(value.get(), renames), share && SharedEarly(key));
   }
   return true;

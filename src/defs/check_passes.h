@@ -41,6 +41,17 @@ void ReplaceDefinition(CellRef& entry, CellRef rewritten, bool share);
 // Pair lets `p q{y}z` become three plain lets (see pair_let.h).
 void ExpandPairLets(GlobalTable& table, bool share = false);
 
+// A definition as pair-let expansion and place allocation would leave it,
+// where nothing checked between those passes can tell: its pair lets
+// expanded, and its places renamed when every binder variable is a plain
+// name, there are no more places than letters, and no letter a place gets
+// occurs anywhere in it (the funky keys then find nothing, and the names it
+// refers to stay the same). A big program's definitions are so rewritten
+// as they are parsed, before they are shared: sharing each rewrite anew
+// and letting the old tree leave the table took half of its start-up. The
+// passes then find nothing left to do in them.
+CellRef RewriteAhead(Cell* value);
+
 // "funky": a lambda whose variable is not a definable name.
 bool CheckFunkyKeys(const GlobalTable& table, Report& report);
 

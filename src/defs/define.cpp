@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "defs/check_passes.h"
 #include "front/brackets.h"
 #include "front/names.h"
 #include "front/normalize.h"
@@ -154,26 +155,36 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   constexpr size_t kLargestSharedPiece = size_t{1} << 16;
   const bool early = share_before_checks && source.size() > kSmallestSharedProgram;
   if (program) ProgramSharing() = EarlySharing{early, {}};
-  auto parse = [&](const Piece& piece, bool share) {
+  auto parse = [&](const Piece& piece) {
     CellRef tree = ParseExpression(piece.Of(source), make_leaf);
     StampBackticks(tree.get(), lines);
-    if (!share) return tree;
-    return ShareValue(tree.get());  // the parsed tree dies alone
+    return tree;
+  };
+  // A definition shared as it is parsed is rewritten first, as the checks
+  // would rewrite it (RewriteAhead), so that no rewrite is shared anew. What
+  // only the parsed tree held (the piece's name, a place's old name) then
+  // leaves the table.
+  auto share_rewritten = [](CellRef& value, CellRef tree) {
+    value = ShareValue(RewriteAhead(value.get()).get());
+    ReleaseShared(std::move(tree));
   };
   auto small = [&](const Piece& piece) { return piece.end - piece.start <= kLargestSharedPiece; };
-  table.Set(Text(), parse(pieces[0], early && small(pieces[0])));
-  if (early && !small(pieces[0])) ProgramSharing().large.insert(Text());
+  const bool share_main = early && small(pieces[0]);
+  CellRef& main_value = table.Set(Text(), parse(pieces[0]));
+  if (share_main) share_rewritten(main_value, main_value.Copy());
+  if (early && !share_main) ProgramSharing().large.insert(Text());
   const PieceRules rules{program};
   for (size_t i = 1; i < pieces.size(); ++i) {
     const bool share = early && small(pieces[i]);
-    CellRef tree = parse(pieces[i], share);
+    CellRef tree = parse(pieces[i]);
     size_t place = pieces[i].start;
     while (place < source.size() && source[place] == ' ') ++place;
     Text key;
     const bool defined = DefinePiece(tree.Copy(), static_cast<int64_t>(place), table, constants, report, rules, &key);
-    if (share) ReleaseShared(std::move(tree));
-    if (early && !share) ProgramSharing().large.insert(key);
-    else if (early) ProgramSharing().large.erase(key);
+    if (share && !key.empty()) share_rewritten(*table.Find(key.view()), std::move(tree));
+    else if (share) ReleaseShared(std::move(tree));
+    if (!key.empty() && early && !share) ProgramSharing().large.insert(key);
+    else if (!key.empty() && early) ProgramSharing().large.erase(key);
     if (!defined) return false;
   }
   MOX_ASSERT(lines.empty());

@@ -7,8 +7,12 @@
 
 namespace mox {
 
-CellRef FindFunkyKey(Cell* tree) {
-  GraphWalk walk(tree);
+namespace {
+
+// The first funky key in pre-order. A GraphWalk skips only parts met
+// before, where none was found, so a TreeWalk finds the same one.
+template <class Walk>
+CellRef Search(Walk& walk) {
   while (Cell* c = walk.Next()) {
     if (c->IsLeaf()) continue;
     if (IsLambdaNode(c)) {
@@ -20,6 +24,16 @@ CellRef FindFunkyKey(Cell* tree) {
     }
   }
   return CellRef();
+}
+
+}  // namespace
+
+CellRef FindFunkyKey(Cell* tree) {
+  TreeWalk quick(tree);
+  CellRef found = Search(quick);
+  if (found || quick.Finished()) return found;
+  GraphWalk full(tree);
+  return Search(full);
 }
 
 }  // namespace mox

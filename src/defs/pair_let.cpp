@@ -2,6 +2,7 @@
 #include "defs/pair_let.h"
 
 #include "core/graph_fold.h"
+#include "core/graph_walk.h"
 #include "front/binders.h"
 #include "front/names.h"
 
@@ -10,6 +11,12 @@ namespace mox {
 namespace {
 
 bool IsNameLeaf(const Cell* c) { return c->IsLeaf() && IsDefinableName(LeafView(c)); }
+
+bool IsPairLet(const Cell* c) {
+  if (!IsLetNode(c)) return false;
+  const Cell* pattern = LetVariable(c);
+  return pattern->IsApp() && IsNameLeaf(pattern->f) && IsNameLeaf(pattern->a);
+}
 
 CellRef Let(const CellRef& brace, CellRef variable, CellRef value, CellRef body) {
   return MakeApp(brace.Copy(), std::move(variable), std::move(value), std::move(body));
@@ -32,12 +39,12 @@ CellRef ExpandPairLet(Cell* node) {
 }  // namespace
 
 CellRef RewritePairLets(Cell* tree) {
+  // Most definitions have no pair let: a quick look spares them the rebuild.
+  if (SearchAsTree(tree, IsPairLet) == TreeSearch::kAbsent) return CellRef::Share(tree);
   auto leaf = [](Cell* c) { return CellRef::Share(c); };
   auto app = [](Cell* c, CellRef f, CellRef a) {
     CellRef node = KeepOrRebuild(c, std::move(f), std::move(a));
-    if (!IsLetNode(node.get())) return node;
-    Cell* pattern = LetVariable(node.get());
-    if (pattern->IsLeaf() || !IsNameLeaf(pattern->f) || !IsNameLeaf(pattern->a)) return node;
+    if (!IsPairLet(node.get())) return node;
     return ExpandPairLet(node.get());
   };
   return RebuildBottomUp(tree, leaf, app);

@@ -40,12 +40,13 @@ struct ViewSet {
   bool Has(std::string_view s) const { return std::binary_search(items.begin(), items.end(), s); }
 };
 
+template <class Walk>
 struct Collector {
   explicit Collector(const Cell* tree) : walk(tree) {}
 
   ViewSet names;
   ViewSet bound;
-  ConstGraphWalk walk;
+  Walk walk;
 
   void Push(const Cell* c) { walk.Enter(c); }
   void Bind(const Cell* variable) {
@@ -73,19 +74,28 @@ struct Collector {
       Push(c->f);
     }
   }
+
+  // The names met and not bound, once the walk is over.
+  std::vector<std::string_view> Free() {
+    names.Finish();
+    bound.Finish();
+    std::vector<std::string_view> free;
+    for (std::string_view name : names.items)
+      if (!bound.Has(name)) free.push_back(name);
+    return free;
+  }
 };
 
 }  // namespace
 
 std::vector<std::string_view> ReferenceViews(const Cell* tree) {
-  Collector collector(tree);
-  while (const Cell* c = collector.walk.Next()) collector.Visit(c);
-  collector.names.Finish();
-  collector.bound.Finish();
-  std::vector<std::string_view> free;
-  for (std::string_view name : collector.names.items)
-    if (!collector.bound.Has(name)) free.push_back(name);
-  return free;
+  // Meeting a shared part twice only meets its names twice.
+  Collector<ConstTreeWalk> quick(tree);
+  while (const Cell* c = quick.walk.Next()) quick.Visit(c);
+  if (quick.walk.Finished()) return quick.Free();
+  Collector<ConstGraphWalk> full(tree);
+  while (const Cell* c = full.walk.Next()) full.Visit(c);
+  return full.Free();
 }
 
 NameList CollectReferences(const Cell* tree) {

@@ -5,24 +5,58 @@
 #include "core/graph_walk.h"
 #include "defs/references.h"
 #include "front/binders.h"
+#include "front/charset.h"
 
 namespace mox {
 
-PlaceLists CollectPlaces(const Cell* tree) {
+namespace {
+
+// Meeting a shared part twice only notes its places twice.
+template <class Walk>
+PlaceLists Collect(Walk& walk) {
   PlaceLists lists;
-  ConstGraphWalk walk(tree);
   auto note = [&](const Cell* v) {
-    if (v->IsApp()) return;
+    if (v->IsApp()) {
+      lists.only_names = false;
+      return;
+    }
     std::string_view name = LeafView(v);
+    for (unsigned char b : name) lists.only_names = lists.only_names && IsNameChar(b);
     (IsLowerLetter(name) ? lists.single : lists.multi).emplace(name);
   };
   while (const Cell* c = walk.Next()) {
-    if (c->IsLeaf()) continue;
+    if (c->IsLeaf()) {
+      if (IsLowerLetter(LeafView(c))) lists.letters |= uint32_t{1} << (c->Bytes()[0] - 'a');
+      continue;
+    }
     if (IsLambdaNode(c)) note(LambdaVariable(c));
     if (IsLetNode(c)) note(LetVariable(c));
     walk.EnterParts(c);
   }
   return lists;
+}
+
+}  // namespace
+
+PlaceLists CollectPlaces(const Cell* tree) {
+  ConstTreeWalk quick(tree);
+  PlaceLists lists = Collect(quick);
+  if (quick.Finished()) return lists;
+  ConstGraphWalk full(tree);
+  return Collect(full);
+}
+
+RenameList PlaceRenames(const PlaceLists& lists) {
+  uint32_t used = 0;
+  for (const Text& letter : lists.single) used |= uint32_t{1} << (letter.First() - 'a');
+  RenameList renames;
+  for (const Text& name : lists.multi) {
+    int free = 0;
+    while ((used >> free) & 1) ++free;
+    used |= uint32_t{1} << free;
+    renames.push_back({name.view(), static_cast<char>('a' + free)});
+  }
+  return renames;
 }
 
 CellRef RenameLocal(Cell* tree, std::string_view name, char letter) {

@@ -2,6 +2,7 @@
 // single lower-case letters, the only variables the reducer knows.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +16,11 @@ namespace mox {
 struct PlaceLists {
   NameSet multi;   // names to be replaced by letters
   NameSet single;  // letters already in use
+  // Whether every binder variable is a leaf of lower-case letters and "_"
+  // (so that a rename changes no other binder), and the single lower-case
+  // letters met as leaves anywhere, bound or not.
+  bool only_names = true;
+  uint32_t letters = 0;
 };
 PlaceLists CollectPlaces(const Cell* tree);
 
@@ -31,6 +37,10 @@ struct Rename {
   char letter;
 };
 using RenameList = std::vector<Rename>;
+
+// The letters the multi-letter places get: each the first one that no
+// single-letter place and no earlier rename uses. The views are of `lists`.
+RenameList PlaceRenames(const PlaceLists& lists);
 
 // The tree after RenameLocal with each pair in turn, in one rebuild where
 // that gives the same tree: when no name is a text whose DisplayName differs
