@@ -136,16 +136,21 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   // A loaded text's leaves are its own: shared leaves carry the analysis of
   // the running program's names, which the text may define anew.
   const LeafMaker make_leaf = share_before_checks ? ShareLeafBytes : nullptr;
-  // A big program file's definitions (if it has no backtick) are shared as
-  // they are parsed and again after every rewrite of the checks: equal
-  // sub-trees are one cell from the start, which halves the peak of a
-  // program of many similar definitions. What a piece leaves unused (its
-  // name, a refused or malformed piece) is let go with ReleaseShared, so
-  // that the table keeps nothing that no definition holds.
+  // The program's definitions get the rewrites of the checks as they are
+  // parsed, where nothing checked in between can tell (RewriteAhead): a
+  // rewrite rebuilt each definition once more, and the cells of both were
+  // alive at once.
   //
-  // Not so a smaller program: sharing each definition again after every
-  // rewrite costs a quarter of the start-up, and up to a megabyte of text
-  // peaks at a few dozen megabytes unshared. Nor a piece larger than
+  // A big program file's definitions (if it has no backtick) are then
+  // shared, and shared again after any rewrite the checks still make:
+  // equal sub-trees are one cell from the start, which halves the peak of a
+  // program of many similar definitions. What a piece leaves unused (its
+  // name, a place's old name, a refused or malformed piece) is let go with
+  // ReleaseShared, so that the table keeps nothing that no definition holds.
+  //
+  // Not so a smaller program: sharing each definition before the sharing
+  // pass costs a fifth of the start-up, and up to a megabyte of text peaks
+  // at a few dozen megabytes unshared. Nor a piece larger than
   // kLargestSharedPiece: every walk of the checks remembers each cell held
   // more than once, and a shared cell is (the table holds it too), so a
   // generated expression of ten million cells would cost each walk a map of
@@ -160,18 +165,20 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
     StampBackticks(tree.get(), lines);
     return tree;
   };
-  // A definition shared as it is parsed is rewritten first, as the checks
-  // would rewrite it (RewriteAhead), so that no rewrite is shared anew. What
-  // only the parsed tree held (the piece's name, a place's old name) then
-  // leaves the table.
-  auto share_rewritten = [](CellRef& value, CellRef tree) {
-    value = ShareValue(RewriteAhead(value.get()).get());
-    ReleaseShared(std::move(tree));
+  // Rewrites the value just defined from a parsed tree (null: none was),
+  // then lets the tree go.
+  auto settle = [&](CellRef* value, CellRef tree, bool share) {
+    if (value != nullptr && program) {
+      CellRef rewritten = RewriteAhead(value->get());
+      *value = share ? ShareValue(rewritten.get()) : std::move(rewritten);
+    }
+    if (share) ReleaseShared(std::move(tree));
   };
   auto small = [&](const Piece& piece) { return piece.end - piece.start <= kLargestSharedPiece; };
   const bool share_main = early && small(pieces[0]);
-  CellRef& main_value = table.Set(Text(), parse(pieces[0]));
-  if (share_main) share_rewritten(main_value, main_value.Copy());
+  CellRef main_tree = parse(pieces[0]);
+  CellRef& main_value = table.Set(Text(), main_tree.Copy());
+  settle(&main_value, std::move(main_tree), share_main);
   if (early && !share_main) ProgramSharing().large.insert(Text());
   const PieceRules rules{program};
   for (size_t i = 1; i < pieces.size(); ++i) {
@@ -181,8 +188,7 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
     while (place < source.size() && source[place] == ' ') ++place;
     Text key;
     const bool defined = DefinePiece(tree.Copy(), static_cast<int64_t>(place), table, constants, report, rules, &key);
-    if (share && !key.empty()) share_rewritten(*table.Find(key.view()), std::move(tree));
-    else if (share) ReleaseShared(std::move(tree));
+    settle(key.empty() ? nullptr : table.Find(key.view()), std::move(tree), share);
     if (!key.empty() && early && !share) ProgramSharing().large.insert(key);
     else if (!key.empty() && early) ProgramSharing().large.erase(key);
     if (!defined) return false;

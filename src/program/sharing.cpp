@@ -137,6 +137,8 @@ struct Table {
   // (see KeepOnlySharedValues). Any other erasure stops the tracking.
   std::vector<Cell*> added;
   bool tracking = false;
+  // A big refill not grown yet (see ClearSharingTableForRefill).
+  bool refill = false;
 };
 
 // Never destroyed: a run that ends on a report leaves the table as it is.
@@ -299,6 +301,11 @@ void Grow(Table& t) {
     return;
   }
   const size_t size = t.slots.size();
+  if (t.refill) {
+    t.refill = false;
+    Resize(t, std::max(size + size / 8, RoomForLiveCells()));
+    return;
+  }
   Resize(t, std::max(size + size / 8, std::min(size + size / 2, RoomForLiveCells())));
 }
 
@@ -673,6 +680,7 @@ void KeepAddedValues(Table& t) {
 
 void KeepOnlySharedValues() {
   Table& t = Shared();
+  t.refill = false;
   if (t.tracking) KeepAddedValues(t);
   else KeepAllValues(t);
   t.tracking = true;
@@ -753,14 +761,22 @@ void ClearSharingTableForRefill() {
   t.far.clear();
   t.far_free = kNoHandle;
   t.used = 0;
-  // A big refill is sized at once, while moving is free: one huge
-  // definition's ten million cells, which are not shared early, were each
-  // moved three times on the way. A small one grows as it goes: the room
-  // would mostly be given back, by a move of every entry, once the table
-  // keeps its values alone.
+  // A big refill is sized at once, while moving is free, for a third of
+  // the cells alive: a program of many similar definitions comes out of
+  // the sharing with about that many entries (100,000 generated ones with
+  // a backtick each: 32%), and room for every cell was a fifth of its
+  // start-up's peak. A refill that needs more, such as one huge definition
+  // of distinct cells, grows once, straight to room for every cell alive,
+  // so that no entry moves twice (by halves, each of ten million moved
+  // three times). A small refill grows as it goes: the room would mostly
+  // be given back, by a move of every entry, once the table keeps its
+  // values alone.
   constexpr size_t kBigRefill = size_t{1} << 20;
   const size_t room = RoomForLiveCells();
-  if (room > kBigRefill && room > 2 * t.slots.size() && room < (uint64_t{1} << 32)) t.slots.Assign(room);
+  if (room > kBigRefill && room / 3 > 2 * t.slots.size() && room < (uint64_t{1} << 32)) {
+    t.slots.Assign(room / 3);
+    t.refill = true;
+  }
 }
 
 void ReleaseShared(CellRef value) {

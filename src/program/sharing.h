@@ -46,7 +46,7 @@ void ForgetStaleNames(const GlobalTable* merged);
 void ClearSharingTable();
 // The same, keeping the table's room: the static checks empty it only to
 // fill it again with the same definitions, which are nearly all the cells
-// there are (a big refill is given room for every cell alive at once).
+// there are (a big refill is sized at once: see sharing.cpp).
 void ClearSharingTableForRefill();
 
 // Gives up one count of `value`, and with it every representative that only
