@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "defs/check_passes.h"
 #include "defs/funky.h"
 #include "defs/pair_let.h"
 #include "defs/references.h"
@@ -158,6 +159,34 @@ TEST(CheckHelpers, OtherLetsAreLeftAlone) {
   CellRef graph = Doubling(Parse("p q{y}z"), 200);
   CellRef out = RewritePairLets(graph.get());
   EXPECT_EQ(out->f, out->a);
+}
+
+// The rewrites a definition gets as it is parsed: its pair lets always,
+// its places only when no check before the renaming could tell.
+TEST(CheckHelpers, RewriteAheadRenamesOnlyWhereNothingCanTell) {
+  const char* const cases[][2] = {
+      // Letters go to the names in byte order.
+      {"first\\count\\first+count", "((\\ b) ((\\ a) ((+ b) a)))"},
+      {"x\\long{x}long", "((\\ x) ((({ a) x) a))"},
+      {"pair\\p q{pair}p", "((\\ a) ((({ q) a) ((({ p) (q K)) ((({ q) (q H)) p))))"},
+      // The letter `count` would get occurs free: it would be captured.
+      {"count\\count+a", "((\\ count) ((+ count) a))"},
+      // A binder that a rename would show otherwise.
+      {"[+]\\count\\count", "((\\ [+]) ((\\ count) count))"},
+      // A funky key stays for its report.
+      {"3\\count\\count", "((\\ 3) ((\\ count) count))"},
+  };
+  for (const auto& [source, expected] : cases) {
+    EXPECT_EQ(Show(RewriteAhead(Parse(source).get()).get()), expected) << source;
+  }
+  // 27 places are left for the place error; the pair let is expanded.
+  std::string many = "p q{V 1 2}";
+  for (char c = 'a'; c <= 'z'; ++c) many += std::string("n") + c + "\\";
+  many += "v\\v";
+  CellRef out = RewriteAhead(Parse(many.c_str()).get());
+  const PlaceLists lists = CollectPlaces(out.get());
+  EXPECT_EQ(lists.multi.size(), 26u);
+  EXPECT_EQ(Names({lists.single.begin(), lists.single.end()}), "p q v");
 }
 
 }  // namespace

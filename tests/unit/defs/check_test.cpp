@@ -192,6 +192,41 @@ TEST_F(CheckProgramTest, BigProgramsAreSharedAllAlong) {
   EXPECT_EQ(Definition("deadfnj"), "none");
 }
 
+// The program's definitions get the checks' rewrites as they are parsed,
+// where no check before them can tell: each of these, small or among ten
+// thousand definitions (shared as they are parsed), gets its report or
+// value.
+TEST_F(CheckProgramTest, DefinitionsRewrittenAsParsedCheckAsBefore) {
+  auto outcome = [&](const std::string& program) {
+    Report report = Check(program);
+    if (!report.IsAllClear()) return Fields(report);
+    CellRef main = (*Globals().Find("")).Copy();
+    return Show(Evaluate(MakeApp(std::move(main), MakeLeaf("0"))).get());
+  };
+  std::string places = "a\\ff,ff\\";
+  for (char c = 'a'; c <= 'z'; ++c) places += std::string("n") + c + "\\";
+  places += "v\\v";
+  const std::pair<std::string, std::string> cases[] = {
+      {"a\\ff(2),ff\\count\\first{count*3}first+count", "8"},
+      {"a\\ff(V 1 2),ff\\pair\\first second{pair}first+second", "3"},
+      {"a\\ff(1),ff\\count\\b+count", "alive|Alive function ff references undefined b.|ff|b|"},
+      // Renamed first, count would capture the free a.
+      {"a\\ff(1),ff\\count\\a+count", "alive|Alive function ff references undefined a.|ff|a|"},
+      {"a\\ff(1)+gg(2),ff\\count\\count,gg\\x\\x+count",
+       "alive|Alive function gg references undefined count.|gg|count \"|"},
+      {"a\\([+]\\x\\x+1)(K,5)", "6"},
+      {"a\\K(0,ff),ff\\3\\count", "funky|Funky key in expression 3 in function ff.|ff|3|"},
+      {"a\\ff(4),ff\\fna\\fna+1", "5"},  // a local named as a global
+      {places, "place|Place error in function ff.|ff||"},
+  };
+  for (const auto& [main, expected] : cases) {
+    EXPECT_EQ(outcome(main), expected) << main;
+    const std::string big = testing_programs::ManyDefinitions(main, 10000, false);
+    ASSERT_GT(big.size(), size_t{1} << 20);
+    EXPECT_EQ(outcome(big), expected) << main;
+  }
+}
+
 // A backtick runs program code before the sharing pass, which must find
 // every literal a cell of its own, big program or small: the two [ab] are
 // two cells, and the write into the backtick's [xyz] leaves bb's alone.
