@@ -136,17 +136,15 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   // A loaded text's leaves are its own: shared leaves carry the analysis of
   // the running program's names, which the text may define anew.
   const LeafMaker make_leaf = share_before_checks ? ShareLeafBytes : nullptr;
-  // The program's definitions get the rewrites of the checks as they are
-  // parsed, where nothing checked in between can tell (RewriteAhead): a
-  // rewrite rebuilt each definition once more, and the cells of both were
-  // alive at once.
-  //
-  // A big program file's definitions (if it has no backtick) are then
-  // shared, and shared again after any rewrite the checks still make:
-  // equal sub-trees are one cell from the start, which halves the peak of a
-  // program of many similar definitions. What a piece leaves unused (its
-  // name, a place's old name, a refused or malformed piece) is let go with
-  // ReleaseShared, so that the table keeps nothing that no definition holds.
+  // A big program file's definitions (if it has no backtick) are shared as
+  // they are parsed: equal sub-trees are one cell from the start, which
+  // halves the peak of a program of many similar definitions. Each first
+  // gets the rewrites of the checks, where nothing checked in between can
+  // tell (RewriteAhead): sharing every rewrite anew, and letting the old
+  // tree leave the table, took half of such a start-up. What a piece leaves
+  // unused (its name, a place's old name, a refused or malformed piece) is
+  // let go with ReleaseShared, so that the table keeps nothing that no
+  // definition holds.
   //
   // Not so a smaller program: sharing each definition before the sharing
   // pass costs a fifth of the start-up, and up to a megabyte of text peaks
@@ -155,7 +153,9 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   // more than once, and a shared cell is (the table holds it too), so a
   // generated expression of ten million cells would cost each walk a map of
   // ten million entries. Many small definitions gain from early sharing;
-  // one huge one gains little.
+  // one huge one gains little. The definitions not shared early get their
+  // rewrites in the checks: made as a program with backticks was parsed,
+  // they took a tenth off its peak but made its start-up slower by more.
   constexpr size_t kSmallestSharedProgram = size_t{1} << 20;
   constexpr size_t kLargestSharedPiece = size_t{1} << 16;
   const bool early = share_before_checks && source.size() > kSmallestSharedProgram;
@@ -165,14 +165,15 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
     StampBackticks(tree.get(), lines);
     return tree;
   };
-  // Rewrites the value just defined from a parsed tree (null: none was),
-  // then lets the tree go.
+  // Shares the value just defined from a parsed tree (null: none was),
+  // rewritten, and lets the tree go.
   auto settle = [&](CellRef* value, CellRef tree, bool share) {
-    if (value != nullptr && program) {
+    if (!share) return;
+    if (value != nullptr) {
       CellRef rewritten = RewriteAhead(value->get());
-      *value = share ? ShareValue(rewritten.get()) : std::move(rewritten);
+      *value = ShareValue(rewritten.get());
     }
-    if (share) ReleaseShared(std::move(tree));
+    ReleaseShared(std::move(tree));
   };
   auto small = [&](const Piece& piece) { return piece.end - piece.start <= kLargestSharedPiece; };
   const bool share_main = early && small(pieces[0]);
