@@ -67,6 +67,18 @@ size_t PageSize() {
   return page;
 }
 
+void GiveBackPages(const void* begin, const void* end) {
+#ifdef MADV_DONTNEED
+  const uintptr_t page = PageSize();
+  const uintptr_t first = (reinterpret_cast<uintptr_t>(begin) + page - 1) & ~(page - 1);
+  const uintptr_t last = reinterpret_cast<uintptr_t>(end) & ~(page - 1);
+  if (first < last) madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+#else
+  (void)begin;
+  (void)end;
+#endif
+}
+
 void AdviseHugePages(void* p, size_t bytes) {
 #ifdef MADV_HUGEPAGE
   if (p == nullptr || bytes < kHugeAdviceMin) return;

@@ -43,6 +43,11 @@ void AdviseHugePages(void* p, size_t bytes);
 // The system's page size.
 size_t PageSize();
 
+// Gives the pages wholly inside [begin, end) of a block back to the system,
+// for bytes that will not be read again (a big program's text, as it is
+// parsed); they read as zeros if they are. The block stays allocated.
+void GiveBackPages(const void* begin, const void* end);
+
 // Installs the checks: operator new's handler and the numbers library's
 // allocation functions. Called once, before anything is built.
 void InstallMemoryChecks();

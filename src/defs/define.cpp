@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "core/memory.h"
 #include "defs/check_passes.h"
 #include "front/brackets.h"
 #include "front/names.h"
@@ -181,6 +182,12 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   CellRef& main_value = table.Set(Text(), main_tree.Copy());
   settle(&main_value, std::move(main_tree), share_main);
   if (early && !share_main) ProgramSharing().large.insert(Text());
+  // A big program's text is given back to the system as it is parsed: no
+  // parsed piece is read again, and the text (a tenth of the cells' size)
+  // would otherwise be alive at the parse's end, its peak when shared early.
+  const bool give_back = program && source.size() > kSmallestSharedProgram && text.holders() == 1;
+  constexpr size_t kGiveBackStep = size_t{1} << 20;
+  size_t given_back = 0;
   const PieceRules rules{program};
   for (size_t i = 1; i < pieces.size(); ++i) {
     const bool share = early && small(pieces[i]);
@@ -193,6 +200,10 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
     if (!key.empty() && early && !share) ProgramSharing().large.insert(key);
     else if (!key.empty() && early) ProgramSharing().large.erase(key);
     if (!defined) return false;
+    if (give_back && pieces[i].end - given_back >= kGiveBackStep) {
+      GiveBackPages(source.data() + given_back, source.data() + pieces[i].end);
+      given_back = pieces[i].end;
+    }
   }
   MOX_ASSERT(lines.empty());
   return true;
