@@ -182,12 +182,18 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   CellRef& main_value = table.Set(Text(), main_tree.Copy());
   settle(&main_value, std::move(main_tree), share_main);
   if (early && !share_main) ProgramSharing().large.insert(Text());
-  // A big program's text is given back to the system as it is parsed: no
-  // parsed piece is read again, and the text (a tenth of the cells' size)
-  // would otherwise be alive at the parse's end, its peak when shared early.
-  const bool give_back = program && source.size() > kSmallestSharedProgram && text.holders() == 1;
-  constexpr size_t kGiveBackStep = size_t{1} << 20;
-  size_t given_back = 0;
+  // Each megabyte of a big program's text, as it is parsed: its pages are
+  // given back to the system, since no parsed piece is read again, and the
+  // text (a tenth of the cells' size) would otherwise be alive at the
+  // parse's end, its peak when shared early. And a sharing table filled as
+  // the program is parsed is given room for the entries that the rest of
+  // the text will bring at the pace of the part parsed: grown step by step
+  // instead, and only by an eighth at a time (there are hardly more cells
+  // alive than entries), it moved every entry nine times.
+  const bool big = program && source.size() > kSmallestSharedProgram;
+  const bool give_back = big && text.holders() == 1;
+  constexpr size_t kStep = size_t{1} << 20;
+  size_t parsed = 0;
   const PieceRules rules{program};
   for (size_t i = 1; i < pieces.size(); ++i) {
     const bool share = early && small(pieces[i]);
@@ -200,9 +206,10 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
     if (!key.empty() && early && !share) ProgramSharing().large.insert(key);
     else if (!key.empty() && early) ProgramSharing().large.erase(key);
     if (!defined) return false;
-    if (give_back && pieces[i].end - given_back >= kGiveBackStep) {
-      GiveBackPages(source.data() + given_back, source.data() + pieces[i].end);
-      given_back = pieces[i].end;
+    if (big && pieces[i].end - parsed >= kStep) {
+      if (give_back) GiveBackPages(source.data() + parsed, source.data() + pieces[i].end);
+      parsed = pieces[i].end;
+      if (early) ReserveSharingTable(SharingTableSize() * source.size() / parsed);
     }
   }
   MOX_ASSERT(lines.empty());

@@ -815,4 +815,12 @@ bool IsSharedApplication(Cell* c) { return c->IsApp() && FindByParts(Shared(), c
 
 size_t SharingTableSize() { return Shared().used; }
 
+void ReserveSharingTable(size_t entries) {
+  Table& t = Shared();
+  const size_t room = RoomFor(std::max(entries, t.used + 1));
+  if (room <= t.slots.size() || room >= (uint64_t{1} << 32)) return;
+  if (t.slots.empty()) t.slots.Assign(room);
+  else Resize(t, room);
+}
+
 }  // namespace mox

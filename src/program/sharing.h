@@ -59,5 +59,9 @@ bool IsSharedApplication(Cell* c);
 
 // Number of representatives (for tests and benchmarks).
 size_t SharingTableSize();
+// Gives the table room for `entries` entries at once, when it has less: for
+// one who can tell how many are coming (a big program's parse, from the
+// part of its text parsed so far). The table would grow step by step.
+void ReserveSharingTable(size_t entries);
 
 }  // namespace mox

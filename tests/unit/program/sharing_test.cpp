@@ -237,7 +237,9 @@ namespace {
 // around.
 TEST_F(SharingTest, EveryEntryIsFoundAfterTheTableGrows) {
   std::vector<CellRef> kept;
+  ReserveSharingTable(5000);  // room given at once, empty and then full
   for (int i = 0; i < 40000; ++i) {
+    if (i == 20000) ReserveSharingTable(400000);
     std::string n = std::to_string(i);
     kept.push_back(ShareValue(Tree(("f " + n + " (g " + n + ")").c_str()).get()));
   }
