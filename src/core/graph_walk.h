@@ -2,7 +2,10 @@
 // application held more than once only the first time it is met: a shared
 // sub-graph is looked at once, so the walk costs time in proportion to the
 // number of distinct cells. The caller decides which parts of a cell to
-// enter, so searches can skip what they need not see.
+// enter, so searches can skip what they need not see. A shared cell is
+// marked as met when it is taken, not when it is queued, so a search meets
+// cells in the order a walk of the tree would (queued as an argument, it
+// may be met first inside the function part).
 #pragma once
 
 #include <vector>
@@ -22,16 +25,16 @@ class GraphWalkOf {
 
   // The next cell, or null when the walk is over.
   C* Next() {
-    if (stack_.empty()) return nullptr;
-    C* c = stack_.back();
-    stack_.pop_back();
-    return c;
+    while (!stack_.empty()) {
+      C* c = stack_.back();
+      stack_.pop_back();
+      if (c->IsApp() && c->Count() > 1 && !seen_.Insert(c)) continue;  // met before
+      return c;
+    }
+    return nullptr;
   }
-  // Queues c, unless it is a shared application entered before.
-  void Enter(C* c) {
-    if (c->IsApp() && c->Count() > 1 && !seen_.Insert(c)) return;
-    stack_.push_back(c);
-  }
+  // Queues c (a shared application met before is passed over when taken).
+  void Enter(C* c) { stack_.push_back(c); }
   // Queues both parts of application c, to be met function part first.
   void EnterParts(C* c) {
     Enter(c->a);

@@ -9,8 +9,10 @@ namespace mox {
 
 namespace {
 
-// The first funky key in pre-order. A GraphWalk skips only parts met
-// before, where none was found, so a TreeWalk finds the same one.
+// The first funky key in pre-order, as in the definition's text. Both
+// walks meet cells in that order (a GraphWalk passes over only the parts
+// met before, where none was found), so the quick look and the walk it
+// gives way to on a big definition find the same key.
 template <class Walk>
 CellRef Search(Walk& walk) {
   while (Cell* c = walk.Next()) {

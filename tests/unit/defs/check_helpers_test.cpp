@@ -72,6 +72,12 @@ TEST(CheckHelpers, FunkyKeys) {
   CellRef graph = Doubling(lambda.Copy(), 200);
   EXPECT_EQ(Show(FindFunkyKey(graph.get()).get()), "((+ p) q)");
   EXPECT_FALSE(FindFunkyKey(Doubling(Parse("x\\x"), 200).get()));
+  // One key shared by the function part and the argument, after a part too
+  // big for the quick look: found where the text has it first, in the
+  // function part, before the other key.
+  CellRef one = Parse("1\\x");
+  CellRef big = MakeApp(MakeApp(MakeApp(Doubling(Parse("x\\x"), 30), one.Copy()), Parse("2\\y")), one.Copy());
+  EXPECT_EQ(Show(FindFunkyKey(big.get()).get()), "1");
 }
 
 TEST(CheckHelpers, PlaceListsSplitLettersFromOtherNames) {
