@@ -147,16 +147,17 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   // let go with ReleaseShared, so that the table keeps nothing that no
   // definition holds.
   //
-  // Not so a smaller program: sharing each definition before the sharing
-  // pass costs a fifth of the start-up, and up to a megabyte of text peaks
-  // at a few dozen megabytes unshared. Nor a piece larger than
+  // Not so a smaller program: sharing it early cost a quarter of its
+  // start-up (when every rewrite was shared again), and up to a megabyte of
+  // text peaks at a few dozen megabytes unshared. Nor a piece larger than
   // kLargestSharedPiece: every walk of the checks remembers each cell held
   // more than once, and a shared cell is (the table holds it too), so a
   // generated expression of ten million cells would cost each walk a map of
   // ten million entries. Many small definitions gain from early sharing;
   // one huge one gains little. The definitions not shared early get their
   // rewrites in the checks: made as a program with backticks was parsed,
-  // they took a tenth off its peak but made its start-up slower by more.
+  // they took 6% off its peak but slowed the walks of the checks by more
+  // than a fifth of its start-up.
   constexpr size_t kSmallestSharedProgram = size_t{1} << 20;
   constexpr size_t kLargestSharedPiece = size_t{1} << 16;
   const bool early = share_before_checks && source.size() > kSmallestSharedProgram;

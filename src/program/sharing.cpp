@@ -743,8 +743,9 @@ void ClearSharingTable() {
   Table& t = Shared();
   StopTracking(t);
   // Taken out first: the table is empty while the cells are let go.
-  Table old{std::move(t.slots), t.used, std::move(t.far), t.far_free, {}, false};
+  Table old{std::move(t.slots), t.used, std::move(t.far), t.far_free, {}, false, false};
   t.slots.clear();
+  t.refill = false;
   t.far = std::vector<uintptr_t>();
   t.far_free = kNoHandle;
   t.used = 0;
