@@ -170,9 +170,13 @@ TEST(Entry, InterruptWhileTheBannerIsWrittenEndsTheRun) {
 // The checks of a big program give way to an interrupt between their passes,
 // and the run ends as an interrupted one, not with the banner of the check
 // that would have failed at the end (an unbound local). The program's
-// `shut` is not run: it has not passed the checks.
+// `shut` is not run: it has not passed the checks. The interrupt is sent
+// once the handler is seen installed, after the parse, so the checks must
+// outlast that look on a busy machine: here the handler is in place for
+// more than a second of the release build's run (twenty thousand
+// definitions once failed to outlast it, under the sanitizers).
 TEST(Entry, InterruptDuringTheChecksEndsTheRun) {
-  MoxRun r = Interrupted(testing_programs::ManyDefinitions("a\\fna(0,0)+bad(1)", 20000) +
+  MoxRun r = Interrupted(testing_programs::ManyDefinitions("a\\fna(0,0)+bad(1)", 60000) +
                              ",bad\\x\\(zeta\\zeta) zeta,shut\\5",
                          "0");
   EXPECT_EQ(r.status, 1);
