@@ -57,7 +57,8 @@ using ConstGraphWalk = GraphWalkOf<const Cell>;
 // Since a graph may have far more paths than cells, the walk gives up past
 // `budget` cells, or on a tree deeper than its stack: Next then answers
 // null, and Finished tells whether the whole tree was seen. A pass that
-// can start again (or go on) with a GraphWalk tries this one first.
+// can start again (or go on) with a GraphWalk tries this one first
+// (WalkQuicklyFirst).
 template <class C>  // Cell or const Cell
 class TreeWalkOf {
  public:
@@ -92,6 +93,18 @@ class TreeWalkOf {
 
 using TreeWalk = TreeWalkOf<Cell>;
 using ConstTreeWalk = TreeWalkOf<const Cell>;
+
+// Runs `pass`, a function of a walk, on a TreeWalk of root and, when that
+// walk gave up, once more on a GraphWalk. The pass must come to the same
+// result on either walk, whatever the first left half done.
+template <class C, class Pass>
+void WalkQuicklyFirst(C* root, Pass&& pass) {
+  TreeWalkOf<C> quick(root);
+  pass(quick);
+  if (quick.Finished()) return;
+  GraphWalkOf<C> full(root);
+  pass(full);
+}
 
 // Whether some cell of the graph passes `test`, by a TreeWalk: unknown
 // when the walk gave up first.

@@ -47,11 +47,7 @@ void TakeStamps(Walk& walk, BacktickStamps& stamps) {
 }  // namespace
 
 void TakeBacktickStamps(Cell* tree, BacktickStamps& stamps) {
-  TreeWalk quick(tree);
-  TakeStamps(quick, stamps);
-  if (quick.Finished()) return;
-  GraphWalk full(tree);
-  TakeStamps(full, stamps);
+  WalkQuicklyFirst(tree, [&](auto& walk) { TakeStamps(walk, stamps); });
 }
 
 void BacktickStamps::Take(Cell* leaf) {

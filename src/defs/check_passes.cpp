@@ -10,7 +10,6 @@
 #include "defs/funky.h"
 #include "defs/pair_let.h"
 #include "defs/rename.h"
-#include "core/graph_walk.h"
 #include "diag/render.h"
 #include "front/binders.h"
 #include "program/analyse.h"
@@ -22,13 +21,6 @@ namespace {
 
 constexpr size_t kMaxPlaces = 26;
 constexpr int kMaxArity = 10;
-
-// A lambda or let node whose variable is a leaf but no single lower-case
-// letter: a place to be renamed.
-bool HasNamedPlace(const Cell* c) {
-  const Cell* v = IsLambdaNode(c) ? LambdaVariable(c) : IsLetNode(c) ? LetVariable(c) : nullptr;
-  return v != nullptr && v->IsLeaf() && !IsLowerLetter(LeafView(v));
-}
 
 // " in function NAME." for a named definition, "." for the main expression.
 Text InFunction(const Text& key) {
@@ -93,8 +85,7 @@ bool CheckFunkyKeys(const GlobalTable& table, Report& report) {
 
 bool AllocatePlaces(GlobalTable& table, Report& report, bool share) {
   for (auto& [key, value] : table) {
-    // Only names other than single letters can be too many or renamed.
-    if (SearchAsTree(value.get(), HasNamedPlace) == TreeSearch::kAbsent) continue;
+    if (!MayHaveNamedPlaces(value.get())) continue;
     PlaceLists lists = CollectPlaces(value.get());
     if (lists.multi.size() + lists.single.size() > kMaxPlaces) {
       report.title = "place";

@@ -31,11 +31,9 @@ CellRef Search(Walk& walk) {
 }  // namespace
 
 CellRef FindFunkyKey(Cell* tree) {
-  TreeWalk quick(tree);
-  CellRef found = Search(quick);
-  if (found || quick.Finished()) return found;
-  GraphWalk full(tree);
-  return Search(full);
+  CellRef found;
+  WalkQuicklyFirst(tree, [&](auto& walk) { found = Search(walk); });
+  return found;
 }
 
 }  // namespace mox

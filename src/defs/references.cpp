@@ -42,11 +42,11 @@ struct ViewSet {
 
 template <class Walk>
 struct Collector {
-  explicit Collector(const Cell* tree) : walk(tree) {}
+  explicit Collector(Walk& w) : walk(w) {}
 
   ViewSet names;
   ViewSet bound;
-  Walk walk;
+  Walk& walk;
 
   void Push(const Cell* c) { walk.Enter(c); }
   void Bind(const Cell* variable) {
@@ -90,12 +90,13 @@ struct Collector {
 
 std::vector<std::string_view> ReferenceViews(const Cell* tree) {
   // Meeting a shared part twice only meets its names twice.
-  Collector<ConstTreeWalk> quick(tree);
-  while (const Cell* c = quick.walk.Next()) quick.Visit(c);
-  if (quick.walk.Finished()) return quick.Free();
-  Collector<ConstGraphWalk> full(tree);
-  while (const Cell* c = full.walk.Next()) full.Visit(c);
-  return full.Free();
+  std::vector<std::string_view> free;
+  WalkQuicklyFirst(tree, [&](auto& walk) {
+    Collector collector(walk);
+    while (const Cell* c = walk.Next()) collector.Visit(c);
+    free = collector.Free();
+  });
+  return free;
 }
 
 NameList CollectReferences(const Cell* tree) {

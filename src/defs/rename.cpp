@@ -11,6 +11,13 @@ namespace mox {
 
 namespace {
 
+// The variable of a lambda or let node (null for any other cell): a place
+// when it is a leaf.
+const Cell* BinderVariable(const Cell* c) {
+  if (IsLambdaNode(c)) return LambdaVariable(c);
+  return IsLetNode(c) ? LetVariable(c) : nullptr;
+}
+
 // Meeting a shared part twice only notes its places twice.
 template <class Walk>
 PlaceLists Collect(Walk& walk) {
@@ -29,8 +36,7 @@ PlaceLists Collect(Walk& walk) {
       if (IsLowerLetter(LeafView(c))) lists.letters |= uint32_t{1} << (c->Bytes()[0] - 'a');
       continue;
     }
-    if (IsLambdaNode(c)) note(LambdaVariable(c));
-    if (IsLetNode(c)) note(LetVariable(c));
+    if (const Cell* v = BinderVariable(c)) note(v);
     walk.EnterParts(c);
   }
   return lists;
@@ -39,11 +45,16 @@ PlaceLists Collect(Walk& walk) {
 }  // namespace
 
 PlaceLists CollectPlaces(const Cell* tree) {
-  ConstTreeWalk quick(tree);
-  PlaceLists lists = Collect(quick);
-  if (quick.Finished()) return lists;
-  ConstGraphWalk full(tree);
-  return Collect(full);
+  PlaceLists lists;
+  WalkQuicklyFirst(tree, [&](auto& walk) { lists = Collect(walk); });
+  return lists;
+}
+
+bool MayHaveNamedPlaces(const Cell* tree) {
+  return SearchAsTree(tree, [](const Cell* c) {
+           const Cell* v = BinderVariable(c);
+           return v != nullptr && v->IsLeaf() && !IsLowerLetter(LeafView(v));
+         }) != TreeSearch::kAbsent;
 }
 
 RenameList PlaceRenames(const PlaceLists& lists) {

@@ -24,6 +24,11 @@ struct PlaceLists {
 };
 PlaceLists CollectPlaces(const Cell* tree);
 
+// False when a quick look (SearchAsTree) finds every place to be a single
+// letter: then there is nothing to rename and never too many places. A
+// pass over many definitions asks this before it collects their places.
+bool MayHaveNamedPlaces(const Cell* tree);
+
 // The tree with every leaf whose text is `name` replaced by the one-letter
 // leaf `letter`, whatever its position or scope; the variable of a binder
 // that is not renamed becomes the leaf of its DisplayName. Unchanged
