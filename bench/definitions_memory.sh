@@ -14,8 +14,8 @@ mox=$build/mox
 [[ -x /usr/bin/time ]] || { echo "/usr/bin/time is not installed" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# Both forms: with backticks (shared by the checks alone) and without
-# (shared as parsed, being over a megabyte).
+# Both forms: with backticks and without (both shared as parsed, being
+# over a megabyte).
 for form in backticks plain; do
   "$here/gen/definitions_program.sh" "$count" "$form" >"$work/defs.mox"
   status=0

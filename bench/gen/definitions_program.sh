@@ -4,9 +4,10 @@
 # pair lets, operators, literals and backticks, every tenth one followed by
 # a dead one. The main expression only mentions the first, so nearly all of
 # a run is the start-up (parsing and checking); it exits with status 7.
-# With "plain" the definitions hold no backticks: a program over a megabyte
-# is then shared as it is parsed, which one with backticks is not (they run
-# code before the checks' sharing pass).
+# With "plain" the definitions hold no backticks. Over a megabyte, both are
+# shared as they are parsed (the backticks' code here can tell nothing of
+# it); with backticks, the checks also evaluate and rewrite 2 * COUNT
+# backtick expressions.
 #
 #   bench/gen/definitions_program.sh COUNT [plain] > FILE
 set -euo pipefail

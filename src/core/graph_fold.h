@@ -49,7 +49,11 @@ struct NoShortcut {
 // bits (cells are 8-aligned): a graph nested ten million deep, such as a
 // generated program's chain of operators, costs 80 MB of list, not the
 // 240 MB that a list of pending parts would take.
-template <class T, class LeafFn, class AppFn, class ShortcutFn = NoShortcut>
+//
+// Without kRemember, a shared cell is folded anew at every meeting: the
+// graph is folded as the tree it stands for, each result told apart by
+// where it stands (the callbacks then see the leaves in the tree's order).
+template <class T, bool kRemember = true, class LeafFn, class AppFn, class ShortcutFn = NoShortcut>
 T FoldBottomUp(Cell* root, LeafFn&& leaf, AppFn&& app, ShortcutFn&& shortcut = {}) {
   enum : uintptr_t { kFresh = 0, kInFunction = 1, kInArgument = 2, kStages = 3 };
   auto entry = [](Cell* c, uintptr_t stage) { return reinterpret_cast<uintptr_t>(c) | stage; };
@@ -63,7 +67,9 @@ T FoldBottomUp(Cell* root, LeafFn&& leaf, AppFn&& app, ShortcutFn&& shortcut = {
   done.reserve(64);
   CellMap<T> memo;  // results of applications held more than once
   auto finish = [&](Cell* c, bool shared, T result) {
-    if (shared) memo.Insert(c, FoldCopy(result));
+    if constexpr (kRemember) {
+      if (shared) memo.Insert(c, FoldCopy(result));
+    }
     done.push_back(std::move(result));
   };
   while (!todo.empty()) {
@@ -80,7 +86,7 @@ T FoldBottomUp(Cell* root, LeafFn&& leaf, AppFn&& app, ShortcutFn&& shortcut = {
         done.pop_back();
         T f = std::move(done.back());
         done.pop_back();
-        bool shared = c->Count() > 1;  // before the result may add a holder
+        bool shared = kRemember && c->Count() > 1;  // before the result may add a holder
         finish(c, shared, app(c, std::move(f), std::move(a)));
         continue;
       }
@@ -92,12 +98,14 @@ T FoldBottomUp(Cell* root, LeafFn&& leaf, AppFn&& app, ShortcutFn&& shortcut = {
       done.push_back(leaf(c));
       continue;
     }
-    bool shared = c->Count() > 1;
-    if (shared && !memo.empty()) {
-      if (const T* known = memo.Find(c)) {
-        todo.pop_back();
-        done.push_back(FoldCopy(*known));
-        continue;
+    bool shared = kRemember && c->Count() > 1;
+    if constexpr (kRemember) {
+      if (shared && !memo.empty()) {
+        if (const T* known = memo.Find(c)) {
+          todo.pop_back();
+          done.push_back(FoldCopy(*known));
+          continue;
+        }
       }
     }
     T known;

@@ -2,13 +2,17 @@
 #include "defs/backtick.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_set>
 
 #include "core/graph_fold.h"
 #include "core/graph_walk.h"
+#include "defs/references.h"
 #include "diag/render.h"
 #include "eval/reducer.h"
 #include "front/binders.h"
 #include "program/analyse.h"
+#include "program/builtin_table.h"
 
 namespace mox {
 
@@ -23,10 +27,11 @@ uint32_t LineOf(const Cell* leaf, const BacktickStamps& stamps) {
 
 CellRef Bracketed(const Text& inside) { return MakeLeaf(Text("[") + inside + Text("]")); }
 
-CellRef Replace(Cell* backtick, CellRef x, const Text& name, const BacktickStamps& stamps) {
+// (` x), x rewritten, for a backtick on line `at`.
+CellRef Replace(int64_t at, CellRef x, const Text& name) {
   AnalyseCell(x.get());
   if (VariableSet(x.get()) == 0 && !IsLeafText(x.get(), "U")) return Evaluate(std::move(x));
-  CellRef line = MakeLeaf(Text::FromInt64(LineOf(backtick, stamps)));
+  CellRef line = MakeLeaf(Text::FromInt64(at));
   CellRef shown = Bracketed(DisplayForm(x.get()));
   return MakeApp(MakeApp(MakeLeaf("U"), std::move(line), Bracketed(name), std::move(shown)), std::move(x));
 }
@@ -81,10 +86,132 @@ uint32_t BacktickStamps::LineOf(const Cell* leaf) const {
 CellRef RewriteBackticks(Cell* tree, const Text& name, const BacktickStamps& stamps) {
   auto leaf = [](Cell* c) { return CellRef::Share(c); };
   auto app = [&](Cell* c, CellRef f, CellRef a) {
-    if (IsBacktickLeaf(c->f)) return Replace(c->f, std::move(a), name, stamps);
+    if (IsBacktickLeaf(c->f)) return Replace(LineOf(c->f, stamps), std::move(a), name);
     return KeepOrRebuild(c, std::move(f), std::move(a));
   };
   return RebuildBottomUp(tree, leaf, app);
+}
+
+void BacktickLineLists::Add(const Text& key, size_t begin, size_t end) {
+  MOX_ASSERT(begin <= end && end <= lines_.size());
+  entries_.push_back({key, static_cast<uint32_t>(begin), static_cast<uint32_t>(end)});
+}
+
+void BacktickLineLists::Seal() {
+  auto by_key = [](const Entry& x, const Entry& y) { return TextOrder()(x.key, y.key); };
+  std::stable_sort(entries_.begin(), entries_.end(), by_key);
+  // Of each key, the last added stays.
+  std::vector<Entry> last;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (i + 1 < entries_.size() && entries_[i + 1].key == entries_[i].key) continue;
+    last.push_back(std::move(entries_[i]));
+  }
+  entries_ = std::move(last);
+}
+
+std::span<const int64_t> BacktickLineLists::Of(const Text& key) const {
+  auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
+                             [](const Entry& e, const Text& k) { return TextOrder()(e.key, k); });
+  if (it == entries_.end() || !(it->key == key)) return {};
+  return std::span<const int64_t>(lines_).subspan(it->begin, it->end - it->begin);
+}
+
+CellRef RewriteBackticksInOrder(Cell* tree, const Text& name, std::span<const int64_t> lines) {
+  // A result, with the line of the backtick leaf it stands for (0: none).
+  struct Rewritten {
+    CellRef cell;
+    int64_t line = 0;
+  };
+  size_t met = 0;
+  auto leaf = [&](Cell* c) {
+    if (!IsBacktickLeaf(c)) return Rewritten{CellRef::Share(c)};
+    MOX_ASSERT(met < lines.size());
+    return Rewritten{CellRef::Share(c), lines[met++]};
+  };
+  auto app = [&](Cell* c, Rewritten f, Rewritten a) {
+    if (f.line != 0) return Rewritten{Replace(f.line, std::move(a.cell), name)};
+    return Rewritten{KeepOrRebuild(c, std::move(f.cell), std::move(a.cell))};
+  };
+  return FoldBottomUp<Rewritten, false>(tree, leaf, app).cell;
+}
+
+namespace {
+
+// The builtins that backtick code may reach in a program shared as it was
+// parsed: each answers by the values of its arguments alone (never by
+// which cells hold them), writes no byte of any cell and leaves the sharing
+// table alone. Sorted.
+constexpr std::string_view kBlindBuiltins[] = {
+    "buck", "cent", "cmpr", "dash", "diff", "gteq", "less",
+    "mult", "over", "plus", "powa", "rank", "same", "wave",
+};
+
+bool IsBlindBuiltin(std::string_view name) {
+  return std::binary_search(std::begin(kBlindBuiltins), std::end(kBlindBuiltins), name);
+}
+
+// Calls see(x) for the expression x of every backtick application of the
+// definition `value`, not looking inside x (whose own backticks it holds);
+// maybe more than once for one x.
+template <class See>
+void ForEachBacktickExpression(const Cell* value, See&& see) {
+  WalkQuicklyFirst(value, [&](auto& walk) {
+    while (const Cell* c = walk.Next()) {
+      if (!c->IsApp()) continue;
+      if (IsBacktickLeaf(c->f)) {
+        see(c->a);
+      } else {
+        walk.EnterParts(c);
+      }
+    }
+  });
+}
+
+}  // namespace
+
+bool MentionsOnlyBlindBuiltins(std::string_view text) {
+  std::unordered_set<std::string_view> seeing;
+  for (const auto& [name, entry] : GetBuiltinTable())
+    if (!IsBlindBuiltin(name.view())) seeing.insert(name.view());
+  auto in_name = [](char c) { return (c >= 'a' && c <= 'z') || c == '_'; };
+  for (size_t i = 0; i < text.size();) {
+    if (!in_name(text[i])) {
+      ++i;
+      continue;
+    }
+    size_t end = i + 1;
+    while (end < text.size() && in_name(text[end])) ++end;
+    if (seeing.count(text.substr(i, end - i)) != 0) return false;
+    i = end;
+  }
+  return true;
+}
+
+bool BackticksBlindToSharing(const GlobalTable& table, const GlobalTable& prelude) {
+  NameSet reached;
+  std::vector<Text> todo;
+  auto reach = [&](const Text& name) {
+    if (reached.insert(name).second) todo.push_back(name);
+  };
+  for (const auto& [key, value] : table)
+    ForEachBacktickExpression(value.get(), [&](const Cell* x) {
+      for (const Text& name : CollectReferences(x)) reach(name);
+    });
+  for (const GlobalTable* t : {&table, &prelude})
+    for (const auto& [key, value] : *t)
+      if (key.size() == 1) reach(key);
+  while (!todo.empty()) {
+    const Text name = std::move(todo.back());
+    todo.pop_back();
+    if (FindBuiltin(name.view()) != nullptr) {
+      if (!IsBlindBuiltin(name.view())) return false;
+      continue;
+    }
+    for (const GlobalTable* t : {&table, &prelude})
+      if (const CellRef* definition = t->Find(name.view()))
+        for (const Text& referred : CollectReferences(definition->get())) reach(referred);
+  }
+  return true;
 }
 
 }  // namespace mox

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "core/cell.h"
 #include "core/text.h"
+#include "program/globals.h"
 
 namespace mox {
 
@@ -48,5 +50,52 @@ void TakeBacktickStamps(Cell* tree, BacktickStamps& stamps);
 // display form of X'. By U a b c d e = e (V a b) (V c d) that is a function
 // that hands (V line [name]) and (V [shown] X') to its argument.
 CellRef RewriteBackticks(Cell* tree, const Text& name, const BacktickStamps& stamps);
+
+// Line numbers of backticks kept apart from the leaves, by definition: for
+// a big program shared as it was parsed, whose backtick leaves are all one
+// cell (define.cpp). A definition's lines are in the order of its text.
+class BacktickLineLists {
+ public:
+  BacktickLineLists() = default;
+  explicit BacktickLineLists(std::vector<int64_t> lines) : lines_(std::move(lines)) {}
+  // The definition `key` has the lines [begin, end) of the list; a later
+  // definition of the same key replaces an earlier one's.
+  void Add(const Text& key, size_t begin, size_t end);
+  void Seal();  // all are added: lookups may start
+  std::span<const int64_t> Of(const Text& key) const;
+  bool empty() const { return entries_.empty(); }
+
+ private:
+  struct Entry {
+    Text key;
+    uint32_t begin, end;
+  };
+  std::vector<int64_t> lines_;
+  std::vector<Entry> entries_;  // in key order once sealed
+};
+
+// RewriteBackticks for a tree whose backtick leaves carry no line: the tree
+// is rewritten as the tree it stands for (a sub-graph met twice is
+// rewritten twice), and the k-th backtick leaf met in the order of the
+// text gets the k-th of `lines`.
+CellRef RewriteBackticksInOrder(Cell* tree, const Text& name, std::span<const int64_t> lines);
+
+// Whether the code of the backticks of `table` can see nothing of how its
+// cells are shared: whether each name that code may come to apply (those
+// its expressions mention, the names mentioned by their definitions in
+// `table` or `prelude`, and so on, with every one-byte name, which the
+// element of a text is when it is applied) is either defined there or a
+// builtin whose answer depends on its arguments' values alone, that
+// changes no cell and that does not look into the sharing table: the
+// number operators, comparisons, sign, negation and size. The evaluation
+// of such code then comes to the same whether or not equal literals of the
+// program were one cell while it ran.
+bool BackticksBlindToSharing(const GlobalTable& table, const GlobalTable& prelude);
+
+// A quicker answer, before a program is parsed: whether its text mentions
+// no builtin but those above (every name is a run of lower-case letters
+// and "_", and the prelude's operators call only those). No code of such a
+// program can reach another, since only such a builtin could make a name.
+bool MentionsOnlyBlindBuiltins(std::string_view text);
 
 }  // namespace mox

@@ -59,9 +59,14 @@ bool RefuseOrAccept(GlobalTable& table, Report& report, TextOrigin origin) {
 bool CheckDefinitions(GlobalTable& table, const NameSet& constants, Report& report, TextOrigin origin) {
   const bool loaded = origin != TextOrigin::kProgram;
   if (!RefuseOrAccept(table, report, origin)) return false;
+  // The program's sharing table is emptied, to be filled again with the
+  // same definitions, before its backticks are evaluated: a big program
+  // shared as it was parsed holds each cell that a rewrite replaces only
+  // through its definition then, and the cell goes at once.
+  if (!loaded) ClearSharingTableForRefill();
   // A loaded text's backticks are evaluated before its definitions are
   // merged: they see the globals as they were when the load began.
-  EvaluateBackticks(table);
+  EvaluateBackticks(table, !loaded);
   if (Interrupted(origin)) return false;
   if (loaded) {
     Merge(table, constants);
@@ -69,9 +74,6 @@ bool CheckDefinitions(GlobalTable& table, const NameSet& constants, Report& repo
     // text adds to it (sharing it afresh would break their identity), after
     // dropping what a changed definition made stale.
     ForgetStaleNames(&table);
-  } else {
-    // Emptied and filled again with the same definitions.
-    ClearSharingTableForRefill();
   }
   ShareDefinitions(table);
   KeepOnlySharedValues();

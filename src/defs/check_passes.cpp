@@ -110,11 +110,14 @@ bool CheckArity(const GlobalTable& table, Report& report) {
   return true;
 }
 
-void EvaluateBackticks(GlobalTable& table) {
+void EvaluateBackticks(GlobalTable& table, bool program) {
+  const BacktickLineLists in_order = program ? TakeBacktickLineLists() : BacktickLineLists();
   BacktickStamps stamps;
-  for (auto& [key, value] : table) TakeBacktickStamps(value.get(), stamps);
-  if (stamps.empty()) return;
-  stamps.Seal();
+  if (in_order.empty()) {
+    for (auto& [key, value] : table) TakeBacktickStamps(value.get(), stamps);
+    if (stamps.empty()) return;
+    stamps.Seal();
+  }
   // Evaluation may load code and so add definitions: walk the keys as they
   // stand now, and look each one up afresh.
   std::vector<Text> keys;
@@ -122,9 +125,15 @@ void EvaluateBackticks(GlobalTable& table) {
   for (const Text& key : keys) {
     CellRef* entry = table.Find(key.view());
     if (entry == nullptr) continue;
-    CellRef rewritten = RewriteBackticks(entry->Copy().get(), key, stamps);
+    const std::span<const int64_t> lines = in_order.Of(key);
+    if (!in_order.empty() && lines.empty()) continue;
+    CellRef rewritten = in_order.empty() ? RewriteBackticks(entry->Copy().get(), key, stamps)
+                                         : RewriteBackticksInOrder(entry->Copy().get(), key, lines);
+    // A definition rewritten in order is shared at once: its fresh cells
+    // (each record's leaves) would otherwise wait for the sharing pass, and
+    // the code of its program's backticks cannot look into the table.
     entry = table.Find(key.view());
-    if (entry != nullptr) *entry = std::move(rewritten);
+    if (entry != nullptr) *entry = in_order.empty() ? std::move(rewritten) : ShareValue(rewritten.get());
   }
 }
 

@@ -121,10 +121,11 @@ bool CheckArity(const GlobalTable& table, Report& report);
 // Backtick expressions: closed ones are evaluated now, open ones become
 // records of their line, function and text (see backtick.h). Analysis and
 // evaluation look names up in the GlobalTable, so every name the table's
-// backtick expressions use must be defined there by then. A program with a
-// backtick is not shared before the sharing pass (define.cpp), so neither
-// are the rewritten definitions.
-void EvaluateBackticks(GlobalTable& table);
+// backtick expressions use must be defined there by then. The program's
+// (`program`) may have been shared as it was parsed, its backtick lines
+// kept apart (TakeBacktickLineLists): its definitions are then shared again
+// as they are rewritten. Others are shared by the sharing pass.
+void EvaluateBackticks(GlobalTable& table, bool program);
 
 // Replaces every definition by its copy from the sharing table (sharing.h).
 void ShareDefinitions(GlobalTable& table);

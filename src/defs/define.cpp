@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "core/memory.h"
+#include "defs/backtick.h"
 #include "defs/check_passes.h"
+#include "defs/prelude.h"
 #include "front/brackets.h"
 #include "front/names.h"
 #include "front/normalize.h"
@@ -25,6 +27,7 @@ namespace {
 struct EarlySharing {
   bool on = false;
   NameSet large;
+  BacktickLineLists lines;  // a big program's with backticks
 };
 
 EarlySharing& ProgramSharing() {
@@ -46,7 +49,11 @@ BacktickLines CountBacktickLines(std::string_view raw) {
   return lines;
 }
 
-void StampBackticks(Cell* tree, BacktickLines& lines) {
+namespace {
+
+// Calls at(leaf) for every backtick leaf of a parsed tree, in pre-order.
+template <class At>
+void ForEachBacktickLeaf(Cell* tree, At&& at) {
   std::vector<Cell*> stack{tree};
   while (!stack.empty()) {
     Cell* c = stack.back();
@@ -54,11 +61,19 @@ void StampBackticks(Cell* tree, BacktickLines& lines) {
     if (c->IsApp()) {
       stack.push_back(c->a);
       stack.push_back(c->f);  // function part first
-    } else if (c->Bytes()[0] == '`' && c->Bytes()[1] == 0) {
-      MOX_ASSERT(!lines.empty());
-      c->SetField(static_cast<uint64_t>(lines.lines[lines.next++]));
+    } else if (IsOneByteLeaf(c, '`')) {
+      at(c);
     }
   }
+}
+
+}  // namespace
+
+void StampBackticks(Cell* tree, BacktickLines& lines) {
+  ForEachBacktickLeaf(tree, [&](Cell* c) {
+    MOX_ASSERT(!lines.empty());
+    c->SetField(static_cast<uint64_t>(lines.lines[lines.next++]));
+  });
 }
 
 Text ShortenSubject(const Text& name) {
@@ -117,55 +132,45 @@ bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& const
   return false;
 }
 
-bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constants, TextOrigin origin) {
-  if (!CheckBrackets(text, report)) return false;
-  if (origin == TextOrigin::kProgram) DefineBuiltinPlaceholders();
-  BacktickLines lines = CountBacktickLines(text.view());
-  text = NormalizeSource(text);
-  std::string_view source = text.view();
-  std::vector<Piece> pieces = SplitPieces(source);
-  // Sharing before the checks' own sharing pass is unseen only while no
-  // program code runs before it. A backtick's code does: it may write into a
-  // literal (the rec and red families), compare cells (raws) or look values
-  // up in the sharing table (tern), and each literal of the text must be a
-  // cell of its own then, with the table empty of the program. So a program
-  // with a backtick is shared by the checks alone.
+namespace {
+
+// How a text's pieces are parsed and defined (see DefineText).
+struct Parsing {
+  LeafMaker make_leaf = nullptr;  // null: every leaf a cell of its own
+  bool early = false;             // definitions shared as they are parsed
+  bool lines_apart = false;       // backtick lines kept by definition, not in leaves
+  bool give_back = false;         // the text's pages given back as it is parsed
+};
+
+// A big program's definitions are shared as they are parsed, but not a
+// piece larger than this: every walk of the checks remembers each cell held
+// more than once, and a shared cell is (the table holds it too), so a
+// generated expression of ten million cells would cost each walk a map of
+// ten million entries. Many small definitions gain from early sharing;
+// one huge one gains little.
+constexpr size_t kLargestSharedPiece = size_t{1} << 16;
+
+// The main expression and every piece after it, parsed and defined into
+// `table` as `how` says.
+bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& table, NameSet& constants,
+                  Report& report, TextOrigin origin, const Parsing& how) {
   const bool program = origin == TextOrigin::kProgram;
-  const bool share_before_checks = program && lines.empty();
-  // The program file's leaves come from the sharing table, which the checks
-  // would fill with them anyway: equal texts are one cell from the start.
-  // A loaded text's leaves are its own: shared leaves carry the analysis of
-  // the running program's names, which the text may define anew.
-  const LeafMaker make_leaf = share_before_checks ? ShareLeafBytes : nullptr;
-  // A big program file's definitions (if it has no backtick) are shared as
-  // they are parsed: equal sub-trees are one cell from the start, which
-  // halves the peak of a program of many similar definitions. Each first
-  // gets the rewrites of the checks, where nothing checked in between can
-  // tell (RewriteAhead): sharing every rewrite anew, and letting the old
-  // tree leave the table, took half of such a start-up. What a piece leaves
-  // unused (its name, a place's old name, a refused or malformed piece) is
-  // let go with ReleaseShared, so that the table keeps nothing that no
-  // definition holds.
-  //
-  // Not so a smaller program: sharing it early cost a quarter of its
-  // start-up (when every rewrite was shared again), and up to a megabyte of
-  // text peaks at a few dozen megabytes unshared. Nor a piece larger than
-  // kLargestSharedPiece: every walk of the checks remembers each cell held
-  // more than once, and a shared cell is (the table holds it too), so a
-  // generated expression of ten million cells would cost each walk a map of
-  // ten million entries. Many small definitions gain from early sharing;
-  // one huge one gains little. The definitions not shared early get their
-  // rewrites in the checks: made as a program with backticks was parsed,
-  // they took 6% off its peak but slowed the walks of the checks by more
-  // than a fifth of its start-up.
-  constexpr size_t kSmallestSharedProgram = size_t{1} << 20;
-  constexpr size_t kLargestSharedPiece = size_t{1} << 16;
-  const bool early = share_before_checks && source.size() > kSmallestSharedProgram;
-  if (program) ProgramSharing() = EarlySharing{early, {}};
+  std::vector<Piece> pieces = SplitPieces(source);
+  if (program) ProgramSharing() = EarlySharing{how.early, {}, {}};
+  BacktickLineLists apart(how.lines_apart ? lines.lines : std::vector<int64_t>());
+  size_t first_line = 0;
   auto parse = [&](const Piece& piece) {
-    CellRef tree = ParseExpression(piece.Of(source), make_leaf);
-    StampBackticks(tree.get(), lines);
+    CellRef tree = ParseExpression(piece.Of(source), how.make_leaf);
+    first_line = lines.next;
+    if (how.lines_apart) {
+      ForEachBacktickLeaf(tree.get(), [&](Cell*) { ++lines.next; });
+    } else {
+      StampBackticks(tree.get(), lines);
+    }
     return tree;
+  };
+  auto keep_lines = [&](const Text& key) {
+    if (how.lines_apart && lines.next != first_line) apart.Add(key, first_line, lines.next);
   };
   // Shares the value just defined from a parsed tree (null: none was),
   // rewritten, and lets the tree go.
@@ -178,11 +183,12 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
     ReleaseShared(std::move(tree));
   };
   auto small = [&](const Piece& piece) { return piece.end - piece.start <= kLargestSharedPiece; };
-  const bool share_main = early && small(pieces[0]);
+  const bool share_main = how.early && small(pieces[0]);
   CellRef main_tree = parse(pieces[0]);
+  keep_lines(Text());
   CellRef& main_value = table.Set(Text(), main_tree.Copy());
   settle(&main_value, std::move(main_tree), share_main);
-  if (early && !share_main) ProgramSharing().large.insert(Text());
+  if (how.early && !share_main) ProgramSharing().large.insert(Text());
   // Each megabyte of a big program's text, as it is parsed: its pages are
   // given back to the system, since no parsed piece is read again, and the
   // text (a tenth of the cells' size) would otherwise be alive at the
@@ -191,30 +197,106 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   // the text will bring at the pace of the part parsed: grown step by step
   // instead, and only by an eighth at a time (there are hardly more cells
   // alive than entries), it moved every entry nine times.
-  const bool big = program && source.size() > kSmallestSharedProgram;
-  const bool give_back = big && text.holders() == 1;
   constexpr size_t kStep = size_t{1} << 20;
   size_t parsed = 0;
   const PieceRules rules{program};
   for (size_t i = 1; i < pieces.size(); ++i) {
-    const bool share = early && small(pieces[i]);
+    const bool share = how.early && small(pieces[i]);
     CellRef tree = parse(pieces[i]);
     size_t place = pieces[i].start;
     while (place < source.size() && source[place] == ' ') ++place;
     Text key;
     const bool defined = DefinePiece(tree.Copy(), static_cast<int64_t>(place), table, constants, report, rules, &key);
     settle(key.empty() ? nullptr : table.Find(key.view()), std::move(tree), share);
-    if (!key.empty() && early && !share) ProgramSharing().large.insert(key);
-    else if (!key.empty() && early) ProgramSharing().large.erase(key);
+    if (!key.empty()) keep_lines(key);
+    if (!key.empty() && how.early && !share) ProgramSharing().large.insert(key);
+    else if (!key.empty() && how.early) ProgramSharing().large.erase(key);
     if (!defined) return false;
-    if (big && pieces[i].end - parsed >= kStep) {
-      if (give_back) GiveBackPages(source.data() + parsed, source.data() + pieces[i].end);
+    if ((how.early || how.give_back) && pieces[i].end - parsed >= kStep) {
+      if (how.give_back) GiveBackPages(source.data() + parsed, source.data() + pieces[i].end);
       parsed = pieces[i].end;
-      if (early) ReserveSharingTable(SharingTableSize() * source.size() / parsed);
+      if (how.early) ReserveSharingTable(SharingTableSize() * source.size() / parsed);
     }
   }
   MOX_ASSERT(lines.empty());
+  if (how.lines_apart) {
+    apart.Seal();
+    ProgramSharing().lines = std::move(apart);
+  }
   return true;
+}
+
+}  // namespace
+
+bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constants, TextOrigin origin) {
+  if (!CheckBrackets(text, report)) return false;
+  if (origin == TextOrigin::kProgram) DefineBuiltinPlaceholders();
+  BacktickLines lines = CountBacktickLines(text.view());
+  text = NormalizeSource(text);
+  std::string_view source = text.view();
+  const bool program = origin == TextOrigin::kProgram;
+  // The program file's leaves come from the sharing table, which the checks
+  // would fill with them anyway: equal texts are one cell from the start.
+  // A loaded text's leaves are its own: shared leaves carry the analysis of
+  // the running program's names, which the text may define anew.
+  //
+  // A big program file's definitions are shared as they are parsed, too:
+  // equal sub-trees are one cell from the start, which halves the peak of a
+  // program of many similar definitions. Each first gets the rewrites of
+  // the checks, where nothing checked in between can tell (RewriteAhead):
+  // sharing every rewrite anew, and letting the old tree leave the table,
+  // took half of such a start-up. What a piece leaves unused (its name, a
+  // place's old name, a refused or malformed piece) is let go with
+  // ReleaseShared, so that the table keeps nothing that no definition holds.
+  //
+  // Not so a smaller program: sharing it early cost a quarter of its
+  // start-up (when every rewrite was shared again), and up to a megabyte of
+  // text peaks at a few dozen megabytes unshared. The definitions not
+  // shared early get their rewrites in the checks.
+  constexpr size_t kSmallestSharedProgram = size_t{1} << 20;
+  const bool big = program && source.size() > kSmallestSharedProgram;
+  const bool give_back = big && text.holders() == 1;
+  if (!big || lines.empty()) {
+    const LeafMaker leaves = program && lines.empty() ? ShareLeafBytes : nullptr;
+    return DefinePieces(source, lines, table, constants, report, origin, Parsing{leaves, big, false, give_back});
+  }
+  // Sharing before the checks' own sharing pass is unseen only while no
+  // program code runs before it. A backtick's code does: it may write into
+  // a literal (the rec and red families), compare cells (raws) or look
+  // values up in the sharing table (tern), and each literal of the text
+  // must be a cell of its own then, with the table empty of the program.
+  // A big program with backticks is still shared as it is parsed when
+  // its text mentions no builtin that could tell. Otherwise it is so parsed
+  // on trial, its text kept: when all is parsed, if what its backticks'
+  // code can reach tells nothing either (BackticksBlindToSharing), the text
+  // is given back and the parse stands; if not, it is undone and done
+  // again unshared, each literal a cell of its own and each backtick leaf
+  // stamped with its line. Shared, the backtick leaves are one cell: their
+  // lines are kept apart, by definition.
+  const Parsing shared{ShareLeafBytes, true, true, give_back};
+  if (MentionsOnlyBlindBuiltins(source)) return DefinePieces(source, lines, table, constants, report, origin, shared);
+  GlobalTable before;
+  before.CopyFrom(table);
+  const NameSet constants_before = constants;
+  Parsing trial = shared;
+  trial.give_back = false;
+  if (!DefinePieces(source, lines, table, constants, report, origin, trial)) return false;
+  if (BackticksBlindToSharing(table, PreludeSnapshot())) {
+    if (give_back) GiveBackPages(source.data(), source.data() + source.size());
+    return true;
+  }
+  table.Clear();
+  table.CopyFrom(before);
+  constants = constants_before;
+  ClearSharingTable();
+  lines.next = 0;
+  return DefinePieces(source, lines, table, constants, report, origin, Parsing{nullptr, false, false, give_back});
+}
+
+BacktickLineLists TakeBacktickLineLists() {
+  BacktickLineLists taken = std::move(ProgramSharing().lines);
+  ProgramSharing().lines = BacktickLineLists();
+  return taken;
 }
 
 bool SharedEarly(const Text& key) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/cell.h"
+#include "defs/backtick.h"
 #include "diag/report.h"
 #include "program/globals.h"
 
@@ -51,6 +52,12 @@ bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& const
 // program's, except those of large pieces. The others stay unshared until
 // the sharing pass. Set anew by each DefineProgram.
 bool SharedEarly(const Text& key);
+
+// The lines of the backticks of a big program shared as it was parsed,
+// kept apart from its backtick leaves, which are all one cell (see
+// DefineText); empty when its leaves carry their lines. For the backtick
+// pass, which takes them.
+BacktickLineLists TakeBacktickLineLists();
 
 // The builtin placeholders: n nested lambdas around "Z" for arity n.
 void DefineBuiltinPlaceholders();

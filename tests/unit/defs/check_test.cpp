@@ -227,6 +227,42 @@ TEST_F(CheckProgramTest, DefinitionsRewrittenAsParsedCheckAsBefore) {
   }
 }
 
+// A big program whose backticks' code cannot tell is shared as it is
+// parsed all the same, its backtick lines kept apart: each backtick gets
+// its own line and its own evaluation though equal ones are one cell, a
+// redefinition's lines replace the earlier ones', and what a backtick may
+// come to apply (a one-byte name, through a text's elements) is followed.
+TEST_F(CheckProgramTest, BigProgramsWithBlindBackticksAreSharedAsParsed) {
+  struct Case {
+    const char* main;
+    const char* key;  // whose definition is compared; null: the value of main
+    const char* expected;
+    bool shared;  // in the big program, as parsed
+  };
+  const Case cases[] = {
+      {"a\\ff(1),ff\\x\\K(`(K x),\n`(K x))", "ff",
+       "((\\ x) ((K ((((U 1) [ff]) [Kx]) (K x))) ((((U 2) [ff]) [Kx]) (K x))))", true},
+      {"a\\`(K a `(K 1 2))", "", "((\\ a) ((((U 1) []) [Ka1]) ((K a) 1)))", true},
+      {"a\\ff(1),ff\\x\\`(K x),\nff\\y\\K(y,\n`(K 1 2))", "ff", "((\\ y) ((K y) 1))", true},
+      // Code mentioned but not reached from a backtick.
+      {"a\\K(`(gg 3),hh),gg\\x\\x*x,hh\\raws(1,2)", nullptr, "9", true},
+      // Reached: through a name, through a one-byte name.
+      {"a\\`(Q 1),Q\\x\\raws(x,x)(1,2)", nullptr, "1", false},
+      {"a\\`(K 1 2),[$]\\x\\raws(x,x)", nullptr, "1", false},
+  };
+  for (const Case& c : cases) {
+    auto outcome = [&](const std::string& program) {
+      const std::string value = Run(program);
+      return c.key == nullptr ? value : Definition(c.key);
+    };
+    EXPECT_EQ(outcome(c.main), c.expected) << c.main;
+    const std::string big = testing_programs::ManyDefinitions(c.main, 10000);
+    ASSERT_GT(big.size(), size_t{1} << 20);
+    EXPECT_EQ(outcome(big), c.expected) << c.main;
+    EXPECT_EQ(SharedEarly(Text("fna")), c.shared) << c.main;
+  }
+}
+
 // A backtick runs program code before the sharing pass, which must find
 // every literal a cell of its own, big program or small: the two [ab] are
 // two cells, and the write into the backtick's [xyz] leaves bb's alone.
