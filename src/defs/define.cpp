@@ -3,6 +3,7 @@
 // then the main expression and every `name\value` piece.
 #include "defs/define.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/memory.h"
@@ -196,9 +197,12 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
   // the program is parsed is given room for the entries that the rest of
   // the text will bring at the pace of the part parsed: grown step by step
   // instead, and only by an eighth at a time (there are hardly more cells
-  // alive than entries), it moved every entry nine times.
+  // alive than entries), it moved every entry nine times. The first room
+  // is given after 64 KB and given again each time the part parsed has
+  // doubled, up to a megabyte.
   constexpr size_t kStep = size_t{1} << 20;
   size_t parsed = 0;
+  size_t reserve_at = size_t{1} << 16;
   const PieceRules rules{program};
   for (size_t i = 1; i < pieces.size(); ++i) {
     const bool share = how.early && small(pieces[i]);
@@ -212,10 +216,15 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
     if (!key.empty() && how.early && !share) ProgramSharing().large.insert(key);
     else if (!key.empty() && how.early) ProgramSharing().large.erase(key);
     if (!defined) return false;
-    if ((how.early || how.give_back) && pieces[i].end - parsed >= kStep) {
-      if (how.give_back) GiveBackPages(source.data() + parsed, source.data() + pieces[i].end);
-      parsed = pieces[i].end;
-      if (how.early) ReserveSharingTable(SharingTableSize() * source.size() / parsed);
+    const size_t end = pieces[i].end;
+    if (how.give_back && end - parsed >= kStep) {
+      GiveBackPages(source.data() + parsed, source.data() + end);
+      parsed = end;
+    }
+    if (how.early && end >= reserve_at) {
+      const size_t pace = SharingTableSize() * source.size() / end;
+      ReserveSharingTable(end < kStep ? std::min(pace, 2 * SharingTableSize()) : pace);
+      reserve_at = end + std::min(end, kStep);
     }
   }
   MOX_ASSERT(lines.empty());
