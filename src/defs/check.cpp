@@ -33,13 +33,12 @@ bool Interrupted(TextOrigin origin) { return origin == TextOrigin::kProgram && I
 // The checks that may refuse definitions, before any of them is global.
 bool RefuseOrAccept(GlobalTable& table, Report& report, TextOrigin origin) {
   const bool loaded = origin != TextOrigin::kProgram;
-  const bool share = !loaded;  // the program's definitions are shared all along (define.cpp)
   CheckScope scope{table, loaded ? &Globals() : nullptr};
   if (origin == TextOrigin::kRoad && !RefuseGlobalNames(table, report)) return false;
   // The record layouts are the program's: a loaded text neither defines
   // them again nor, through `road`, trips over them as an existing name.
   if (!loaded) DefineRecordLayouts(table);
-  ExpandPairLets(table, share);
+  ExpandPairLets(table);
   if (Interrupted(origin) || !CheckFunkyKeys(table, report)) return false;
   AliveWording wording = origin == TextOrigin::kRoad ? AliveWording::kRoad : AliveWording::kProgram;
   {
@@ -47,10 +46,10 @@ bool RefuseOrAccept(GlobalTable& table, Report& report, TextOrigin origin) {
     if (Interrupted(origin) || !CheckLiveness(scope, graph, report, wording)) return false;
     // The program's dead redefinitions of prelude names get the prelude's
     // back; a loaded text's dead definitions are simply not merged.
-    PruneDeadCode(scope, graph, loaded ? nullptr : &PreludeSnapshot(), share);
+    PruneDeadCode(scope, graph, loaded ? nullptr : &PreludeSnapshot());
   }
   if (!loaded) PreludeSnapshot().Clear();
-  if (Interrupted(origin) || !AllocatePlaces(table, report, share)) return false;
+  if (Interrupted(origin) || !AllocatePlaces(table, report)) return false;
   return !Interrupted(origin) && CheckArity(table, report);
 }
 
@@ -58,12 +57,15 @@ bool RefuseOrAccept(GlobalTable& table, Report& report, TextOrigin origin) {
 
 bool CheckDefinitions(GlobalTable& table, const NameSet& constants, Report& report, TextOrigin origin) {
   const bool loaded = origin != TextOrigin::kProgram;
+  // The program's sharing table is emptied first, to be filled again with
+  // the same definitions by the sharing pass: a big program's were entered
+  // as they were parsed, but no check needs them there. A cell that a
+  // rewrite replaces then goes at once, and the table's room is not taken
+  // beside the reference graph's, at the start-up's peak.
+  const size_t entries = SharingTableSize();
+  if (!loaded) ClearSharingTable();
   if (!RefuseOrAccept(table, report, origin)) return false;
-  // The program's sharing table is emptied, to be filled again with the
-  // same definitions, before its backticks are evaluated: a big program
-  // shared as it was parsed holds each cell that a rewrite replaces only
-  // through its definition then, and the cell goes at once.
-  if (!loaded) ClearSharingTableForRefill();
+  if (!loaded) SizeSharingTableForRefill(entries);
   // A loaded text's backticks are evaluated before its definitions are
   // merged: they see the globals as they were when the load began.
   EvaluateBackticks(table, !loaded);

@@ -40,23 +40,8 @@ bool RefuseGlobalNames(const GlobalTable& table, Report& report) {
   return true;
 }
 
-void ReplaceDefinition(CellRef& entry, CellRef rewritten, bool share) {
-  if (rewritten.get() == entry.get()) return;
-  if (!share) {
-    entry = std::move(rewritten);
-    return;
-  }
-  CellRef old = std::move(entry);
-  entry = ShareValue(rewritten.get());
-  // What of the rewrite is not the shared one dies alone: every
-  // representative it holds, the shared one holds too.
-  rewritten = CellRef();
-  ReleaseShared(std::move(old));
-}
-
-void ExpandPairLets(GlobalTable& table, bool share) {
-  for (auto& [key, value] : table)
-    ReplaceDefinition(value, RewritePairLets(value.get()), share && SharedEarly(key));
+void ExpandPairLets(GlobalTable& table) {
+  for (auto& [key, value] : table) value = RewritePairLets(value.get());
 }
 
 CellRef RewriteAhead(Cell* value) {
@@ -83,7 +68,7 @@ bool CheckFunkyKeys(const GlobalTable& table, Report& report) {
   return true;
 }
 
-bool AllocatePlaces(GlobalTable& table, Report& report, bool share) {
+bool AllocatePlaces(GlobalTable& table, Report& report) {
   for (auto& [key, value] : table) {
     if (!MayHaveNamedPlaces(value.get())) continue;
     PlaceLists lists = CollectPlaces(value.get());
@@ -94,7 +79,7 @@ bool AllocatePlaces(GlobalTable& table, Report& report, bool share) {
       return false;
     }
     const RenameList renames = PlaceRenames(lists);
-    if (!renames.empty()) ReplaceDefinition(value, RenameLocals(value.get(), renames), share && SharedEarly(key));
+    if (!renames.empty()) value = RenameLocals(value.get(), renames);
   }
   return true;
 }

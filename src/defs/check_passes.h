@@ -31,15 +31,8 @@ struct CheckScope {
 // loader never replaces a global).
 bool RefuseGlobalNames(const GlobalTable& table, Report& report);
 
-// The rewriting passes replace a definition through ReplaceDefinition.
-// With `share` (the program file's checks, for a definition shared as it
-// was parsed: see SharedEarly), the rewrite is shared at once and what only
-// the old definition used leaves the sharing table (ShareValue,
-// ReleaseShared).
-void ReplaceDefinition(CellRef& entry, CellRef rewritten, bool share);
-
 // Pair lets `p q{y}z` become three plain lets (see pair_let.h).
-void ExpandPairLets(GlobalTable& table, bool share = false);
+void ExpandPairLets(GlobalTable& table);
 
 // A definition as pair-let expansion and place allocation would leave it,
 // where nothing checked between those passes can tell: its pair lets
@@ -107,13 +100,12 @@ bool CheckLiveness(const CheckScope& scope, Report& report, AliveWording wording
 // Removes every definition that mentions an undefined name, or reaches one
 // through references (dead code, once liveness has passed). A removed name
 // that `restore_from` defines gets that definition back instead.
-void PruneDeadCode(const CheckScope& scope, const ReferenceGraph& graph, const GlobalTable* restore_from,
-                   bool share = false);
+void PruneDeadCode(const CheckScope& scope, const ReferenceGraph& graph, const GlobalTable* restore_from);
 void PruneDeadCode(const CheckScope& scope, const GlobalTable* restore_from);
 
 // "place": at most 26 local names per definition; the names that are not
 // single lower-case letters are renamed to the smallest free letters.
-bool AllocatePlaces(GlobalTable& table, Report& report, bool share = false);
+bool AllocatePlaces(GlobalTable& table, Report& report);
 
 // "arity": at most ten leading parameters.
 bool CheckArity(const GlobalTable& table, Report& report);

@@ -22,18 +22,11 @@ namespace mox {
 
 namespace {
 
-// Which of the program's definitions were shared as they were parsed (see
-// DefineText): none in a small program; in a big one, all but those of
-// large pieces.
-struct EarlySharing {
-  bool on = false;
-  NameSet large;
-  BacktickLineLists lines;  // a big program's with backticks
-};
-
-EarlySharing& ProgramSharing() {
-  static auto& sharing = *new EarlySharing;
-  return sharing;
+// The backtick lines of the program last defined, when it was shared as it
+// was parsed with its backtick lines kept apart (see DefineText).
+BacktickLineLists& ProgramBacktickLines() {
+  static auto& lines = *new BacktickLineLists;
+  return lines;
 }
 
 }  // namespace
@@ -157,7 +150,7 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
                   Report& report, TextOrigin origin, const Parsing& how) {
   const bool program = origin == TextOrigin::kProgram;
   std::vector<Piece> pieces = SplitPieces(source);
-  if (program) ProgramSharing() = EarlySharing{how.early, {}, {}};
+  if (program) ProgramBacktickLines() = BacktickLineLists();
   BacktickLineLists apart(how.lines_apart ? lines.lines : std::vector<int64_t>());
   size_t first_line = 0;
   auto parse = [&](const Piece& piece) {
@@ -189,7 +182,6 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
   keep_lines(Text());
   CellRef& main_value = table.Set(Text(), main_tree.Copy());
   settle(&main_value, std::move(main_tree), share_main);
-  if (how.early && !share_main) ProgramSharing().large.insert(Text());
   // Each megabyte of a big program's text, as it is parsed: its pages are
   // given back to the system, since no parsed piece is read again, and the
   // text (a tenth of the cells' size) would otherwise be alive at the
@@ -213,8 +205,6 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
     const bool defined = DefinePiece(tree.Copy(), static_cast<int64_t>(place), table, constants, report, rules, &key);
     settle(key.empty() ? nullptr : table.Find(key.view()), std::move(tree), share);
     if (!key.empty()) keep_lines(key);
-    if (!key.empty() && how.early && !share) ProgramSharing().large.insert(key);
-    else if (!key.empty() && how.early) ProgramSharing().large.erase(key);
     if (!defined) return false;
     const size_t end = pieces[i].end;
     if (how.give_back && end - parsed >= kStep) {
@@ -230,7 +220,7 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
   MOX_ASSERT(lines.empty());
   if (how.lines_apart) {
     apart.Seal();
-    ProgramSharing().lines = std::move(apart);
+    ProgramBacktickLines() = std::move(apart);
   }
   return true;
 }
@@ -303,14 +293,9 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
 }
 
 BacktickLineLists TakeBacktickLineLists() {
-  BacktickLineLists taken = std::move(ProgramSharing().lines);
-  ProgramSharing().lines = BacktickLineLists();
+  BacktickLineLists taken = std::move(ProgramBacktickLines());
+  ProgramBacktickLines() = BacktickLineLists();
   return taken;
-}
-
-bool SharedEarly(const Text& key) {
-  const EarlySharing& sharing = ProgramSharing();
-  return sharing.on && sharing.large.count(key) == 0;
 }
 
 void DefineProgram(Report& report, Text& program) {

@@ -47,12 +47,6 @@ struct PieceRules {
 bool DefinePiece(CellRef tree, int64_t start, GlobalTable& table, NameSet& constants,
                  Report& report, const PieceRules& rules, Text* defined = nullptr);
 
-// Whether the program's definition `key` was shared as it was parsed, and
-// is shared again after each rewrite of the checks (see DefineText): a big
-// program's, except those of large pieces. The others stay unshared until
-// the sharing pass. Set anew by each DefineProgram.
-bool SharedEarly(const Text& key);
-
 // The lines of the backticks of a big program shared as it was parsed,
 // kept apart from its backtick leaves, which are all one cell (see
 // DefineText); empty when its leaves carry their lines. For the backtick

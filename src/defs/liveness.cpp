@@ -175,8 +175,7 @@ bool CheckLiveness(const CheckScope& scope, Report& report, AliveWording wording
   return CheckLiveness(scope, BuildReferenceGraph(scope.table), report, wording);
 }
 
-void PruneDeadCode(const CheckScope& scope, const ReferenceGraph& graph, const GlobalTable* restore_from,
-                   bool share) {
+void PruneDeadCode(const CheckScope& scope, const ReferenceGraph& graph, const GlobalTable* restore_from) {
   GlobalTable& table = scope.table;
   const size_t n = graph.keys.size();
   MOX_ASSERT(n == table.size());
@@ -189,14 +188,11 @@ void PruneDeadCode(const CheckScope& scope, const ReferenceGraph& graph, const G
     if (doomed[k]) dead.emplace_back(graph.keys[k]);
   for (const Text& name : dead) {
     const CellRef* saved = restore_from != nullptr ? restore_from->Find(name.view()) : nullptr;
-    CellRef* entry = table.Find(name.view());
-    CellRef old = std::move(*entry);
     if (saved != nullptr) {
-      *entry = saved->Copy();
+      *table.Find(name.view()) = saved->Copy();
     } else {
       table.Erase(name.view());
     }
-    if (share) ReleaseShared(std::move(old));
   }
 }
 

@@ -137,7 +137,7 @@ struct Table {
   // (see KeepOnlySharedValues). Any other erasure stops the tracking.
   std::vector<Cell*> added;
   bool tracking = false;
-  // A big refill not grown yet (see ClearSharingTableForRefill).
+  // A big refill not grown yet (see SizeSharingTableForRefill).
   bool refill = false;
 };
 
@@ -752,31 +752,28 @@ void ClearSharingTable() {
   ForEachEntry(old, [](Cell* c) { Release(c); });
 }
 
-void ClearSharingTableForRefill() {
+void SizeSharingTableForRefill(size_t entries) {
   Table& t = Shared();
-  StopTracking(t);
-  // In the checks no cell let go reaches the table, so its slots are
-  // freed afterwards.
-  ForEachEntry(t, [](Cell* c) { Release(c); });
-  for (size_t i = 0; i < t.slots.size(); ++i) t.slots.Free(i);
-  t.far.clear();
-  t.far_free = kNoHandle;
-  t.used = 0;
-  // A big refill is sized at once, while moving is free, for a third of
-  // the cells alive: a program of many similar definitions comes out of
-  // the sharing with about that many entries (100,000 generated ones with
-  // a backtick each: 32%), and room for every cell was a fifth of its
-  // start-up's peak. A refill that needs more, such as one huge definition
-  // of distinct cells, grows once, straight to room for every cell alive,
-  // so that no entry moves twice (by halves, each of ten million moved
-  // three times). A small refill grows as it goes: the room would mostly
-  // be given back, by a move of every entry, once the table keeps its
-  // values alone.
+  MOX_ASSERT(t.used == 0);
+  // The refill is sized at once, while moving is free, for the entries
+  // the table held before it was emptied: a program shared as it was
+  // parsed comes back with about as many. A big one is also given room
+  // for a third of the cells alive at least: a program of many similar
+  // definitions comes out of the sharing with about that many entries
+  // (100,000 generated ones with a backtick each: 32%), and room for every
+  // cell was a fifth of its start-up's peak. A big refill that needs more,
+  // such as one huge definition of distinct cells, grows once, straight to
+  // room for every cell alive, so that no entry moves twice (by halves,
+  // each of ten million moved three times). A small refill grows as it
+  // goes: the room would mostly be given back, by a move of every entry,
+  // once the table keeps its values alone.
   constexpr size_t kBigRefill = size_t{1} << 20;
   const size_t room = RoomForLiveCells();
-  if (room > kBigRefill && room / 3 > 2 * t.slots.size() && room < (uint64_t{1} << 32)) {
-    t.slots.Assign(room / 3);
-    t.refill = true;
+  const bool big = room > kBigRefill;
+  const size_t wanted = std::min(room, std::max(big ? room / 3 : 0, RoomFor(entries)));
+  if (wanted > 2 * t.slots.size() && wanted < (uint64_t{1} << 32)) {
+    t.slots.Assign(wanted);
+    t.refill = big;
   }
 }
 

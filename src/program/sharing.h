@@ -44,10 +44,11 @@ void ForgetStaleNames(const GlobalTable* merged);
 
 // Empties the table, releasing its counts.
 void ClearSharingTable();
-// The same, keeping the table's room: the static checks empty it only to
-// fill it again with the same definitions, which are nearly all the cells
-// there are (a big refill is sized at once: see sharing.cpp).
-void ClearSharingTableForRefill();
+// Gives the empty table room for the static checks to fill it again with
+// the program's definitions, which are nearly all the cells there are (a
+// big refill is sized at once: see sharing.cpp); `entries` is how many it
+// held before it was emptied.
+void SizeSharingTableForRefill(size_t entries);
 
 // Gives up one count of `value`, and with it every representative that only
 // the table then holds: what a replaced or removed definition leaves behind.
