@@ -13,6 +13,7 @@
 #include "front/binders.h"
 #include "program/analyse.h"
 #include "program/builtin_table.h"
+#include "program/sharing.h"
 
 namespace mox {
 
@@ -27,13 +28,17 @@ uint32_t LineOf(const Cell* leaf, const BacktickStamps& stamps) {
 
 CellRef Bracketed(const Text& inside) { return MakeLeaf(Text("[") + inside + Text("]")); }
 
-// (` x), x rewritten, for a backtick on line `at`.
-CellRef Replace(int64_t at, CellRef x, const Text& name) {
+// (` x), x rewritten, for a backtick on line `at`. With `share_record`,
+// the record's own cells come from the sharing table: a program shared as
+// it was parsed has a record for each of its backticks, nearly all alike.
+CellRef Replace(int64_t at, CellRef x, const Text& name, bool share_record) {
   AnalyseCell(x.get());
   if (VariableSet(x.get()) == 0 && !IsLeafText(x.get(), "U")) return Evaluate(std::move(x));
   CellRef line = MakeLeaf(Text::FromInt64(at));
   CellRef shown = Bracketed(DisplayForm(x.get()));
-  return MakeApp(MakeApp(MakeLeaf("U"), std::move(line), Bracketed(name), std::move(shown)), std::move(x));
+  CellRef record = MakeApp(MakeLeaf("U"), std::move(line), Bracketed(name), std::move(shown));
+  if (share_record) record = ShareValue(record.get());
+  return MakeApp(std::move(record), std::move(x));
 }
 
 // Taking a stamp clears it, so a leaf met twice is taken once, and a walk
@@ -86,7 +91,7 @@ uint32_t BacktickStamps::LineOf(const Cell* leaf) const {
 CellRef RewriteBackticks(Cell* tree, const Text& name, const BacktickStamps& stamps) {
   auto leaf = [](Cell* c) { return CellRef::Share(c); };
   auto app = [&](Cell* c, CellRef f, CellRef a) {
-    if (IsBacktickLeaf(c->f)) return Replace(LineOf(c->f, stamps), std::move(a), name);
+    if (IsBacktickLeaf(c->f)) return Replace(LineOf(c->f, stamps), std::move(a), name, false);
     return KeepOrRebuild(c, std::move(f), std::move(a));
   };
   return RebuildBottomUp(tree, leaf, app);
@@ -129,7 +134,7 @@ CellRef RewriteBackticksInOrder(Cell* tree, const Text& name, std::span<const in
     return Rewritten{CellRef::Share(c), lines[met++]};
   };
   auto app = [&](Cell* c, Rewritten f, Rewritten a) {
-    if (f.line != 0) return Rewritten{Replace(f.line, std::move(a.cell), name)};
+    if (f.line != 0) return Rewritten{Replace(f.line, std::move(a.cell), name, true)};
     return Rewritten{KeepOrRebuild(c, std::move(f.cell), std::move(a.cell))};
   };
   return FoldBottomUp<Rewritten, false>(tree, leaf, app).cell;
@@ -138,9 +143,12 @@ CellRef RewriteBackticksInOrder(Cell* tree, const Text& name, std::span<const in
 namespace {
 
 // The builtins that backtick code may reach in a program shared as it was
-// parsed: each answers by the values of its arguments alone (never by
-// which cells hold them), writes no byte of any cell and leaves the sharing
-// table alone. Sorted.
+// parsed: each writes no byte of any cell, leaves the sharing table alone
+// and answers by the values of its arguments, save one case: a comparison
+// finds a NaN equal to itself when both sides are the very same cell. But
+// no literal of a program is a NaN: each is made by an evaluation, afresh,
+// and the evaluated backticks are not shared before the sharing pass, so
+// that a NaN is the same cell in both kinds of parse or in neither. Sorted.
 constexpr std::string_view kBlindBuiltins[] = {
     "buck", "cent", "cmpr", "dash", "diff", "gteq", "less",
     "mult", "over", "plus", "powa", "rank", "same", "wave",

@@ -114,11 +114,8 @@ void EvaluateBackticks(GlobalTable& table, bool program) {
     if (!in_order.empty() && lines.empty()) continue;
     CellRef rewritten = in_order.empty() ? RewriteBackticks(entry->Copy().get(), key, stamps)
                                          : RewriteBackticksInOrder(entry->Copy().get(), key, lines);
-    // A definition rewritten in order is shared at once: its fresh cells
-    // (each record's leaves) would otherwise wait for the sharing pass, and
-    // the code of its program's backticks cannot look into the table.
     entry = table.Find(key.view());
-    if (entry != nullptr) *entry = in_order.empty() ? std::move(rewritten) : ShareValue(rewritten.get());
+    if (entry != nullptr) *entry = std::move(rewritten);
   }
 }
 

@@ -115,8 +115,9 @@ bool CheckArity(const GlobalTable& table, Report& report);
 // evaluation look names up in the GlobalTable, so every name the table's
 // backtick expressions use must be defined there by then. The program's
 // (`program`) may have been shared as it was parsed, its backtick lines
-// kept apart (TakeBacktickLineLists): its definitions are then shared again
-// as they are rewritten. Others are shared by the sharing pass.
+// kept apart (TakeBacktickLineLists). The rewritten definitions are shared
+// by the sharing pass: until then each backtick's value is a cell of its
+// own, as a later backtick may tell (see backtick.cpp).
 void EvaluateBackticks(GlobalTable& table, bool program);
 
 // Replaces every definition by its copy from the sharing table (sharing.h).

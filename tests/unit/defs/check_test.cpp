@@ -253,6 +253,9 @@ TEST_F(CheckProgramTest, BigProgramsWithBlindBackticksAreSharedAsParsed) {
        "((\\ x) ((K ((((U 1) [ff]) [Kx]) (K x))) ((((U 2) [ff]) [Kx]) (K x))))", true},
       {"a\\`(K a `(K 1 2))", "", "((\\ a) ((((U 1) []) [Ka1]) ((K a) 1)))", true},
       {"a\\ff(1),ff\\x\\`(K x),\nff\\y\\K(y,\n`(K 1 2))", "ff", "((\\ y) ((K y) 1))", true},
+      // A NaN equals nothing but the very same cell: two backticks' NaNs
+      // are two cells when a third compares them.
+      {"a\\zz,mm\\`(0/00),nn\\`(0/00),zz\\`(mm=nn)(1,2)", nullptr, "2", true},
       // Code mentioned but not reached from a backtick.
       {"a\\K(`(gg 3),hh),gg\\x\\x*x,hh\\raws(1,2)", nullptr, "9", true},
       // Reached: through a name, through a one-byte name.
