@@ -190,8 +190,9 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
   // the text will bring at the pace of the part parsed: grown step by step
   // instead, and only by an eighth at a time (there are hardly more cells
   // alive than entries), it moved every entry nine times. The first room
-  // is given after 64 KB and given again each time the part parsed has
-  // doubled, up to a megabyte.
+  // is given after 64 KB and again each time the part parsed has doubled,
+  // up to a megabyte, for at most twice the entries so far: the pace of
+  // new entries falls as more of the program is shared.
   constexpr size_t kStep = size_t{1} << 20;
   size_t parsed = 0;
   size_t reserve_at = size_t{1} << 16;
