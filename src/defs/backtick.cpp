@@ -175,25 +175,21 @@ void ForEachBacktickExpression(const Cell* value, See&& see) {
   });
 }
 
-}  // namespace
-
-bool MentionsOnlyBlindBuiltins(std::string_view text) {
-  std::unordered_set<std::string_view> seeing;
-  for (const auto& [name, entry] : GetBuiltinTable())
-    if (!IsBlindBuiltin(name.view())) seeing.insert(name.view());
-  auto in_name = [](char c) { return (c >= 'a' && c <= 'z') || c == '_'; };
-  for (size_t i = 0; i < text.size();) {
-    if (!in_name(text[i])) {
-      ++i;
-      continue;
-    }
-    size_t end = i + 1;
-    while (end < text.size() && in_name(text[end])) ++end;
-    if (seeing.count(text.substr(i, end - i)) != 0) return false;
-    i = end;
-  }
-  return true;
+// Whether the backtick pass may change a definition, and with it maybe its
+// number of parameters, while backticks are evaluated: one without
+// parameters, unless a literal (an evaluation stores the value of such a
+// global over its definition), or one whose parameters lead to a backtick
+// (replaced by its value, which may bring more). A name leaf analysed
+// before such a change, and shared by code evaluated after it, would keep
+// the old number; and the lines of a program shared as parsed are kept by
+// definition, in the order of its text.
+bool MayChangeWhileEvaluated(const Cell* definition) {
+  if (!IsLambdaNode(definition)) return !(definition->IsLeaf() && NeedsLengthField(definition->First()));
+  while (IsLambdaNode(definition)) definition = definition->a;
+  return definition->IsApp() && IsBacktickLeaf(definition->f);
 }
+
+}  // namespace
 
 bool BackticksBlindToSharing(const GlobalTable& table, const GlobalTable& prelude) {
   NameSet reached;
@@ -215,9 +211,13 @@ bool BackticksBlindToSharing(const GlobalTable& table, const GlobalTable& prelud
       if (!IsBlindBuiltin(name.view())) return false;
       continue;
     }
-    for (const GlobalTable* t : {&table, &prelude})
-      if (const CellRef* definition = t->Find(name.view()))
-        for (const Text& referred : CollectReferences(definition->get())) reach(referred);
+    const CellRef* own = prelude.Find(name.view());
+    const CellRef* definition = table.Find(name.view());
+    const bool program_defines = definition != nullptr && (own == nullptr || definition->get() != own->get());
+    if (program_defines && MayChangeWhileEvaluated(definition->get())) return false;
+    for (const CellRef* d : {definition, own})
+      if (d != nullptr)
+        for (const Text& referred : CollectReferences(d->get())) reach(referred);
   }
   return true;
 }

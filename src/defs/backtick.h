@@ -87,15 +87,12 @@ CellRef RewriteBackticksInOrder(Cell* tree, const Text& name, std::span<const in
 // element of a text is when it is applied) is either defined there or a
 // builtin whose answer depends on its arguments' values alone, that
 // changes no cell and that does not look into the sharing table: the
-// number operators, comparisons, sign, negation and size. The evaluation
-// of such code then comes to the same whether or not equal literals of the
-// program were one cell while it ran.
+// number operators, comparisons, sign, negation and size; and whether no
+// definition of the program among them may change while backticks are
+// evaluated (a global without parameters, one whose parameters lead to a
+// backtick). The evaluation of such code then comes to the same whether or
+// not equal parts of the program were one cell while it ran.
 bool BackticksBlindToSharing(const GlobalTable& table, const GlobalTable& prelude);
 
-// A quicker answer, before a program is parsed: whether its text mentions
-// no builtin but those above (every name is a run of lower-case letters
-// and "_", and the prelude's operators call only those). No code of such a
-// program can reach another, since only such a builtin could make a name.
-bool MentionsOnlyBlindBuiltins(std::string_view text);
 
 }  // namespace mox

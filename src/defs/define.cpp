@@ -265,22 +265,18 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   // a literal (the rec and red families), compare cells (raws) or look
   // values up in the sharing table (tern), and each literal of the text
   // must be a cell of its own then, with the table empty of the program.
-  // A big program with backticks is still shared as it is parsed when
-  // its text mentions no builtin that could tell. Otherwise it is so parsed
-  // on trial, its text kept: when all is parsed, if what its backticks'
-  // code can reach tells nothing either (BackticksBlindToSharing), the text
-  // is given back and the parse stands; if not, it is undone and done
-  // again unshared, each literal a cell of its own and each backtick leaf
-  // stamped with its line. Shared, the backtick leaves are one cell: their
-  // lines are kept apart, by definition.
-  const Parsing shared{ShareLeafBytes, true, true, give_back};
-  if (MentionsOnlyBlindBuiltins(source)) return DefinePieces(source, lines, table, constants, report, origin, shared);
+  // So a big program with backticks is shared as it is parsed on trial,
+  // its text kept: when all is parsed, if what its backticks' code can
+  // reach can tell nothing (BackticksBlindToSharing), the text is given
+  // back and the parse stands; if not, it is undone and done again
+  // unshared, each literal a cell of its own and each backtick leaf stamped
+  // with its line. Shared, the backtick leaves are one cell: their lines
+  // are kept apart, by definition.
   GlobalTable before;
   before.CopyFrom(table);
   const NameSet constants_before = constants;
-  Parsing trial = shared;
-  trial.give_back = false;
-  if (!DefinePieces(source, lines, table, constants, report, origin, trial)) return false;
+  if (!DefinePieces(source, lines, table, constants, report, origin, Parsing{ShareLeafBytes, true, true, false}))
+    return false;
   if (BackticksBlindToSharing(table, PreludeSnapshot())) {
     if (give_back) GiveBackPages(source.data(), source.data() + source.size());
     return true;

@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "defs/backtick.h"
 #include "defs/check_passes.h"
 #include "defs/funky.h"
 #include "defs/pair_let.h"
@@ -194,16 +193,6 @@ TEST(CheckHelpers, RewriteAheadRenamesOnlyWhereNothingCanTell) {
   const PlaceLists lists = CollectPlaces(out.get());
   EXPECT_EQ(lists.multi.size(), 26u);
   EXPECT_EQ(Names({lists.single.begin(), lists.single.end()}), "p q v");
-}
-
-// The words of a text, literals and all, that name builtins which could
-// tell shared cells from others; words are split where names are.
-TEST(CheckHelpers, MentionsOnlyBlindBuiltins) {
-  EXPECT_TRUE(MentionsOnlyBlindBuiltins("a\\plus(1,2)+cmpr(x,y)+putsy(rank[ab]),putsy\\x\\x"));
-  EXPECT_FALSE(MentionsOnlyBlindBuiltins("a\\K(1,puts)"));
-  EXPECT_FALSE(MentionsOnlyBlindBuiltins("a\\[tern]"));
-  EXPECT_FALSE(MentionsOnlyBlindBuiltins("a\\X2raws"));
-  EXPECT_FALSE(MentionsOnlyBlindBuiltins("type"));
 }
 
 }  // namespace
