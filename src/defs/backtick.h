@@ -94,5 +94,4 @@ CellRef RewriteBackticksInOrder(Cell* tree, const Text& name, std::span<const in
 // not equal parts of the program were one cell while it ran.
 bool BackticksBlindToSharing(const GlobalTable& table, const GlobalTable& prelude);
 
-
 }  // namespace mox
