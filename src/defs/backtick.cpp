@@ -19,8 +19,6 @@ namespace mox {
 
 namespace {
 
-bool IsBacktickLeaf(const Cell* c) { return IsOneByteLeaf(c, '`'); }
-
 uint32_t LineOf(const Cell* leaf, const BacktickStamps& stamps) {
   uint32_t line = stamps.LineOf(leaf);
   return line != 0 ? line : leaf->Field();

@@ -12,6 +12,8 @@
 
 namespace mox {
 
+inline bool IsBacktickLeaf(const Cell* c) { return IsOneByteLeaf(c, '`'); }
+
 // Line numbers of backtick leaves. Until the backtick pass, each backtick
 // leaf carries its line in its length field (put there when the text was
 // defined); the pass takes the lines out first and clears the fields, so

@@ -55,7 +55,7 @@ void ForEachBacktickLeaf(Cell* tree, At&& at) {
     if (c->IsApp()) {
       stack.push_back(c->a);
       stack.push_back(c->f);  // function part first
-    } else if (IsOneByteLeaf(c, '`')) {
+    } else if (IsBacktickLeaf(c)) {
       at(c);
     }
   }
@@ -132,7 +132,6 @@ namespace {
 struct Parsing {
   LeafMaker make_leaf = nullptr;  // null: every leaf a cell of its own
   bool early = false;             // definitions shared as they are parsed
-  bool lines_apart = false;       // backtick lines kept by definition, not in leaves
   bool give_back = false;         // the text's pages given back as it is parsed
 };
 
@@ -151,12 +150,15 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
   const bool program = origin == TextOrigin::kProgram;
   std::vector<Piece> pieces = SplitPieces(source);
   if (program) ProgramBacktickLines() = BacktickLineLists();
-  BacktickLineLists apart(how.lines_apart ? lines.lines : std::vector<int64_t>());
+  // Shared as they are parsed, the backtick leaves are one cell: their
+  // lines are kept by definition instead.
+  const bool lines_apart = how.early && !lines.empty();
+  BacktickLineLists apart(lines_apart ? lines.lines : std::vector<int64_t>());
   size_t first_line = 0;
   auto parse = [&](const Piece& piece) {
     CellRef tree = ParseExpression(piece.Of(source), how.make_leaf);
     first_line = lines.next;
-    if (how.lines_apart) {
+    if (lines_apart) {
       ForEachBacktickLeaf(tree.get(), [&](Cell*) { ++lines.next; });
     } else {
       StampBackticks(tree.get(), lines);
@@ -164,7 +166,7 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
     return tree;
   };
   auto keep_lines = [&](const Text& key) {
-    if (how.lines_apart && lines.next != first_line) apart.Add(key, first_line, lines.next);
+    if (lines_apart && lines.next != first_line) apart.Add(key, first_line, lines.next);
   };
   // Shares the value just defined from a parsed tree (null: none was),
   // rewritten, and lets the tree go.
@@ -219,7 +221,7 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
     }
   }
   MOX_ASSERT(lines.empty());
-  if (how.lines_apart) {
+  if (lines_apart) {
     apart.Seal();
     ProgramBacktickLines() = std::move(apart);
   }
@@ -258,7 +260,7 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   const bool give_back = big && text.holders() == 1;
   if (!big || lines.empty()) {
     const LeafMaker leaves = program && lines.empty() ? ShareLeafBytes : nullptr;
-    return DefinePieces(source, lines, table, constants, report, origin, Parsing{leaves, big, false, give_back});
+    return DefinePieces(source, lines, table, constants, report, origin, Parsing{leaves, big, give_back});
   }
   // Sharing before the checks' own sharing pass is unseen only while no
   // program code runs before it. A backtick's code does: it may write into
@@ -270,12 +272,11 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   // reach can tell nothing (BackticksBlindToSharing), the text is given
   // back and the parse stands; if not, it is undone and done again
   // unshared, each literal a cell of its own and each backtick leaf stamped
-  // with its line. Shared, the backtick leaves are one cell: their lines
-  // are kept apart, by definition.
+  // with its line.
   GlobalTable before;
   before.CopyFrom(table);
   const NameSet constants_before = constants;
-  if (!DefinePieces(source, lines, table, constants, report, origin, Parsing{ShareLeafBytes, true, true, false}))
+  if (!DefinePieces(source, lines, table, constants, report, origin, Parsing{ShareLeafBytes, true, false}))
     return false;
   if (BackticksBlindToSharing(table, PreludeSnapshot())) {
     if (give_back) GiveBackPages(source.data(), source.data() + source.size());
@@ -286,7 +287,7 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
   constants = constants_before;
   ClearSharingTable();
   lines.next = 0;
-  return DefinePieces(source, lines, table, constants, report, origin, Parsing{nullptr, false, false, give_back});
+  return DefinePieces(source, lines, table, constants, report, origin, Parsing{nullptr, false, give_back});
 }
 
 BacktickLineLists TakeBacktickLineLists() {
