@@ -28,6 +28,7 @@
 #include "core/assert.h"
 #include "core/pool.h"
 #include "core/text.h"
+#include "core/work_stack.h"
 
 namespace mox {
 
@@ -180,6 +181,9 @@ class CellRef {
  private:
   Cell* p_ = nullptr;
 };
+// One pointer: a work stack may move it by its bytes.
+template <>
+inline constexpr bool kRelocatable<CellRef> = true;
 
 // ---- making cells ------------------------------------------------------------
 

@@ -11,10 +11,10 @@
 
 #include <cstdint>
 #include <utility>
-#include <vector>
 
 #include "core/cell.h"
 #include "core/cell_hash.h"
+#include "core/work_stack.h"
 
 namespace mox {
 
@@ -57,14 +57,9 @@ template <class T, bool kRemember = true, class LeafFn, class AppFn, class Short
 T FoldBottomUp(Cell* root, LeafFn&& leaf, AppFn&& app, ShortcutFn&& shortcut = {}) {
   enum : uintptr_t { kFresh = 0, kInFunction = 1, kInArgument = 2, kStages = 3 };
   auto entry = [](Cell* c, uintptr_t stage) { return reinterpret_cast<uintptr_t>(c) | stage; };
-  // Room for a definition's depth at once: most folds are of small
-  // definitions, one after another, and growing from one slot costs more
-  // than the fold.
-  std::vector<uintptr_t> todo;
-  todo.reserve(64);
+  WorkStack<uintptr_t> todo;
   todo.push_back(entry(root, kFresh));
-  std::vector<T> done;  // results, innermost last
-  done.reserve(64);
+  WorkStack<T> done;  // results, innermost last
   CellMap<T> memo;  // results of applications held more than once
   auto finish = [&](Cell* c, bool shared, T result) {
     if constexpr (kRemember) {

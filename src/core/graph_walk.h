@@ -8,20 +8,16 @@
 // may be met first inside the function part).
 #pragma once
 
-#include <vector>
-
 #include "core/cell.h"
 #include "core/cell_hash.h"
+#include "core/work_stack.h"
 
 namespace mox {
 
 template <class C>  // Cell or const Cell
 class GraphWalkOf {
  public:
-  explicit GraphWalkOf(C* root) {
-    stack_.reserve(64);  // most walks are of small definitions: no growing from one
-    Enter(root);
-  }
+  explicit GraphWalkOf(C* root) { Enter(root); }
 
   // The next cell, or null when the walk is over.
   C* Next() {
@@ -42,7 +38,7 @@ class GraphWalkOf {
   }
 
  private:
-  std::vector<C*> stack_;
+  WorkStack<C*> stack_;
   CellSet seen_;
 };
 

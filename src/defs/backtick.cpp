@@ -119,12 +119,21 @@ std::span<const int64_t> BacktickLineLists::Of(const Text& key) const {
   return std::span<const int64_t>(lines_).subspan(it->begin, it->end - it->begin);
 }
 
+namespace {
+
+// A result of RewriteBackticksInOrder's fold, with the line of the backtick
+// leaf it stands for (0: none).
+struct Rewritten {
+  CellRef cell;
+  int64_t line = 0;
+};
+
+}  // namespace
+
+template <>
+inline constexpr bool kRelocatable<Rewritten> = true;
+
 CellRef RewriteBackticksInOrder(Cell* tree, const Text& name, std::span<const int64_t> lines) {
-  // A result, with the line of the backtick leaf it stands for (0: none).
-  struct Rewritten {
-    CellRef cell;
-    int64_t line = 0;
-  };
   size_t met = 0;
   auto leaf = [&](Cell* c) {
     if (!IsBacktickLeaf(c)) return Rewritten{CellRef::Share(c)};

@@ -3,6 +3,7 @@
 #include "defs/check.h"
 
 #include "core/interrupt.h"
+#include "core/work_stack.h"
 #include "defs/check_passes.h"
 #include "defs/prelude.h"
 #include "defs/record_layout.h"
@@ -57,6 +58,7 @@ bool RefuseOrAccept(GlobalTable& table, Report& report, TextOrigin origin) {
 
 bool CheckDefinitions(GlobalTable& table, const NameSet& constants, Report& report, TextOrigin origin) {
   const bool loaded = origin != TextOrigin::kProgram;
+  const KeepWorkRoom keep;  // each pass walks every definition
   // The program's sharing table is emptied first, to be filled again with
   // the same definitions by the sharing pass: a big program's were entered
   // as they were parsed, but no check needs them there. A cell that a

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/memory.h"
+#include "core/work_stack.h"
 #include "defs/backtick.h"
 #include "defs/check_passes.h"
 #include "defs/prelude.h"
@@ -48,7 +49,8 @@ namespace {
 // Calls at(leaf) for every backtick leaf of a parsed tree, in pre-order.
 template <class At>
 void ForEachBacktickLeaf(Cell* tree, At&& at) {
-  std::vector<Cell*> stack{tree};
+  WorkStack<Cell*> stack;
+  stack.push_back(tree);
   while (!stack.empty()) {
     Cell* c = stack.back();
     stack.pop_back();
@@ -158,6 +160,7 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
   auto parse = [&](const Piece& piece) {
     CellRef tree = ParseExpression(piece.Of(source), how.make_leaf);
     first_line = lines.next;
+    if (lines.empty()) return tree;  // no backtick leaf is left to meet
     if (lines_apart) {
       ForEachBacktickLeaf(tree.get(), [&](Cell*) { ++lines.next; });
     } else {
@@ -231,6 +234,7 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
 }  // namespace
 
 bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constants, TextOrigin origin) {
+  const KeepWorkRoom keep;  // for the walks over each definition
   if (!CheckBrackets(text, report)) return false;
   if (origin == TextOrigin::kProgram) DefineBuiltinPlaceholders();
   BacktickLines lines = CountBacktickLines(text.view());

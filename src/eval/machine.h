@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/cell.h"
-#include "core/pod_stack.h"
+#include "core/work_stack.h"
 #include "eval/head_cache.h"
 #include "eval/strict.h"
 #include "program/builtin_table.h"
@@ -45,10 +45,10 @@ struct Machine {
   Machine* const outer = innermost;
 
   CellRef focus;
-  PodStack<Frame> frames;
+  WorkStack<Frame> frames;
   std::vector<Activation> activations;  // one per strict frame, in order
   std::vector<PendingBody> pending;  // one per body frame, in order
-  PodStack<Cell*> pending_args;      // theirs
+  WorkStack<Cell*> pending_args;      // theirs
   // Theirs: those below register_top each hold a count or null; those above
   // are all null, so that an activation finds its registers cleared.
   std::vector<Cell*> registers;

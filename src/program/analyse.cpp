@@ -7,8 +7,7 @@
 // freshly parsed expression of any depth is analysed without host recursion.
 #include "program/analyse.h"
 
-#include <vector>
-
+#include "core/work_stack.h"
 #include "front/charset.h"
 #include "program/globals.h"
 
@@ -82,10 +81,9 @@ bool IsNameLeafText(std::string_view s) {
 void AnalyseUnanalysed(Cell* root) {
   if (root->IsLeaf()) return AnalyseLeaf(root);
   if (root->f->Analysed() && root->a->Analysed()) return AnalyseApplication(root);
-  static auto& stack = *new std::vector<Cell*>;
-  size_t base = stack.size();
+  WorkStack<Cell*> stack;
   stack.push_back(root);
-  while (stack.size() > base) {
+  while (!stack.empty()) {
     Cell* c = stack.back();
     if (c->Analysed()) {
       stack.pop_back();
@@ -101,11 +99,6 @@ void AnalyseUnanalysed(Cell* root) {
       stack.pop_back();
     }
   }
-  // A deep graph (a generated program's chain of ten million operators)
-  // leaves the stack with room for all of it; that room is given back
-  // rather than kept for the rest of the run.
-  constexpr size_t kKeptRoom = size_t{1} << 16;
-  if (base == 0 && stack.capacity() > kKeptRoom) std::vector<Cell*>().swap(stack);
 }
 
 }  // namespace mox
