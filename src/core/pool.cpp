@@ -51,13 +51,19 @@ void GiveHandles(char* chunk, size_t size) {
 }  // namespace
 
 uint32_t PoolHandle(const void* p) {
+  // The span found last time is tried first: the cells a table enters one
+  // after another were mostly made one after another, from one chunk.
+  static ChunkSpan last = {nullptr, nullptr, 0};
   const char* c = static_cast<const char*>(p);
-  const ChunkSpan* at = SpanAfter(c);
-  if (at == g_spans) return kNoHandle;
-  --at;
-  if (c >= at->end) return kNoHandle;
-  const auto word = static_cast<uint32_t>((c - at->begin) / 8);
-  return (at->index << kHandleOffsetBits) | word;
+  if (c < last.begin || c >= last.end) {
+    const ChunkSpan* at = SpanAfter(c);
+    if (at == g_spans) return kNoHandle;
+    --at;
+    if (c >= at->end) return kNoHandle;
+    last = *at;
+  }
+  const auto word = static_cast<uint32_t>((c - last.begin) / 8);
+  return (last.index << kHandleOffsetBits) | word;
 }
 
 void* PoolRefill(size_t bytes) {
