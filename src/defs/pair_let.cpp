@@ -39,8 +39,8 @@ CellRef ExpandPairLet(Cell* node) {
 }  // namespace
 
 CellRef RewritePairLets(Cell* tree) {
-  // Most definitions have no pair let: a quick look spares them the rebuild.
-  if (SearchAsTree(tree, IsPairLet) == TreeSearch::kAbsent) return CellRef::Share(tree);
+  // Most definitions have no pair let: a look spares them the rebuild.
+  if (!SearchGraph(tree, IsPairLet)) return CellRef::Share(tree);
   auto leaf = [](Cell* c) { return CellRef::Share(c); };
   auto app = [](Cell* c, CellRef f, CellRef a) {
     CellRef node = KeepOrRebuild(c, std::move(f), std::move(a));

@@ -51,10 +51,10 @@ PlaceLists CollectPlaces(const Cell* tree) {
 }
 
 bool MayHaveNamedPlaces(const Cell* tree) {
-  return SearchAsTree(tree, [](const Cell* c) {
-           const Cell* v = BinderVariable(c);
-           return v != nullptr && v->IsLeaf() && !IsLowerLetter(LeafView(v));
-         }) != TreeSearch::kAbsent;
+  return SearchGraph(tree, [](const Cell* c) {
+    const Cell* v = BinderVariable(c);
+    return v != nullptr && v->IsLeaf() && !IsLowerLetter(LeafView(v));
+  });
 }
 
 RenameList PlaceRenames(const PlaceLists& lists) {

@@ -24,9 +24,9 @@ struct PlaceLists {
 };
 PlaceLists CollectPlaces(const Cell* tree);
 
-// False when a quick look (SearchAsTree) finds every place to be a single
-// letter: then there is nothing to rename and never too many places. A
-// pass over many definitions asks this before it collects their places.
+// False when every place (binder variable) is a single letter: then there
+// is nothing to rename and never too many places. A pass over many
+// definitions asks this before it collects their places.
 bool MayHaveNamedPlaces(const Cell* tree);
 
 // The tree with every leaf whose text is `name` replaced by the one-letter

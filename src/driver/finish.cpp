@@ -22,14 +22,7 @@ bool IsTodoApplication(const Cell* c) { return c->IsApp() && c->f->IsApp() && Is
 
 // Whether the graph holds an application `todo x y`: most hold none, and
 // looking costs less than rebuilding, which copies a count of every cell.
-bool HoldsTodo(const Cell* root) {
-  ConstGraphWalk walk(root);
-  while (const Cell* c = walk.Next()) {
-    if (IsTodoApplication(c)) return true;
-    if (c->IsApp()) walk.EnterParts(c);
-  }
-  return false;
-}
+bool HoldsTodo(const Cell* root) { return SearchGraph(root, IsTodoApplication); }
 
 // The value with every application `todo x y` replaced by "Z"; unchanged
 // subgraphs stay shared.

@@ -167,6 +167,20 @@ TEST(CheckHelpers, OtherLetsAreLeftAlone) {
   EXPECT_EQ(out->f, out->a);
 }
 
+// Past what a quick look covers, the passes still find the one pair let or
+// named place at the far end of a long expression, and leave an expression
+// without any as it is.
+TEST(CheckHelpers, LongExpressionsAreSearchedToTheEnd) {
+  std::string sum;
+  for (int i = 0; i < 5000; ++i) sum += "1+";
+  CellRef plain = Parse(("x\\" + sum + "x").c_str());
+  EXPECT_EQ(RewritePairLets(plain.get()).get(), plain.get());
+  EXPECT_FALSE(MayHaveNamedPlaces(plain.get()));
+  CellRef pair = Parse((sum + "(p q{V 1 2}p q)").c_str());
+  EXPECT_NE(Show(RewritePairLets(pair.get()).get()).find("(({ p) (q K))"), std::string::npos);
+  EXPECT_TRUE(MayHaveNamedPlaces(Parse((sum + "(foo\\foo)").c_str()).get()));
+}
+
 // The rewrites a definition gets as it is parsed: its pair lets always,
 // its places only when no check before the renaming could tell.
 TEST(CheckHelpers, RewriteAheadRenamesOnlyWhereNothingCanTell) {
