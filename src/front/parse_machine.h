@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/cell.h"
+#include "core/work_stack.h"
 #include "front/partners.h"
 
 namespace mox::parse {
@@ -55,10 +56,10 @@ struct Item {
 struct Machine {
   std::string_view text;
   BracketPartners partners;
-  std::vector<Task> tasks;
+  WorkStack<Task> tasks;
   std::vector<CellRef> slots;
-  std::vector<int64_t> ops;
-  std::vector<Item> items;
+  WorkStack<int64_t> ops;
+  WorkStack<Item> items;
   CellRef (*make_leaf)(std::string_view bytes);  // null: a new cell each time
   // One leaf for each operator byte, shared by every place it is used: an
   // operator's leaf is a quarter of the cells of a parsed tree, and the
