@@ -80,7 +80,11 @@ class WorkStack {
   // Shrinking only: the entries past n are dropped.
   void resize(size_t n) {
     MOX_ASSERT(n <= size());
-    while (size() > n) pop_back();
+    if constexpr (std::is_trivially_destructible_v<T>) {
+      end_ = begin_ + n;
+    } else {
+      while (size() > n) pop_back();
+    }
   }
   void clear() { resize(0); }
 
