@@ -10,8 +10,8 @@
 // few kept ones (WorkRoom), and the next stack starts in the largest. A walk
 // of a small definition then allocates nothing, and the checks' dozen walks
 // over a generated program ten million cells deep reuse one stack's pages
-// instead of having the system clear new ones for each walk, which took a
-// third of such a start-up. Blocks above kSmallWorkRoom are kept only while
+// instead of having the system clear new ones for each walk, which took up
+// to a third of such a start-up. Blocks above kSmallWorkRoom are kept only while
 // a KeepWorkRoom lives (the parse and the checks), so that a deep
 // evaluation's stack is not held for the rest of the run.
 #pragma once
