@@ -1,6 +1,8 @@
 // The blocks that finished work stacks leave for the next ones.
 #include "core/work_stack.h"
 
+#include <cstdlib>
+
 #include "core/run_end.h"
 
 namespace mox {

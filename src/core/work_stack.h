@@ -17,7 +17,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdlib>
 #include <new>
 #include <type_traits>
 #include <utility>

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <string_view>
-#include <unordered_set>
 
 #include "core/graph_fold.h"
 #include "core/graph_walk.h"

@@ -12,7 +12,6 @@
 #include "defs/check_passes.h"
 #include "defs/define.h"
 #include "defs/references.h"
-#include "program/sharing.h"
 
 namespace mox {
 
