@@ -3,6 +3,7 @@
 // million cells uses no host stack.
 #include "core/cell.h"
 
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -168,6 +169,19 @@ BlobView BlobPayload(const Cell* c) {
   return {p + 1, n};
 }
 
+namespace {
+// The length of a leaf's NUL-terminated text. A leaf's block has room for
+// at least 8 text bytes, so the first word is read whole and its first
+// zero byte found at once: most names are shorter than that.
+size_t NulTerminatedLength(const char* s) {
+  uint64_t w;
+  std::memcpy(&w, s, 8);  // the host is little-endian
+  const uint64_t zero = (w - 0x0101010101010101ULL) & ~w & 0x8080808080808080ULL;
+  if (zero != 0) return static_cast<size_t>(std::countr_zero(zero)) / 8;
+  return 8 + std::strlen(s + 8);
+}
+}  // namespace
+
 std::string_view LeafView(const Cell* c) {
   if (c->IsApp()) return {};
   if (c->TextDeferred()) WriteDeferredTextNow(const_cast<Cell*>(c));
@@ -191,7 +205,7 @@ std::string_view LeafView(const Cell* c) {
     case kVectorByte:
       return {s, 1 + 8 * size_t{VectorSize(c)}};
     default:
-      return {s, std::strlen(s)};
+      return {s, NulTerminatedLength(s)};
   }
 }
 

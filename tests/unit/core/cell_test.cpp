@@ -24,6 +24,22 @@ TEST(Cell, LeafLengthFieldOnlyForNumbersAndBracketedTexts) {
   EXPECT_EQ(LeafView(name.get()), "abc");
 }
 
+// A name's text ends at its first NUL, wherever a program wrote one: in
+// the first word of the text, past it, or nowhere before the end.
+TEST(Cell, NameTextEndsAtItsFirstNul) {
+  for (size_t n : {1, 7, 8, 9, 15, 16, 40}) {
+    const std::string letters(n, 'q');
+    CellRef name = MakeLeaf(letters);
+    EXPECT_EQ(LeafView(name.get()), letters);
+    for (size_t cut : {size_t{1}, n / 2, n - 1}) {
+      if (cut == 0 || cut >= n) continue;
+      CellRef written = MakeLeaf(letters);
+      written->Bytes()[cut] = 0;
+      EXPECT_EQ(LeafView(written.get()).size(), cut) << n;
+    }
+  }
+}
+
 TEST(Cell, HeaderLayoutIsBitExact) {
   CellRef leaf = MakeLeaf("42");
   // count 1, length field 2, leaf bit; payload right after the header word.

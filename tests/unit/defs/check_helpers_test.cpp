@@ -4,6 +4,7 @@
 // distinct cell once can finish.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "defs/check_passes.h"
@@ -48,6 +49,16 @@ TEST(CheckHelpers, ReferencesAreNamesThatNoBinderBinds) {
       {"(a+b){1}c", "+ a b c {"},  // a let's variable that is no leaf is mentioned
   };
   for (const auto& [source, names] : cases) EXPECT_EQ(References(source), names) << source;
+  // Many names of many lengths, each met several times, one bound.
+  std::set<std::string> names;
+  for (int i = 0; i < 60; ++i)
+    names.insert(std::string(1 + i % 13, static_cast<char>('a' + i % 26)) + static_cast<char>('a' + i / 26));
+  std::string source = "keep\\", expected = "+ \\";  // the lambda's own key, "\", is one
+  for (const std::string& name : names) {
+    source += name + "+" + name + "+keep+";
+    expected += " " + name;
+  }
+  EXPECT_EQ(References((source + "keep").c_str()), expected);
   CellRef graph = MakeApp(Doubling(MakeLeaf("foo"), 200), MakeLeaf("K"));
   EXPECT_EQ(Names(CollectReferences(graph.get())), "K foo");
 }
