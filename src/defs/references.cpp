@@ -137,11 +137,12 @@ NameList CollectReferences(const Cell* tree) {
   return NameList(views.begin(), views.end());
 }
 
+bool ShownInBrackets(std::string_view key) {
+  return key.size() == 1 && IsOperatorNameChar(static_cast<unsigned char>(key[0]));
+}
+
 Text DisplayName(std::string_view key) {
-  if (key.size() == 1 && IsOperatorNameChar(static_cast<unsigned char>(key[0]))) {
-    return Text("[") + Text(key) + Text("]");
-  }
-  return Text(key);
+  return ShownInBrackets(key) ? Text("[") + Text(key) + Text("]") : Text(key);
 }
 
 }  // namespace mox

@@ -27,5 +27,7 @@ std::vector<std::string_view> ReferenceViews(const Cell* tree);
 
 // A one-byte operator-name key shown as "[" + key + "]"; any other key as itself.
 Text DisplayName(std::string_view key);
+// Whether DisplayName brackets key.
+bool ShownInBrackets(std::string_view key);
 
 }  // namespace mox

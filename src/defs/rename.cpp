@@ -78,10 +78,7 @@ CellRef RenameLocal(Cell* tree, std::string_view name, char letter) {
   auto app = [&](Cell* c, CellRef f, CellRef a) {
     if (IsBinderHead(c) && c->a->IsLeaf()) {
       std::string_view variable = LeafView(c->a);
-      if (variable != name) {
-        Text shown = DisplayName(variable);
-        if (shown.view() != variable) a = MakeLeaf(shown);
-      }
+      if (variable != name && ShownInBrackets(variable)) a = MakeLeaf(DisplayName(variable));
     }
     return KeepOrRebuild(c, std::move(f), std::move(a));
   };
@@ -90,7 +87,7 @@ CellRef RenameLocal(Cell* tree, std::string_view name, char letter) {
 
 namespace {
 
-bool NeedsOwnRebuild(std::string_view name) { return name[0] == '[' || DisplayName(name).view() != name; }
+bool NeedsOwnRebuild(std::string_view name) { return name[0] == '[' || ShownInBrackets(name); }
 
 }  // namespace
 
@@ -117,10 +114,7 @@ CellRef RenameLocals(Cell* tree, const RenameList& renames) {
   auto app = [&](Cell* c, CellRef f, CellRef a) {
     if (IsBinderHead(c) && c->a->IsLeaf()) {
       std::string_view variable = LeafView(c->a);
-      if (find(variable) == nullptr) {
-        Text shown = DisplayName(variable);
-        if (shown.view() != variable) a = MakeLeaf(shown);
-      }
+      if (find(variable) == nullptr && ShownInBrackets(variable)) a = MakeLeaf(DisplayName(variable));
     }
     return KeepOrRebuild(c, std::move(f), std::move(a));
   };

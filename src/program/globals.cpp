@@ -2,6 +2,7 @@
 #include "program/globals.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <utility>
 
@@ -14,6 +15,15 @@ namespace {
 
 // The index slot where a search for key starts.
 size_t Home(std::string_view key, size_t mask) { return std::hash<std::string_view>()(key) & mask; }
+
+// The first 8 bytes of key (zeros past its end) as a number that orders
+// keys as their bytes do, whenever two keys' numbers differ.
+uint64_t KeyPrefix(std::string_view key) {
+  uint64_t prefix = 0;
+  for (size_t i = 0; i < 8; ++i)
+    prefix = prefix << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+  return prefix;
+}
 
 }  // namespace
 
@@ -104,9 +114,20 @@ void GlobalTable::Order() const {
     has_erased_ = false;
   }
   if (sorted_) return;
-  std::sort(order_.begin(), order_.end(), [this](uint32_t x, uint32_t y) {
-    return Text::Compare(entries_[x].first.view(), entries_[y].first.view()) < 0;
+  // Sorted by each key's first 8 bytes as one number first: most keys
+  // differ there, and the keys are read once instead of at every step.
+  struct Keyed {
+    uint64_t prefix;
+    uint32_t n;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(order_.size());
+  for (uint32_t n : order_) keyed.push_back({KeyPrefix(entries_[n].first.view()), n});
+  std::sort(keyed.begin(), keyed.end(), [this](const Keyed& x, const Keyed& y) {
+    if (x.prefix != y.prefix) return x.prefix < y.prefix;
+    return Text::Compare(entries_[x.n].first.view(), entries_[y.n].first.view()) < 0;
   });
+  for (size_t i = 0; i < keyed.size(); ++i) order_[i] = keyed[i].n;
   sorted_ = true;
 }
 

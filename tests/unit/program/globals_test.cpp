@@ -31,6 +31,13 @@ TEST_F(GlobalsTest, KeyOrderEntriesThatStayAndErasure) {
   table.Set(Text("\xff"), MakeLeaf("4"));
   table.Set(Text("aa"), MakeLeaf("5"));
   EXPECT_EQ(Keys(table), (std::vector<std::string>{"", "+", "aa", "zz", "\xff"}));
+  // Keys alike in their first 8 bytes, or only by what follows a NUL.
+  for (const char* key : {"prefixed1", "prefixed", "prefixed0", "prefixe"}) table.Set(Text(key), MakeLeaf("9"));
+  table.Set(Text(std::string_view("\0", 1)), MakeLeaf("9"));
+  EXPECT_EQ(Keys(table), (std::vector<std::string>{"", std::string(1, '\0'), "+", "aa", "prefixe", "prefixed",
+                                                   "prefixed0", "prefixed1", "zz", "\xff"}));
+  for (const char* key : {"prefixed1", "prefixed", "prefixed0", "prefixe"}) table.Erase(key);
+  table.Erase(std::string_view("\0", 1));
   // Thousands more: the index grows, the entries do not move.
   for (int i = 0; i < 5000; ++i) table.Set(Text("n" + std::to_string(i)), MakeLeaf("6"));
   EXPECT_EQ(&zz, table.Find("zz"));
