@@ -13,6 +13,7 @@
 #include <array>
 
 #include "front/brackets.h"
+#include "front/charset.h"
 #include "front/parse_machine.h"
 
 namespace mox {
@@ -209,8 +210,9 @@ std::vector<int64_t> FindTopLevel(std::string_view text, const ByteSet& set) {
   std::vector<int64_t> found;
   const int64_t n = static_cast<int64_t>(text.size());
   for (int64_t i = 0; i < n;) {
-    if (set.Has(static_cast<unsigned char>(text[static_cast<size_t>(i)]))) found.push_back(i);
-    const int64_t next = MatchBracket(text, i);
+    const auto c = static_cast<unsigned char>(text[static_cast<size_t>(i)]);
+    if (set.Has(c)) found.push_back(i);
+    const int64_t next = IsBracket(c) ? MatchBracket(text, i) : i;
     MOX_ASSERT(next >= i);
     i = next + 1;
   }
