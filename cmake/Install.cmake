@@ -44,7 +44,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${MOX_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION interpreters)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# dpkg-shlibdeps reads the binary's libraries: libc, the C++ runtime, GMP.
+# dpkg-shlibdeps reads the binary's libraries: libc and GMP (the C++ runtime
+# is linked in).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
