@@ -95,20 +95,26 @@ CellRef RewriteBackticks(Cell* tree, const Text& name, const BacktickStamps& sta
 }
 
 void BacktickLineLists::Add(const Text& key, size_t begin, size_t end) {
-  MOX_ASSERT(begin <= end && end <= lines_.size());
+  MOX_ASSERT(begin <= end && (entries_.empty() || begin >= entries_.back().end));
   entries_.push_back({key, static_cast<uint32_t>(begin), static_cast<uint32_t>(end)});
 }
 
-void BacktickLineLists::Seal() {
-  auto by_key = [](const Entry& x, const Entry& y) { return TextOrder()(x.key, y.key); };
-  std::stable_sort(entries_.begin(), entries_.end(), by_key);
-  // Of each key, the last added stays.
-  std::vector<Entry> last;
+void BacktickLineLists::Seal(std::vector<int64_t> lines) {
+  MOX_ASSERT(entries_.empty() || entries_.back().end <= lines.size());
+  lines_ = std::move(lines);
+  // In key order, and of each key in the order added, which that of their
+  // lines is; the last of each key stays, moved down in place (a big
+  // program has a hundred thousand, sealed at the peak of its start-up).
+  std::sort(entries_.begin(), entries_.end(), [](const Entry& x, const Entry& y) {
+    const int order = Text::Compare(x.key.view(), y.key.view());
+    return order != 0 ? order < 0 : x.begin < y.begin;
+  });
+  size_t kept = 0;
   for (size_t i = 0; i < entries_.size(); ++i) {
     if (i + 1 < entries_.size() && entries_[i + 1].key == entries_[i].key) continue;
-    last.push_back(std::move(entries_[i]));
+    entries_[kept++] = std::move(entries_[i]);
   }
-  entries_ = std::move(last);
+  entries_.resize(kept);
 }
 
 std::span<const int64_t> BacktickLineLists::Of(const Text& key) const {

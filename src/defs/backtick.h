@@ -58,12 +58,12 @@ CellRef RewriteBackticks(Cell* tree, const Text& name, const BacktickStamps& sta
 // cell (define.cpp). A definition's lines are in the order of its text.
 class BacktickLineLists {
  public:
-  BacktickLineLists() = default;
-  explicit BacktickLineLists(std::vector<int64_t> lines) : lines_(std::move(lines)) {}
-  // The definition `key` has the lines [begin, end) of the list; a later
-  // definition of the same key replaces an earlier one's.
+  // The definition `key` has the lines [begin, end) of the list that Seal
+  // will be given; a later definition of the same key replaces an earlier
+  // one's, and begins after it.
   void Add(const Text& key, size_t begin, size_t end);
-  void Seal();  // all are added: lookups may start
+  // All are added: the list itself comes, and lookups may start.
+  void Seal(std::vector<int64_t> lines);
   std::span<const int64_t> Of(const Text& key) const;
   bool empty() const { return entries_.empty(); }
 

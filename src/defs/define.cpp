@@ -153,9 +153,9 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
   std::vector<Piece> pieces = SplitPieces(source);
   if (program) ProgramBacktickLines() = BacktickLineLists();
   // Shared as they are parsed, the backtick leaves are one cell: their
-  // lines are kept by definition instead.
+  // lines are kept by definition instead, sealed with the lines themselves
+  // by DefineText once the parse stands.
   const bool lines_apart = how.early && !lines.empty();
-  BacktickLineLists apart(lines_apart ? lines.lines : std::vector<int64_t>());
   size_t first_line = 0;
   auto parse = [&](const Piece& piece) {
     CellRef tree = ParseExpression(piece.Of(source), how.make_leaf);
@@ -169,7 +169,7 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
     return tree;
   };
   auto keep_lines = [&](const Text& key) {
-    if (lines_apart && lines.next != first_line) apart.Add(key, first_line, lines.next);
+    if (lines_apart && lines.next != first_line) ProgramBacktickLines().Add(key, first_line, lines.next);
   };
   // Shares the value just defined from a parsed tree (null: none was),
   // rewritten, and lets the tree go.
@@ -224,10 +224,6 @@ bool DefinePieces(std::string_view source, BacktickLines& lines, GlobalTable& ta
     }
   }
   MOX_ASSERT(lines.empty());
-  if (lines_apart) {
-    apart.Seal();
-    ProgramBacktickLines() = std::move(apart);
-  }
   return true;
 }
 
@@ -284,6 +280,7 @@ bool DefineText(Report& report, Text& text, GlobalTable& table, NameSet& constan
     return false;
   if (BackticksBlindToSharing(table, PreludeSnapshot())) {
     if (give_back) GiveBackPages(source.data(), source.data() + source.size());
+    ProgramBacktickLines().Seal(std::move(lines.lines));
     return true;
   }
   table.Clear();
