@@ -71,6 +71,7 @@ int64_t OperandCount(const Operand& op) {
 }
 
 bool IntegerArgument(Cell* c, int64_t* value) {
+  if (SmallIntegerValue(c, value)) return true;  // most indexes and counts
   Operand op;
   ReadOperand(c, &op);
   if (op.cls != ValueClass::kInteger) return false;
