@@ -84,7 +84,7 @@ void DefineBuiltinPlaceholders() {
     CellRef value = MakeLeaf("Z");
     for (int i = entry.arity; i > 0; --i)
       value = MakeApp(MakeApp(MakeLeaf("\\"), MakeLeaf(&kLetters[i - 1], 1)), std::move(value));
-    Globals().Set(name, std::move(value));
+    Globals().Set(Text(name), std::move(value));
   }
 }
 

@@ -1,6 +1,8 @@
 // Filling the BuiltinTable from the families' rows.
 #include "program/builtin_table.h"
 
+#include <algorithm>
+
 namespace mox {
 
 namespace {
@@ -12,14 +14,19 @@ BuiltinTable& Table() {
   return table;
 }
 
+bool ByName(const BuiltinRow& x, const BuiltinRow& y) { return x.name < y.name; }
+
 void Fill(BuiltinTable& table) {
+  table.reserve(kBuiltinCount);
   for (const BuiltinFamily& family : g_families) {
-    for (const BuiltinBinding& b : family) {
-      bool added = table.emplace(Text(b.name), BuiltinEntry{b.arity, b.handler, b.on_args, b.read_only, b.on_truth}).second;
-      MOX_ASSERT(added);  // a name bound by two families
-    }
+    for (const BuiltinBinding& b : family)
+      table.push_back({b.name, BuiltinEntry{b.arity, b.handler, b.on_args, b.read_only, b.on_truth}});
   }
+  std::sort(table.begin(), table.end(), ByName);
   MOX_ASSERT(table.size() == kBuiltinCount);
+  MOX_ASSERT(std::adjacent_find(table.begin(), table.end(), [](const BuiltinRow& x, const BuiltinRow& y) {
+               return x.name == y.name;  // a name bound by two families
+             }) == table.end());
 }
 
 }  // namespace
@@ -36,8 +43,8 @@ void ResetBuiltinTable() { Table().clear(); }
 
 const BuiltinEntry* FindBuiltin(std::string_view name) {
   BuiltinTable& table = GetBuiltinTable();
-  auto it = table.find(name);
-  return it == table.end() ? nullptr : &it->second;
+  auto it = std::lower_bound(table.begin(), table.end(), BuiltinRow{name, {}}, ByName);
+  return it == table.end() || it->name != name ? nullptr : &it->entry;
 }
 
 }  // namespace mox

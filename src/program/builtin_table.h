@@ -8,11 +8,10 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <span>
 #include <string_view>
+#include <vector>
 
-#include "core/text.h"
 #include "program/native.h"
 
 namespace mox {
@@ -25,7 +24,13 @@ struct BuiltinEntry {
   NativeTruthHandler on_truth;  // a comparison's bool (see native.h), or null
 };
 
-using BuiltinTable = std::map<Text, BuiltinEntry, TextOrder>;
+// The rows by name, in byte order (Text's); the names are the families'
+// own static strings.
+struct BuiltinRow {
+  std::string_view name;
+  BuiltinEntry entry;
+};
+using BuiltinTable = std::vector<BuiltinRow>;
 using BuiltinFamily = std::span<const BuiltinBinding>;
 
 // The number of builtins the language has.
