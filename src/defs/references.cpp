@@ -106,8 +106,8 @@ struct Collector {
   }
 
   // The names met and not bound, once the walk is over, in key order
-  // (string_view's own comparison is Text::Compare's).
-  // Both sets are emptied.
+  // (string_view's own comparison is Text::Compare's); both sets are left
+  // empty for the next walk.
   std::vector<std::string_view> Free() {
     std::vector<std::string_view> free;
     for (std::string_view name : names.items)
