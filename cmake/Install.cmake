@@ -45,7 +45,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION interpreters)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # dpkg-shlibdeps reads the binary's libraries: libc and GMP (the C++ runtime
-# is linked in).
+# is linked in, but for the sanitizer and fuzzing builds).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
