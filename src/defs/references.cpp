@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/graph_walk.h"
+#include "core/hash.h"
 #include "front/binders.h"
 #include "front/charset.h"
 #include "program/analyse.h"
@@ -26,15 +27,10 @@ struct ViewSet {
   static bool Same(std::string_view a, std::string_view b) {
     return a.size() == b.size() && (a.data() == b.data() || std::memcmp(a.data(), b.data(), a.size()) == 0);
   }
-  static size_t HashOf(std::string_view s) {
-    uint64_t h = 0xcbf29ce484222325ULL;  // FNV-1a
-    for (unsigned char c : s) h = (h ^ c) * 0x100000001b3ULL;
-    return static_cast<size_t>(h ^ (h >> 29));
-  }
   // The slot holding s, or the empty slot where it would go.
   size_t SlotOf(std::string_view s) const {
     const size_t mask = slots.size() - 1;
-    size_t i = HashOf(s) & mask;
+    size_t i = static_cast<size_t>(HashBytes(s)) & mask;
     while (slots[i] != 0 && !Same(items[slots[i] - 1], s)) i = (i + 1) & mask;
     return i;
   }

@@ -31,6 +31,7 @@
 
 #include "core/cell_marks.h"
 #include "core/graph_fold.h"
+#include "core/hash.h"
 #include "core/linear_probe.h"
 #include "core/mapped_block.h"
 #include "core/memory.h"
@@ -147,23 +148,8 @@ Table& Shared() {
   return table;
 }
 
-uint64_t Mix(uint64_t h) {
-  h ^= h >> 33;
-  h *= 0xff51afd7ed558ccdULL;
-  h ^= h >> 33;
-  h *= 0xc4ceb9fe1a85ec53ULL;
-  h ^= h >> 33;
-  return h;
-}
-
-uint64_t LeafHash(std::string_view bytes) {
-  uint64_t h = 0x9e3779b97f4a7c15ULL ^ bytes.size();
-  for (unsigned char b : bytes) h = (h ^ b) * 0x100000001b3ULL;
-  return Mix(h);
-}
-
 uint64_t AppHash(const Cell* f, const Cell* a) {
-  return Mix(reinterpret_cast<uintptr_t>(f) * 0x9e3779b97f4a7c15ULL + reinterpret_cast<uintptr_t>(a));
+  return MixBits(reinterpret_cast<uintptr_t>(f) * 0x9e3779b97f4a7c15ULL + reinterpret_cast<uintptr_t>(a));
 }
 
 // The home slot of a hash: its top 32 bits scaled to the size (which stays
@@ -218,7 +204,7 @@ size_t Probe(const Table& t, uint64_t hash, Equal&& equal) {
   }
 }
 
-uint64_t HashOf(const Cell* c) { return c->IsApp() ? AppHash(c->f, c->a) : LeafHash(LeafView(c)); }
+uint64_t HashOf(const Cell* c) { return c->IsApp() ? AppHash(c->f, c->a) : HashBytes(LeafView(c)); }
 
 // Gives the table n slots (n above the number of entries), moving every
 // entry to a slot reachable from its new home, in place: the array is
@@ -360,7 +346,7 @@ bool IsStaleName(Cell* c) {
 Cell* ShareLeaf(Table& t, Cell* c) {
   Reserve(t);
   std::string_view bytes = LeafView(c);
-  uint64_t hash = LeafHash(bytes);
+  uint64_t hash = HashBytes(bytes);
   size_t i = FindLeaf(t, bytes, hash);
   if (!t.slots.IsFree(i)) return CellIn(t, i);
   if (!IsStaleName(c)) return Enter(t, i, c, hash);
@@ -609,7 +595,7 @@ CellRef ShareValue(Cell* root) {
 CellRef ShareLeafBytes(std::string_view bytes) {
   Table& t = Shared();
   Reserve(t);
-  uint64_t hash = LeafHash(bytes);
+  uint64_t hash = HashBytes(bytes);
   size_t i = FindLeaf(t, bytes, hash);
   if (t.slots.IsFree(i)) {
     CellRef made = MakeLeaf(bytes);
@@ -703,7 +689,7 @@ bool HoldsStaleName(const Table& t, const GlobalTable* merged) {
   if (t.slots.empty()) return false;
   for (const auto& [key, value] : *merged) {
     if (!IsNameLeafText(key.view())) continue;
-    const size_t i = FindLeaf(t, key.view(), LeafHash(key.view()));
+    const size_t i = FindLeaf(t, key.view(), HashBytes(key.view()));
     if (!t.slots.IsFree(i) && IsStaleName(CellIn(t, i))) return true;
   }
   return false;
