@@ -70,17 +70,29 @@ RenameList PlaceRenames(const PlaceLists& lists) {
   return renames;
 }
 
+namespace {
+
+// An application of a renaming rebuild, from its rebuilt parts: a binder
+// whose variable is not renamed shows it as DisplayName does (an operator
+// key in brackets).
+template <class Renamed>
+CellRef RebuildNode(Cell* c, CellRef f, CellRef a, Renamed&& renamed) {
+  if (IsBinderHead(c) && c->a->IsLeaf()) {
+    std::string_view variable = LeafView(c->a);
+    if (!renamed(variable) && ShownInBrackets(variable)) a = MakeLeaf(DisplayName(variable));
+  }
+  return KeepOrRebuild(c, std::move(f), std::move(a));
+}
+
+}  // namespace
+
 CellRef RenameLocal(Cell* tree, std::string_view name, char letter) {
   CellRef letter_leaf = MakeLeaf(&letter, 1);
   auto leaf = [&](Cell* c) {
     return LeafView(c) == name ? letter_leaf.Copy() : CellRef::Share(c);
   };
   auto app = [&](Cell* c, CellRef f, CellRef a) {
-    if (IsBinderHead(c) && c->a->IsLeaf()) {
-      std::string_view variable = LeafView(c->a);
-      if (variable != name && ShownInBrackets(variable)) a = MakeLeaf(DisplayName(variable));
-    }
-    return KeepOrRebuild(c, std::move(f), std::move(a));
+    return RebuildNode(c, std::move(f), std::move(a), [&](std::string_view v) { return v == name; });
   };
   return RebuildBottomUp(tree, leaf, app);
 }
@@ -112,11 +124,7 @@ CellRef RenameLocals(Cell* tree, const RenameList& renames) {
     return letter != nullptr ? letter->Copy() : CellRef::Share(c);
   };
   auto app = [&](Cell* c, CellRef f, CellRef a) {
-    if (IsBinderHead(c) && c->a->IsLeaf()) {
-      std::string_view variable = LeafView(c->a);
-      if (find(variable) == nullptr && ShownInBrackets(variable)) a = MakeLeaf(DisplayName(variable));
-    }
-    return KeepOrRebuild(c, std::move(f), std::move(a));
+    return RebuildNode(c, std::move(f), std::move(a), [&](std::string_view v) { return find(v) != nullptr; });
   };
   return RebuildBottomUp(tree, leaf, app);
 }
