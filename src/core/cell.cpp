@@ -64,13 +64,12 @@ inline bool PartDies(Cell* part) {
   return true;
 }
 
-}  // namespace
-
 // Frees c and every part that dies with it. A dying part is freed next
 // without going through the queue (a list dies cell by cell this way);
-// only a second dying part of the same cell waits in the queue.
-void FreeCell(Cell* c) {
-  MOX_ASSERT((c->h & kCountMask) == 1);
+// only a second dying part of the same cell waits in the queue, as does
+// `also` (null or a second cell to free).
+[[gnu::noinline]] void FreeChain(Cell* c, Cell* also) {
+  if (also != nullptr) pending.push_back(also);
   for (;;) {
     Cell* next = nullptr;
     if (c->IsApp()) {
@@ -98,6 +97,26 @@ void FreeCell(Cell* c) {
     }
     c = next;
   }
+}
+
+}  // namespace
+
+// Most cells die alone: an application whose parts live on, or a leaf that
+// holds nothing. Those are freed here, on a path that needs no stack frame;
+// what dies with them goes to FreeChain.
+void FreeCell(Cell* c) {
+  MOX_ASSERT((c->h & kCountMask) == 1);
+  if (c->IsApp()) {
+    Cell* f = c->f;
+    Cell* a = c->a;
+    PoolFreeApp(c);
+    const bool f_dies = PartDies(f);
+    const bool a_dies = PartDies(a);  // after f's count dropped: f may be a
+    if (!f_dies && !a_dies) return;
+    return FreeChain(f_dies ? f : a, f_dies && a_dies ? a : nullptr);
+  }
+  if (c->Bytes()[0] != kVectorByte) return FreeOne(c);
+  FreeChain(c, nullptr);
 }
 
 // No leaf can be that large; the test keeps the size sums below from

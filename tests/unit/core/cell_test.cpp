@@ -112,6 +112,19 @@ TEST(Cell, ReleasingFreesPartsAndVectorChildren) {
     EXPECT_EQ(shared->Count(), 1u);
   }
   EXPECT_EQ(LiveCells(), before);
+  {
+    // A part held twice by the dying cell dies with its second count; one
+    // held elsewhere too lives on; two dying parts both go.
+    CellRef x = MakeLeaf("x");
+    CellRef kept = MakeApp(x.Copy(), x.Copy());
+    CellRef self = MakeApp(MakeApp(MakeLeaf("f"), MakeLeaf("1")), MakeApp(MakeLeaf("g"), MakeLeaf("2")));
+    CellRef y = MakeLeaf("y");
+    CellRef y_again = y.Copy();
+    CellRef twice = MakeApp(std::move(y_again), std::move(y));
+    kept = CellRef();
+    EXPECT_EQ(x->Count(), 1u);
+  }
+  EXPECT_EQ(LiveCells(), before);
 }
 
 TEST(Cell, ReleasingTenMillionCellListUsesNoRecursion) {
