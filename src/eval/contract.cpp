@@ -169,6 +169,8 @@ CellRef ApplyDataHead(Cell* head, Cell* arg) {
 
 constexpr int kMaxLambdasAtOnce = 9;
 
+}  // namespace
+
 // The lambda node (\ v) body applied to x, and with it each lambda directly
 // in its body that has a value parked for it: the value of each would be
 // applied to the next parked argument at once. One substitution of all
@@ -198,8 +200,6 @@ void ApplyLambdas(Machine& m, Cell* lambda, Cell* x) {
   }
   for (int i = 1; i < depth; ++i) Release(args[i]);
 }
-
-}  // namespace
 
 void Contract(Machine& m) {
   Cell* a = m.focus.get();

@@ -98,6 +98,11 @@ struct Machine {
 // Rewrites the saturated focus by the rule its head selects.
 void Contract(Machine& m);
 
+// The lambda node in the focus applied to the value x (borrowed, alive
+// until the call returns), with the values parked for the lambdas in its
+// body: what Contract does with the application of the two.
+void ApplyLambdas(Machine& m, Cell* lambda, Cell* x);
+
 // The rewrite of a builtin called with the redex in the focus.
 void CallNative(Machine& m, const BuiltinEntry& entry);
 

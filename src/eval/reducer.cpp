@@ -75,6 +75,17 @@ bool ApplyParked(Machine& m) {
   return true;
 }
 
+// A lambda node in the focus with a value parked innermost: the step that
+// would build their application, and Contract's lambda rule after it, at
+// once. False, with nothing changed, for any other focus or argument.
+bool ApplyParkedLambda(Machine& m) {
+  Cell* v = m.focus.get();
+  if (v->IsData() || v->AnalysisValue() != 1 || !IsLambdaNode(v) || !IsValue(m.frames.back().cell)) return false;
+  CellRef x(m.Pop().cell);
+  ApplyLambdas(m, v, x.get());
+  return true;
+}
+
 // A truth value in the focus with two arguments parked innermost takes
 // the one its definition selects, as instantiating K (or H, then I) would.
 [[gnu::noinline]] void SelectBranch(Machine& m) {
@@ -190,7 +201,7 @@ void Resume(Machine& m) {
     top = {FrameKind::kPark, m.focus.Leak()};
     m.focus = CellRef(f);
   }
-  if (m.frames.back().kind == FrameKind::kPark && ApplyParked(m)) return;
+  if (m.frames.back().kind == FrameKind::kPark && (ApplyParked(m) || ApplyParkedLambda(m))) return;
   Frame fr = m.Pop();
   CellRef held(fr.cell);
   switch (fr.kind) {

@@ -109,6 +109,25 @@ struct Compiler {
     t.focus = Slot(cur);
   }
 
+  // What a run builds of the nodes [begin, end) of `kept` when the part in
+  // slot s is f x1 .. xn, f a parameter (see TemplateHead): all but the
+  // nodes of that chain.
+  void FindHead(TemplateSlot s, size_t begin, size_t end, TemplateHead& out) const {
+    const size_t inputs = static_cast<size_t>(t.arguments) + t.constants.size();
+    if (s < inputs) return;
+    std::vector<TemplateSlot> parked, chain;
+    Ref cur = {Ref::kNode, static_cast<int>(s - inputs)};
+    for (; cur.kind == Ref::kNode && parked.size() < kMaxHeadArguments; cur = node_parts[2 * static_cast<size_t>(cur.index)]) {
+      chain.push_back(Slot(cur));
+      parked.push_back(Slot(node_parts[2 * static_cast<size_t>(cur.index) + 1]));
+    }
+    if (cur.kind != Ref::kArgument || parked.empty()) return;
+    out.head = Slot(cur);
+    out.parked = std::move(parked);
+    for (size_t i = begin; i < end; ++i)
+      if (std::find(chain.begin(), chain.end(), t.kept[i].out) == chain.end()) out.nodes.push_back(t.kept[i]);
+  }
+
   // The part in slot s and the nodes of `kept` that build it alone: a
   // node's own nodes come just before it, as Emit builds parts first. The
   // part must hold no unwound node.
@@ -400,6 +419,24 @@ void Park(const Template& t, Cell** table, size_t count, Machine& m) {
   }
 }
 
+// Parks x1 .. xn of a part f x1 .. xn and makes f's argument the focus
+// (see TemplateHead).
+[[gnu::noinline]] void RunHead(const Template& t, const TemplateHead& h, Cell* const* args, Machine& m) {
+  Cell** table = RunNodes(t, h.nodes, args);
+  for (TemplateSlot s : h.parked) {
+    Hold(table[s]);
+    m.frames.push_back({FrameKind::kPark, table[s]});
+  }
+  Cell* f = args[h.head];
+  Hold(f);
+  m.focus = CellRef(f);
+}
+
+// Whether a run takes h's way: f's argument is a value. A lambda then
+// takes a parked value in the step that meets it (the lambda rule of
+// Resume), as a global or builtin takes all it needs (ApplyParked).
+inline bool HeadIsValue(const TemplateHead& h, Cell* const* args) { return !h.parked.empty() && IsValue(args[h.head]); }
+
 }  // namespace
 
 void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& out) {
@@ -428,6 +465,7 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
   c.Unwind(root);
   for (const TemplateNode& node : out.nodes)
     if (!node.unwound) out.kept.push_back(node);
+  c.FindHead(out.focus, 0, out.kept.size(), out.head);
   c.FindTest();
   if (out.test.arity != 0) {
     c.FindStrict(letters, mask);
@@ -435,6 +473,7 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
     for (int b = 0; b < 2; ++b) {
       if (out.test.branch[b].slot < inputs) continue;
       const Ref branch = {Ref::kNode, out.test.branch[b].slot - inputs};
+      c.FindHead(out.test.branch[b].slot, out.test.branch[b].begin, out.test.branch[b].end, out.test.head[b]);
       c.FindMatch(branch, letters, k, out.test.match[b]);
       if (!out.test.match[b].body) c.FindLet(branch, letters, k, out.test.let[b]);
     }
@@ -450,6 +489,7 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
 }
 
 void RunTemplate(const Template& t, Cell* const* args, Machine& m) {
+  if (HeadIsValue(t.head, args)) return RunHead(t, t.head, args, m);
   Cell** table = RunNodes(t, t.kept, args);
   Park(t, table, t.parked.size(), m);
   Cell* focus = table[t.focus];
@@ -462,6 +502,7 @@ void RunBranch(const Template& t, Cell* const* args, int b, Machine& m) {
     Park(t, RunNodes(t, t.kept, args), 2, m);
     return;
   }
+  if (HeadIsValue(t.test.head[b], args)) return RunHead(t, t.test.head[b], args, m);
   m.focus = Build(t, t.test.branch[b], args);
 }
 

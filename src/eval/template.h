@@ -51,6 +51,17 @@ struct TemplatePart {
   uint16_t begin = 0, end = 0;
 };
 
+// A body (or a test's branch) f x1 .. xn whose head f is a parameter, as
+// Y's  a(Y a)b  is: when f's argument is a value, a run makes it the
+// focus with x1 .. xn parked, the state that the reducer's steps would
+// reach from the built application, and builds only `nodes`, the parts'
+// own. Otherwise the whole is built. parked is empty for any other shape.
+struct TemplateHead {
+  TemplateSlot head = 0;  // f's slot
+  std::vector<TemplateSlot> parked;  // x1 .. xn, outermost first
+  std::vector<TemplateNode> nodes;
+};
+
 struct Template;
 
 // A body of the shape  x c (h\t\B)  whose head x is a parameter: the way a
@@ -87,6 +98,7 @@ struct TemplateTest {
   TemplatePart branch[2];  // x and y
   TemplateMatch match[2];  // a branch that is a match
   TemplateLet let[2];      // a branch that is a let
+  TemplateHead head[2];    // a branch headed by a parameter
 };
 
 struct Template {
@@ -100,6 +112,7 @@ struct Template {
   // With the spine unwound: the parked parts, outermost first, and the focus.
   std::vector<TemplateSlot> parked;
   TemplateSlot focus = 0;  // the result (the inner focus when unwound)
+  TemplateHead head;  // a body headed by a parameter
   TemplateSlot root = 0;   // the whole body
   TemplateTest test;
   TemplateMatch match;
@@ -115,6 +128,7 @@ struct Template {
 constexpr int kMaxParameters = 16;
 constexpr int kTemplateMaxDepth = 64;
 constexpr size_t kTemplateMaxNodes = 512;
+constexpr size_t kMaxHeadArguments = 16;
 
 // Compiles body for the parameters letters[0..k) (a later one of the same
 // letter wins); leaves `out` not ready when the body is too large or too
