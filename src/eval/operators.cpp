@@ -1,6 +1,8 @@
 // Reading which branch a truth value takes from the current definitions.
 #include "eval/operators.h"
 
+#include "core/run_end.h"
+
 namespace mox {
 
 int TruthBranch(Cell* r) {
@@ -8,14 +10,68 @@ int TruthBranch(Cell* r) {
   return LetterBranch(r->Bytes()[0]);
 }
 
-int LetterBranch(unsigned char r) {
+namespace {
+
+// An answer of LetterBranch with the definitions it was read from: the
+// letter's and, when its body names another global (H a = I), that one's.
+// It stands while the table's epoch and both definitions are the same (a
+// definition replaced in place is another cell: a count is held on each,
+// so that no other cell takes its address). A name that was not defined
+// is never kept: defining it moves no epoch.
+struct KeptBranch {
+  uint64_t epoch = 0;
+  const CellRef* slot = nullptr;
+  CellRef definition;
+  const CellRef* then_slot = nullptr;
+  CellRef then_definition;
+  int branch = -1;
+
+  bool Stands() const {
+    return epoch == GlobalTable::Epoch() && slot->get() == definition.get() &&
+           (then_slot == nullptr || then_slot->get() == then_definition.get());
+  }
+};
+
+// The answers for K and H, which every comparison that takes a branch asks.
+KeptBranch kept_truths[2];
+
+void ForgetKeptBranches() {
+  for (KeptBranch& kept : kept_truths) kept = KeptBranch();
+}
+
+const bool kReleased = AtRunEnd(ForgetKeptBranches);
+
+// LetterBranch read from the definitions; `kept` (null: none) records
+// them with the answer when every name looked up was defined.
+int ReadLetterBranch(unsigned char r, KeptBranch* kept) {
   const GlobalShape* g = GlobalForByte(r);
   if (g == nullptr) return -1;
-  if (g->k == 2) return g->parameter_body;
-  Cell* then = g->body;  // read before the next lookup, which may refill a line
-  if (g->k != 1 || g->parameter_body >= 0 || !then->IsLeaf() || !head_cache::IsOneByteName(then) || !IsGlobalHeadLeaf(then)) return -1;
-  const GlobalShape* h = GlobalForByte(then->Bytes()[0]);
-  return h != nullptr && h->k == 1 && h->parameter_body == 0 ? 1 : -1;
+  const CellRef* slot = g->slot;
+  const GlobalShape* h = nullptr;
+  int branch = -1;
+  if (g->k == 2) {
+    branch = g->parameter_body;
+  } else {
+    Cell* then = g->body;  // read before the next lookup, which may refill a line
+    if (g->k != 1 || g->parameter_body >= 0 || !then->IsLeaf() || !head_cache::IsOneByteName(then) || !IsGlobalHeadLeaf(then)) return -1;
+    h = GlobalForByte(then->Bytes()[0]);
+    if (h == nullptr) return -1;
+    branch = h->k == 1 && h->parameter_body == 0 ? 1 : -1;
+  }
+  if (kept != nullptr) {
+    const CellRef* then_slot = h != nullptr ? h->slot : nullptr;
+    *kept = {GlobalTable::Epoch(), slot, slot->Copy(), then_slot, then_slot != nullptr ? then_slot->Copy() : CellRef(), branch};
+  }
+  return branch;
+}
+
+}  // namespace
+
+int LetterBranch(unsigned char r) {
+  if (r != 'K' && r != 'H') return ReadLetterBranch(r, nullptr);
+  KeptBranch& kept = kept_truths[r == 'H'];
+  if (kept.Stands()) return kept.branch;
+  return ReadLetterBranch(r, &kept);
 }
 
 bool ListParts(Cell* v, Cell** h, Cell** t) {
