@@ -72,12 +72,8 @@ Order PairOrder(Cell* x, Cell* y, bool top, bool* descend) {
   return Order::kEqual;
 }
 
-}  // namespace
-
-Order ValueOrder(Cell* a, Cell* b) {
-  int64_t x, y;
-  if (SmallIntegerValue(a, &x) && SmallIntegerValue(b, &y))  // the common case, at once
-    return x < y ? Order::kBelow : (x > y ? Order::kAbove : Order::kEqual);
+// Any two values, vectors walked child by child on a stack of their own.
+[[gnu::noinline]] Order GeneralOrder(Cell* a, Cell* b) {
   bool descend;
   Order order = PairOrder(a, b, true, &descend);
   if (!descend) return order;
@@ -106,6 +102,16 @@ Order ValueOrder(Cell* a, Cell* b) {
     }
   }
   return Order::kEqual;
+}
+
+}  // namespace
+
+// Two small integers, the common case, on a path with no stack frame.
+Order ValueOrder(Cell* a, Cell* b) {
+  int64_t x, y;
+  if (SmallIntegerValue(a, &x) && SmallIntegerValue(b, &y))
+    return x < y ? Order::kBelow : (x > y ? Order::kAbove : Order::kEqual);
+  return GeneralOrder(a, b);
 }
 
 }  // namespace mox
