@@ -52,6 +52,29 @@ inline void* PoolAlloc(size_t bytes) {  // bytes: a multiple of 8, <= kPoolMax
 #endif
 }
 
+// A block from the free list or the current chunk; null when neither has
+// one (PoolAlloc would take a new chunk). Inline code that must call
+// nothing on its fast path allocates with this.
+inline void* PoolTryAlloc(size_t bytes) {
+#ifdef MOX_NO_POOL
+  return PoolAlloc(bytes);
+#else
+  FreeBlock*& head = g_pool.lists[bytes >> 3];
+  void* p;
+  if (head != nullptr) {
+    p = head;
+    head = head->next;
+  } else if (g_pool.bump + bytes <= g_pool.bump_end) {
+    p = g_pool.bump;
+    g_pool.bump += bytes;
+  } else {
+    return nullptr;
+  }
+  ++g_pool.live;
+  return p;
+#endif
+}
+
 inline void PoolFree(void* p, size_t bytes) {
   --g_pool.live;
 #ifdef MOX_NO_POOL

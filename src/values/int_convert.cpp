@@ -36,6 +36,16 @@ uint64_t IntegerMagnitude64(const Cell* c, bool* negative) {
   return v;
 }
 
+CellRef NumberLeafAnyway(uint64_t m, bool negative) {
+  int digits = DigitCount(m);
+  size_t n = static_cast<size_t>(digits) + (negative ? 1 : 0);
+  Cell* c = AllocLeaf(n);
+  WriteDigits(reinterpret_cast<char*>(c->Bytes()) + n - digits, m, digits);
+  if (negative) c->Bytes()[0] = '0';
+  c->SetAnalysisValue(1);
+  return FinishLeaf(c);
+}
+
 int64_t IntegerToInt64(const Cell* c) {
   bool negative;
   uint64_t v = IntegerMagnitude64(c, &negative);

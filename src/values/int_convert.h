@@ -49,19 +49,20 @@ inline bool SmallIntegerValue(const Cell* c, int64_t* v) {
   return true;
 }
 
+// NumberLeaf for any m, with a new pool block when the free ones are used up.
+CellRef NumberLeafAnyway(uint64_t m, bool negative);
+
 // The number leaf of m's decimal digits, with a leading "0" when negative,
 // written straight into the new leaf. Inline, as every small result of
-// arithmetic is made here.
+// arithmetic is made here; a number below 10^8 in a block at hand calls
+// nothing, and so needs no stack frame.
 inline CellRef NumberLeaf(uint64_t m, bool negative) {
-  int digits = DigitCount(m);
-  size_t n = static_cast<size_t>(digits) + (negative ? 1 : 0);
-  Cell* c = AllocLeaf(n);
-  char* end = reinterpret_cast<char*>(c->Bytes()) + n;
-  if (m < 100000000) {
-    WriteShortDigits(end, static_cast<uint32_t>(m));
-  } else {
-    WriteDigits(end - digits, m, digits);
-  }
+  if (m >= 100000000) return NumberLeafAnyway(m, negative);
+  size_t n = static_cast<size_t>(DigitCount(m)) + (negative ? 1 : 0);
+  void* block = PoolTryAlloc(LeafBlockBytes(n));
+  if (block == nullptr) return NumberLeafAnyway(m, negative);
+  Cell* c = StartLeaf(static_cast<uint64_t*>(block), n, n);
+  WriteShortDigits(reinterpret_cast<char*>(c->Bytes()) + n, static_cast<uint32_t>(m));
   if (negative) c->Bytes()[0] = '0';
   c->SetAnalysisValue(1);  // what analysing a number gives, set while the header is at hand
   return FinishLeaf(c);
