@@ -19,11 +19,10 @@ struct LambdaLine {
 };
 
 constexpr size_t kLines = 1024;
-// Made on first use and never destroyed: most runs apply few lambdas twice.
-LambdaLine* lines = nullptr;
+// Zero until used (its pages are the system's until then).
+LambdaLine lines[kLines];
 
 LambdaLine& LineOf(const Cell* lambda, int depth) {
-  if (lines == nullptr) [[unlikely]] lines = new LambdaLine[kLines]();
   const auto p = reinterpret_cast<uintptr_t>(lambda) >> 3;
   return lines[(p ^ (p >> 10) ^ static_cast<uintptr_t>(depth) * 0x9E37) & (kLines - 1)];
 }
@@ -46,7 +45,6 @@ Template* Compile(Cell* lambda, int depth) {
 // A line left as the run ended would hold its lambda (and the template its
 // strict code's constants) past the run's leak check.
 void ForgetLambdas() {
-  if (lines == nullptr) return;
   for (size_t i = 0; i < kLines; ++i)
     if (lines[i].lambda != nullptr) Empty(lines[i]);
 }
@@ -55,22 +53,37 @@ const bool kReleased = AtRunEnd(ForgetLambdas);
 
 }  // namespace
 
-const Template* LambdaTemplate(Cell* lambda, int depth) {
-  LambdaLine& line = LineOf(lambda, depth);
-  if (line.lambda == lambda && line.depth == depth) [[likely]] {
+namespace {
+
+// LambdaTemplate when the line is not ready: the template compiled on the
+// second use, or the line taken over on the first. A line of a cell that
+// is not shared holds no count: should the address come back as a lambda
+// the table holds, that lambda merely goes without.
+[[gnu::noinline]] const Template* LambdaTemplateMiss(LambdaLine& line, Cell* lambda, int depth) {
+  if (line.lambda == lambda && line.depth == depth) {
     if (!line.shared) return nullptr;
-    if (line.instance == nullptr) line.instance = Compile(lambda, depth);
+    line.instance = Compile(lambda, depth);
     return line.instance->ready ? line.instance : nullptr;
   }
   // First use: the line is taken over, and the lambda substituted this once.
-  // A line of a cell that is not shared holds no count: should the address
-  // come back as a lambda the table holds, that lambda merely goes without.
   Empty(line);
   line.lambda = lambda;
   line.depth = depth;
   line.shared = IsSharedApplication(lambda);
   if (line.shared) Retain(lambda);
   return nullptr;
+}
+
+}  // namespace
+
+// The hit calls nothing, and so needs no stack frame.
+const Template* LambdaTemplate(Cell* lambda, int depth) {
+  LambdaLine& line = LineOf(lambda, depth);
+  if (line.lambda == lambda && line.depth == depth && (!line.shared || line.instance != nullptr)) [[likely]] {
+    if (!line.shared) return nullptr;
+    return line.instance->ready ? line.instance : nullptr;
+  }
+  return LambdaTemplateMiss(line, lambda, depth);
 }
 
 }  // namespace mox
