@@ -33,10 +33,12 @@ struct KeptBranch {
 };
 
 // The answers for K and H, which every comparison that takes a branch asks.
-KeptBranch kept_truths[2];
+// Never destroyed: a count let go as the process exits could free a cell
+// after what freeing reads is gone (each run's end lets go of them).
+KeptBranch* const kept_truths = new KeptBranch[2];
 
 void ForgetKeptBranches() {
-  for (KeptBranch& kept : kept_truths) kept = KeptBranch();
+  for (int i = 0; i < 2; ++i) kept_truths[i] = KeptBranch();
 }
 
 const bool kReleased = AtRunEnd(ForgetKeptBranches);
