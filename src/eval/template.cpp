@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
 
 #include "core/graph_walk.h"
 #include "eval/machine.h"
@@ -410,23 +411,15 @@ inline bool IsClosedValue(const Cell* c) {
   return CellRef(c);
 }
 
-// Parks the parts t.parked[0..count), outermost first.
-void Park(const Template& t, Cell** table, size_t count, Machine& m) {
-  for (size_t i = 0; i < count; ++i) {
-    Cell* c = table[t.parked[i]];
-    Hold(c);
-    m.frames.push_back({FrameKind::kPark, c});
-  }
+// Parks the parts in `slots` of a run's table, outermost first.
+[[gnu::always_inline]] inline void Park(std::span<const TemplateSlot> slots, Cell** table, Machine& m) {
+  for (TemplateSlot s : slots) m.Push(FrameKind::kPark, table[s]);
 }
 
 // Parks x1 .. xn of a part f x1 .. xn and makes f's argument the focus
 // (see TemplateHead).
 [[gnu::noinline]] void RunHead(const Template& t, const TemplateHead& h, Cell* const* args, Machine& m) {
-  Cell** table = RunNodes(t, h.nodes, args);
-  for (TemplateSlot s : h.parked) {
-    Hold(table[s]);
-    m.frames.push_back({FrameKind::kPark, table[s]});
-  }
+  Park(h.parked, RunNodes(t, h.nodes, args), m);
   Cell* f = args[h.head];
   Hold(f);
   m.focus = CellRef(f);
@@ -491,7 +484,7 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
 void RunTemplate(const Template& t, Cell* const* args, Machine& m) {
   if (HeadIsValue(t.head, args)) return RunHead(t, t.head, args, m);
   Cell** table = RunNodes(t, t.kept, args);
-  Park(t, table, t.parked.size(), m);
+  Park(t.parked, table, m);
   Cell* focus = table[t.focus];
   Hold(focus);
   m.focus = CellRef(focus);
@@ -499,7 +492,7 @@ void RunTemplate(const Template& t, Cell* const* args, Machine& m) {
 
 void RunBranch(const Template& t, Cell* const* args, int b, Machine& m) {
   if (b < 0) {
-    Park(t, RunNodes(t, t.kept, args), 2, m);
+    Park(std::span(t.parked).first(2), RunNodes(t, t.kept, args), m);
     return;
   }
   if (HeadIsValue(t.test.head[b], args)) return RunHead(t, t.test.head[b], args, m);
