@@ -54,7 +54,9 @@ inline void* PoolAlloc(size_t bytes) {  // bytes: a multiple of 8, <= kPoolMax
 
 // A block from the free list or the current chunk; null when neither has
 // one (PoolAlloc would take a new chunk). Inline code that must call
-// nothing on its fast path allocates with this.
+// nothing on its fast path allocates with this. PoolAlloc keeps its own
+// copy of these steps: written as this and a refill, the compiled
+// allocation of every cell took 0.4% more instructions (vecfill, pairs).
 inline void* PoolTryAlloc(size_t bytes) {
 #ifdef MOX_NO_POOL
   return PoolAlloc(bytes);

@@ -41,9 +41,7 @@ CellRef NumberLeafAnyway(uint64_t m, bool negative) {
   size_t n = static_cast<size_t>(digits) + (negative ? 1 : 0);
   Cell* c = AllocLeaf(n);
   WriteDigits(reinterpret_cast<char*>(c->Bytes()) + n - digits, m, digits);
-  if (negative) c->Bytes()[0] = '0';
-  c->SetAnalysisValue(1);
-  return FinishLeaf(c);
+  return FinishNumberLeaf(c, negative);
 }
 
 int64_t IntegerToInt64(const Cell* c) {

@@ -52,6 +52,14 @@ inline bool SmallIntegerValue(const Cell* c, int64_t* v) {
 // NumberLeaf for any m, with a new pool block when the free ones are used up.
 CellRef NumberLeafAnyway(uint64_t m, bool negative);
 
+// A number leaf whose digits are written: its sign, and its header as
+// analysing a number gives it, set while the header is at hand.
+inline CellRef FinishNumberLeaf(Cell* c, bool negative) {
+  if (negative) c->Bytes()[0] = '0';
+  c->SetAnalysisValue(1);
+  return FinishLeaf(c);
+}
+
 // The number leaf of m's decimal digits, with a leading "0" when negative,
 // written straight into the new leaf. Inline, as every small result of
 // arithmetic is made here; a number below 10^8 in a block at hand calls
@@ -63,9 +71,7 @@ inline CellRef NumberLeaf(uint64_t m, bool negative) {
   if (block == nullptr) return NumberLeafAnyway(m, negative);
   Cell* c = StartLeaf(static_cast<uint64_t*>(block), n, n);
   WriteShortDigits(reinterpret_cast<char*>(c->Bytes()) + n, static_cast<uint32_t>(m));
-  if (negative) c->Bytes()[0] = '0';
-  c->SetAnalysisValue(1);  // what analysing a number gives, set while the header is at hand
-  return FinishLeaf(c);
+  return FinishNumberLeaf(c, negative);
 }
 
 // The number leaf of a signed 64-bit value ("05" for -5, "0" for zero).
