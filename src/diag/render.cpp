@@ -11,7 +11,10 @@
 // the output, with no repeated copying. That output can be exponential in
 // the number of cells (a value whose parts are shared is written out once
 // per path), so both passes give way to an interrupt: the text is then
-// empty, and the interrupt ends the run before anyone reads it.
+// empty, and the interrupt ends the run before anyone reads it. And once
+// pass 1 has met many parts, it measures the whole form first, each shared
+// cell once: a form larger than the machine is then reported as out of
+// memory at once, not after the walk has filled the memory.
 #include "diag/render.h"
 
 #include <algorithm>
@@ -20,7 +23,9 @@
 #include <string>
 #include <vector>
 
+#include "core/cell_hash.h"
 #include "core/interrupt.h"
+#include "core/memory.h"
 #include "core/real_text.h"
 #include "core/square_brackets.h"
 
@@ -39,6 +44,12 @@ ByteKind KindOf(unsigned char b) {
 int BracketStep(unsigned char b) { return b == '[' ? 1 : b == ']' ? -1 : 0; }
 
 constexpr int64_t kNoPrefix = std::numeric_limits<int64_t>::max();
+
+// Lengths and depths of measured forms stop growing here (a shared graph's
+// form can be longer than any integer holds); no form that long is made.
+constexpr int64_t kMostMeasured = int64_t{1} << 61;
+
+int64_t Sum(int64_t x, int64_t y) { return std::clamp(x + y, -kMostMeasured, kMostMeasured); }
 
 // What the rules need to know of a (non-empty) form, without its bytes.
 // Square-bracket depth counts "[" as +1 and "]" as -1 from the first byte.
@@ -70,10 +81,10 @@ Shape ShapeOf(std::string_view s) {
 
 Shape Join(const Shape& x, const Shape& y) {
   Shape r;
-  r.length = x.length + y.length;
-  r.depth = x.depth + y.depth;
-  r.low = std::min(x.low, x.depth + y.low);
-  r.low_inner = y.low_inner == kNoPrefix ? x.low : std::min(x.low, x.depth + y.low_inner);
+  r.length = Sum(x.length, y.length);
+  r.depth = Sum(x.depth, y.depth);
+  r.low = std::min(x.low, Sum(x.depth, y.low));
+  r.low_inner = y.low_inner == kNoPrefix ? x.low : std::min(x.low, Sum(x.depth, y.low_inner));
   r.first = x.first;
   r.second = x.length > 1 ? x.second : y.first;
   r.last = y.last;
@@ -108,7 +119,7 @@ const Shape& Literal(std::string_view s) {
 // "(/ " once per element, before the "cray" of a vector's form.
 Shape VectorPrefix(uint64_t n) {
   Shape r = ShapeOf("(/ ");
-  r.length = 3 * static_cast<int64_t>(n);
+  r.length = 3 * static_cast<int64_t>(n);  // n < 2^32
   return r;
 }
 
@@ -191,19 +202,33 @@ const Cell* PartAt(const Cell* c, uint32_t step) {
 }
 uint32_t PartCount(const Cell* c) { return c->IsApp() ? 2 : VectorSize(c); }
 
+// Pass 1 meets this many parts before it measures the whole form.
+constexpr uint64_t kMeasureAfter = uint64_t{1} << 20;
+
+bool FitsInMemory(const Cell* root);
+
 // Pass 1: the Shape of the whole form, and the rule of every application in
-// pre-order. False when interrupted.
+// pre-order. False when interrupted, or refused as too long. Measuring
+// (kMeasure), only the Shape, each shared cell's once: `rules` is unused.
+template <bool kMeasure>
 bool ChooseRules(const Cell* root, std::vector<Rule>& rules, Shape* whole) {
   std::string scratch;
   uint64_t parts = 0;
   std::vector<Shape> shapes;  // shapes of finished parts
   std::vector<Frame> stack;
+  CellMap<Shape> measured;  // of the cells held more than once
   auto visit = [&](const Cell* c) {
+    if (kMeasure && IsComposite(c) && c->Count() > 1) {
+      if (const Shape* known = measured.Find(c)) {
+        shapes.push_back(*known);
+        return;
+      }
+    }
     if (!IsComposite(c)) {
       shapes.push_back(ShapeOf(LeafForm(c, scratch)));
     } else if (c->IsApp()) {
       stack.push_back({c, rules.size(), 0});
-      rules.push_back(kAbut);
+      if (!kMeasure) rules.push_back(kAbut);
     } else {
       uint32_t n = VectorSize(c);
       shapes.push_back(n == 0 ? Literal("cray") : Join(VectorPrefix(n), Literal("cray")));
@@ -226,19 +251,30 @@ bool ChooseRules(const Cell* root, std::vector<Rule>& rules, Shape* whole) {
         shapes.pop_back();
         Shape f = shapes.back();
         Rule rule = ChooseRule(f, a);
-        rules[top.aux] = rule;
+        if (!kMeasure) rules[top.aux] = rule;
         shapes.back() = ApplyRule(rule, f, a);
       }
+      if (kMeasure && c->Count() > 1) measured.Insert(c, shapes.back());
       stack.pop_back();
       continue;
     }
     if (InterruptNotedEvery(parts)) return false;
+    if (!kMeasure && parts == kMeasureAfter && !FitsInMemory(root)) return false;
     const Cell* part = PartAt(c, top.step++);
     visit(part);  // may grow the stack: `top` is not used after this
   }
   MOX_ASSERT(shapes.size() == 1);
   *whole = shapes.back();
   return true;
+}
+
+// Whether the whole form may be tried, by its length (as MemoryRequestFits:
+// false when refused or interrupted).
+bool FitsInMemory(const Cell* root) {
+  std::vector<Rule> unused;
+  Shape whole{};
+  if (!ChooseRules<true>(root, unused, &whole)) return false;
+  return MemoryRequestFits(static_cast<uint64_t>(whole.length), "a display form");
 }
 
 // Pass 2: the bytes, following the rules chosen in pass 1. False when
@@ -292,7 +328,7 @@ Text DisplayForm(const Cell* c) {
   MOX_ASSERT(c != nullptr);
   std::vector<Rule> rules;
   Shape whole{};
-  if (!ChooseRules(c, rules, &whole)) return Text();
+  if (!ChooseRules<false>(c, rules, &whole)) return Text();
   std::string out;
   out.reserve(static_cast<size_t>(whole.length));
   if (!WriteForm(c, rules, out)) return Text();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/memory.h"
 #include "core/real_text.h"
 #include "diag/render.h"
 #include "support/builtin_calls.h"
@@ -137,6 +138,32 @@ TEST(DisplayForm, MillionDeepNestingBothWays) {
   std::string nested;  // (x (x ... (x y)))
   for (int i = 0; i < kDeep; ++i) nested += "(x ";
   EXPECT_TRUE(Show(right) == nested + "y" + std::string(kDeep, ')'));
+}
+
+// ---- shared parts ---------------------------------------------------------------
+
+int g_refusals = 0;
+void CountRefusal() { ++g_refusals; }
+
+// Past a million parts a form is measured, each shared cell once, before it
+// is made: the measure must be the form's exact length, whatever rules the
+// shared parts' forms take.
+TEST(DisplayForm, SharedPartsMeasuredExactlyAgainstTheCeiling) {
+  std::mt19937 rng(9);
+  for (int i = 0; i < 3; ++i) {
+    CellRef v = RandomValue(rng, 3);
+    for (int level = 0; level < 19; ++level)  // 2^19 copies of the first value
+      v = level % 3 == 0 ? A(v.Copy(), v.Copy()) : A(A(RandomValue(rng, 1), v.Copy()), v.Copy());
+    std::string expected = Reference(v.get());
+    SetMemoryCeiling(expected.size() - 1, CountRefusal);
+    g_refusals = 0;
+    EXPECT_EQ(Show(v), "") << "case " << i;
+    EXPECT_EQ(g_refusals, 1);
+    SetMemoryCeiling(expected.size(), CountRefusal);
+    EXPECT_TRUE(Show(v) == expected) << "case " << i;
+    EXPECT_EQ(g_refusals, 1);
+  }
+  SetMemoryCeiling(0, nullptr);  // back to the machine's
 }
 
 // ---- shortened forms -----------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "core/interrupt.h"
+#include "core/memory.h"
 #include "defs/check.h"
 #include "defs/define.h"
 #include "defs/prelude.h"
@@ -208,20 +209,28 @@ TEST(Entry, ShutRunsOnceWhenTheInterruptIsNotedAgain) {
 // A long builtin looks at the interrupt note between its rounds: a power of
 // two billion digits, a repeat of four gigabytes, the writing out of a
 // text of 2^28 bytes made from 27 shared cells and the display form of a
-// value of 40 cells that shares its parts (2^40 leaves written out, by
+// value of 27 cells that shares its parts (2^27 leaves written out, by
 // `lisp` or by the report on a result that is no integer), each far from
-// done when the interrupt comes, end like any interrupted run.
+// done when the interrupt comes, end like any interrupted run. A display
+// form longer than the machine's memory (2^40 leaves) is not begun: it is
+// out of memory at once.
 TEST(Entry, InterruptStopsLongBuiltins) {
   std::string doubled = "a\\0+(";
   for (int i = 0; i < 27; ++i) doubled += "dd(";
   doubled += "[ab]" + std::string(27, ')') + "+[c]),dd\\x\\dash(x,x)";
   const std::string shared = ",dup\\n\\(n<1)(1)(p{dup(n-1)}V(p,p))";
   const std::string programs[] = {"a\\powa(3,4000000000)", "a\\0+mult([abcd],1000000000)", doubled,
-                                  "a\\rank(lisp(dup(40)))" + shared, "a\\dup(40)" + shared};
+                                  "a\\rank(lisp(dup(27)))" + shared, "a\\dup(27)" + shared};
   for (const std::string& program : programs) {
     MoxRun r = Interrupted(program);
     EXPECT_EQ(r.status, 1) << program;
     EXPECT_EQ(r.err, "\n") << program;
+  }
+  for (const char* program : {"a\\rank(lisp(dup(40)))", "a\\dup(40)"}) {
+    MoxRun r = RunMox(ProgramFile(program + shared));
+    EXPECT_EQ(r.status, kOutOfMemoryStatus) << program;
+    EXPECT_EQ(r.err, "mox: out of memory: a display form of 6047313952763 bytes could not be allocated\n")
+        << program;
   }
 }
 
