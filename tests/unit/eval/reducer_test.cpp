@@ -215,7 +215,8 @@ TEST_F(ReducerTest, MillionDeepNonTailRecursion) {
 
 TEST_F(ReducerTest, ListCellsAreKnownByTheirConstructorsDefinitions) {
   // A list taken apart without its lambda built reads J and V as defined
-  // when it is taken apart; a pair of any other making is no list cell.
+  // when it is taken apart (an answer kept from their definitions goes
+  // when either is replaced); a pair of any other making is no list cell.
   Cell* h = nullptr;
   Cell* t = nullptr;
   CellRef cell = Evaluate(Tree("J 1 2"));
@@ -233,6 +234,9 @@ TEST_F(ReducerTest, ListCellsAreKnownByTheirConstructorsDefinitions) {
   EXPECT_TRUE(ListParts(cell.get(), &h, &t));
   Define("J", "(\\ a (\\ b (\\ c (V b a))))");
   EXPECT_FALSE(ListParts(cell.get(), &h, &t));
+  EXPECT_FALSE(ListParts(cell.get(), &h, &t));  // asked again: the answer kept
+  Define("J", "(\\ a (\\ b (\\ c (V a b))))");
+  EXPECT_TRUE(ListParts(cell.get(), &h, &t));
 }
 
 TEST_F(ReducerTest, DeepDefinitionBodiesAreSubstitutedWithoutRecursion) {
