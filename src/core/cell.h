@@ -39,6 +39,7 @@ constexpr uint64_t kFieldMask = (kFieldLimit - 1) << kFieldShift;
 constexpr int kCacheShift = 56;
 constexpr uint64_t kCacheMask = uint64_t{0x7F} << kCacheShift;
 constexpr uint64_t kValueMask = uint64_t{0x3F} << kCacheShift;
+constexpr int kValueBias = 52;  // of the analysis value in the cache
 constexpr uint64_t kFlagBit = uint64_t{1} << 62;
 constexpr uint64_t kLeafBit = uint64_t{1} << 63;
 constexpr uint8_t kDataCache = 0x40;  // cache byte of a data cell
@@ -93,11 +94,11 @@ struct Cell {
   bool Flag() const { return (h & kFlagBit) != 0; }
   int AnalysisValue() const {
     if (IsData()) return 1;
-    return static_cast<int>((h & kValueMask) >> kCacheShift) - 52;
+    return static_cast<int>((h & kValueMask) >> kCacheShift) - kValueBias;
   }
   void SetAnalysisValue(int v) {
-    MOX_ASSERT(v >= -52 && v <= 11);
-    h = (h & ~kValueMask) | (static_cast<uint64_t>(v + 52) << kCacheShift);
+    MOX_ASSERT(v >= -kValueBias && v <= 11);
+    h = (h & ~kValueMask) | (static_cast<uint64_t>(v + kValueBias) << kCacheShift);
   }
   void SetFlag(bool on) { h = on ? (h | kFlagBit) : (h & ~kFlagBit); }
   void MarkData() { h = (h & ~kCacheMask) | (uint64_t{kDataCache} << kCacheShift); }

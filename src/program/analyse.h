@@ -58,12 +58,12 @@ inline void AnalyseApplication(Cell* p) {
     }
     d = 0;
   } else {
-    d = static_cast<int>((hf & kValueMask) >> kCacheShift) - 52;
+    d = static_cast<int>((hf & kValueMask) >> kCacheShift) - kValueBias;
     if (d != kNoArity && d > kArityFloor) --d;
   }
-  h |= static_cast<uint64_t>(d + 52) << kCacheShift;
-  // x is a redex (saturated or over-applied) when its biased value is below 53.
-  const bool x_pending = !x_data && ((hx & kFlagBit) != 0 || (hx & kValueMask) < (uint64_t{53} << kCacheShift));
+  h |= static_cast<uint64_t>(d + kValueBias) << kCacheShift;
+  // x is a redex (saturated or over-applied) when its value is below 1.
+  const bool x_pending = !x_data && ((hx & kFlagBit) != 0 || (hx & kValueMask) < (uint64_t{1 + kValueBias} << kCacheShift));
   const bool f_pending = !f_data && (hf & kFlagBit) != 0;
   if (f_data || (hf & kLeafBit) != 0) {  // a plain application
     if (f_pending || x_pending) h |= kFlagBit;

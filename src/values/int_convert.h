@@ -60,6 +60,10 @@ inline CellRef FinishNumberLeaf(Cell* c, bool negative) {
   return FinishLeaf(c);
 }
 
+// The header of a new number leaf, but for its length field: a leaf of
+// one count, analysed as a value of one argument.
+constexpr uint64_t kShortNumberHeader = kLeafBit | (uint64_t{1 + kValueBias} << kCacheShift) | 1;
+
 // The number leaf of m's decimal digits, with a leading "0" when negative,
 // written straight into the new leaf. Inline, as every small result of
 // arithmetic is made here; a number below 10^8 in a block at hand calls
@@ -71,7 +75,9 @@ inline CellRef NumberLeaf(uint64_t m, bool negative) {
   if (block == nullptr) return NumberLeafAnyway(m, negative);
   Cell* c = StartLeaf(static_cast<uint64_t*>(block), n, n);
   WriteShortDigits(reinterpret_cast<char*>(c->Bytes()) + n, static_cast<uint32_t>(m));
-  return FinishNumberLeaf(c, negative);
+  if (negative) c->Bytes()[0] = '0';
+  c->h = kShortNumberHeader | (uint64_t{n} << kFieldShift);  // what FinishNumberLeaf would make it
+  return CellRef(c);
 }
 
 // The number leaf of a signed 64-bit value ("05" for -5, "0" for zero).
