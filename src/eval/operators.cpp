@@ -42,15 +42,16 @@ struct KeptBranch {
   }
 };
 
-// The answers for K and H, which every comparison that takes a branch asks.
-// Never destroyed: a count let go as the process exits could free a cell
-// after what freeing reads is gone (each run's end lets go of them).
-// The last index is ListParts'.
-KeptBranch* const kept_truths = new KeptBranch[3];
-KeptBranch& kept_pair = kept_truths[2];
+// The answers for K and H, which every comparison that takes a branch asks,
+// and ListParts', which every list taken apart asks. Never destroyed: a
+// count let go as the process exits could free a cell after what freeing
+// reads is gone (each run's end lets go of them).
+KeptBranch* const kept_answers = new KeptBranch[3];
+KeptBranch* const kept_truths = kept_answers;  // by the letter: K, then H
+KeptBranch& kept_pair = kept_answers[2];
 
 void ForgetKeptBranches() {
-  for (int i = 0; i < 3; ++i) kept_truths[i] = KeptBranch();
+  for (int i = 0; i < 3; ++i) kept_answers[i] = KeptBranch();
 }
 
 const bool kReleased = AtRunEnd(ForgetKeptBranches);
