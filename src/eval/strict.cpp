@@ -23,6 +23,13 @@ CellRef BuildNode(const Machine& m, const Activation& a, const StrictCall& enter
                               m.registers.data() + a.base);
 }
 
+// A parameter's value applied to values, for the step loop.
+CellRef BuildApplication(const Machine& m, const Activation& a, const StrictCall& c) {
+  CellRef app = CellRef::Share(Operand(m, a, c.head));
+  for (int i = 0; i < c.n; ++i) app = MakeAnalysedApp(std::move(app), CellRef::Share(Operand(m, a, c.in[i])));
+  return app;
+}
+
 // Enters an operator's node: the builtin the operator is bound to goes
 // into the entry's register; an operator bound to anything else has the
 // node built for the step loop instead of its calls, as the focus (with
@@ -113,10 +120,7 @@ void RunStrict(Machine& m) {
     if (m.focus) m.registers[a.base + a.next[-1].out] = m.focus.Leak();
     if (g_interrupted) [[unlikely]] return;  // the step loop takes it, then comes back
     const StrictCall& c = *a.next++;
-    if (c.kind == StrictCall::kEnter) {
-      Enter(m, a, c);
-      if (!m.focus) continue;
-    } else {
+    if (c.kind == StrictCall::kCall) [[likely]] {
       Cell* head = Operand(m, a, c.head);
       Cell* args[kStrictMaxArguments];
       for (int i = 0; i < c.n; ++i) args[i] = Operand(m, a, c.in[i]);
@@ -130,6 +134,11 @@ void RunStrict(Machine& m) {
         HandOver(m, a, c, head, args);
       }
       if (!m.focus) continue;  // the callee's activation runs next
+    } else if (c.kind == StrictCall::kEnter) {
+      Enter(m, a, c);
+      if (!m.focus) continue;
+    } else {
+      m.focus = BuildApplication(m, a, c);  // never the branch's last call
     }
     if (m.frames.empty() || m.frames.back().kind != FrameKind::kStrict || !IsValue(m.focus.get())) return;
   }

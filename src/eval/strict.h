@@ -37,8 +37,10 @@ constexpr uint16_t kConstantOperand = 0x8000;
 // node becomes its focus, before the arguments are reduced, and keeps the
 // builtin it is bound to: so does the entry, into a register. An operator
 // bound to anything else there makes the node over to the step loop whole.
+// A parameter applied to values (kApply, `head` its register) is built and
+// handed to the step loop, whatever the parameter's value is.
 struct StrictCall {
-  enum Kind : uint8_t { kCall, kEnter } kind;
+  enum Kind : uint8_t { kCall, kEnter, kApply } kind;
   uint8_t n;  // the arguments (kEnter: of the node's call)
   uint16_t out;  // the register of the answer or, entering, of the builtin
   uint16_t head;  // operand: the name called (kEnter: the operator)

@@ -207,7 +207,8 @@ struct Compiler {
   // The test's branches as strict code (see strict.h), where a branch is a
   // call whose arguments are values or such calls again, each exactly
   // saturated (an operator, taking no parameters of its own, takes its
-  // builtin's) and headed by a name that is not a lazy combinator.
+  // builtin's) and headed by a name that is not a lazy combinator; or,
+  // below the branch's own call, a parameter applied to values.
   void FindStrict(const unsigned char* letters, uint32_t mask) {
     auto code = std::make_unique<StrictCode>();
     code->arguments = code->registers = t.arguments;
@@ -221,7 +222,8 @@ struct Compiler {
       uint16_t answer;
       TemplateSlot s = t.test.branch[b].slot;
       Ref branch = {Ref::kNode, static_cast<int>(s - inputs)};
-      if (s < inputs || !StrictOperand(branch, *code, calls, answer) || code->registers >= kConstantOperand) calls.clear();
+      if (s < inputs || !StrictOperand(branch, *code, calls, answer, true) || code->registers >= kConstantOperand)
+        calls.clear();
       MarkLastReads(calls, *code);
       any = any || !calls.empty();
     }
@@ -230,7 +232,7 @@ struct Compiler {
 
   // Emits the instructions that compute r and names its value in
   // `operand`; false when r is not strict. Depth is bounded by the body's.
-  bool StrictOperand(Ref r, StrictCode& code, std::vector<StrictCall>& calls, uint16_t& operand) {
+  bool StrictOperand(Ref r, StrictCode& code, std::vector<StrictCall>& calls, uint16_t& operand, bool root = false) {
     if (r.kind == Ref::kArgument) {
       operand = static_cast<uint16_t>(r.index);
       return true;
@@ -248,6 +250,7 @@ struct Compiler {
       args[n++] = node_parts[2 * static_cast<size_t>(h.index) + 1];
     }
     std::reverse(args, args + n);
+    if (h.kind == Ref::kArgument) return !root && StrictApply(h, args, n, code, calls, operand);
     if (h.kind != Ref::kConstant) return false;
     Cell* head = t.constants[static_cast<size_t>(h.index)];
     if (!head->IsLeaf() || head->IsData() || !IsGlobalHeadLeaf(head) || kLazyHeads.byte[head->Bytes()[0]]) return false;
@@ -269,6 +272,25 @@ struct Compiler {
     call.out = static_cast<uint16_t>(code.registers++);
     operand = call.out;
     if (entering) calls[enter].call = static_cast<uint16_t>(calls.size() - enter);  // not an inner node's entry
+    calls.push_back(call);
+    return true;
+  }
+
+  // A parameter applied to values (kApply): whatever the parameter's value
+  // turns out to be, even a lazy combinator's partial application, the
+  // application is built and reduced when its turn comes, as the step loop
+  // would reduce it in the built branch, and as no argument holds a call,
+  // no call is made in another order. The branch's own call is left to
+  // the template's head (TemplateHead).
+  bool StrictApply(Ref h, const Ref* args, int n, StrictCode& code, std::vector<StrictCall>& calls, uint16_t& operand) {
+    StrictCall call = {};
+    call.kind = StrictCall::kApply;
+    call.n = static_cast<uint8_t>(n);
+    call.head = static_cast<uint16_t>(h.index);
+    for (int i = 0; i < n; ++i)
+      if (args[i].kind == Ref::kNode || !StrictOperand(args[i], code, calls, call.in[i])) return false;
+    call.out = static_cast<uint16_t>(code.registers++);
+    operand = call.out;
     calls.push_back(call);
     return true;
   }
@@ -302,6 +324,7 @@ struct Compiler {
       }
       for (int i = 0; i < c.n; ++i)
         if (!(c.in[i] & kConstantOperand)) read_later[c.in[i]] = true;
+      if (c.kind == StrictCall::kApply) read_later[c.head] = true;
     }
   }
 
