@@ -113,8 +113,8 @@ void InstantiateShape(Machine& m, Cell* head, const GlobalShape* g, Cell* const*
 // Instantiates a global whose template is a test (t.test): see reducer.cpp.
 void RunTest(Machine& m, const Template& t, Cell* const* args);
 
-// Instantiates a global or lambda whose template is a match (t.match) or a
-// let (t.let): see reducer.cpp.
+// Instantiates a global or lambda whose template is a match (t.match), a
+// let (t.let) or strict code (t.strict): see reducer.cpp.
 void RunBinding(Machine& m, const Template& t, Cell* const* args);
 
 // Runs a compiled template on args (borrowed), by the shape of its body.

@@ -377,6 +377,11 @@ void RunTest(Machine& m, const Template& t, Cell* const* args) {
 }
 
 void RunBinding(Machine& m, const Template& t, Cell* const* args) {
+  if (t.strict) {  // a body of calls
+    if (!AllValues(args, t.arguments)) return RunTemplate(t, args, m);
+    CellRef held = std::move(m.focus);  // the arguments may be its parts
+    return EnterStrict(m, *t.strict.get(), 0, args);
+  }
   if (!t.match.body) return RunLet(m, t, t.let, args);
   if (!TakeMatch(m, t.match, t, args)) RunTemplate(t, args, m);
 }

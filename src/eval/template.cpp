@@ -230,6 +230,24 @@ struct Compiler {
     if (any) t.strict = StrictRef(code.release());
   }
 
+  // A body that is no test, as the strict code of its one branch (index
+  // 0), when it is such a branch and makes more than one call: one call
+  // alone is made as cheaply by parking its arguments (the template's
+  // unwound spine).
+  void FindStrictBody(Ref root, const unsigned char* letters, uint32_t mask) {
+    if (root.kind != Ref::kNode) return;
+    auto code = std::make_unique<StrictCode>();
+    code->arguments = code->registers = t.arguments;
+    std::copy(letters, letters + t.arguments, code->letters);
+    code->mask = mask;
+    std::vector<StrictCall>& calls = code->calls[0];
+    uint16_t answer;
+    if (!StrictOperand(root, *code, calls, answer, true) || code->registers >= kConstantOperand || calls.size() < 2)
+      return;
+    MarkLastReads(calls, *code);
+    t.strict = StrictRef(code.release());
+  }
+
   // Emits the instructions that compute r and names its value in
   // `operand`; false when r is not strict. Depth is bounded by the body's.
   bool StrictOperand(Ref r, StrictCode& code, std::vector<StrictCall>& calls, uint16_t& operand, bool root = false) {
@@ -253,14 +271,24 @@ struct Compiler {
     if (h.kind == Ref::kArgument) return !root && StrictApply(h, args, n, code, calls, operand);
     if (h.kind != Ref::kConstant) return false;
     Cell* head = t.constants[static_cast<size_t>(h.index)];
+    // A function part that holds no parameter is one constant, as in
+    // plus(1,f(x)): its own arguments are the call's first ones.
+    Cell* fixed[kStrictMaxArguments];
+    int j = 0;
+    for (; head->IsApp() && !head->IsData(); head = head->f) {
+      if (j + n == kStrictMaxArguments || !IsValue(head->a)) return false;
+      fixed[j++] = head->a;
+    }
+    std::reverse(fixed, fixed + j);
     if (!head->IsLeaf() || head->IsData() || !IsGlobalHeadLeaf(head) || kLazyHeads.byte[head->Bytes()[0]]) return false;
     const Cell* model = node_models[static_cast<size_t>(r.index)].get();
     bool op = kOperatorBytes.byte[head->Bytes()[0]] && head->Bytes()[1] == 0 && head->AnalysisValue() == 0;
-    if (model->IsData() || model->AnalysisValue() != (op ? -n : 0)) return false;
+    if (model->IsData() || model->AnalysisValue() != (op ? -(j + n) : 0)) return false;
     StrictCall call = {};
     call.kind = StrictCall::kCall;
-    call.n = static_cast<uint8_t>(n);
+    call.n = static_cast<uint8_t>(j + n);
     call.head = StrictConstant(code, head);
+    for (int i = 0; i < j; ++i) call.in[i] = StrictConstant(code, fixed[i]);
     const size_t enter = calls.size();
     const bool entering = op && std::any_of(args, args + n, [](Ref a) { return a.kind == Ref::kNode; });
     if (entering) {
@@ -268,7 +296,7 @@ struct Compiler {
       calls.push_back({StrictCall::kEnter, call.n, call.head, StrictConstant(code, head), {}, 0, StrictConstant(code, node_cells[static_cast<size_t>(r.index)]), 0, 0});
     }
     for (int i = 0; i < n; ++i)
-      if (!StrictOperand(args[i], code, calls, call.in[i])) return false;
+      if (!StrictOperand(args[i], code, calls, call.in[j + i])) return false;
     call.out = static_cast<uint16_t>(code.registers++);
     operand = call.out;
     if (entering) calls[enter].call = static_cast<uint16_t>(calls.size() - enter);  // not an inner node's entry
@@ -496,11 +524,12 @@ void CompileTemplate(Cell* body, const unsigned char* letters, int k, Template& 
   } else {
     c.FindMatch(root, letters, k, out.match);
     if (!out.match.body) c.FindLet(root, letters, k, out.let);
+    if (!out.match.body && !out.let.body) c.FindStrictBody(root, letters, mask);
   }
   out.table.assign(static_cast<size_t>(k) + out.constants.size() + out.nodes.size(), nullptr);
   std::copy(out.constants.begin(), out.constants.end(), out.table.begin() + k);
   for (const TemplateNode& node : out.nodes) out.any_fixed = out.any_fixed || node.fixed;
-  out.shaped = out.test.arity != 0 || out.match.body || out.let.body;
+  out.shaped = out.test.arity != 0 || out.match.body || out.let.body || out.strict;
   out.ready = true;
 }
 

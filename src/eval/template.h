@@ -104,7 +104,7 @@ struct TemplateTest {
 struct Template {
   bool ready = false;  // false: no template (use substitution)
   bool any_fixed = false;  // some node has a fixed header
-  bool shaped = false;  // a test, a match or a let: one flag, read on every run
+  bool shaped = false;  // a test, a match, a let or strict code: one flag, read on every run
   int arguments = 0;
   std::vector<Cell*> constants;  // borrowed from the definition it was made from
   std::vector<TemplateNode> nodes;
@@ -117,7 +117,9 @@ struct Template {
   TemplateTest test;
   TemplateMatch match;
   TemplateLet let;
-  StrictRef strict;  // a test's branches as strict code, when either can be
+  // A test's branches as strict code, when either can be; or the body's,
+  // as branch 0, when it is no test, match or let.
+  StrictRef strict;
   // The run's table of parts, indexed by slot: the constants are written
   // once, when compiled; a run writes the arguments and the nodes it builds,
   // so that each part of a node is one read. A run calls nothing that could
