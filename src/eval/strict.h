@@ -37,8 +37,9 @@ constexpr uint16_t kConstantOperand = 0x8000;
 // node becomes its focus, before the arguments are reduced, and keeps the
 // builtin it is bound to: so does the entry, into a register. An operator
 // bound to anything else there makes the node over to the step loop whole.
-// A parameter applied to values (kApply, `head` its register) is built and
-// handed to the step loop, whatever the parameter's value is.
+// A parameter or another head that makes no strict call, applied to values
+// (kApply, `head` an operand), is built and handed to the step loop,
+// whatever the head's value is.
 struct StrictCall {
   enum Kind : uint8_t { kCall, kEnter, kApply } kind;
   uint8_t n;  // the arguments (kEnter: of the node's call)

@@ -208,7 +208,7 @@ struct Compiler {
   // call whose arguments are values or such calls again, each exactly
   // saturated (an operator, taking no parameters of its own, takes its
   // builtin's) and headed by a name that is not a lazy combinator; or,
-  // below the branch's own call, a parameter applied to values.
+  // below the branch's own call, any other node of values (StrictApply).
   void FindStrict(const unsigned char* letters, uint32_t mask) {
     auto code = std::make_unique<StrictCode>();
     code->arguments = code->registers = t.arguments;
@@ -268,22 +268,16 @@ struct Compiler {
       args[n++] = node_parts[2 * static_cast<size_t>(h.index) + 1];
     }
     std::reverse(args, args + n);
-    if (h.kind == Ref::kArgument) return !root && StrictApply(h, args, n, code, calls, operand);
+    if (h.kind == Ref::kArgument) return !root && StrictApply(static_cast<uint16_t>(h.index), args, n, code, calls, operand);
     if (h.kind != Ref::kConstant) return false;
-    Cell* head = t.constants[static_cast<size_t>(h.index)];
-    // A function part that holds no parameter is one constant, as in
-    // plus(1,f(x)): its own arguments are the call's first ones.
     Cell* fixed[kStrictMaxArguments];
-    int j = 0;
-    for (; head->IsApp() && !head->IsData(); head = head->f) {
-      if (j + n == kStrictMaxArguments || !IsValue(head->a)) return false;
-      fixed[j++] = head->a;
+    int j;
+    bool op;
+    Cell* head = StrictCallHead(r, h, n, fixed, &j, &op);
+    if (head == nullptr) {  // a lazy combinator's node, say: built when its turn comes
+      Cell* function = t.constants[static_cast<size_t>(h.index)];
+      return !root && StrictApply(StrictConstant(code, function), args, n, code, calls, operand);
     }
-    std::reverse(fixed, fixed + j);
-    if (!head->IsLeaf() || head->IsData() || !IsGlobalHeadLeaf(head) || kLazyHeads.byte[head->Bytes()[0]]) return false;
-    const Cell* model = node_models[static_cast<size_t>(r.index)].get();
-    bool op = kOperatorBytes.byte[head->Bytes()[0]] && head->Bytes()[1] == 0 && head->AnalysisValue() == 0;
-    if (model->IsData() || model->AnalysisValue() != (op ? -(j + n) : 0)) return false;
     StrictCall call = {};
     call.kind = StrictCall::kCall;
     call.n = static_cast<uint8_t>(j + n);
@@ -304,17 +298,39 @@ struct Compiler {
     return true;
   }
 
-  // A parameter applied to values (kApply): whatever the parameter's value
-  // turns out to be, even a lazy combinator's partial application, the
-  // application is built and reduced when its turn comes, as the step loop
-  // would reduce it in the built branch, and as no argument holds a call,
-  // no call is made in another order. The branch's own call is left to
-  // the template's head (TemplateHead).
-  bool StrictApply(Ref h, const Ref* args, int n, StrictCode& code, std::vector<StrictCall>& calls, uint16_t& operand) {
+  // The head of a strict call r, whose spine ends in the constant h after
+  // n arguments: a name that is not a lazy combinator, exactly saturated,
+  // maybe under a function part that holds no parameter (plus(1,f(x))),
+  // whose own arguments, `fixed[0..j)`, are then the call's first ones;
+  // `op` when the name is an operator. Null when r is no such call.
+  Cell* StrictCallHead(Ref r, Ref h, int n, Cell** fixed, int* j, bool* op) const {
+    Cell* head = t.constants[static_cast<size_t>(h.index)];
+    *j = 0;
+    for (; head->IsApp() && !head->IsData(); head = head->f) {
+      if (*j + n == kStrictMaxArguments || !IsValue(head->a)) return nullptr;
+      fixed[(*j)++] = head->a;
+    }
+    std::reverse(fixed, fixed + *j);
+    if (!head->IsLeaf() || head->IsData() || !IsGlobalHeadLeaf(head) || kLazyHeads.byte[head->Bytes()[0]]) return nullptr;
+    const Cell* model = node_models[static_cast<size_t>(r.index)].get();
+    *op = kOperatorBytes.byte[head->Bytes()[0]] && head->Bytes()[1] == 0 && head->AnalysisValue() == 0;
+    if (model->IsData() || model->AnalysisValue() != (*op ? -(*j + n) : 0)) return nullptr;
+    return head;
+  }
+
+  // A parameter, or a head that makes no strict call (a lazy combinator,
+  // a global over- or under-applied), applied to values (kApply): whatever
+  // the head's value turns out to be, even a lazy combinator's partial
+  // application, the application is built and reduced when its turn comes,
+  // as the step loop would reduce it in the built branch, and as no
+  // argument holds a call, no call is made in another order. The branch's
+  // own node is left to the template (a head, a match or the built branch).
+  bool StrictApply(uint16_t head, const Ref* args, int n, StrictCode& code, std::vector<StrictCall>& calls,
+                   uint16_t& operand) {
     StrictCall call = {};
     call.kind = StrictCall::kApply;
     call.n = static_cast<uint8_t>(n);
-    call.head = static_cast<uint16_t>(h.index);
+    call.head = head;
     for (int i = 0; i < n; ++i)
       if (args[i].kind == Ref::kNode || !StrictOperand(args[i], code, calls, call.in[i])) return false;
     call.out = static_cast<uint16_t>(code.registers++);
@@ -352,7 +368,7 @@ struct Compiler {
       }
       for (int i = 0; i < c.n; ++i)
         if (!(c.in[i] & kConstantOperand)) read_later[c.in[i]] = true;
-      if (c.kind == StrictCall::kApply) read_later[c.head] = true;
+      if (c.kind == StrictCall::kApply && !(c.head & kConstantOperand)) read_later[c.head] = true;
     }
   }
 
