@@ -23,10 +23,19 @@ CellRef BuildNode(const Machine& m, const Activation& a, const StrictCall& enter
                               m.registers.data() + a.base);
 }
 
-// A parameter's value applied to values, for the step loop.
-CellRef BuildApplication(const Machine& m, const Activation& a, const StrictCall& c) {
-  CellRef app = CellRef::Share(Operand(m, a, c.head));
-  for (int i = 0; i < c.n; ++i) app = MakeAnalysedApp(std::move(app), CellRef::Share(Operand(m, a, c.in[i])));
+// An operand's cell, with the count of its register when `last`.
+CellRef TakeOrShare(Machine& m, const Activation& a, uint16_t operand, bool last) {
+  if (!last) return CellRef::Share(Operand(m, a, operand));
+  Cell*& r = m.registers[a.base + operand];
+  CellRef taken(r);
+  r = nullptr;
+  return taken;
+}
+
+// A head applied to values (kApply), for the step loop.
+CellRef BuildApplication(Machine& m, const Activation& a, const StrictCall& c) {
+  CellRef app = TakeOrShare(m, a, c.head, (c.last & kApplyHeadLast) != 0);
+  for (int i = 0; i < c.n; ++i) app = MakeAnalysedApp(std::move(app), TakeOrShare(m, a, c.in[i], (c.last >> i) & 1));
   return app;
 }
 

@@ -31,6 +31,7 @@ constexpr int kStrictMaxArguments = 7;
 // An operand names a register (the arguments, then the answers so far) or,
 // with this bit, one of the code's constants.
 constexpr uint16_t kConstantOperand = 0x8000;
+constexpr uint8_t kApplyHeadLast = 0x80;  // see StrictCall::last
 
 // An instruction: a call, or the entry into an operator's node whose
 // arguments hold calls. The step loop looks an operator up when such a
@@ -52,12 +53,13 @@ struct StrictCall {
   // branch, and the call's only read of it. The register's count can then
   // go to what the call builds (a redex, a global's instance), so that a
   // value nothing else holds is seen as such (`cork` updates a vector in
-  // place).
+  // place). kApply: the same, the built application taking the counts,
+  // and kApplyHeadLast for its head.
   uint8_t last;
-  // kCall: bit i set when in[i] is an answer's register read for the last
-  // time (and not handed over). It is let go once the call returns, so that
-  // an answer consumed early (a list taken from another and sorted, say) is
-  // not kept to the end of the branch.
+  // kCall of a global: bit i set when in[i] is a parameter's or a global
+  // answer's register read for the last time (and not handed over). It is
+  // let go once the call returns, so that a value consumed early (a list
+  // taken from another and sorted, say) is not kept to the end of the branch.
   uint8_t dead;
 };
 

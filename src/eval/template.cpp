@@ -233,7 +233,9 @@ struct Compiler {
   // A body that is no test, as the strict code of its one branch (index
   // 0), when it is such a branch and makes more than one call: one call
   // alone is made as cheaply by parking its arguments (the template's
-  // unwound spine).
+  // unwound spine). Only its last call may be a global's: a body that
+  // recurses before its last call (h+sum(t)) would keep an activation and
+  // its registers for every level, more than the built body's frames.
   void FindStrictBody(Ref root, const unsigned char* letters, uint32_t mask) {
     if (root.kind != Ref::kNode) return;
     auto code = std::make_unique<StrictCode>();
@@ -244,6 +246,8 @@ struct Compiler {
     uint16_t answer;
     if (!StrictOperand(root, *code, calls, answer, true) || code->registers >= kConstantOperand || calls.size() < 2)
       return;
+    for (size_t i = 0; i + 1 < calls.size(); ++i)
+      if (calls[i].kind == StrictCall::kCall && CallsGlobal(*code, calls[i].head)) return;
     MarkLastReads(calls, *code);
     t.strict = StrictRef(code.release());
   }
@@ -358,18 +362,40 @@ struct Compiler {
         continue;
       }
       c.last = c.dead = 0;
+      if (c.kind == StrictCall::kApply) {
+        MarkApplyReads(c, read_later);
+        continue;
+      }
       const bool takes = TakesCounts(code, c.head);
       const bool lets_go = k + 1 < calls.size() && CallsGlobal(code, c.head);  // the last call's activation is gone
       for (int i = 0; i < c.n; ++i) {
         uint16_t r = c.in[i];
         if (r & kConstantOperand || read_later[r]) continue;
+        // A parameter too: a list's tail handed to a call that is no tail
+        // call (h+sum(t)) would otherwise keep every cell of the list.
+        const bool dies = global_answer[r] || r < code.arguments;
         if (takes && std::count(c.in, c.in + c.n, r) == 1) c.last |= static_cast<uint8_t>(1u << i);
-        else if (lets_go && global_answer[r] && std::find(c.in, c.in + i, r) == c.in + i) c.dead |= static_cast<uint8_t>(1u << i);
+        else if (lets_go && dies && std::find(c.in, c.in + i, r) == c.in + i) c.dead |= static_cast<uint8_t>(1u << i);
       }
       for (int i = 0; i < c.n; ++i)
         if (!(c.in[i] & kConstantOperand)) read_later[c.in[i]] = true;
-      if (c.kind == StrictCall::kApply && !(c.head & kConstantOperand)) read_later[c.head] = true;
     }
+  }
+
+  // A built application takes the counts of the registers it reads for
+  // the last time (`last`, bit 7 for its head), so that nothing is kept
+  // for the rest of the branch that only the application holds.
+  static void MarkApplyReads(StrictCall& c, std::vector<bool>& read_later) {
+    const bool head = !(c.head & kConstantOperand);
+    for (int i = 0; i < c.n; ++i) {
+      uint16_t r = c.in[i];
+      if (r & kConstantOperand || read_later[r] || (head && r == c.head)) continue;
+      if (std::count(c.in, c.in + c.n, r) == 1) c.last |= static_cast<uint8_t>(1u << i);
+    }
+    if (head && !read_later[c.head] && std::count(c.in, c.in + c.n, c.head) == 0) c.last |= kApplyHeadLast;
+    for (int i = 0; i < c.n; ++i)
+      if (!(c.in[i] & kConstantOperand)) read_later[c.in[i]] = true;
+    if (head) read_later[c.head] = true;
   }
 
   // Whether a call of the head operand can use the counts of the registers
