@@ -372,7 +372,8 @@ struct Compiler {
         uint16_t r = c.in[i];
         if (r & kConstantOperand || read_later[r]) continue;
         // A parameter too: a list's tail handed to a call that is no tail
-        // call (h+sum(t)) would otherwise keep every cell of the list.
+        // call, as in f(h)+g(t), would otherwise keep every cell of the
+        // list while g takes it apart.
         const bool dies = global_answer[r] || r < code.arguments;
         if (takes && std::count(c.in, c.in + c.n, r) == 1) c.last |= static_cast<uint8_t>(1u << i);
         else if (lets_go && dies && std::find(c.in, c.in + i, r) == c.in + i) c.dead |= static_cast<uint8_t>(1u << i);
