@@ -204,17 +204,23 @@ struct Compiler {
     out = {PartAt(Slot(Part(Part(root, 0), 1))), let->a, std::move(body)};
   }
 
+  // Strict code for the parameters, with no calls yet.
+  std::unique_ptr<StrictCode> NewStrictCode(const unsigned char* letters, uint32_t mask) const {
+    auto code = std::make_unique<StrictCode>();
+    code->arguments = code->registers = t.arguments;
+    static_assert(sizeof code->letters == kMaxParameters);
+    std::copy(letters, letters + t.arguments, code->letters);
+    code->mask = mask;
+    return code;
+  }
+
   // The test's branches as strict code (see strict.h), where a branch is a
   // call whose arguments are values or such calls again, each exactly
   // saturated (an operator, taking no parameters of its own, takes its
   // builtin's) and headed by a name that is not a lazy combinator; or,
   // below the branch's own call, any other node of values (StrictApply).
   void FindStrict(const unsigned char* letters, uint32_t mask) {
-    auto code = std::make_unique<StrictCode>();
-    code->arguments = code->registers = t.arguments;
-    static_assert(sizeof code->letters == kMaxParameters);
-    std::copy(letters, letters + t.arguments, code->letters);
-    code->mask = mask;
+    std::unique_ptr<StrictCode> code = NewStrictCode(letters, mask);
     bool any = false;
     for (int b = 0; b < 2; ++b) {
       std::vector<StrictCall>& calls = code->calls[b];
@@ -238,10 +244,7 @@ struct Compiler {
   // its registers for every level, more than the built body's frames.
   void FindStrictBody(Ref root, const unsigned char* letters, uint32_t mask) {
     if (root.kind != Ref::kNode) return;
-    auto code = std::make_unique<StrictCode>();
-    code->arguments = code->registers = t.arguments;
-    std::copy(letters, letters + t.arguments, code->letters);
-    code->mask = mask;
+    std::unique_ptr<StrictCode> code = NewStrictCode(letters, mask);
     std::vector<StrictCall>& calls = code->calls[0];
     uint16_t answer;
     if (!StrictOperand(root, *code, calls, answer, true) || code->registers >= kConstantOperand || calls.size() < 2)
@@ -364,29 +367,30 @@ struct Compiler {
       c.last = c.dead = 0;
       if (c.kind == StrictCall::kApply) {
         MarkApplyReads(c, read_later);
-        continue;
-      }
-      const bool takes = TakesCounts(code, c.head);
-      const bool lets_go = k + 1 < calls.size() && CallsGlobal(code, c.head);  // the last call's activation is gone
-      for (int i = 0; i < c.n; ++i) {
-        uint16_t r = c.in[i];
-        if (r & kConstantOperand || read_later[r]) continue;
-        // A parameter too: a list's tail handed to a call that is no tail
-        // call, as in f(h)+g(t), would otherwise keep every cell of the
-        // list while g takes it apart.
-        const bool dies = global_answer[r] || r < code.arguments;
-        if (takes && std::count(c.in, c.in + c.n, r) == 1) c.last |= static_cast<uint8_t>(1u << i);
-        else if (lets_go && dies && std::find(c.in, c.in + i, r) == c.in + i) c.dead |= static_cast<uint8_t>(1u << i);
+      } else {
+        const bool takes = TakesCounts(code, c.head);
+        const bool lets_go = k + 1 < calls.size() && CallsGlobal(code, c.head);  // the last call's activation is gone
+        for (int i = 0; i < c.n; ++i) {
+          uint16_t r = c.in[i];
+          if (r & kConstantOperand || read_later[r]) continue;
+          // A parameter too: a list's tail handed to a call that is no tail
+          // call, as in f(h)+g(t), would otherwise keep every cell of the
+          // list while g takes it apart.
+          const bool dies = global_answer[r] || r < code.arguments;
+          if (takes && std::count(c.in, c.in + c.n, r) == 1) c.last |= static_cast<uint8_t>(1u << i);
+          else if (lets_go && dies && std::find(c.in, c.in + i, r) == c.in + i) c.dead |= static_cast<uint8_t>(1u << i);
+        }
       }
       for (int i = 0; i < c.n; ++i)
         if (!(c.in[i] & kConstantOperand)) read_later[c.in[i]] = true;
+      if (c.kind == StrictCall::kApply && !(c.head & kConstantOperand)) read_later[c.head] = true;
     }
   }
 
   // A built application takes the counts of the registers it reads for
   // the last time (`last`, bit 7 for its head), so that nothing is kept
   // for the rest of the branch that only the application holds.
-  static void MarkApplyReads(StrictCall& c, std::vector<bool>& read_later) {
+  static void MarkApplyReads(StrictCall& c, const std::vector<bool>& read_later) {
     const bool head = !(c.head & kConstantOperand);
     for (int i = 0; i < c.n; ++i) {
       uint16_t r = c.in[i];
@@ -394,9 +398,6 @@ struct Compiler {
       if (std::count(c.in, c.in + c.n, r) == 1) c.last |= static_cast<uint8_t>(1u << i);
     }
     if (head && !read_later[c.head] && std::count(c.in, c.in + c.n, c.head) == 0) c.last |= kApplyHeadLast;
-    for (int i = 0; i < c.n; ++i)
-      if (!(c.in[i] & kConstantOperand)) read_later[c.in[i]] = true;
-    if (head) read_later[c.head] = true;
   }
 
   // Whether a call of the head operand can use the counts of the registers
