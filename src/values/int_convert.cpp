@@ -41,7 +41,7 @@ CellRef NumberLeafAnyway(uint64_t m, bool negative) {
   size_t n = static_cast<size_t>(digits) + (negative ? 1 : 0);
   Cell* c = AllocLeaf(n);
   WriteDigits(reinterpret_cast<char*>(c->Bytes()) + n - digits, m, digits);
-  return FinishNumberLeaf(c, negative);
+  return FinishNumberLeaf(c, n, negative);  // n < 22: a small leaf, as NumberLeaf makes
 }
 
 int64_t IntegerToInt64(const Cell* c) {

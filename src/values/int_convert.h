@@ -52,17 +52,16 @@ inline bool SmallIntegerValue(const Cell* c, int64_t* v) {
 // NumberLeaf for any m, with a new pool block when the free ones are used up.
 CellRef NumberLeafAnyway(uint64_t m, bool negative);
 
-// A number leaf whose digits are written: its sign, and its header as
-// analysing a number gives it, set while the header is at hand.
-inline CellRef FinishNumberLeaf(Cell* c, bool negative) {
+// A new number leaf of n bytes whose digits are written: its sign, and
+// its whole header in one store (one count, analysed as a value of one
+// argument, the length in the field), as finishing and analysing a
+// number's leaf would make it.
+inline CellRef FinishNumberLeaf(Cell* c, size_t n, bool negative) {
+  constexpr uint64_t kNumberHeader = kLeafBit | (uint64_t{1 + kValueBias} << kCacheShift) | 1;
   if (negative) c->Bytes()[0] = '0';
-  c->SetAnalysisValue(1);
-  return FinishLeaf(c);
+  c->h = kNumberHeader | (uint64_t{n} << kFieldShift);
+  return CellRef(c);
 }
-
-// The header of a new number leaf, but for its length field: a leaf of
-// one count, analysed as a value of one argument.
-constexpr uint64_t kShortNumberHeader = kLeafBit | (uint64_t{1 + kValueBias} << kCacheShift) | 1;
 
 // The number leaf of m's decimal digits, with a leading "0" when negative,
 // written straight into the new leaf. Inline, as every small result of
@@ -75,9 +74,7 @@ inline CellRef NumberLeaf(uint64_t m, bool negative) {
   if (block == nullptr) return NumberLeafAnyway(m, negative);
   Cell* c = StartLeaf(static_cast<uint64_t*>(block), n, n);
   WriteShortDigits(reinterpret_cast<char*>(c->Bytes()) + n, static_cast<uint32_t>(m));
-  if (negative) c->Bytes()[0] = '0';
-  c->h = kShortNumberHeader | (uint64_t{n} << kFieldShift);  // what FinishNumberLeaf would make it
-  return CellRef(c);
+  return FinishNumberLeaf(c, n, negative);
 }
 
 // The number leaf of a signed 64-bit value ("05" for -5, "0" for zero).
