@@ -18,7 +18,9 @@
 // top bit tells that the block goes on past the text's NUL with a tail of
 // words that is no part of the cell as programs see it (the integer
 // arithmetic keeps a binary form of big numbers there). The next bit tells
-// that the text is not all written yet (core/deferred_text.h).
+// that the text is not all written yet (core/deferred_text.h). The third
+// tells that the word holds a small number's value beside a short length
+// (core/value_word.h).
 #pragma once
 
 #include <cstdint>
@@ -45,6 +47,8 @@ constexpr uint64_t kLeafBit = uint64_t{1} << 63;
 constexpr uint8_t kDataCache = 0x40;  // cache byte of a data cell
 constexpr uint64_t kTailBit = uint64_t{1} << 63;      // in the hidden word: a tail follows
 constexpr uint64_t kDeferredBit = uint64_t{1} << 62;  // in the hidden word: text partly unwritten
+constexpr uint64_t kValueBit = uint64_t{1} << 61;     // in the hidden word: a value, the length below
+constexpr uint64_t kValueLengthMask = 31;             // the length's bits beside a value
 
 // Leaf kinds, by first byte.
 constexpr unsigned char kVectorByte = 10;
@@ -108,7 +112,10 @@ struct Cell {
   // First payload byte of a leaf; 0 for an application.
   unsigned char First() const { return IsLeaf() ? Bytes()[0] : 0; }
   // Number of text bytes the leaf was made with (the hidden word).
-  uint64_t StoredLength() const { return Hidden() & ~(kTailBit | kDeferredBit); }
+  uint64_t StoredLength() const {
+    uint64_t w = Hidden();
+    return w & ((w & kValueBit) != 0 ? kValueLengthMask : ~(kTailBit | kDeferredBit));
+  }
   bool HasTail() const { return (Hidden() & kTailBit) != 0; }
   bool TextDeferred() const { return (Hidden() & kDeferredBit) != 0; }
   uint64_t& Hidden() { return reinterpret_cast<uint64_t*>(this)[-1]; }

@@ -5,5 +5,6 @@
 namespace mox {
 
 uint64_t g_write_epoch = 1;
+ValueStamps g_value_stamps = {kValueBit | (uint64_t{1} << kStampShift), kValueBit | (uint64_t{1} << kStampShift)};
 
 }  // namespace mox

@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "core/deferred_text.h"
+#include "core/value_word.h"
 
 namespace mox {
 
@@ -21,7 +22,7 @@ extern uint64_t g_write_epoch;
 inline uint64_t WriteEpoch() { return g_write_epoch; }
 inline void NoteWrites() {
   if (g_deferred_texts != 0) WriteAllDeferredTexts();
-  ++g_write_epoch;
+  StampValuesIn(++g_write_epoch);
 }
 
 }  // namespace mox

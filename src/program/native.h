@@ -161,11 +161,16 @@ constexpr BuiltinBinding TruthBuiltin(const char* name) {
   return b;
 }
 
-// A builtin that reads a.redex (the cells of its own redex).
+// A builtin that reads a.redex (the cells of its own redex). Neither of
+// them (todo, cork) writes a byte that programs read by address or that a
+// number's kept forms are derived from (cork changes a vector's slots in
+// place, and only when its redex holds the vector alone), so the write
+// epoch stays; they still count as changing memory.
 template <auto F>
 constexpr BuiltinBinding BuiltinOnRedex(const char* name) {
-  BuiltinBinding b = Builtin<F>(name);
+  BuiltinBinding b = detail::Row<F, false>(name);
   b.on_args = nullptr;
+  b.read_only = false;
   return b;
 }
 

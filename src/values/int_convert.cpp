@@ -41,7 +41,31 @@ CellRef NumberLeafAnyway(uint64_t m, bool negative) {
   size_t n = static_cast<size_t>(digits) + (negative ? 1 : 0);
   Cell* c = AllocLeaf(n);
   WriteDigits(reinterpret_cast<char*>(c->Bytes()) + n - digits, m, digits);
+  if (m <= static_cast<uint64_t>(kValueWordMax))
+    c->Hidden() = ValueWord(n, negative ? -static_cast<int64_t>(m) : static_cast<int64_t>(m));
   return FinishNumberLeaf(c, n, negative);  // n < 22: a small leaf, as NumberLeaf makes
+}
+
+bool ReadSmallInteger(const Cell* c, int64_t* v) {
+  const unsigned char* p = c->Bytes();
+  if (!IsDigit(p[0])) return false;
+  uint32_t n = c->Field();  // the text's length, kept in the header
+  bool negative = p[0] == '0' && n > 1;
+  if (negative) {
+    if (p[1] == '0') return false;  // a numb
+    ++p;
+    --n;
+  }
+  if (n == 0 || n > 18) return false;
+  int64_t m = 0;
+  for (uint32_t i = 0; i < n; ++i) {
+    unsigned digit = p[i] - unsigned{'0'};
+    if (digit > 9) return false;  // a byte written in by the program: the slow path reads up to it
+    m = m * 10 + digit;
+  }
+  *v = negative ? -m : m;
+  KeepValue(c, *v);
+  return true;
 }
 
 int64_t IntegerToInt64(const Cell* c) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/cell.h"
+#include "core/value_word.h"
 #include "values/dec_digits.h"
 
 namespace mox {
@@ -24,29 +25,18 @@ int64_t IntegerToInt64(const Cell* c);
 // number reads as 0); a list-form integer through its text.
 uint64_t IntegerMagnitude64(const Cell* c, bool* negative);
 
-// The value of an integer text leaf of at most 18 digits (false for any
-// other cell): the fast path of arithmetic and comparison, inline because
-// most numbers a program computes with are this small.
+// Reads an integer text leaf of at most 18 digits (false for any other
+// leaf) and keeps its value in the hidden word for the next reader.
+bool ReadSmallInteger(const Cell* c, int64_t* v);
+
+// The value of an integer leaf of at most 18 digits (false for any other
+// cell): the fast path of arithmetic and comparison, inline because most
+// numbers a program computes with are this small. A number that arithmetic
+// made, or that was read here before, carries its value beside its text.
 inline bool SmallIntegerValue(const Cell* c, int64_t* v) {
   if (c->IsApp()) return false;
-  const unsigned char* p = c->Bytes();
-  if (!IsDigit(p[0])) return false;
-  uint32_t n = c->Field();  // the text's length, kept in the header
-  bool negative = p[0] == '0' && n > 1;
-  if (negative) {
-    if (p[1] == '0') return false;  // a numb
-    ++p;
-    --n;
-  }
-  if (n == 0 || n > 18) return false;
-  int64_t m = 0;
-  for (uint32_t i = 0; i < n; ++i) {
-    unsigned digit = p[i] - unsigned{'0'};
-    if (digit > 9) return false;  // a byte written in by the program: the slow path reads up to it
-    m = m * 10 + digit;
-  }
-  *v = negative ? -m : m;
-  return true;
+  if (TrustedValue(c, v)) return true;
+  return ReadSmallInteger(c, v);
 }
 
 // NumberLeaf for any m, with a new pool block when the free ones are used up.
@@ -56,7 +46,7 @@ CellRef NumberLeafAnyway(uint64_t m, bool negative);
 // its whole header in one store (one count, analysed as a value of one
 // argument, the length in the field), as finishing and analysing a
 // number's leaf would make it.
-inline CellRef FinishNumberLeaf(Cell* c, size_t n, bool negative) {
+inline CellRef FinishNumberLeaf(Cell* c, size_t n, bool negative) {  // n <= kValueLengthMask
   constexpr uint64_t kNumberHeader = kLeafBit | (uint64_t{1 + kValueBias} << kCacheShift) | 1;
   if (negative) c->Bytes()[0] = '0';
   c->h = kNumberHeader | (uint64_t{n} << kFieldShift);
@@ -72,7 +62,8 @@ inline CellRef NumberLeaf(uint64_t m, bool negative) {
   size_t n = static_cast<size_t>(DigitCount(m)) + (negative ? 1 : 0);
   void* block = PoolTryAlloc(LeafBlockBytes(n));
   if (block == nullptr) return NumberLeafAnyway(m, negative);
-  Cell* c = StartLeaf(static_cast<uint64_t*>(block), n, n);
+  int64_t v = negative ? -static_cast<int64_t>(m) : static_cast<int64_t>(m);
+  Cell* c = StartLeaf(static_cast<uint64_t*>(block), ValueWord(n, v), n);
   WriteShortDigits(reinterpret_cast<char*>(c->Bytes()) + n, static_cast<uint32_t>(m));
   return FinishNumberLeaf(c, n, negative);
 }

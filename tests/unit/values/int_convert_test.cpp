@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/value_word.h"
+#include "core/write_epoch.h"
 #include "program/analyse.h"
 #include "support/leak_checked_test.h"
 #include "values/int_convert.h"
@@ -50,6 +52,51 @@ TEST_F(IntConvertTest, IntegerArgumentsReadAsTheConversion) {
     int64_t value = 0;
     EXPECT_FALSE(IntegerArgument(leaf.get(), &value)) << text;
   }
+}
+
+// A number that arithmetic makes keeps its value beside its text, trusted
+// only in the write epoch it was made or last read in; a leaf whose value
+// does not fit, or one made once the stamps have run out, is read from its
+// text every time, and every one of them is freed by its true length.
+TEST_F(IntConvertTest, KeptValuesAreTrustedOnlyInTheirEpoch) {
+  std::vector<CellRef> leaves;
+  for (int64_t v : {int64_t{0}, int64_t{-7}, int64_t{99999999}, kValueWordMax, -kValueWordMax, kValueWordMax + 1,
+                    int64_t{-999999999999999999}})
+    leaves.push_back(MakeInt64(v));
+  auto expect_read = [&](bool trusted) {
+    for (const CellRef& leaf : leaves) {
+      int64_t kept = 0, read = 0;
+      bool fits = FitsValueWord(IntegerToInt64(leaf.get()));
+      EXPECT_EQ(TrustedValue(leaf.get(), &kept), trusted && fits) << LeafView(leaf.get());
+      if (trusted && fits) {
+        EXPECT_EQ(kept, IntegerToInt64(leaf.get()));
+      }
+      ASSERT_TRUE(SmallIntegerValue(leaf.get(), &read));
+      EXPECT_EQ(read, IntegerToInt64(leaf.get()));
+      EXPECT_EQ(leaf->StoredLength(), LeafView(leaf.get()).size());
+    }
+  };
+  expect_read(true);
+  NoteWrites();
+  expect_read(false);  // and read from the text, which keeps each value again
+  expect_read(true);
+
+  CellRef written = MakeInt64(1234);
+  NoteWrites();
+  written->Bytes()[1] = '9';  // a program's write, in the epoch it moved to
+  int64_t v = 0;
+  ASSERT_TRUE(SmallIntegerValue(written.get(), &v));
+  EXPECT_EQ(v, 1934);
+
+  StampValuesIn(kStampLimit);
+  CellRef late = MakeInt64(-55);
+  EXPECT_FALSE(TrustedValue(late.get(), &v));
+  EXPECT_FALSE(TrustedValue(written.get(), &v));
+  ASSERT_TRUE(SmallIntegerValue(late.get(), &v));
+  EXPECT_EQ(v, -55);
+  EXPECT_FALSE(TrustedValue(late.get(), &v));
+  EXPECT_EQ(late->StoredLength(), 3u);
+  StampValuesIn(WriteEpoch());
 }
 
 }  // namespace
