@@ -85,6 +85,14 @@ void SplitData(Cell* data, CellRef* first, CellRef* rest) {
 
 CellRef BitLetter(bool set, char one) { return MakeLetter(set ? one : 'H'); }
 
+// Whether slot i of a vector of n > 0 slots holds a value: "K" or "H", or
+// "Z" past either end (a negative index counts from the end).
+CellRef SlotFilled(Cell* vec, size_t n, int64_t i) {
+  if (i < 0) i += static_cast<int64_t>(n);
+  if (i < 0 || static_cast<uint64_t>(i) >= n) return MakeLetter('Z');
+  return MakeLetter(VectorSlot(vec, static_cast<size_t>(i)) != nullptr ? 'K' : 'H');
+}
+
 }  // namespace
 
 CellRef ApplyVector(Cell* vec, Cell* arg) {
@@ -97,18 +105,15 @@ CellRef ApplyVector(Cell* vec, Cell* arg) {
     }
     return list;
   }
+  int64_t i;
+  if (n > 0 && SmallIntegerValue(arg, &i)) return SlotFilled(vec, n, i);  // the common index
   if (ClassifyValue(arg) != ValueClass::kInteger) return MakeLetter('Z');
   // A list form J K x whose x spells no number is of the integer class but
   // has no value.
   CellRef hold;
   std::string_view text;
   if (arg->IsApp() && !NumberTextOf(arg, &hold, &text)) return MakeLetter('Z');
-  if (n > 0) {
-    int64_t i = IntegerToInt64(arg);
-    if (i < 0) i += static_cast<int64_t>(n);
-    if (i < 0 || static_cast<uint64_t>(i) >= n) return MakeLetter('Z');
-    return MakeLetter(VectorSlot(vec, static_cast<size_t>(i)) != nullptr ? 'K' : 'H');
-  }
+  if (n > 0) return SlotFilled(vec, n, IntegerToInt64(arg));
   if (arg->IsLeaf()) text = LeafView(arg);
   IntText size = ReadIntText(text);
   if (size.negative || size.magnitude.size() > 8) return MakeLetter('Z');
