@@ -64,8 +64,9 @@ inline bool TrustedValue(const Cell* c, int64_t* v) {
 }
 
 // Keeps v, just read from a leaf's text, in its hidden word, when the leaf
-// has room for it (no tail, a short text).
+// has room for it (no tail, a short text) and the stamps have not run out.
 inline void KeepValue(const Cell* c, int64_t v) {
+  if (g_value_stamps.made != g_value_stamps.trusted) return;
   uint64_t w = c->Hidden();
   if ((w & (kTailBit | kDeferredBit)) != 0 || !FitsValueWord(v)) return;
   uint64_t n = c->StoredLength();

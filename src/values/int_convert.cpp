@@ -46,28 +46,6 @@ CellRef NumberLeafAnyway(uint64_t m, bool negative) {
   return FinishNumberLeaf(c, n, negative);  // n < 22: a small leaf, as NumberLeaf makes
 }
 
-bool ReadSmallInteger(const Cell* c, int64_t* v) {
-  const unsigned char* p = c->Bytes();
-  if (!IsDigit(p[0])) return false;
-  uint32_t n = c->Field();  // the text's length, kept in the header
-  bool negative = p[0] == '0' && n > 1;
-  if (negative) {
-    if (p[1] == '0') return false;  // a numb
-    ++p;
-    --n;
-  }
-  if (n == 0 || n > 18) return false;
-  int64_t m = 0;
-  for (uint32_t i = 0; i < n; ++i) {
-    unsigned digit = p[i] - unsigned{'0'};
-    if (digit > 9) return false;  // a byte written in by the program: the slow path reads up to it
-    m = m * 10 + digit;
-  }
-  *v = negative ? -m : m;
-  KeepValue(c, *v);
-  return true;
-}
-
 int64_t IntegerToInt64(const Cell* c) {
   bool negative;
   uint64_t v = IntegerMagnitude64(c, &negative);

@@ -25,18 +25,33 @@ int64_t IntegerToInt64(const Cell* c);
 // number reads as 0); a list-form integer through its text.
 uint64_t IntegerMagnitude64(const Cell* c, bool* negative);
 
-// Reads an integer text leaf of at most 18 digits (false for any other
-// leaf) and keeps its value in the hidden word for the next reader.
-bool ReadSmallInteger(const Cell* c, int64_t* v);
-
 // The value of an integer leaf of at most 18 digits (false for any other
 // cell): the fast path of arithmetic and comparison, inline because most
 // numbers a program computes with are this small. A number that arithmetic
-// made, or that was read here before, carries its value beside its text.
+// made, or that was read here before, carries its value beside its text;
+// another is read from its text, and keeps its value for the next reader.
 inline bool SmallIntegerValue(const Cell* c, int64_t* v) {
   if (c->IsApp()) return false;
   if (TrustedValue(c, v)) return true;
-  return ReadSmallInteger(c, v);
+  const unsigned char* p = c->Bytes();
+  if (!IsDigit(p[0])) return false;
+  uint32_t n = c->Field();  // the text's length, kept in the header
+  bool negative = p[0] == '0' && n > 1;
+  if (negative) {
+    if (p[1] == '0') return false;  // a numb
+    ++p;
+    --n;
+  }
+  if (n == 0 || n > 18) return false;
+  int64_t m = 0;
+  for (uint32_t i = 0; i < n; ++i) {
+    unsigned digit = p[i] - unsigned{'0'};
+    if (digit > 9) return false;  // a byte written in by the program: the slow path reads up to it
+    m = m * 10 + digit;
+  }
+  *v = negative ? -m : m;
+  KeepValue(c, *v);
+  return true;
 }
 
 // NumberLeaf for any m, with a new pool block when the free ones are used up.
