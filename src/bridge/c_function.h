@@ -94,9 +94,20 @@ struct Bound<F, ResultKind(Kinds...)> {
 
 }  // namespace bridge_detail
 
-template <auto F, typename Shape>
+// A C function's row. It may write at any address it is handed unless it
+// is said to read memory only, or to touch no memory of the program at all
+// (the mathematical and character functions), which keeps the write epoch.
+template <auto F, typename Shape, MemoryUse kUse = MemoryUse::kWrites>
 constexpr BuiltinBinding CFunction(const char* name) {
-  return Builtin<&bridge_detail::Bound<F, Shape>::Handle>(name);
+  return detail::Row<&bridge_detail::Bound<F, Shape>::Handle, kUse>(name);
+}
+template <auto F, typename Shape>
+constexpr BuiltinBinding ReadingCFunction(const char* name) {
+  return CFunction<F, Shape, MemoryUse::kReads>(name);
+}
+template <auto F, typename Shape>
+constexpr BuiltinBinding PureCFunction(const char* name) {
+  return CFunction<F, Shape, MemoryUse::kNone>(name);
 }
 
 // A constant: arity 0, the number v whatever happens.
@@ -107,7 +118,7 @@ CellRef ConstantNumber(const NativeArgs<0>&) {
 
 template <int64_t V>
 constexpr BuiltinBinding Constant(const char* name) {
-  return Builtin<ConstantNumber<V>>(name);
+  return ReadOnlyBuiltin<ConstantNumber<V>>(name);
 }
 
 }  // namespace mox

@@ -5,6 +5,7 @@
 namespace mox {
 
 uint64_t g_write_epoch = 1;
+bool g_memory_lent = false;
 ValueStamps g_value_stamps = {kValueBit | (uint64_t{1} << kStampShift), kValueBit | (uint64_t{1} << kStampShift)};
 
 }  // namespace mox

@@ -18,10 +18,20 @@
 namespace mox {
 
 extern uint64_t g_write_epoch;
+// Set once the program has lent memory of its own to the C library to
+// write into later (a stream's buffer, which stdio fills on calls that
+// only read the program's memory): from then on every builtin that reads
+// memory is taken as writing it too.
+extern bool g_memory_lent;
 
 inline uint64_t WriteEpoch() { return g_write_epoch; }
-inline void NoteWrites() {
+// Before memory is read by address: every deferred text is written.
+inline void NoteReads() {
   if (g_deferred_texts != 0) WriteAllDeferredTexts();
+}
+// Around a write to memory: the same, and the epoch moves on.
+inline void NoteWrites() {
+  NoteReads();
   StampValuesIn(++g_write_epoch);
 }
 

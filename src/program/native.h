@@ -21,12 +21,14 @@
 // thus written once, and a handler cannot read an argument it does not have.
 //
 // A builtin may change bytes of live cells in place (the indexed writes,
-// `copy`, every C function that is handed an address), so each call moves
+// `copy`, every C function that may write at an address), so each call moves
 // the write epoch (core/write_epoch.h) before and after it, unless its row
-// is made with `ReadOnlyBuiltin`: the number and comparison builtins, which
-// only read their arguments and make new cells, keep the epoch, and with it
-// the binary forms that big numbers carry from one operation to the next.
-// Moving it for every other builtin is the safe default for new ones.
+// says otherwise (MemoryUse): the number and comparison builtins, which only
+// read their arguments and make new cells, keep the epoch, and with it the
+// forms that numbers carry from one operation to the next; so do those that
+// only read memory by address (the indexed reads, `puts`, `strlen`), for
+// which every deferred text is written first. Moving it is the safe default
+// for new ones.
 #pragma once
 
 #include <array>
@@ -86,6 +88,10 @@ struct BuiltinBinding {
   NativeTruthHandler on_truth = nullptr;  // a comparison's bool, or null
 };
 
+// What a builtin does to memory: nothing but make new cells, read it by
+// address, or (possibly) write it.
+enum class MemoryUse { kNone, kReads, kWrites };
+
 namespace detail {
 
 template <int N>
@@ -94,24 +100,31 @@ constexpr int ArityOf(BuiltinFunction<N>) {
 }
 
 // Both entries of a row: the write epoch moved around a builtin that may
-// write, and "Z" for a null result.
-template <int N, BuiltinFunction<N> F, bool kMayWrite>
+// write, deferred texts written before one that reads memory, and "Z" for a
+// null result.
+template <int N, BuiltinFunction<N> F, MemoryUse kUse>
 [[gnu::always_inline]] inline CellRef& Answer(CellRef& out, const NativeArgs<N>& a) {
-  if constexpr (kMayWrite) NoteWrites();
+  constexpr bool kReads = kUse == MemoryUse::kReads;
+  const bool writes = kUse == MemoryUse::kWrites || (kReads && g_memory_lent);
+  if (writes) {
+    NoteWrites();
+  } else if constexpr (kReads) {
+    NoteReads();
+  }
   CellRef result = F(a);
-  if constexpr (kMayWrite) NoteWrites();
+  if (writes) NoteWrites();
   out = result ? std::move(result) : MakeLeaf("Z", 1);
   return out;
 }
 
-template <int N, BuiltinFunction<N> F, bool kMayWrite>
+template <int N, BuiltinFunction<N> F, MemoryUse kUse>
 CellRef& CallBuiltin(CellRef& out, CellRef redex) {  // redex is held until the call returns
-  return Answer<N, F, kMayWrite>(out, NativeArgs<N>(redex.get()));
+  return Answer<N, F, kUse>(out, NativeArgs<N>(redex.get()));
 }
 
-template <int N, BuiltinFunction<N> F, bool kMayWrite>
+template <int N, BuiltinFunction<N> F, MemoryUse kUse>
 CellRef& CallBuiltinOnArgs(CellRef& out, const Cell* head, Cell* const* args) {
-  return Answer<N, F, kMayWrite>(out, NativeArgs<N>(head, args));
+  return Answer<N, F, kUse>(out, NativeArgs<N>(head, args));
 }
 
 template <int N>
@@ -129,24 +142,31 @@ bool CallTruthOnArgs(Cell* const* args) {
   return F(NativeArgs<N>(nullptr, args));
 }
 
-template <auto F, bool kMayWrite>
+template <auto F, MemoryUse kUse>
 constexpr BuiltinBinding Row(const char* name) {
   constexpr int n = ArityOf(F);
   static_assert(n >= 0 && n <= 7, "builtins take at most seven arguments");
-  return {name, static_cast<uint8_t>(n), &CallBuiltin<n, F, kMayWrite>, &CallBuiltinOnArgs<n, F, kMayWrite>, !kMayWrite};
+  return {name, static_cast<uint8_t>(n), &CallBuiltin<n, F, kUse>, &CallBuiltinOnArgs<n, F, kUse>,
+          kUse == MemoryUse::kNone};
 }
 
 }  // namespace detail
 
 template <auto F>
 constexpr BuiltinBinding Builtin(const char* name) {
-  return detail::Row<F, true>(name);
+  return detail::Row<F, MemoryUse::kWrites>(name);
 }
 
 // A builtin that changes no bytes of any existing cell or memory.
 template <auto F>
 constexpr BuiltinBinding ReadOnlyBuiltin(const char* name) {
-  return detail::Row<F, false>(name);
+  return detail::Row<F, MemoryUse::kNone>(name);
+}
+
+// A builtin that reads memory by address and writes none.
+template <auto F>
+constexpr BuiltinBinding ReadingBuiltin(const char* name) {
+  return detail::Row<F, MemoryUse::kReads>(name);
 }
 
 // A comparison: a read-only builtin written as
@@ -156,7 +176,7 @@ constexpr BuiltinBinding ReadOnlyBuiltin(const char* name) {
 template <auto F>
 constexpr BuiltinBinding TruthBuiltin(const char* name) {
   constexpr int n = detail::ArityOf(F);
-  BuiltinBinding b = detail::Row<&detail::AsTruthLeaf<n, F>, false>(name);
+  BuiltinBinding b = detail::Row<&detail::AsTruthLeaf<n, F>, MemoryUse::kNone>(name);
   b.on_truth = &detail::CallTruthOnArgs<n, F>;
   return b;
 }
@@ -168,7 +188,7 @@ constexpr BuiltinBinding TruthBuiltin(const char* name) {
 // epoch stays; they still count as changing memory.
 template <auto F>
 constexpr BuiltinBinding BuiltinOnRedex(const char* name) {
-  BuiltinBinding b = detail::Row<F, false>(name);
+  BuiltinBinding b = detail::Row<F, MemoryUse::kNone>(name);
   b.on_args = nullptr;
   b.read_only = false;
   return b;

@@ -26,7 +26,7 @@ int64_t ToAscii(int64_t c) { return c & 127; }
 
 template <int (*Classify)(int)>
 constexpr BuiltinBinding Class(const char* name) {
-  return CFunction<InClass<Classify>, Truth(Integer)>(name);
+  return PureCFunction<InClass<Classify>, Truth(Integer)>(name);
 }
 
 constexpr BuiltinBinding kCharacterClasses[] = {
@@ -40,10 +40,10 @@ constexpr BuiltinBinding kCharacterClasses[] = {
     Class<std::ispunct>("ispunct"),
     Class<std::isspace>("isspace"),
     Class<std::isupper>("isupper"),
-    CFunction<IsAscii, Truth(Integer)>("isascii"),
-    CFunction<ToAscii, Number(Integer)>("toascii"),
-    CFunction<As<int(int)>(std::tolower), Number(Integer)>("tolower"),
-    CFunction<As<int(int)>(std::toupper), Number(Integer)>("toupper"),
+    PureCFunction<IsAscii, Truth(Integer)>("isascii"),
+    PureCFunction<ToAscii, Number(Integer)>("toascii"),
+    PureCFunction<As<int(int)>(std::tolower), Number(Integer)>("tolower"),
+    PureCFunction<As<int(int)>(std::toupper), Number(Integer)>("toupper"),
 };
 
 }  // namespace

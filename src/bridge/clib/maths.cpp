@@ -23,12 +23,12 @@ int Rand15() { return std::rand() >> 16; }
 
 template <double (*F)(double)>
 constexpr BuiltinBinding Real1(const char* name) {
-  return CFunction<F, Real(Real)>(name);
+  return PureCFunction<F, Real(Real)>(name);
 }
 
 template <double (*F)(double, double)>
 constexpr BuiltinBinding Real2(const char* name) {
-  return CFunction<F, Real(Real, Real)>(name);
+  return PureCFunction<F, Real(Real, Real)>(name);
 }
 
 constexpr BuiltinBinding kMaths[] = {
@@ -54,16 +54,16 @@ constexpr BuiltinBinding kMaths[] = {
     Real2<std::nextafter>("nextafter"),
     Real2<std::pow>("pow"),
     CFunction<As<double(double, int*)>(std::frexp), Real(Real, Integer)>("frexp"),
-    CFunction<As<double(double, int)>(std::ldexp), Real(Real, Integer)>("ldexp"),
+    PureCFunction<As<double(double, int)>(std::ldexp), Real(Real, Integer)>("ldexp"),
     CFunction<As<double(double, double*)>(std::modf), Real(Real, Integer)>("modf"),
-    CFunction<Abs64, Number(Integer)>("abs"),
-    CFunction<Abs64, Number(Integer)>("labs"),
-    CFunction<Rand15, Number()>("rand"),
-    CFunction<std::srand, Unit(Integer)>("srand"),
-    CFunction<As<uint32_t(uint32_t)>(htonl), Number(Integer)>("htonl"),
-    CFunction<As<uint16_t(uint16_t)>(htons), Number(Integer)>("htons"),
-    CFunction<As<uint32_t(uint32_t)>(ntohl), Unsigned(Integer)>("ntohl"),
-    CFunction<As<uint16_t(uint16_t)>(ntohs), Unsigned(Integer)>("ntohs"),
+    PureCFunction<Abs64, Number(Integer)>("abs"),
+    PureCFunction<Abs64, Number(Integer)>("labs"),
+    PureCFunction<Rand15, Number()>("rand"),
+    PureCFunction<std::srand, Unit(Integer)>("srand"),
+    PureCFunction<As<uint32_t(uint32_t)>(htonl), Number(Integer)>("htonl"),
+    PureCFunction<As<uint16_t(uint16_t)>(htons), Number(Integer)>("htons"),
+    PureCFunction<As<uint32_t(uint32_t)>(ntohl), Unsigned(Integer)>("ntohl"),
+    PureCFunction<As<uint16_t(uint16_t)>(ntohs), Unsigned(Integer)>("ntohs"),
 };
 
 }  // namespace

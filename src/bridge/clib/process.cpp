@@ -59,12 +59,12 @@ CellRef Assert(const NativeArgs<1>& a) {
 }
 
 constexpr BuiltinBinding kProcess[] = {
-    CFunction<std::getenv, Number(Address)>("getenv"),
+    ReadingCFunction<std::getenv, Number(Address)>("getenv"),
     CFunction<System, Number(Address)>("system"),
     CFunction<std::raise, Number(Integer)>("raise"),
     CFunction<ExitNow, Unit(Integer)>("exit"),
     CFunction<AbortNow, Unit()>("abort"),
-    CFunction<CurrentErrno, Number()>("errno"),
+    PureCFunction<CurrentErrno, Number()>("errno"),
     Builtin<Assert>("assert"),
 };
 

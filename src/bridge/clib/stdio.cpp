@@ -14,6 +14,7 @@
 #include "bridge/clib/socket_streams.h"
 #include "bridge/families.h"
 #include "bridge/platform/host.h"
+#include "core/write_epoch.h"
 #include "bridge/streams.h"
 
 namespace mox {
@@ -25,8 +26,12 @@ namespace {
 FILE* StandardOutput() { return stdout; }
 FILE* StandardError() { return stderr; }
 
-// setbuf as C defines it: a buffer of BUFSIZ bytes, or none for null.
-void SetBuffer(FILE* stream, char* buffer) { std::setvbuf(stream, buffer, buffer ? _IOFBF : _IONBF, BUFSIZ); }
+// setbuf as C defines it: a buffer of BUFSIZ bytes, or none for null. A
+// buffer is the program's memory, which stdio writes on later calls.
+void SetBuffer(FILE* stream, char* buffer) {
+  if (buffer != nullptr) g_memory_lent = true;
+  std::setvbuf(stream, buffer, buffer ? _IOFBF : _IONBF, BUFSIZ);
+}
 
 // tmpnam, made here (the C library's own draws a warning at every link): a
 // path under /tmp naming no existing file, written into the caller's buffer
@@ -87,13 +92,13 @@ constexpr BuiltinBinding kStdio[] = {
     CFunction<std::fgets, Number(Integer, Integer, Integer)>("fgets"),
     CFunction<std::fread, Unsigned(Integer, Integer, Integer, Integer)>("fread"),
     // writing
-    CFunction<std::fputc, Number(Integer, Integer)>("fputc"),
-    CFunction<std::putc, Number(Integer, Integer)>("putc"),
-    CFunction<std::putchar, Number(Integer)>("putchar"),
-    CFunction<std::fputs, Number(Integer, Integer)>("fputs"),
-    CFunction<std::puts, Number(Address)>("puts"),
-    CFunction<std::fwrite, Number(Address, Integer, Integer, Integer)>("fwrite"),
-    CFunction<std::perror, Unit(Address)>("perror"),
+    ReadingCFunction<std::fputc, Number(Integer, Integer)>("fputc"),
+    ReadingCFunction<std::putc, Number(Integer, Integer)>("putc"),
+    ReadingCFunction<std::putchar, Number(Integer)>("putchar"),
+    ReadingCFunction<std::fputs, Number(Integer, Integer)>("fputs"),
+    ReadingCFunction<std::puts, Number(Address)>("puts"),
+    ReadingCFunction<std::fwrite, Number(Address, Integer, Integer, Integer)>("fwrite"),
+    ReadingCFunction<std::perror, Unit(Address)>("perror"),
     // position and state
     CFunction<std::fseek, Number(Integer, Integer, Integer)>("fseek"),
     CFunction<std::ftell, Number(Integer)>("ftell"),
@@ -109,7 +114,7 @@ constexpr BuiltinBinding kStdio[] = {
     CFunction<TemporaryName, Number(Integer)>("tmpnam"),
     // descriptors
     CFunction<::read, Number(Integer, Integer, Integer)>("read"),
-    CFunction<Write, Number(Integer, Address, Integer)>("write"),
+    ReadingCFunction<Write, Number(Integer, Address, Integer)>("write"),
     CFunction<CloseSocket, Number(Integer)>("closesocket"),
 };
 

@@ -45,18 +45,18 @@ const char* GaiMessage(int code) {
 
 constexpr BuiltinBinding kStrings[] = {
     // strings
-    CFunction<std::strlen, Number(Address)>("strlen"),
-    CFunction<strnlen, Number(Address, Integer)>("strnlen"),
+    ReadingCFunction<std::strlen, Number(Address)>("strlen"),
+    ReadingCFunction<strnlen, Number(Address, Integer)>("strnlen"),
     CFunction<strdup, Number(Address)>("strdup"),
-    CFunction<std::strcmp, Number(Address, Address)>("strcmp"),
-    CFunction<std::strncmp, Number(Address, Address, Integer)>("strncmp"),
-    CFunction<strcasecmp, Number(Address, Address)>("strcasecmp"),
-    CFunction<strncasecmp, Number(Address, Address, Integer)>("strncasecmp"),
-    CFunction<As<const char*(const char*, int)>(std::strchr), Number(Address, Integer)>("strchr"),
-    CFunction<As<const char*(const char*, int)>(std::strrchr), Number(Address, Integer)>("strrchr"),
-    CFunction<As<const char*(const char*, const char*)>(std::strpbrk), Number(Address, Address)>("strpbrk"),
-    CFunction<As<const char*(const char*, const char*)>(std::strstr), Number(Address, Address)>("strstr"),
-    CFunction<std::strspn, Number(Address, Address)>("strspn"),
+    ReadingCFunction<std::strcmp, Number(Address, Address)>("strcmp"),
+    ReadingCFunction<std::strncmp, Number(Address, Address, Integer)>("strncmp"),
+    ReadingCFunction<strcasecmp, Number(Address, Address)>("strcasecmp"),
+    ReadingCFunction<strncasecmp, Number(Address, Address, Integer)>("strncasecmp"),
+    ReadingCFunction<As<const char*(const char*, int)>(std::strchr), Number(Address, Integer)>("strchr"),
+    ReadingCFunction<As<const char*(const char*, int)>(std::strrchr), Number(Address, Integer)>("strrchr"),
+    ReadingCFunction<As<const char*(const char*, const char*)>(std::strpbrk), Number(Address, Address)>("strpbrk"),
+    ReadingCFunction<As<const char*(const char*, const char*)>(std::strstr), Number(Address, Address)>("strstr"),
+    ReadingCFunction<std::strspn, Number(Address, Address)>("strspn"),
     CFunction<std::strcpy, Number(Integer, Address)>("strcpy"),
     CFunction<std::strcat, Number(Integer, Address)>("strcat"),
     CFunction<std::strncat, Number(Integer, Address, Integer)>("strncat"),
@@ -66,9 +66,9 @@ constexpr BuiltinBinding kStrings[] = {
     // numbers in texts
     CFunction<StrToLong32, Number(Address, Integer, Integer)>("strtol"),
     CFunction<StrToLong32, Unsigned(Address, Integer, Integer)>("strtoul"),
-    CFunction<Atoi32, Number(Address)>("atoi"),
-    CFunction<Atoi32, Number(Address)>("atol"),
-    CFunction<std::atof, Real(Address)>("atof"),
+    ReadingCFunction<Atoi32, Number(Address)>("atoi"),
+    ReadingCFunction<Atoi32, Number(Address)>("atol"),
+    ReadingCFunction<std::atof, Real(Address)>("atof"),
     CFunction<std::strtod, Real(Address, Integer)>("strtod"),
     // messages
     CFunction<std::strerror, Number(Integer)>("strerror"),
@@ -80,8 +80,8 @@ constexpr BuiltinBinding kStrings[] = {
     CFunction<std::free, Unit(RawInteger)>("free"),
     CFunction<std::memset, Number(RawInteger, RawInteger, RawInteger)>("memset"),
     CFunction<bzero, Unit(Integer, Integer)>("bzero"),
-    CFunction<As<const void*(const void*, int, size_t)>(std::memchr), Number(Integer, Integer, Integer)>("memchr"),
-    CFunction<std::memcmp, Number(Integer, Integer, Integer)>("memcmp"),
+    ReadingCFunction<As<const void*(const void*, int, size_t)>(std::memchr), Number(Integer, Integer, Integer)>("memchr"),
+    ReadingCFunction<std::memcmp, Number(Integer, Integer, Integer)>("memcmp"),
     CFunction<std::memmove, Number(Integer, Integer, Integer)>("memcpy"),  // one handler: memmove
     CFunction<std::memmove, Number(Integer, Integer, Integer)>("memmove"),
 };

@@ -41,8 +41,8 @@ CellRef Todo(const NativeArgs<3>& a) {
 }
 
 constexpr BuiltinBinding kIdentity[] = {
-    Builtin<Bond>("bond"), Builtin<Cray>("cray"), Builtin<Leak>("leak"),
-    Builtin<Raws>("raws"), Builtin<Tern>("tern"), BuiltinOnRedex<Todo>("todo"),
+    ReadingBuiltin<Bond>("bond"), Builtin<Cray>("cray"),  ReadingBuiltin<Leak>("leak"),
+    ReadOnlyBuiltin<Raws>("raws"), Builtin<Tern>("tern"), BuiltinOnRedex<Todo>("todo"),
 };
 
 }  // namespace

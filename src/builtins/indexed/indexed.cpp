@@ -36,30 +36,30 @@ CellRef MemoryPut(const NativeArgs<2>& a) {
 }
 
 constexpr BuiltinBinding kIndexed[] = {
-    Builtin<Checked<kText, 1>>("rech"),      Builtin<Checked<kText, 2>>("reci"),
-    Builtin<Checked<kText, 4>>("recj"),      Builtin<Checked<kText, 8>>("reck"),
-    Builtin<CheckedPut<kText, 1>>("recl"),   Builtin<CheckedPut<kText, 2>>("recm"),
-    Builtin<CheckedPut<kText, 4>>("recn"),   Builtin<CheckedPut<kText, 8>>("reco"),
+    ReadingBuiltin<Checked<kText, 1>>("rech"),           ReadingBuiltin<Checked<kText, 2>>("reci"),
+    ReadingBuiltin<Checked<kText, 4>>("recj"),           ReadingBuiltin<Checked<kText, 8>>("reck"),
+    Builtin<CheckedPut<kText, 1>>("recl"),               Builtin<CheckedPut<kText, 2>>("recm"),
+    Builtin<CheckedPut<kText, 4>>("recn"),               Builtin<CheckedPut<kText, 8>>("reco"),
 
-    Builtin<Unchecked<kText, 1>>("redh"),    Builtin<Unchecked<kText, 2>>("redi"),
-    Builtin<Unchecked<kText, 4>>("redj"),    Builtin<Unchecked<kText, 8>>("redk"),
-    Builtin<UncheckedPut<kText, 1>>("redl"), Builtin<UncheckedPut<kText, 2>>("redm"),
-    Builtin<UncheckedPut<kText, 4>>("redn"), Builtin<UncheckedPut<kText, 8>>("redo"),
+    ReadingBuiltin<Unchecked<kText, 1>>("redh"),         ReadingBuiltin<Unchecked<kText, 2>>("redi"),
+    ReadingBuiltin<Unchecked<kText, 4>>("redj"),         ReadingBuiltin<Unchecked<kText, 8>>("redk"),
+    Builtin<UncheckedPut<kText, 1>>("redl"),             Builtin<UncheckedPut<kText, 2>>("redm"),
+    Builtin<UncheckedPut<kText, 4>>("redn"),             Builtin<UncheckedPut<kText, 8>>("redo"),
 
-    Builtin<Memory<1>>("refh"),              Builtin<Memory<2>>("refi"),
-    Builtin<Memory<4>>("refj"),              Builtin<Memory<8>>("refk"),
-    Builtin<MemoryPut<1>>("refl"),           Builtin<MemoryPut<2>>("refm"),
-    Builtin<MemoryPut<4>>("refn"),           Builtin<MemoryPut<8>>("refo"),
+    ReadingBuiltin<Memory<1>>("refh"),                   ReadingBuiltin<Memory<2>>("refi"),
+    ReadingBuiltin<Memory<4>>("refj"),                   ReadingBuiltin<Memory<8>>("refk"),
+    Builtin<MemoryPut<1>>("refl"),                       Builtin<MemoryPut<2>>("refm"),
+    Builtin<MemoryPut<4>>("refn"),                       Builtin<MemoryPut<8>>("refo"),
 
-    Builtin<Checked<kBlob, 1>>("relh"),      Builtin<Checked<kBlob, 2>>("reli"),
-    Builtin<Checked<kBlob, 4>>("relj"),      Builtin<Checked<kBlob, 8>>("relk"),
-    Builtin<CheckedPut<kBlob, 1>>("rell"),   Builtin<CheckedPut<kBlob, 2>>("relm"),
-    Builtin<CheckedPut<kBlob, 4>>("reln"),   Builtin<CheckedPut<kBlob, 8>>("relo"),
+    ReadingBuiltin<Checked<kBlob, 1>>("relh"),           ReadingBuiltin<Checked<kBlob, 2>>("reli"),
+    ReadingBuiltin<Checked<kBlob, 4>>("relj"),           ReadingBuiltin<Checked<kBlob, 8>>("relk"),
+    Builtin<CheckedPut<kBlob, 1>>("rell"),               Builtin<CheckedPut<kBlob, 2>>("relm"),
+    Builtin<CheckedPut<kBlob, 4>>("reln"),               Builtin<CheckedPut<kBlob, 8>>("relo"),
 
-    Builtin<Unchecked<kBlob, 1>>("remh"),    Builtin<Unchecked<kBlob, 2>>("remi"),
-    Builtin<Unchecked<kBlob, 4>>("remj"),    Builtin<Unchecked<kBlob, 8>>("remk"),
-    Builtin<UncheckedPut<kBlob, 1>>("reml"), Builtin<UncheckedPut<kBlob, 2>>("remm"),
-    Builtin<UncheckedPut<kBlob, 4>>("remn"), Builtin<UncheckedPut<kBlob, 8>>("remo"),
+    ReadingBuiltin<Unchecked<kBlob, 1>>("remh"),         ReadingBuiltin<Unchecked<kBlob, 2>>("remi"),
+    ReadingBuiltin<Unchecked<kBlob, 4>>("remj"),         ReadingBuiltin<Unchecked<kBlob, 8>>("remk"),
+    Builtin<UncheckedPut<kBlob, 1>>("reml"),             Builtin<UncheckedPut<kBlob, 2>>("remm"),
+    Builtin<UncheckedPut<kBlob, 4>>("remn"),             Builtin<UncheckedPut<kBlob, 8>>("remo"),
 };
 
 }  // namespace

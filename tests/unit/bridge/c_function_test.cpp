@@ -4,10 +4,16 @@
 // apart from the interpreter's.
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "bridge/c_function.h"
+#include "core/value_word.h"
+#include "core/write_epoch.h"
 #include "support/builtin_calls.h"
+#include "values/bigint.h"
+#include "values/int_convert.h"
 
 namespace mox::builtin_test {
 namespace {
@@ -82,6 +88,44 @@ TEST_F(BridgeKinds, TheProgramsErrnoSurvivesTheInterpretersOwnCalls) {
   errno = 0;  // the interpreter's own C calls in between
   EXPECT_EQ(AnsRow(CFunction<ReadErrno, Number()>("read")), "33");
   EXPECT_EQ(ProgramErrno(), 33);
+}
+
+// A row keeps the write epoch, and with it the values numbers keep, unless
+// it may write memory: the pure and reading members keep it, the reading
+// ones after writing every deferred text, so that a byte read by address is
+// the number's own; a write by address moves it, and the number is read
+// again from its rewritten text.
+TEST_F(BridgeKinds, OnlyWritingRowsMoveTheWriteEpoch) {
+  CellRef x = MakeInt64(12345);
+  CellRef big = IntegerSum(ReadIntText(std::string(40, '7')), ReadIntText(std::string(40, '1')));
+  ASSERT_TRUE(big->TextDeferred());
+  uint64_t epoch = WriteEpoch();
+  Ans("sqrt", Real(4));
+  Ans("isalpha", L("65"));
+  Ans("strlen", L("[abc]"));
+  EXPECT_FALSE(big->TextDeferred());  // written on entry to a reader
+  EXPECT_EQ(Ans("refh", Addr(big->Bytes() + 30)), "56");  // '8'
+  EXPECT_EQ(WriteEpoch(), epoch);
+  int64_t v = 0;
+  EXPECT_TRUE(TrustedValue(x.get(), &v));
+
+  Ans("refl", Addr(x->Bytes() + 1), L("57"));  // '9'
+  EXPECT_NE(WriteEpoch(), epoch);
+  EXPECT_FALSE(TrustedValue(x.get(), &v));
+  ASSERT_TRUE(SmallIntegerValue(x.get(), &v));
+  EXPECT_EQ(v, 19345);
+
+  // Once a stream has a buffer of the program's, which stdio writes on any
+  // later call, a reading row moves the epoch too.
+  std::FILE* stream = std::tmpfile();
+  ASSERT_NE(stream, nullptr);
+  static char buffer[BUFSIZ];
+  Ans("setbuf", Addr(stream), Addr(buffer));
+  epoch = WriteEpoch();
+  Ans("strlen", L("[abc]"));
+  EXPECT_NE(WriteEpoch(), epoch);
+  std::fclose(stream);
+  g_memory_lent = false;
 }
 
 }  // namespace
