@@ -61,7 +61,7 @@ CellRef NumberLeafAnyway(uint64_t m, bool negative);
 // its whole header in one store (one count, analysed as a value of one
 // argument, the length in the field), as finishing and analysing a
 // number's leaf would make it.
-inline CellRef FinishNumberLeaf(Cell* c, size_t n, bool negative) {  // n <= kValueLengthMask
+inline CellRef FinishNumberLeaf(Cell* c, size_t n, bool negative) {
   constexpr uint64_t kNumberHeader = kLeafBit | (uint64_t{1 + kValueBias} << kCacheShift) | 1;
   if (negative) c->Bytes()[0] = '0';
   c->h = kNumberHeader | (uint64_t{n} << kFieldShift);

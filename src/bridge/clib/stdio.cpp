@@ -14,8 +14,8 @@
 #include "bridge/clib/socket_streams.h"
 #include "bridge/families.h"
 #include "bridge/platform/host.h"
-#include "core/write_epoch.h"
 #include "bridge/streams.h"
+#include "core/write_epoch.h"
 
 namespace mox {
 

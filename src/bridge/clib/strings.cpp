@@ -80,7 +80,8 @@ constexpr BuiltinBinding kStrings[] = {
     CFunction<std::free, Unit(RawInteger)>("free"),
     CFunction<std::memset, Number(RawInteger, RawInteger, RawInteger)>("memset"),
     CFunction<bzero, Unit(Integer, Integer)>("bzero"),
-    ReadingCFunction<As<const void*(const void*, int, size_t)>(std::memchr), Number(Integer, Integer, Integer)>("memchr"),
+    ReadingCFunction<As<const void*(const void*, int, size_t)>(std::memchr),
+                     Number(Integer, Integer, Integer)>("memchr"),
     ReadingCFunction<std::memcmp, Number(Integer, Integer, Integer)>("memcmp"),
     CFunction<std::memmove, Number(Integer, Integer, Integer)>("memcpy"),  // one handler: memmove
     CFunction<std::memmove, Number(Integer, Integer, Integer)>("memmove"),

@@ -41,7 +41,7 @@ CellRef Todo(const NativeArgs<3>& a) {
 }
 
 constexpr BuiltinBinding kIdentity[] = {
-    ReadingBuiltin<Bond>("bond"), Builtin<Cray>("cray"),  ReadingBuiltin<Leak>("leak"),
+    ReadingBuiltin<Bond>("bond"),  Builtin<Cray>("cray"), ReadingBuiltin<Leak>("leak"),
     ReadOnlyBuiltin<Raws>("raws"), Builtin<Tern>("tern"), BuiltinOnRedex<Todo>("todo"),
 };
 
