@@ -27,7 +27,7 @@ constexpr uint64_t kStampMask = kStampLimit << kStampShift;
 constexpr uint64_t kValueFieldMask = ((uint64_t{1} << kValueBits) - 1) << kValueShift;
 constexpr int64_t kValueWordMax = (int64_t{1} << (kValueBits - 1)) - 1;
 static_assert(kValueLengthMask == (uint64_t{1} << kValueShift) - 1);
-static_assert(kStampShift + 16 == 61 && kValueBit == uint64_t{1} << 61);
+static_assert((kStampMask << 1 & kValueBit) != 0 && (kValueBit << 1) == kDeferredBit);
 
 // The flag and stamp bits of a value made now, and those a trusted value
 // has. They differ only once the stamps have run out: values are then made
@@ -38,14 +38,12 @@ struct ValueStamps {
 };
 extern ValueStamps g_value_stamps;
 
-inline void StampValuesIn(uint64_t epoch) {
-  if (epoch < kStampLimit) {
-    uint64_t stamp = kValueBit | (epoch << kStampShift);
-    g_value_stamps = {stamp, stamp};
-  } else {
-    g_value_stamps = {kValueBit | kStampMask, kValueBit};
-  }
+constexpr ValueStamps StampsOf(uint64_t epoch) {
+  if (epoch >= kStampLimit) return {kValueBit | kStampMask, kValueBit};
+  const uint64_t stamp = kValueBit | (epoch << kStampShift);
+  return {stamp, stamp};
 }
+inline void StampValuesIn(uint64_t epoch) { g_value_stamps = StampsOf(epoch); }
 
 inline bool FitsValueWord(int64_t v) { return v >= -kValueWordMax && v <= kValueWordMax; }
 

@@ -4,8 +4,9 @@
 
 namespace mox {
 
-uint64_t g_write_epoch = 1;
+constexpr uint64_t kFirstEpoch = 1;
+uint64_t g_write_epoch = kFirstEpoch;
 bool g_memory_lent = false;
-ValueStamps g_value_stamps = {kValueBit | (uint64_t{1} << kStampShift), kValueBit | (uint64_t{1} << kStampShift)};
+ValueStamps g_value_stamps = StampsOf(kFirstEpoch);
 
 }  // namespace mox
