@@ -7,12 +7,31 @@ namespace mox {
 
 namespace {
 
-// Index of the "]" that closes the "[" at `open`.
+// Index of the "]" that closes the "[" at `open`, or kNoPartner when
+// there is no "[" there or nothing closes it.
 size_t ClosingBracket(std::string_view t, size_t open) {
-  MOX_ASSERT(open < t.size() && t[open] == '[');
-  size_t close = ClosingSquare(t, open);
-  MOX_ASSERT(close != kNoPartner);
-  return close;
+  if (open >= t.size() || t[open] != '[') return kNoPartner;
+  return ClosingSquare(t, open);
+}
+
+// The five fields of an error value's text: where each starts and ends.
+// False when the text does not follow the layout.
+struct Fields {
+  size_t begin[5];
+  size_t end[5];
+};
+bool FindFields(std::string_view t, Fields* f) {
+  // The first field's "[" is at 2, the others right after the one before;
+  // each starts past its "[" and a marker byte.
+  size_t open = 2;
+  for (int i = 0; i < 5; ++i) {
+    const size_t close = ClosingBracket(t, open);
+    if (close == kNoPartner || close < open + 2) return false;
+    f->begin[i] = open + 2;
+    f->end[i] = close;
+    open = close + 1;
+  }
+  return true;
 }
 
 // Symbolic codes of "[" and "]" (display.h): the Banner shows them as the
@@ -49,17 +68,18 @@ CellRef MakeErrorValue(const Report& report) {
 }
 
 Report DecodeErrorValue(std::string_view t) {
+  Fields f;
+  const bool laid_out = FindFields(t, &f);
+  MOX_ASSERT(laid_out);
   Report report = AllClearReport();
-  size_t p = ClosingBracket(t, 2);
-  MOX_ASSERT(p >= 4);  // the marker byte after the field's "["
-  report.say = Text(t.substr(4, p - 4));
-  for (Text* field : {&report.title, &report.vip, &report.tip, &report.way}) {
-    size_t q = ClosingBracket(t, p + 1);
-    MOX_ASSERT(q >= p + 3);
-    *field = Text(t.substr(p + 3, q - (p + 3)));
-    p = q;
-  }
+  Text* fields[] = {&report.say, &report.title, &report.vip, &report.tip, &report.way};
+  for (int i = 0; i < 5; ++i) *fields[i] = Text(t.substr(f.begin[i], f.end[i] - f.begin[i]));
   return report;
+}
+
+bool IsErrorValueText(std::string_view t) {
+  Fields f;
+  return FindFields(t, &f);
 }
 
 }  // namespace mox

@@ -21,4 +21,11 @@ CellRef MakeErrorValue(const Report& report);
 // field that does not start with "[").
 Report DecodeErrorValue(std::string_view t);
 
+// Whether t follows that layout. A program can apply a leaf starting with
+// "]" to any value (an undefined name answers such a leaf, and so does an
+// error value applied to a further argument), and the language makes
+// decoding one whose argument's text is not laid out so an internal error,
+// as it does the display of a byte with no visible form.
+bool IsErrorValueText(std::string_view t);
+
 }  // namespace mox

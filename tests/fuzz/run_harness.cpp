@@ -22,6 +22,7 @@
 #include "defs/define.h"
 #include "defs/prelude.h"
 #include "diag/banner.h"
+#include "diag/error_value.h"
 #include "driver/catalogue.h"
 #include "driver/finish.h"
 #include "driver/result.h"
@@ -98,6 +99,14 @@ bool HoldsUnshowable(Cell* root) {
   return false;
 }
 
+// True when the value is an application of an error tag leaf whose argument
+// is no error value's text, which the language makes an internal error to
+// decode (the leaf an undefined name answers, left in the main expression
+// by a backtick and applied to the program's argument, is one).
+bool HoldsUndecodableError(const Cell* r) {
+  return r->IsApp() && r->f->IsLeaf() && r->f->First() == kErrorByte && !IsErrorValueText(LeafView(r->a));
+}
+
 bool ReportShowable(const Report& r) {
   for (const Text* t : {&r.say, &r.title, &r.vip, &r.tip, &r.way})
     if (t->view().find('\xA0') != std::string_view::npos) return false;
@@ -170,7 +179,8 @@ uint64_t RunOneProgram(std::string_view bytes) {
     if (entry == nullptr) entry = &Globals().Set(Text(), MakeLeaf("8"));
     CellRef address = MakeInt64(reinterpret_cast<int64_t>(no_arguments));
     CellRef result = Evaluate(MakeApp(entry->Copy(), std::move(address)));
-    if (!HoldsUnshowable(result.get())) ClassifyResult(report, std::move(result));
+    if (!HoldsUnshowable(result.get()) && !HoldsUndecodableError(result.get()))
+      ClassifyResult(report, std::move(result));
   }
   g_interrupted = 0;
   if (report.IsAllClear()) {

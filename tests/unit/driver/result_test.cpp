@@ -41,8 +41,12 @@ TEST(ErrorValue, DecoderSkipsMarkerBytesUnread) {
 }
 
 TEST(ErrorValue, MalformedTextIsAnInternalError) {
-  EXPECT_DEATH(DecodeErrorValue("['[\"say][\"title]"), "ASSERTION FAILED:");
-  EXPECT_DEATH(DecodeErrorValue("['[\"say"), "ASSERTION FAILED:");
+  for (const char* t : {"['[\"say][\"title]", "['[\"say", "140737488348840", "", "['[][\"t][\"v][\"i][\"w]]"}) {
+    EXPECT_FALSE(IsErrorValueText(t)) << t;
+    EXPECT_DEATH(DecodeErrorValue(t), "ASSERTION FAILED:") << t;
+  }
+  EXPECT_TRUE(IsErrorValueText("..[xs][yt][zv][wi][qw]"));
+  EXPECT_TRUE(IsErrorValueText(LeafView(MakeErrorValue(AllClearReport())->a)));
 }
 
 class ClassifyResultTest : public testing::Test {
