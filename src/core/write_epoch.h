@@ -20,8 +20,9 @@ namespace mox {
 extern uint64_t g_write_epoch;
 // Set once the program has lent memory of its own to the C library to
 // write into later (a stream's buffer, which stdio fills on calls that
-// only read the program's memory): from then on every builtin that reads
-// memory is taken as writing it too.
+// only read the program's memory), or opened a stream through which
+// writes reach that memory (/proc/self/mem): from then on every builtin
+// that reads memory is taken as writing it too.
 extern bool g_memory_lent;
 
 inline uint64_t WriteEpoch() { return g_write_epoch; }

@@ -6,6 +6,10 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -32,6 +36,30 @@ void SetBuffer(FILE* stream, char* buffer) {
   if (buffer != nullptr) g_memory_lent = true;
   std::setvbuf(stream, buffer, buffer ? _IOFBF : _IONBF, BUFSIZ);
 }
+
+// Whether the descriptor's file is on the process file system, where
+// /proc/self/mem (under any of its names and links) writes the program's
+// own memory.
+bool OnProcessFileSystem(int fd) {
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+  struct statfs fs;
+  return fstatfs(fd, &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
+#else
+  (void)fd;
+  return false;
+#endif
+}
+
+// fopen and fdopen, noting a stream on that file system: from then on the
+// builtins that write to streams and descriptors, which otherwise only
+// read the program's memory, may write it, and are taken as writers, as
+// after setbuf lends a buffer.
+FILE* NoteProcessFile(FILE* stream) {
+  if (stream != nullptr && OnProcessFileSystem(StreamDescriptor(stream))) g_memory_lent = true;
+  return stream;
+}
+FILE* OpenStream(const char* path, const char* mode) { return NoteProcessFile(std::fopen(path, mode)); }
+FILE* OpenDescriptorStream(int fd, const char* mode) { return NoteProcessFile(OpenDescriptor(fd, mode)); }
 
 // tmpnam, made here (the C library's own draws a warning at every link): a
 // path under /tmp naming no existing file, written into the caller's buffer
@@ -77,8 +105,8 @@ constexpr BuiltinBinding kStdio[] = {
     // streams
     CFunction<StandardOutput, Number()>("stdout"),
     CFunction<StandardError, Number()>("stderr"),
-    CFunction<std::fopen, Number(Address, Address)>("fopen"),
-    CFunction<OpenDescriptor, Number(Integer, Address)>("fdopen"),
+    CFunction<OpenStream, Number(Address, Address)>("fopen"),
+    CFunction<OpenDescriptorStream, Number(Integer, Address)>("fdopen"),
     CFunction<std::tmpfile, Number()>("tmpfile"),
     CFunction<std::fclose, Number(Integer)>("fclose"),
     CFunction<std::fflush, Number(Integer)>("fflush"),
