@@ -87,11 +87,13 @@ CellRef SignedSum(const IntText& a, const IntText& b) {
   return SubtractMagnitudes(b, a, b.negative);
 }
 
-CellRef MpzProduct(const IntText& a, const IntText& b, bool negative) {
+// op(|a|, |b|) through GMP, negated when `negative`: the products and
+// quotients too big for the limb loops.
+CellRef MpzMagnitudes(const IntText& a, const IntText& b, bool negative, void (*op)(mpz_ptr, mpz_srcptr, mpz_srcptr)) {
   Mpz x, y;
   MpzFromDigits(x.z, MagnitudeDigits(a));
   MpzFromDigits(y.z, MagnitudeDigits(b));
-  mpz_mul(x.z, x.z, y.z);
+  op(x.z, x.z, y.z);
   if (negative) mpz_neg(x.z, x.z);
   return IntegerLeafFromMpz(x.z);
 }
@@ -177,7 +179,7 @@ CellRef IntegerProduct(const IntText& a, const IntText& b) {
     MultiplyLimbs(LimbsOf(a, &Scratch(0)), LimbsOf(b, &Scratch(1)), &product);
     return LimbsLeaf(negative, product);
   }
-  return MpzProduct(a, b, negative);
+  return MpzMagnitudes(a, b, negative, mpz_mul);
 }
 
 CellRef IntegerQuotient(const IntText& a, const IntText& b) {
@@ -190,12 +192,7 @@ CellRef IntegerQuotient(const IntText& a, const IntText& b) {
     DivideLimbsBySmall(LimbsOf(a, &Scratch(0)), SmallValue(b), &q);
     return LimbsLeaf(negative, q);
   }
-  Mpz x, y;
-  MpzFromDigits(x.z, MagnitudeDigits(a));
-  MpzFromDigits(y.z, MagnitudeDigits(b));
-  mpz_tdiv_q(x.z, x.z, y.z);
-  if (negative) mpz_neg(x.z, x.z);
-  return IntegerLeafFromMpz(x.z);
+  return MpzMagnitudes(a, b, negative, mpz_tdiv_q);
 }
 
 CellRef IntegerRemainder(const IntText& a, const IntText& b) {
