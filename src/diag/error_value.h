@@ -16,6 +16,10 @@ namespace mox {
 
 CellRef MakeErrorValue(const Report& report);
 
+// Whether r is taken for an error value: an application whose function
+// part is a leaf starting with "]", whatever its argument holds.
+inline bool IsErrorValue(const Cell* r) { return r->IsApp() && r->f->IsLeaf() && r->f->First() == kErrorByte; }
+
 // The Report held by the text of an error value's argument. Text that does
 // not follow the layout is an internal error (an unclosed bracket, or a
 // field that does not start with "[").

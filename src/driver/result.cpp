@@ -18,7 +18,7 @@ void ClassifyResult(Report& report, CellRef result) {
     report.vip = ShortenedForm(name);
     return;
   }
-  if (r->IsApp() && r->f->IsLeaf() && r->f->First() == kErrorByte) {
+  if (IsErrorValue(r)) {
     report = DecodeErrorValue(LeafView(r->a));
     return;
   }

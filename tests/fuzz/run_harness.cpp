@@ -104,7 +104,7 @@ bool HoldsUnshowable(Cell* root) {
 // decode (the leaf an undefined name answers, left in the main expression
 // by a backtick and applied to the program's argument, is one).
 bool HoldsUndecodableError(const Cell* r) {
-  return r->IsApp() && r->f->IsLeaf() && r->f->First() == kErrorByte && !IsErrorValueText(LeafView(r->a));
+  return IsErrorValue(r) && !IsErrorValueText(LeafView(r->a));
 }
 
 bool ReportShowable(const Report& r) {
